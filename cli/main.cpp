@@ -1,0 +1,82 @@
+// logweave-cli: the program's work without windows, for scripts and scheduled jobs.
+
+#include "batch_interface.h"
+#include "command_line.h"
+#include "logweave/load_output_options.h"
+#include "logweave/log_store.h"
+#include "logweave/read_open_log.h"
+#include "logweave/std_file_system.h"
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace {
+
+using namespace logweave;
+
+constexpr int kStopped = 1;
+constexpr int kUsageError = 2;
+
+int usageError(const std::string& message)
+{
+    std::fprintf(stderr, "logweave-cli: %s\n\n%s", message.c_str(), cli::kUsage);
+    return kUsageError;
+}
+
+struct Runner {
+    Session& session;
+    bool logOpen = false;
+
+    int run(const cli::Command& command)
+    {
+        switch (command.kind) {
+        case cli::Command::Kind::Open:
+            return open(command.arguments.front());
+        case cli::Command::Kind::Add:
+        case cli::Command::Kind::Filter:
+        case cli::Command::Kind::WsjtxUpdate:
+            break;
+        }
+        return usageError("command not available yet");
+    }
+
+    int open(const std::string& path)
+    {
+        LoadOutputOptions(session);
+        session.store.OpenLogPath = path;
+        session.store.DialogFileName = path;
+        logOpen = ReadOpenLog(session, path) == Outcome::Done;
+        return logOpen ? 0 : kStopped;
+    }
+};
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    std::string error;
+    const auto line = cli::parseCommandLine(std::vector<std::string>(argv + 1, argv + argc), error);
+    if (!line)
+        return usageError(error);
+    if (line->help) {
+        std::fputs(cli::kUsage, stdout);
+        return 0;
+    }
+    if (line->version) {
+        std::puts("logweave-cli " LOGWEAVE_VERSION);
+        return 0;
+    }
+
+    LogStore store;
+    store.programFolder = pathFromBytes(line->folder);
+    cli::BatchInterface ui(line->options, line->conflict, stdout);
+    StdFileSystem files;
+    Session session{store, ui, files};
+    Runner runner{session};
+    for (const auto& command : line->commands) {
+        if (const int status = runner.run(command); status != 0)
+            return status;
+    }
+    return std::fflush(stdout) == 0 ? 0 : kStopped;
+}

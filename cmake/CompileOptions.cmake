@@ -1,0 +1,26 @@
+# One INTERFACE target carries the options every target of the project shares.
+add_library(logweave_compile_options INTERFACE)
+add_library(logweave::compile_options ALIAS logweave_compile_options)
+
+target_compile_features(logweave_compile_options INTERFACE cxx_std_20)
+
+if(CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang")
+  target_compile_options(logweave_compile_options INTERFACE
+    -Wall -Wextra -Wpedantic -Wshadow -Wnon-virtual-dtor -Wold-style-cast
+    -Wcast-align -Wunused -Woverloaded-virtual -Wnull-dereference
+    -Wimplicit-fallthrough)
+  if(LOGWEAVE_WERROR)
+    target_compile_options(logweave_compile_options INTERFACE -Werror)
+  endif()
+  if(LOGWEAVE_SANITIZE)
+    target_compile_options(logweave_compile_options INTERFACE
+      -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+    target_link_options(logweave_compile_options INTERFACE
+      -fsanitize=address,undefined -fno-sanitize-recover=all)
+  endif()
+elseif(MSVC)
+  target_compile_options(logweave_compile_options INTERFACE /W4 /permissive- /utf-8)
+  if(LOGWEAVE_WERROR)
+    target_compile_options(logweave_compile_options INTERFACE /WX)
+  endif()
+endif()

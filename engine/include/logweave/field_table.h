@@ -1,0 +1,47 @@
+#pragma once
+// The field table: which field names the log uses and under which index.
+// Index order is the order in which names entered; an index never changes.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace logweave {
+
+inline constexpr int kMaxFields = 200;
+
+class FieldTable {
+public:
+    // Index of the first entry equal to `name` letter case ignored; 0 when none.
+    int FindField(std::string_view name) const;
+
+    // Enters a name that FindField does not find. The sorted listing receives
+    // it as passed, the table upper-cased. Throws OperationStopped past kMaxFields.
+    void AddField(std::string_view name);
+
+    // FindField, then AddField when the name is new: the callers' idiom.
+    int findOrAdd(std::string_view name);
+
+    // Replaces the table by a field order list (names already upper-cased).
+    void seed(const std::vector<std::string>& names);
+
+    int FieldCount() const noexcept { return static_cast<int>(names_.size()) - 1; }
+    const std::string& FieldNames(int index) const { return names_.at(static_cast<std::size_t>(index)); }
+    const std::string& SortedFieldNames(int index) const { return sorted_.at(static_cast<std::size_t>(index)); }
+
+private:
+    struct Hash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view s) const noexcept { return std::hash<std::string_view>{}(s); }
+    };
+    void index(int position);
+
+    std::vector<std::string> names_{std::string{}};   // slot 0 never used
+    std::vector<std::string> sorted_{std::string{}};
+    // Upper-cased name to its first index: FindField without a scan.
+    std::unordered_map<std::string, int, Hash, std::equal_to<>> lookup_;
+};
+
+}  // namespace logweave

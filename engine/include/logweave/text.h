@@ -1,0 +1,50 @@
+#pragma once
+// Byte-level text helpers. Logs are bytes: nothing here changes a byte that
+// is not an ASCII letter, so a value read is a value written.
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace logweave {
+
+inline constexpr std::string_view kCrLf = "\r\n";
+
+constexpr char asciiUpper(char c) noexcept
+{
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+constexpr char asciiLower(char c) noexcept
+{
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+std::string upperCased(std::string_view text);
+std::string lowerCased(std::string_view text);
+
+// Equality after upper-casing both sides.
+bool equalsIgnoringCase(std::string_view a, std::string_view b) noexcept;
+
+// Position of `needle` in `haystack` from `from`, letter case ignored; npos when absent.
+std::size_t findIgnoringCase(std::string_view haystack, std::string_view needle,
+                             std::size_t from = 0) noexcept;
+
+// A value ends at the next tag; the blanks and line breaks before that tag are
+// layout, not data.
+std::string_view trimValueEnd(std::string_view value) noexcept;
+
+// Leading and trailing space characters only.
+std::string_view trimSpaces(std::string_view text) noexcept;
+
+// Decimal text of a count, preceded by the blank that stands where a sign would.
+std::string signedCount(long long count);
+
+// Text for the screen: the bytes themselves when they are valid UTF-8,
+// otherwise each byte read as Windows-1252 (its five unassigned bytes become
+// the C1 controls of the same number, so every byte maps to one character).
+bool isValidUtf8(std::string_view bytes) noexcept;
+std::string displayText(std::string_view bytes);
+std::string windows1252ToUtf8(std::string_view bytes);
+
+}  // namespace logweave

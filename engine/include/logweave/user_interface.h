@@ -1,0 +1,33 @@
+#pragma once
+// The engine's only way to its user: the activity pane, the output options,
+// the options dialog and the settling of a conflict. The windowed program,
+// the batch front end and the tests each implement it.
+
+#include "logweave/output_options.h"
+
+#include <string>
+#include <string_view>
+
+namespace logweave {
+
+struct LogStore;
+
+class UserInterface {
+public:
+    virtual ~UserInterface() = default;
+
+    // UTF-8 text with its own CR LF line breaks, appended at the end of the pane.
+    virtual void appendToPane(std::string_view utf8) = 0;
+
+    // The options as they stand now.
+    virtual OutputOptions outputOptions() = 0;
+
+    // Lets the user review the options; returns when that is done.
+    virtual void showOptionsDialog() = 0;
+
+    // The value to record for store.ConflictField, whose values differ between
+    // the open record store.ConflictRecord and the added record 0. Bytes.
+    virtual std::string settleConflict(const LogStore& store) = 0;
+};
+
+}  // namespace logweave

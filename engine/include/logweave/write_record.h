@@ -1,0 +1,49 @@
+#pragma once
+// The one layout of every ADIF file the program writes: a header line, then
+// one line a record, fields in field-table order, each value followed by a blank.
+
+#include "logweave/field_table.h"
+#include "logweave/log_store.h"
+#include "logweave/record.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace logweave {
+
+// A field's name as written: upper case as the table holds it, or lower case.
+std::string OutputFieldName(const FieldTable& fields, int index, bool upperCase);
+
+// Written names of the table's fields, made once per operation (a table that
+// grows meanwhile is followed).
+class OutputNames {
+public:
+    OutputNames(const FieldTable& fields, bool upperCase) : fields_(fields), upperCase_(upperCase) {}
+
+    // The tag's text before the length, and the type suffix (":D") after it.
+    struct Name {
+        std::string head;
+        std::string type;
+    };
+    const Name& operator[](int field);
+
+private:
+    const FieldTable& fields_;
+    bool upperCase_;
+    std::vector<Name> names_;
+};
+
+// One field item: "<name:length:type>value ".
+void writeField(std::string& out, const OutputNames::Name& name, std::string_view value);
+
+// The fields of a record on the current line; no line end.
+void WriteRecord(std::string& out, const Record& record, OutputNames& names);
+
+// EorTag, LineSpacer and the line break that close every record line.
+void writeRecordEnd(std::string& out, const LogStore& store);
+
+// The header text, LineSpacer and a line break.
+void writeHeaderLine(std::string& out, const LogStore& store, std::string_view header);
+
+}  // namespace logweave

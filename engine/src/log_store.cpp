@@ -1,0 +1,32 @@
+#include "logweave/log_store.h"
+
+namespace logweave {
+
+const Record& LogStore::record(int r) const noexcept
+{
+    static const Record empty;
+    if (r < 0 || static_cast<std::size_t>(r) >= records_.size())
+        return empty;
+    return records_[static_cast<std::size_t>(r)];
+}
+
+void LogStore::setScratch(Record r)
+{
+    records_.front() = std::move(r);
+}
+
+void LogStore::replaceLog(std::vector<Record> log)
+{
+    Record scratch = std::move(records_.front());
+    records_ = std::move(log);
+    records_.insert(records_.begin(), std::move(scratch));
+    OpenRecordCount = static_cast<int>(records_.size()) - 1;
+}
+
+void LogStore::ClearRecord(int r)
+{
+    if (r >= 0 && static_cast<std::size_t>(r) < records_.size())
+        records_[static_cast<std::size_t>(r)].ClearRecord();
+}
+
+}  // namespace logweave

@@ -1,0 +1,114 @@
+#include "logweave/read_open_log.h"
+
+#include "logweave/pane_texts.h"
+#include "logweave/sort_record_lines.h"
+#include "logweave/text.h"
+#include "logweave/write_record.h"
+#include "record_scanner.h"
+
+#include <vector>
+
+namespace logweave {
+namespace {
+
+std::string adifCodes(const FieldTable& fields, bool upperCase)
+{
+    std::string out;
+    for (int i = 1; i <= fields.FieldCount(); ++i) {
+        out += OutputFieldName(fields, i, upperCase);
+        out += kCrLf;
+    }
+    out += kCrLf;
+    for (int i = 1; i <= fields.FieldCount(); ++i) {
+        out += fields.SortedFieldNames(i);
+        out += kCrLf;
+    }
+    return out;
+}
+
+// The first record whose date and time come before those of the record above it.
+int firstOutOfOrder(const LogStore& store)
+{
+    const int d = store.standard.Idx_QSO_DATE;
+    const int t = store.standard.Idx_TIME_ON;
+    for (int r = 2; r <= store.OpenRecordCount; ++r) {
+        const auto date = store.FieldValues(d, r);
+        const auto before = store.FieldValues(d, r - 1);
+        if (date < before || (date == before && store.FieldValues(t, r) < store.FieldValues(t, r - 1)))
+            return r;
+    }
+    return 0;
+}
+
+void forgetOpenLog(LogStore& store)
+{
+    store.replaceLog({});
+    store.CurrentRecord = 0;
+    store.OpenHeader.clear();
+    store.standard = {};
+}
+
+}  // namespace
+
+Outcome ReadOpenLog(Session& session, std::string_view path)
+{
+    LogStore& store = session.store;
+    UserInterface& ui = session.ui;
+    const FieldTable tableBefore = store.fields;
+    try {
+        std::string text = session.files.readFile(pathFromBytes(path));
+        SortRecordLines(text);
+        ui.appendToPane("* * *  Lecture du fichier [File read]: " + displayText(path) + "   * * *\r\n\r\n");
+
+        // Nothing of an earlier log leaks into this one.
+        forgetOpenLog(store);
+        const bool upperCase = ui.outputOptions().UpperCaseNames;
+        OutputNames names(store.fields, upperCase);
+        std::string adif;
+        adif.reserve(text.size() + text.size() / 8);
+
+        std::size_t scanStart = 0;
+        if (const std::size_t eoh = findEndOfHeader(text); eoh != std::string::npos) {
+            store.OpenHeader = text.substr(0, eoh) + store.EohTag;
+            writeHeaderLine(adif, store, store.OpenHeader);
+            ui.appendToPane(displayText(store.OpenHeader) + "\r\n\r\n");
+            scanStart = eoh + 1;
+        }
+
+        std::vector<Record> log;
+        RecordScanner scanner(text, scanStart, store.fields);
+        while (auto record = scanner.next()) {
+            if (log.size() == static_cast<std::size_t>(kMaxRecords))
+                throw OperationStopped(pane::recordLimit());
+            WriteRecord(adif, *record, names);
+            writeRecordEnd(adif, store);
+            log.push_back(std::move(*record));
+        }
+        if (scanner.lastWasCutShort())
+            ui.appendToPane(pane::recordCutShort(static_cast<int>(log.size()), scanner.cutShortIdentification()));
+        else if (!scanner.unreadText().empty())
+            ui.appendToPane(pane::textNotRead(excerpt(scanner.unreadText())));
+
+        session.files.writeFile(store.programFolder / "Adif_File.adi", adif);
+        session.files.writeFile(store.programFolder / "AdifCodes.txt", adifCodes(store.fields, upperCase));
+
+        store.replaceLog(std::move(log));
+        store.CurrentRecord = store.OpenRecordCount;
+        store.standard = findStandardFields(store.fields);
+        if (const int r = firstOutOfOrder(store); r != 0)
+            ui.appendToPane(pane::paragraph(
+                "Enregistrement" + signedCount(r) + " hors de l'ordre des dates et heures, le log est pris tel quel "
+                "[Record" + signedCount(r) + " out of date and time order, the log is taken as it is]"));
+        ui.appendToPane(signedCount(store.OpenRecordCount) + " enregistrements traitées [records processed] \r\n\r\n");
+        return Outcome::Done;
+    } catch (const OperationStopped& stop) {
+        ui.appendToPane(stop.paneText());
+    } catch (const FileError& error) {
+        ui.appendToPane(pane::fileError(error));
+    }
+    store.fields = tableBefore;
+    forgetOpenLog(store);
+    return Outcome::Stopped;
+}
+
+}  // namespace logweave

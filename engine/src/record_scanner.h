@@ -1,0 +1,62 @@
+#pragma once
+// Reads the records of an ADIF text one at a time: a tag is "<" up to ">", its
+// value runs to the next "<", a record ends at a tag named EOR in any letter
+// case. Field names enter the field table as they are met.
+
+#include "logweave/field_table.h"
+#include "logweave/record.h"
+
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace logweave {
+
+class RecordScanner {
+public:
+    RecordScanner(std::string_view text, std::size_t from, FieldTable& fields);
+
+    // The next record; nullopt when the text holds no further record.
+    std::optional<Record> next();
+
+    // After the last record: whether it was a contact cut short by the end of
+    // the text (and which), or which text was left unread.
+    bool lastWasCutShort() const noexcept { return cutShort_; }
+    const std::string& cutShortIdentification() const noexcept { return identification_; }
+    std::string_view unreadText() const noexcept { return unread_; }
+
+private:
+    struct CachedName {
+        std::string_view name;
+        std::string_view type;
+        int field;
+    };
+    int fieldOf(std::size_t ordinal, std::string_view name, std::string_view type);
+    void setValue(int field, std::uint32_t offset, std::uint32_t size);
+    Record makeRecord(std::size_t start, std::size_t end) const;
+    std::optional<Record> finish(std::size_t start, std::size_t stop, bool atLoneTag);
+
+    std::string_view text_;
+    std::size_t next_;
+    FieldTable& fields_;
+
+    std::vector<CachedName> names_;  // by tag ordinal: records repeat their layout
+    std::vector<FieldValue> values_;
+    std::array<std::uint32_t, kMaxFields + 1> stamp_{};
+    std::array<std::uint32_t, kMaxFields + 1> slot_{};
+    std::uint32_t generation_ = 0;
+
+    bool cutShort_ = false;
+    std::string identification_;
+    std::string_view unread_;
+};
+
+// First "<EOH>", else "<eoh>", else "<Eoh>": the spellings that end a header.
+std::size_t findEndOfHeader(std::string_view text) noexcept;
+
+// A short, printable piece of text for the pane.
+std::string excerpt(std::string_view text);
+
+}  // namespace logweave

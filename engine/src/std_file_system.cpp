@@ -1,0 +1,231 @@
+#include "logweave/std_file_system.h"
+
+#include "logweave/text.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <system_error>
+#include <unistd.h>
+#include <vector>
+
+namespace logweave {
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string reasonOf(int error)
+{
+    return std::error_code(error, std::generic_category()).message();
+}
+
+[[noreturn]] void fail(FileError::Action action, const fs::path& path, int error)
+{
+    throw FileError(action, path, reasonOf(error));
+}
+
+// Closes on every road out, so an early throw leaks no descriptor.
+class Descriptor {
+public:
+    explicit Descriptor(int fd) : fd_(fd) {}
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    ~Descriptor() { release(); }
+    int get() const noexcept { return fd_; }
+    // The result of close counts: a delayed write error shows there.
+    int release() noexcept
+    {
+        const int fd = fd_;
+        fd_ = -1;
+        return fd < 0 ? 0 : ::close(fd);
+    }
+
+private:
+    int fd_;
+};
+
+bool writeAll(int fd, std::string_view content)
+{
+    while (!content.empty()) {
+        const ssize_t n = ::write(fd, content.data(), content.size());
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        content.remove_prefix(static_cast<std::size_t>(n));
+    }
+    return true;
+}
+
+fs::path folderOf(const fs::path& path)
+{
+    const fs::path parent = path.parent_path();
+    return parent.empty() ? fs::path(".") : parent;
+}
+
+mode_t defaultMode()
+{
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return static_cast<mode_t>(0666 & ~mask);
+}
+
+void syncFolder(const fs::path& folder)
+{
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
+struct WriteSettings {
+    FileError::Action action;
+    mode_t mode;
+    bool durable;
+};
+
+// Writes `content` into a new temporary file beside `target` and returns its
+// path; the caller renames or links it into place.
+fs::path writeTemporary(const fs::path& target, std::string_view content, const WriteSettings& how)
+{
+    std::string pattern = (folderOf(target) / ("." + target.filename().string() + ".XXXXXX")).string();
+    std::vector<char> name(pattern.begin(), pattern.end());
+    name.push_back('\0');
+    Descriptor fd(::mkostemp(name.data(), O_CLOEXEC));
+    if (fd.get() < 0)
+        fail(how.action, target, errno);
+    const fs::path temporary(name.data());
+    int error = 0;
+    if (!writeAll(fd.get(), content) || ::fchmod(fd.get(), how.mode) != 0
+        || (how.durable && ::fsync(fd.get()) != 0))
+        error = errno;
+    if (fd.release() != 0 && error == 0)
+        error = errno;
+    if (error != 0) {
+        ::unlink(temporary.c_str());
+        fail(how.action, target, error);
+    }
+    return temporary;
+}
+
+void renameInto(const fs::path& temporary, const fs::path& target, FileError::Action action)
+{
+    if (::rename(temporary.c_str(), target.c_str()) != 0) {
+        const int error = errno;
+        ::unlink(temporary.c_str());
+        fail(action, target, error);
+    }
+}
+
+}  // namespace
+
+std::string StdFileSystem::readFile(const fs::path& path)
+{
+    Descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    if (fd.get() < 0)
+        fail(FileError::Action::Read, path, errno);
+    struct stat info {};
+    if (::fstat(fd.get(), &info) != 0)
+        fail(FileError::Action::Read, path, errno);
+    if (S_ISDIR(info.st_mode))
+        fail(FileError::Action::Read, path, EISDIR);
+    std::string content;
+    content.resize(static_cast<std::size_t>(info.st_size));
+    std::size_t filled = 0;
+    for (;;) {
+        if (filled == content.size())
+            content.resize(content.size() + 65536);  // the file grew, or reports no size
+        const ssize_t n = ::read(fd.get(), content.data() + filled, content.size() - filled);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            fail(FileError::Action::Read, path, errno);
+        }
+        if (n == 0)
+            break;
+        filled += static_cast<std::size_t>(n);
+    }
+    content.resize(filled);
+    return content;
+}
+
+void StdFileSystem::writeFile(const fs::path& path, std::string_view content)
+{
+    const auto action = FileError::Action::Write;
+    renameInto(writeTemporary(path, content, {action, defaultMode(), false}), path, action);
+}
+
+void StdFileSystem::replaceUserFile(const fs::path& path, std::string_view content)
+{
+    const auto action = FileError::Action::Replace;
+    mode_t mode = defaultMode();
+    struct stat info {};
+    if (::stat(path.c_str(), &info) == 0) {
+        // A file its owner made read-only is not ours to replace.
+        if (::access(path.c_str(), W_OK) != 0)
+            fail(action, path, errno);
+        mode = static_cast<mode_t>(info.st_mode & 07777);
+    }
+    renameInto(writeTemporary(path, content, {action, mode, true}), path, action);
+    syncFolder(folderOf(path));
+}
+
+BackupResult StdFileSystem::backupFile(const fs::path& source, const fs::path& backup)
+{
+    const auto action = FileError::Action::Backup;
+    // A second name for the same data: the original stays in place, so the log
+    // is never missing, and link() refuses to replace an earlier backup.
+    if (::link(source.c_str(), backup.c_str()) == 0) {
+        syncFolder(folderOf(backup));
+        return BackupResult::Made;
+    }
+    if (errno == EEXIST)
+        return BackupResult::EarlierKept;
+    if (errno == ENOENT || errno == EACCES || errno == EROFS || errno == ENOSPC)
+        fail(action, backup, errno);
+    // File systems without hard links: a copy, put in place without replacing.
+    std::string content;
+    try {
+        content = readFile(source);
+    } catch (const FileError& error) {
+        throw FileError(action, backup, error.reason());
+    }
+    struct stat info {};
+    const mode_t mode = ::stat(source.c_str(), &info) == 0 ? static_cast<mode_t>(info.st_mode & 07777)
+                                                           : defaultMode();
+    const fs::path temporary = writeTemporary(backup, content, {action, mode, true});
+    std::error_code exists;
+    if (fs::exists(backup, exists)) {
+        ::unlink(temporary.c_str());
+        return BackupResult::EarlierKept;
+    }
+    renameInto(temporary, backup, action);
+    syncFolder(folderOf(backup));
+    return BackupResult::Made;
+}
+
+bool StdFileSystem::isRegularFile(const fs::path& path)
+{
+    std::error_code error;
+    return fs::is_regular_file(path, error);
+}
+
+std::optional<fs::path> StdFileSystem::findIgnoringCase(const fs::path& folder, std::string_view name)
+{
+    std::error_code error;
+    std::optional<fs::path> found;
+    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+        const std::string entry = it->path().filename().string();
+        if (!equalsIgnoringCase(entry, name))
+            continue;
+        if (entry == name)
+            return it->path();
+        if (!found || entry < found->filename().string())
+            found = it->path();
+    }
+    return found;
+}
+
+}  // namespace logweave
