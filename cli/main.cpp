@@ -2,10 +2,14 @@
 
 #include "batch_interface.h"
 #include "command_line.h"
+#include "logweave/automation_config.h"
+#include "logweave/filter_open_log.h"
 #include "logweave/load_output_options.h"
 #include "logweave/log_store.h"
+#include "logweave/merge_added_log.h"
 #include "logweave/read_open_log.h"
 #include "logweave/std_file_system.h"
+#include "logweave/update_wsjtx_log.h"
 
 #include <cstdio>
 #include <string>
@@ -34,11 +38,13 @@ struct Runner {
         case cli::Command::Kind::Open:
             return open(command.arguments.front());
         case cli::Command::Kind::Add:
+            return add(command.arguments.front());
         case cli::Command::Kind::Filter:
+            return filter(command.arguments.front());
         case cli::Command::Kind::WsjtxUpdate:
-            break;
+            return wsjtxUpdate(command.arguments);
         }
-        return usageError("command not available yet");
+        return kUsageError;
     }
 
     int open(const std::string& path)
@@ -49,6 +55,36 @@ struct Runner {
         logOpen = ReadOpenLog(session, path) == Outcome::Done;
         return logOpen ? 0 : kStopped;
     }
+
+    // As in the window, Add and Filter work on a log that Open has read.
+    int add(const std::string& path)
+    {
+        if (!logOpen)
+            return usageError("add needs a log: put 'open LOG' before it");
+        session.store.AddedLogPath = path;
+        session.store.DialogFileName = path;
+        return status(MergeAddedLog(session, path));
+    }
+
+    int filter(const std::string& expression)
+    {
+        if (!logOpen)
+            return usageError("filter needs a log: put 'open LOG' before it");
+        return status(FilterOpenLog(session, expression));
+    }
+
+    int wsjtxUpdate(const std::vector<std::string>& paths)
+    {
+        if (paths.empty())
+            return status(ReadAutomationConfig(session));
+        if (paths[0].empty() || paths[1].empty())
+            return usageError("wsjtx-update needs two paths that are not empty");
+        session.store.FicToUpdate = paths[0];
+        session.store.FicToMerge = paths[1];
+        return status(UpdateWsjtxLog(session));
+    }
+
+    static int status(Outcome outcome) { return outcome == Outcome::Done ? 0 : kStopped; }
 };
 
 }  // namespace

@@ -15,12 +15,13 @@ void LogStore::setScratch(Record r)
     records_.front() = std::move(r);
 }
 
-void LogStore::replaceLog(std::vector<Record> log)
+std::vector<Record> LogStore::replaceLog(std::vector<Record> log)
 {
-    Record scratch = std::move(records_.front());
-    records_ = std::move(log);
-    records_.insert(records_.begin(), std::move(scratch));
+    log.insert(log.begin(), std::move(records_.front()));
+    std::swap(records_, log);
+    log.erase(log.begin());
     OpenRecordCount = static_cast<int>(records_.size()) - 1;
+    return log;
 }
 
 void LogStore::ClearRecord(int r)

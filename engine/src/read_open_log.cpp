@@ -89,8 +89,8 @@ Outcome ReadOpenLog(Session& session, std::string_view path)
         else if (!scanner.unreadText().empty())
             ui.appendToPane(pane::textNotRead(excerpt(scanner.unreadText())));
 
-        session.files.writeFile(store.programFolder / "Adif_File.adi", adif);
-        session.files.writeFile(store.programFolder / "AdifCodes.txt", adifCodes(store.fields, upperCase));
+        session.files.writeFiles({{store.programFolder / "Adif_File.adi", adif},
+                                  {store.programFolder / "AdifCodes.txt", adifCodes(store.fields, upperCase)}});
 
         store.replaceLog(std::move(log));
         store.CurrentRecord = store.OpenRecordCount;

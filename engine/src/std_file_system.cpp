@@ -151,10 +151,27 @@ std::string StdFileSystem::readFile(const fs::path& path)
     return content;
 }
 
-void StdFileSystem::writeFile(const fs::path& path, std::string_view content)
+void StdFileSystem::writeFiles(std::initializer_list<FileContent> files)
 {
     const auto action = FileError::Action::Write;
-    renameInto(writeTemporary(path, content, {action, defaultMode(), false}), path, action);
+    std::vector<fs::path> temporaries;
+    try {
+        for (const auto& file : files)
+            temporaries.push_back(writeTemporary(file.path, file.content, {action, defaultMode(), false}));
+    } catch (const FileError&) {
+        for (const auto& temporary : temporaries)
+            ::unlink(temporary.c_str());
+        throw;
+    }
+    std::size_t renamed = 0;
+    try {
+        for (const auto& file : files)
+            renameInto(temporaries[renamed++], file.path, action);
+    } catch (const FileError&) {
+        for (; renamed < temporaries.size(); ++renamed)
+            ::unlink(temporaries[renamed].c_str());
+        throw;
+    }
 }
 
 void StdFileSystem::replaceUserFile(const fs::path& path, std::string_view content)
@@ -175,33 +192,32 @@ void StdFileSystem::replaceUserFile(const fs::path& path, std::string_view conte
 BackupResult StdFileSystem::backupFile(const fs::path& source, const fs::path& backup)
 {
     const auto action = FileError::Action::Backup;
-    // A second name for the same data: the original stays in place, so the log
-    // is never missing, and link() refuses to replace an earlier backup.
-    if (::link(source.c_str(), backup.c_str()) == 0) {
-        syncFolder(folderOf(backup));
-        return BackupResult::Made;
-    }
-    if (errno == EEXIST)
+    std::error_code ignored;
+    if (fs::exists(backup, ignored))
         return BackupResult::EarlierKept;
-    if (errno == ENOENT || errno == EACCES || errno == EROFS || errno == ENOSPC)
-        fail(action, backup, errno);
-    // File systems without hard links: a copy, put in place without replacing.
+    // A copy, not a second name: whatever later writes into the log in place
+    // leaves the backup as it was.
     std::string content;
+    struct stat info {};
     try {
         content = readFile(source);
     } catch (const FileError& error) {
-        throw FileError(action, backup, error.reason());
+        throw FileError(action, source, error.reason());
     }
-    struct stat info {};
     const mode_t mode = ::stat(source.c_str(), &info) == 0 ? static_cast<mode_t>(info.st_mode & 07777)
                                                            : defaultMode();
     const fs::path temporary = writeTemporary(backup, content, {action, mode, true});
-    std::error_code exists;
-    if (fs::exists(backup, exists)) {
+    // link() puts the copy in place only where no file stands already.
+    if (::link(temporary.c_str(), backup.c_str()) == 0) {
+        ::unlink(temporary.c_str());
+        syncFolder(folderOf(backup));
+        return BackupResult::Made;
+    }
+    if (errno == EEXIST || fs::exists(backup, ignored)) {
         ::unlink(temporary.c_str());
         return BackupResult::EarlierKept;
     }
-    renameInto(temporary, backup, action);
+    renameInto(temporary, backup, action);  // file systems without hard links
     syncFolder(folderOf(backup));
     return BackupResult::Made;
 }

@@ -3,6 +3,7 @@
 // tests can make any call fail. Every failure is a FileError naming the file.
 
 #include <filesystem>
+#include <initializer_list>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -27,15 +28,21 @@ private:
 
 enum class BackupResult { Made, EarlierKept };
 
+struct FileContent {
+    std::filesystem::path path;
+    std::string_view content;
+};
+
 class FileSystem {
 public:
     virtual ~FileSystem() = default;
 
     virtual std::string readFile(const std::filesystem::path& path) = 0;
 
-    // The file is written whole or not at all: a temporary file beside the
-    // target, then renamed over it.
-    virtual void writeFile(const std::filesystem::path& path, std::string_view content) = 0;
+    // Files are written whole or not at all: each into a temporary file beside
+    // its target, and only when all of them are written, each renamed over its target.
+    virtual void writeFiles(std::initializer_list<FileContent> files) = 0;
+    void writeFile(const std::filesystem::path& path, std::string_view content) { writeFiles({{path, content}}); }
 
     // As writeFile, for a file of the user's: its permissions are kept, a
     // read-only file is refused, and the data reach the disk before the rename.

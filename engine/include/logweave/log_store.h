@@ -21,8 +21,8 @@ struct LogStore {
     std::string_view FieldValues(int field, int r) const noexcept { return record(r).value(field); }
     std::string_view RecordText(int r) const noexcept { return record(r).text(); }
     void setScratch(Record r);
-    // Replaces the open log by `log` (records 1 and up).
-    void replaceLog(std::vector<Record> log);
+    // Replaces the open log by `log` (records 1 and up); returns the one it held.
+    std::vector<Record> replaceLog(std::vector<Record> log);
     void ClearRecord(int r);
 
     FieldTable fields;

@@ -8,7 +8,7 @@ namespace logweave {
 class StdFileSystem final : public FileSystem {
 public:
     std::string readFile(const std::filesystem::path& path) override;
-    void writeFile(const std::filesystem::path& path, std::string_view content) override;
+    void writeFiles(std::initializer_list<FileContent> files) override;
     void replaceUserFile(const std::filesystem::path& path, std::string_view content) override;
     BackupResult backupFile(const std::filesystem::path& source,
                             const std::filesystem::path& backup) override;

@@ -1,0 +1,30 @@
+#pragma once
+// "Logweave.cfg" in the program folder: when it names a WSJT-X log and a log
+// to merge into it, the update runs by itself at every start.
+
+#include "logweave/outcome.h"
+#include "logweave/session.h"
+
+#include <string>
+#include <string_view>
+
+namespace logweave {
+
+struct AutomationPaths {
+    std::string FicToUpdate;
+    std::string FicToMerge;
+    bool operator==(const AutomationPaths&) const = default;
+};
+
+// The paths a configuration text sets, starting from `paths`.
+AutomationPaths parseAutomationConfig(std::string_view text, AutomationPaths paths);
+
+// Reads the file when it exists and can be read (otherwise nothing happens);
+// when it names both files, runs the WSJT-X log update.
+Outcome ReadAutomationConfig(Session& session);
+
+// Writes the file. Throws FileError when it cannot: the caller says so.
+void SaveAutomationConfig(FileSystem& files, const std::filesystem::path& programFolder,
+                          std::string_view toUpdate, std::string_view toMerge);
+
+}  // namespace logweave

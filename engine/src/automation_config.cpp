@@ -1,0 +1,71 @@
+#include "logweave/automation_config.h"
+
+#include "logweave/text.h"
+#include "logweave/update_wsjtx_log.h"
+
+namespace logweave {
+namespace {
+
+constexpr std::string_view kFileName = "Logweave.cfg";
+constexpr std::string_view kAction = "Action = WSJT-X Log update";
+constexpr std::string_view kToUpdate = "FicToUpdate =";
+constexpr std::string_view kToMerge = "FicToMerge =";
+
+}  // namespace
+
+AutomationPaths parseAutomationConfig(std::string_view text, AutomationPaths paths)
+{
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        const std::size_t nl = text.find('\n', pos);
+        std::string_view line = text.substr(pos, nl == std::string_view::npos ? std::string_view::npos : nl - pos);
+        pos = nl == std::string_view::npos ? text.size() : nl + 1;
+        if (!line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
+        if (line.starts_with('\''))
+            continue;
+        // Any other action ends the reading: what was taken before it stands.
+        if (line.starts_with("Action") && line != kAction)
+            break;
+        if (line.starts_with(kToUpdate))
+            paths.FicToUpdate = trimSpaces(line.substr(kToUpdate.size()));
+        else if (line.starts_with(kToMerge))
+            paths.FicToMerge = trimSpaces(line.substr(kToMerge.size()));
+    }
+    return paths;
+}
+
+Outcome ReadAutomationConfig(Session& session)
+{
+    LogStore& store = session.store;
+    const auto path = store.programFolder / kFileName;
+    if (!session.files.isRegularFile(path))
+        return Outcome::Done;
+    std::string text;
+    try {
+        text = session.files.readFile(path);
+    } catch (const FileError&) {
+        return Outcome::Done;  // a file that cannot be read counts as absent
+    }
+    const AutomationPaths paths = parseAutomationConfig(text, {store.FicToUpdate, store.FicToMerge});
+    store.FicToUpdate = paths.FicToUpdate;
+    store.FicToMerge = paths.FicToMerge;
+    if (store.FicToUpdate.empty() || store.FicToMerge.empty())
+        return Outcome::Done;
+    return UpdateWsjtxLog(session);
+}
+
+void SaveAutomationConfig(FileSystem& files, const std::filesystem::path& programFolder,
+                          std::string_view toUpdate, std::string_view toMerge)
+{
+    std::string text = "'Fichier de configuration de Logweave [Logweave file configuration]\r\n";
+    text += kAction;
+    text += "\r\nFicToUpdate = ";
+    text += toUpdate;
+    text += "\r\nFicToMerge = ";
+    text += toMerge;
+    text += "\r\n";
+    files.writeFile(programFolder / kFileName, text);
+}
+
+}  // namespace logweave

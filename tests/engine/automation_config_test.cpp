@@ -1,0 +1,69 @@
+#include "engine_fixture.h"
+
+#include "logweave/automation_config.h"
+
+namespace logweave::testing {
+namespace {
+
+AutomationPaths parse(std::string_view text)
+{
+    return parseAutomationConfig(text, {});
+}
+
+TEST(AutomationConfig, TakesBothPathsTrimmedOfSpaces)
+{
+    EXPECT_EQ(parse("'comment\r\nAction = WSJT-X Log update\r\nFicToUpdate =  /a b.adi \r\nFicToMerge =/c.adi\r\n"),
+              (AutomationPaths{"/a b.adi", "/c.adi"}));
+    // LF line ends, blank lines, and the key without its blank before "=" not recognised.
+    EXPECT_EQ(parse("\nFicToUpdate= /x.adi\n\nFicToMerge = /c.adi\n"), (AutomationPaths{"", "/c.adi"}));
+    EXPECT_EQ(parse("'FicToUpdate = /a.adi\nfictoupdate = /b.adi\n"), (AutomationPaths{}));
+}
+
+TEST(AutomationConfig, AnotherActionStopsTheReading)
+{
+    EXPECT_EQ(parse("Action = WSJT-X Log update \nFicToUpdate = /a\nFicToMerge = /b\n"), (AutomationPaths{}));
+    EXPECT_EQ(parse("FicToUpdate = /a\nFicToMerge = /b\nAction = Other\nFicToMerge = /c\n"),
+              (AutomationPaths{"/a", "/b"}));
+    EXPECT_EQ(parse("action = Other\nFicToUpdate = /a\n"), (AutomationPaths{"/a", ""}));
+}
+
+TEST(AutomationConfig, TheLastValueWinsEvenWhenEmpty)
+{
+    EXPECT_EQ(parse("FicToUpdate = /a\nFicToMerge = /b\nFicToUpdate =\n"), (AutomationPaths{"", "/b"}));
+    EXPECT_EQ(parseAutomationConfig("FicToMerge = /c\n", {"/kept", "/b"}), (AutomationPaths{"/kept", "/c"}));
+}
+
+using AutomationFileTest = EngineTest;
+
+TEST_F(AutomationFileTest, SavedPathsReadBackAsTyped)
+{
+    SaveAutomationConfig(files, folder.path(), " /log a.adi ", "/log b.adi");
+    EXPECT_EQ(folder.read("Logweave.cfg"),
+              "'Fichier de configuration de Logweave [Logweave file configuration]\r\n"
+              "Action = WSJT-X Log update\r\nFicToUpdate =  /log a.adi \r\nFicToMerge = /log b.adi\r\n");
+    EXPECT_EQ(parse(folder.read("Logweave.cfg")), (AutomationPaths{"/log a.adi", "/log b.adi"}));
+}
+
+TEST_F(AutomationFileTest, RunsTheUpdateOnlyWhenBothPathsAreNamed)
+{
+    folder.write("Logweave.cfg", "FicToUpdate = " + (folder / "none.adi").string() + "\r\n");
+    EXPECT_EQ(ReadAutomationConfig(session), Outcome::Done);
+    EXPECT_EQ(ui.pane, "");
+    EXPECT_EQ(store.FicToUpdate, (folder / "none.adi").string());
+
+    folder.write("Logweave.cfg", "FicToMerge = /nowhere/other.adi\r\n");
+    EXPECT_EQ(ReadAutomationConfig(session), Outcome::Stopped);  // the update ran, and found no file
+    EXPECT_NE(ui.pane.find("[File not found"), std::string::npos);
+}
+
+TEST_F(AutomationFileTest, AFileThatCannotBeReadCountsAsAbsent)
+{
+    folder.write("Logweave.cfg", "FicToUpdate = /a\r\nFicToMerge = /b\r\n");
+    files.failOn(FileError::Action::Read, "Logweave.cfg", "Resource temporarily unavailable");
+    EXPECT_EQ(ReadAutomationConfig(session), Outcome::Done);
+    EXPECT_EQ(ui.pane, "");
+    EXPECT_EQ(store.FicToUpdate, "");
+}
+
+}  // namespace
+}  // namespace logweave::testing

@@ -1,0 +1,111 @@
+#include "logweave/std_file_system.h"
+#include "temporary_folder.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace logweave::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+bool runningAsRoot()
+{
+    return ::geteuid() == 0;  // root writes through permissions: such checks cannot fail then
+}
+
+std::size_t entriesIn(const fs::path& folder)
+{
+    return static_cast<std::size_t>(std::distance(fs::directory_iterator(folder), fs::directory_iterator()));
+}
+
+TEST(StdFileSystem, WritesFilesTogetherOrNotAtAll)
+{
+    TemporaryFolder folder;
+    StdFileSystem files;
+    folder.write("a.adi", "old a");
+    EXPECT_THROW(files.writeFiles({{folder / "a.adi", "new a"}, {folder / "no-such-folder" / "b.adi", "b"}}),
+                 FileError);
+    EXPECT_EQ(folder.read("a.adi"), "old a");
+    EXPECT_EQ(entriesIn(folder.path()), 1u);  // no temporary file left behind
+
+    files.writeFiles({{folder / "a.adi", "new a"}, {folder / "b.adi", "b"}});
+    EXPECT_EQ(folder.read("a.adi"), "new a");
+    EXPECT_EQ(folder.read("b.adi"), "b");
+}
+
+TEST(StdFileSystem, NamesTheFileAndTheReason)
+{
+    TemporaryFolder folder;
+    StdFileSystem files;
+    try {
+        files.readFile(folder / "absent.adi");
+        FAIL();
+    } catch (const FileError& error) {
+        EXPECT_EQ(error.path(), folder / "absent.adi");
+        EXPECT_EQ(error.reason(), "No such file or directory");
+        EXPECT_EQ(error.action(), FileError::Action::Read);
+    }
+    EXPECT_THROW(files.readFile(folder.path()), FileError);
+}
+
+TEST(StdFileSystem, ReplacesAUserFileKeepingItsPermissions)
+{
+    TemporaryFolder folder;
+    StdFileSystem files;
+    const auto log = folder.write("wsjtx_log.adi", "old");
+    ::chmod(log.c_str(), 0640);
+    files.replaceUserFile(log, "new");
+    EXPECT_EQ(folder.read("wsjtx_log.adi"), "new");
+    struct stat info {};
+    ASSERT_EQ(::stat(log.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0640u);
+
+    if (runningAsRoot())
+        GTEST_SKIP() << "permissions do not bind root";
+    ::chmod(log.c_str(), 0440);
+    EXPECT_THROW(files.replaceUserFile(log, "newer"), FileError);
+    EXPECT_EQ(folder.read("wsjtx_log.adi"), "new");
+}
+
+TEST(StdFileSystem, NeverReplacesAnEarlierBackup)
+{
+    TemporaryFolder folder;
+    StdFileSystem files;
+    const auto log = folder.write("station.adi", "first");
+    EXPECT_EQ(files.backupFile(log, folder / "station.adi_old"), BackupResult::Made);
+    writeBytes(log, "second");
+    EXPECT_EQ(files.backupFile(log, folder / "station.adi_old"), BackupResult::EarlierKept);
+    EXPECT_EQ(folder.read("station.adi_old"), "first");
+    EXPECT_EQ(folder.read("station.adi"), "second");
+    EXPECT_THROW(files.backupFile(folder / "absent.adi", folder / "absent.adi_old"), FileError);
+}
+
+TEST(StdFileSystem, FindsANameInAnyLetterCasePreferringTheExactOne)
+{
+    TemporaryFolder folder;
+    StdFileSystem files;
+    EXPECT_FALSE(files.findIgnoringCase(folder.path(), "Wsjtx.log"));
+    folder.write("wsjtx.log", "");
+    EXPECT_EQ(files.findIgnoringCase(folder.path(), "Wsjtx.log"), folder / "wsjtx.log");
+    folder.write("Wsjtx.log", "");
+    EXPECT_EQ(files.findIgnoringCase(folder.path(), "Wsjtx.log"), folder / "Wsjtx.log");
+}
+
+TEST(StdFileSystem, ReportsAFolderItCannotWriteInto)
+{
+    if (runningAsRoot())
+        GTEST_SKIP() << "permissions do not bind root";
+    TemporaryFolder folder;
+    StdFileSystem files;
+    folder.write("Logweave.adi", "earlier");
+    fs::permissions(folder.path(), fs::perms::owner_read | fs::perms::owner_exec);
+    EXPECT_THROW(files.writeFile(folder / "Logweave.adi", "later"), FileError);
+    fs::permissions(folder.path(), fs::perms::owner_all);
+    EXPECT_EQ(folder.read("Logweave.adi"), "earlier");
+}
+
+}  // namespace
+}  // namespace logweave::testing

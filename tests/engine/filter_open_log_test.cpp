@@ -1,0 +1,111 @@
+#include "engine_fixture.h"
+
+#include "logweave/filter_open_log.h"
+#include "logweave/merge_added_log.h"
+
+namespace logweave::testing {
+namespace {
+
+class FilterTest : public EngineTest {
+protected:
+    void SetUp() override
+    {
+        ASSERT_EQ(open("h<EOH>\r\n<BAND:2>6m <MODE:3>FT8 <EOR>\r\n<BAND:2>6M <MODE:3>FT4 <EOR>\r\n"
+                       "<BAND:3>20M <MODE:3>FT8 <NOTES:1>x <EOR>\r\n"),
+                  Outcome::Done);
+        ui.pane.clear();
+    }
+    // The records that go to the removed file, by number.
+    std::string removedBy(std::string_view expression)
+    {
+        EXPECT_EQ(FilterOpenLog(session, expression), Outcome::Done) << ui.pane;
+        std::string which;
+        const std::string removed = folder.read("Adif_Filtre2.adi");
+        for (int r = 1; r <= store.OpenRecordCount; ++r) {
+            std::string line;
+            OutputNames names(store.fields, false);
+            WriteRecord(line, store.record(r), names);
+            if (removed.find(line + "<eor>") != std::string::npos)
+                which += std::to_string(r);
+        }
+        return which;
+    }
+};
+
+TEST_F(FilterTest, SplitsTheLogAndReportsTheRecordsKept)
+{
+    EXPECT_EQ(removedBy("BAND:6M;MODE:FT8"), "1");
+    EXPECT_EQ(folder.read("Adif_Filtre1.adi"),
+              "h<eoh>\r\n<band:2>6M <mode:3>FT4 <eor>\r\n<band:3>20M <mode:3>FT8 <notes:1>x <eor>\r\n");
+    EXPECT_EQ(folder.read("Adif_Filtre2.adi"), "h<eoh>\r\n<band:2>6m <mode:3>FT8 <eor>\r\n");
+    EXPECT_EQ(ui.pane, "* * *  Création des fichiers [Creation of the files] : Adif_FiltreX.adi   * * *\r\n\r\n"
+                       " 2 enregistrements conservés dans 1 [records kept in 1].\r\n\r\n");
+}
+
+TEST_F(FilterTest, ComparesWholeValuesIgnoringLetterCase)
+{
+    EXPECT_EQ(removedBy("band:6m"), "12");
+    EXPECT_EQ(removedBy("MODE:FT"), "");
+    EXPECT_EQ(removedBy("BAND:6M "), "");           // the blank is part of the value
+    EXPECT_EQ(removedBy("BAND:6M; MODE:FT8"), "");  // " MODE" names no field
+    EXPECT_EQ(removedBy("BAND:6M;BAND:20M"), "");
+}
+
+TEST_F(FilterTest, AnAbsentFieldOrValueIsTheEmptyValue)
+{
+    EXPECT_EQ(removedBy("NOTES:"), "12");
+    EXPECT_EQ(removedBy("XYZ:1"), "");
+    EXPECT_EQ(removedBy("XYZ:"), "123");
+    EXPECT_EQ(removedBy(""), "123");  // no term: everything matches
+    EXPECT_NE(ui.pane.find(" 0 enregistrements conservés"), std::string::npos);
+}
+
+TEST_F(FilterTest, RefusesATermWithoutColonOrASeventeenthTerm)
+{
+    folder.write("Adif_Filtre1.adi", "kept before");
+    EXPECT_EQ(FilterOpenLog(session, "BAND:6M;;MODE:FT8"), Outcome::Stopped);
+    EXPECT_EQ(ui.pane, "Filtre refusé, le terme \"\" n'a pas de \":\" [Filter refused, the term \"\" has no \":\"]\r\n\r\n");
+    EXPECT_EQ(FilterOpenLog(session, "band6m"), Outcome::Stopped);
+    EXPECT_NE(ui.pane.find("the term \"BAND6M\" has no"), std::string::npos);
+    std::string seventeen = "A:1";
+    for (int i = 0; i < 16; ++i)
+        seventeen += ";A:1";
+    EXPECT_EQ(FilterOpenLog(session, seventeen), Outcome::Stopped);
+    EXPECT_NE(ui.pane.find("more than 16 terms"), std::string::npos);
+    EXPECT_EQ(folder.read("Adif_Filtre1.adi"), "kept before");
+    EXPECT_FALSE(folder.exists("Adif_Filtre2.adi"));
+}
+
+TEST_F(FilterTest, TakesTheHeaderTheOptionsChooseAndTheirSpacing)
+{
+    ui.options.DoubleSpacing = true;
+    ui.options.headerSource = HeaderSource::Program;
+    applyOptions();
+    EXPECT_EQ(removedBy("BAND:20M"), "3");
+    EXPECT_EQ(folder.read("Adif_Filtre2.adi"), "Logweave <eoh>\r\n\r\n<band:3>20M <mode:3>FT8 <notes:1>x <eor>\r\n\r\n");
+
+    ui.options.headerSource = HeaderSource::AddedLog;
+    ui.options.DoubleSpacing = false;
+    applyOptions();
+    ASSERT_EQ(MergeAddedLog(session, folder.write("a.adi", "added<EOH>").string()), Outcome::Done);
+    EXPECT_EQ(removedBy("BAND:20M"), "3");
+    EXPECT_TRUE(folder.read("Adif_Filtre1.adi").starts_with("added<eoh>\r\n"));
+}
+
+TEST_F(FilterTest, ATypedFieldCannotBeNamed)
+{
+    ASSERT_EQ(open("<QSO_DATE:8:D>20230101 <EOR>\r\n"), Outcome::Done);
+    EXPECT_EQ(removedBy("QSO_DATE:20230101"), "");
+    EXPECT_EQ(removedBy("QSO_DATE:D:20230101"), "");
+}
+
+TEST_F(FilterTest, NamesAFileItCannotWriteAndWritesNeither)
+{
+    files.failOn(FileError::Action::Write, "Adif_Filtre2.adi", "Read-only file system");
+    EXPECT_EQ(FilterOpenLog(session, "BAND:6M"), Outcome::Stopped);
+    EXPECT_NE(ui.pane.find("Adif_Filtre2.adi (Read-only file system)"), std::string::npos);
+    EXPECT_FALSE(folder.exists("Adif_Filtre1.adi"));
+}
+
+}  // namespace
+}  // namespace logweave::testing

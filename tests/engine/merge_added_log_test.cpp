@@ -1,0 +1,236 @@
+#include "engine_fixture.h"
+
+#include "logweave/merge_added_log.h"
+
+namespace logweave::testing {
+namespace {
+
+std::string contact(const char* date, const char* time, const char* call, const std::string& more = "")
+{
+    return std::string("<CALL:5>") + call + " <QSO_DATE:8>" + date + " <TIME_ON:6>" + time + " " + more + "<EOR>\r\n";
+}
+
+// The same contact as the program writes it (lower case, table order CALL, QSO_DATE, TIME_ON...).
+std::string written(const char* date, const char* time, const char* call, const std::string& more = "")
+{
+    return std::string("<call:5>") + call + " <qso_date:8>" + date + " <time_on:6>" + time + " " + more + "<eor>\r\n";
+}
+
+std::string counts(int processed, int added, int identical, int different)
+{
+    return " " + std::to_string(processed) + " enregistrements traitées [records processed].\r\n " + std::to_string(added)
+        + " enregistrements ajoutés [records added], \r\n " + std::to_string(identical)
+        + " enregistrements identiques et [identical records and]\r\n " + std::to_string(different)
+        + " enregistrements différents [different records].\r\n\r\n";
+}
+
+class MergeTest : public EngineTest {
+protected:
+    Outcome add(std::string_view content)
+    {
+        const auto path = folder.write("added.adi", content);
+        store.AddedLogPath = path.string();
+        return MergeAddedLog(session, path.string());
+    }
+    bool paneEndsWith(const std::string& text) const { return ui.pane.ends_with(text); }
+};
+
+const std::string kOpen = "open<EOH>\r\n" + contact("20230101", "100000", "Q1AAA", "<RST_SENT:2>59 ")
+    + contact("20230102", "100000", "Q1BBB") + contact("20230103", "100000", "Q1CCC");
+
+TEST_F(MergeTest, AnEmptyAddedLogGivesTheOpenLog)
+{
+    ASSERT_EQ(open(kOpen), Outcome::Done);
+    ASSERT_EQ(add("added<EOH>\r\n"), Outcome::Done);
+    EXPECT_TRUE(paneEndsWith(counts(0, 0, 0, 0)));
+    EXPECT_EQ(folder.read("Logweave.adi"), "added<eoh>\r\n" + written("20230101", "100000", "Q1AAA", "<rst_sent:2>59 ")
+                                               + written("20230102", "100000", "Q1BBB")
+                                               + written("20230103", "100000", "Q1CCC"));
+}
+
+TEST_F(MergeTest, TheOpenLogAddedToItselfIsIdenticalThroughout)
+{
+    ASSERT_EQ(open(kOpen), Outcome::Done);
+    ASSERT_EQ(add(kOpen), Outcome::Done);
+    EXPECT_TRUE(paneEndsWith(counts(3, 0, 3, 0)));
+    EXPECT_EQ(store.OpenRecordCount, 3);
+    // A second merge meets the records in the program's own form.
+    ASSERT_EQ(add(folder.read("Logweave.adi")), Outcome::Done);
+    EXPECT_TRUE(paneEndsWith(counts(3, 0, 3, 0)));
+    ASSERT_EQ(add(kOpen), Outcome::Done);
+    EXPECT_TRUE(paneEndsWith(counts(3, 0, 0, 3)));
+    EXPECT_TRUE(ui.conflicts.empty());
+}
+
+TEST_F(MergeTest, WalksBothLogsInDateAndTimeOrder)
+{
+    ASSERT_EQ(open(kOpen), Outcome::Done);
+    ASSERT_EQ(add(contact("20230104", "000000", "Q1EEE") + contact("20221231", "000000", "Q1DDD")
+                  + contact("20230102", "120000", "Q1FFF")),
+              Outcome::Done);
+    EXPECT_TRUE(paneEndsWith(counts(3, 3, 0, 0)));
+    EXPECT_EQ(folder.read("Logweave.adi"),
+              "open<eoh>\r\n" + written("20221231", "000000", "Q1DDD")
+                  + written("20230101", "100000", "Q1AAA", "<rst_sent:2>59 ") + written("20230102", "100000", "Q1BBB")
+                  + written("20230102", "120000", "Q1FFF") + written("20230103", "100000", "Q1CCC")
+                  + written("20230104", "000000", "Q1EEE"));
+}
+
+TEST_F(MergeTest, IntoAnOpenLogWithoutRecordsEveryRecordIsAdded)
+{
+    // The list gives the empty log its date and time fields.
+    applyOptions(folder.write("order.txt", "QSO_DATE\r\nTIME_ON\r\n").string());
+    ASSERT_EQ(open("<EOH>\r\n"), Outcome::Done);
+    ASSERT_EQ(add("a<EOH>\r\n" + contact("20230102", "000000", "Q1BBB") + contact("20230101", "000000", "Q1AAA")),
+              Outcome::Done);
+    EXPECT_TRUE(paneEndsWith(counts(2, 2, 0, 0)));
+    EXPECT_EQ(store.OpenRecordCount, 2);
+    EXPECT_EQ(value("CALL", 1), "Q1AAA");
+}
+
+TEST_F(MergeTest, AsksOnlyWhereBothRecordsHoldDifferentValues)
+{
+    ASSERT_EQ(open(kOpen), Outcome::Done);
+    // Other blanks and tag case, a value in another letter case, a field of the added record only.
+    ASSERT_EQ(add("<call:5>Q1AAA  <qso_date:8>20230101 <time_on:6>100000 <RST_SENT:2>59 <NAME:3>Ann <EOR>\r\n"
+                  "<CALL:5>q1bbb <QSO_DATE:8>20230102 <TIME_ON:6>100000 <EOR>\r\n"),
+              Outcome::Done);
+    EXPECT_TRUE(paneEndsWith(counts(2, 0, 0, 2)));
+    ASSERT_EQ(ui.conflicts.size(), 1u);
+    EXPECT_EQ(ui.conflicts[0].field, "CALL");
+    EXPECT_EQ(ui.conflicts[0].open, "Q1BBB");
+    EXPECT_EQ(ui.conflicts[0].added, "q1bbb");
+    EXPECT_EQ(ui.conflicts[0].record, 2);
+    EXPECT_EQ(value("NAME", 1), "Ann");
+    EXPECT_EQ(value("RST_SENT", 1), "59");
+}
+
+TEST_F(MergeTest, WritesTheChosenValueEvenAnEmptyOne)
+{
+    ASSERT_EQ(open(kOpen), Outcome::Done);
+    ui.answers = {"", "599 59"};
+    ASSERT_EQ(add(contact("20230101", "100000", "Q1XXX", "<RST_SENT:3>599 ")), Outcome::Done);
+    EXPECT_EQ(ui.conflicts.size(), 2u);
+    EXPECT_NE(folder.read("Logweave.adi").find("<call:0> <qso_date:8>20230101 <time_on:6>100000 <rst_sent:6>599 59 <eor>"),
+              std::string::npos);
+    EXPECT_EQ(store.ChosenValue, "599 59");
+}
+
+TEST_F(MergeTest, MergesRepeatedContactsAsTheWalkMeetsThem)
+{
+    // Two added records on an open contact that is not the last: the second meets the next open record.
+    ASSERT_EQ(open(kOpen), Outcome::Done);
+    ASSERT_EQ(add(contact("20230101", "100000", "Q1AAA", "<NAME:3>Ann ") + contact("20230101", "100000", "Q1AAA", "<NAME:3>Bob ")),
+              Outcome::Done);
+    EXPECT_TRUE(paneEndsWith(counts(2, 1, 0, 1)));
+    EXPECT_EQ(store.OpenRecordCount, 4);
+
+    // On the last open contact both merge with it, and no plain copy of it stays.
+    ASSERT_EQ(open(kOpen), Outcome::Done);
+    ASSERT_EQ(add(contact("20230103", "100000", "Q1CCC", "<NAME:3>Ann ") + contact("20230103", "100000", "Q1CCC", "<QTH:3>Bay ")),
+              Outcome::Done);
+    EXPECT_TRUE(paneEndsWith(counts(2, 0, 0, 2)));
+    EXPECT_EQ(store.OpenRecordCount, 4);
+    EXPECT_EQ(value("NAME", 3), "Ann");
+    EXPECT_EQ(value("QTH", 4), "Bay");
+}
+
+TEST_F(MergeTest, AContactHeldTwiceMeetsItsFirstRecord)
+{
+    ASSERT_EQ(open(contact("20230101", "100000", "Q1AAA") + contact("20230101", "100000", "Q1BBB")), Outcome::Done);
+    ASSERT_EQ(add(contact("20230101", "100000", "Q1BBB")), Outcome::Done);
+    EXPECT_TRUE(paneEndsWith(counts(1, 0, 0, 1)));
+    ASSERT_EQ(ui.conflicts.size(), 1u);
+    EXPECT_EQ(store.OpenRecordCount, 2);
+    EXPECT_EQ(value("CALL", 2), "Q1BBB");
+}
+
+TEST_F(MergeTest, ComparesTimesAsText)
+{
+    ASSERT_EQ(open("<QSO_DATE:8>20230101 <TIME_ON:6>123400 <EOR>\r\n"), Outcome::Done);
+    ASSERT_EQ(add("<QSO_DATE:8>20230101 <TIME_ON:4>1234 <EOR>\r\n"), Outcome::Done);
+    EXPECT_TRUE(paneEndsWith(counts(1, 1, 0, 0)));
+    EXPECT_EQ(value("TIME_ON", 1), "1234");
+}
+
+TEST_F(MergeTest, CountsOneLetterCaseOfTheEndTag)
+{
+    ASSERT_EQ(open(kOpen), Outcome::Done);
+    ASSERT_EQ(add("<CALL:1>A <EOR><CALL:1>B <eor><CALL:1>C <EOR>"), Outcome::Done);
+    EXPECT_TRUE(paneEndsWith(counts(2, 3, 0, 0)));
+}
+
+TEST_F(MergeTest, DoubleSpacesTheMergedLog)
+{
+    ui.options.DoubleSpacing = true;
+    applyOptions();
+    ASSERT_EQ(open("<CALL:5>Q1AAA <EOR>"), Outcome::Done);
+    ASSERT_EQ(add("a<EOH>"), Outcome::Done);
+    EXPECT_EQ(folder.read("Logweave.adi"), "a<eoh>\r\n\r\n<call:5>Q1AAA <eor>\r\n\r\n");
+}
+
+TEST_F(MergeTest, HeadsTheMergedLogAsTheOptionsSay)
+{
+    ASSERT_EQ(open(kOpen), Outcome::Done);
+    ASSERT_EQ(add(contact("20230101", "100000", "Q1AAA")), Outcome::Done);
+    EXPECT_TRUE(folder.read("Logweave.adi").starts_with("open<eoh>\r\n"));  // no header of its own
+    ui.options.headerSource = HeaderSource::Program;
+    applyOptions();
+    ASSERT_EQ(add("added<EOH>"), Outcome::Done);
+    EXPECT_TRUE(folder.read("Logweave.adi").starts_with("Logweave <eoh>\r\n"));
+    EXPECT_EQ(store.AddedHeader, "added<eoh>");
+}
+
+TEST_F(MergeTest, WritesTheContactList)
+{
+    ASSERT_EQ(open("<QSO_DATE:8>20200822 <TIME_ON:4>1234 <CALL:5>Q1ABC <MODE:4>MFSK <SUBMODE:3>FT4 <EOR>\r\n"
+                   "<QSO_DATE:8>20200823 <TIME_ON:6>123456 <QSO_DATE_OFF:8>20200823 <TIME_OFF:6>124000 <CALL:5>Q2ABC "
+                   "<GRIDSQUARE:4>JN18 <FREQ:6>14.074 <MODE:3>FT8 <RST_SENT:3>-10 <RST_RCVD:3>-12 <TX_PWR:2>50 "
+                   "<COMMENT:7>a, b, c <NAME:3>Ann <EOR>\r\n"),
+              Outcome::Done);
+    ASSERT_EQ(add(""), Outcome::Done);
+    EXPECT_EQ(folder.read("Logweave.log"),
+              "2020-08-22,12:34:,,,Q1ABC,,,FT4,,,,,\r\n"
+              "2020-08-23,12:34:56,2020-08-23,12:40:00,Q2ABC,JN18,14.074,FT8,-10,-12,50,a, b, c,Ann\r\n");
+}
+
+TEST_F(MergeTest, AStoppedMergeChangesNothing)
+{
+    ASSERT_EQ(open(kOpen), Outcome::Done);
+    folder.write("Logweave.adi", "earlier merge");
+    folder.write("Logweave.log", "earlier list");
+    const int fieldsBefore = store.fields.FieldCount();
+
+    files.failOn(FileError::Action::Write, "Logweave.log", "Disk quota exceeded");
+    EXPECT_EQ(add(contact("20230105", "000000", "Q1DDD", "<NAME:3>Ann ")), Outcome::Stopped);
+    EXPECT_NE(ui.pane.find("Logweave.log (Disk quota exceeded)"), std::string::npos);
+    files.fault = nullptr;
+
+    std::string tooMany;
+    for (int i = 0; i <= kMaxFields; ++i)
+        tooMany += "<X" + std::to_string(i) + ":1>x ";
+    EXPECT_EQ(add(tooMany + "<EOR>"), Outcome::Stopped);
+
+    EXPECT_EQ(folder.read("Logweave.adi"), "earlier merge");
+    EXPECT_EQ(folder.read("Logweave.log"), "earlier list");
+    EXPECT_EQ(store.OpenRecordCount, 3);
+    EXPECT_EQ(store.fields.FieldCount(), fieldsBefore);
+    EXPECT_EQ(value("CALL", 3), "Q1CCC");
+}
+
+TEST_F(MergeTest, AMergedLogPastTheBoundIsWrittenButNotOpened)
+{
+    std::string log;
+    for (int i = 0; i < kMaxRecords; ++i)
+        log += "<TIME_ON:6>" + std::to_string(100000 + i) + " <EOR>\n";
+    ASSERT_EQ(open(log), Outcome::Done);
+    folder.write("Logweave.log", "earlier list");
+    EXPECT_EQ(add("<TIME_ON:6>999999 <EOR>\n"), Outcome::Stopped);
+    EXPECT_NE(ui.pane.find("[The merged log holds 20001 records"), std::string::npos);
+    EXPECT_EQ(store.OpenRecordCount, kMaxRecords);
+    EXPECT_EQ(folder.read("Logweave.log"), "earlier list");
+    EXPECT_TRUE(folder.read("Logweave.adi").ends_with("<time_on:6>999999 <eor>\r\n"));
+}
+
+}  // namespace
+}  // namespace logweave::testing

@@ -1,0 +1,111 @@
+// Real logs written by many programs: every one reads, and reads back as written.
+
+#include "engine_fixture.h"
+
+#include "logweave/merge_added_log.h"
+
+#include <algorithm>
+#include <utility>
+#include <vector>
+
+namespace logweave::testing {
+namespace {
+
+using Contact = std::vector<std::pair<std::string, std::string>>;
+
+std::vector<Contact> contactsOf(const LogStore& store)
+{
+    std::vector<Contact> log;
+    for (int r = 1; r <= store.OpenRecordCount; ++r) {
+        Contact contact;
+        for (const auto& v : store.record(r).values())
+            contact.emplace_back(store.fields.FieldNames(v.field), std::string(store.record(r).valueOf(v)));
+        log.push_back(std::move(contact));
+    }
+    return log;
+}
+
+std::vector<std::filesystem::path> sampleLogs()
+{
+    std::vector<std::filesystem::path> logs;
+    if (const auto folder = samplesFolder(); !folder.empty()) {
+        for (const auto& entry : std::filesystem::directory_iterator(folder))
+            if (entry.path().extension() == ".adi")
+                logs.push_back(entry.path());
+    }
+    std::sort(logs.begin(), logs.end());
+    return logs;
+}
+
+class SampleLogTest : public EngineTest, public ::testing::WithParamInterface<std::filesystem::path> {};
+
+TEST_P(SampleLogTest, ReadsAndReadsBackTheSameContacts)
+{
+    applyOptions();
+    ASSERT_EQ(ReadOpenLog(session, GetParam().string()), Outcome::Done) << ui.pane;
+    const auto first = contactsOf(store);
+    // Every field name a record uses was entered in the table.
+    EXPECT_LE(store.fields.FieldCount(), kMaxFields);
+
+    // Read back with the inventory as its field order list, the log is written again byte for byte.
+    LogStore again;
+    again.programFolder = folder / "again";
+    std::filesystem::create_directory(again.programFolder);
+    Session second{again, ui, files};
+    applyOutputOptions(second, {(folder / "AdifCodes.txt").string(), false, false, HeaderSource::AddedLog});
+    ASSERT_EQ(ReadOpenLog(second, (folder / "Adif_File.adi").string()), Outcome::Done);
+    EXPECT_EQ(contactsOf(again), first);
+    EXPECT_EQ(readBytes(again.programFolder / "Adif_File.adi"), folder.read("Adif_File.adi"));
+}
+
+std::string sampleName(const ::testing::TestParamInfo<std::filesystem::path>& info)
+{
+    std::string name = info.param.stem().string();
+    std::replace_if(name.begin(), name.end(), [](char c) { return !std::isalnum(static_cast<unsigned char>(c)); }, '_');
+    return name;
+}
+
+INSTANTIATE_TEST_SUITE_P(Samples, SampleLogTest, ::testing::ValuesIn(sampleLogs()), sampleName);
+GTEST_ALLOW_UNINSTANTIATED_PARAMETERIZED_TEST(SampleLogTest);
+
+class SamplePairTest : public EngineTest {
+protected:
+    void SetUp() override
+    {
+        if (samplesFolder().empty())
+            GTEST_SKIP() << "no sample logs beside the project";
+    }
+    std::string sample(const char* name) const { return (samplesFolder() / name).string(); }
+};
+
+TEST_F(SamplePairTest, AnEarlierCopyOfTheSameLogAddsNothing)
+{
+    applyOptions();
+    ASSERT_EQ(ReadOpenLog(session, sample("jtdx-2022-06-oneline-lf.adi")), Outcome::Done);
+    ui.pane.clear();
+    ASSERT_EQ(MergeAddedLog(session, sample("jtdx-2022-05-prefix-of-2022-06.adi")), Outcome::Done);
+    EXPECT_NE(ui.pane.find(" 175 enregistrements traitées [records processed].\r\n"
+                           " 0 enregistrements ajoutés [records added], \r\n"
+                           " 175 enregistrements identiques et [identical records and]\r\n"
+                           " 0 enregistrements différents [different records].\r\n"),
+              std::string::npos)
+        << ui.pane;
+    EXPECT_EQ(store.OpenRecordCount, 644);
+    EXPECT_TRUE(ui.conflicts.empty());
+}
+
+TEST_F(SamplePairTest, TheLaterLogAddsItsNewContacts)
+{
+    applyOptions();
+    ASSERT_EQ(ReadOpenLog(session, sample("jtdx-2022-05-prefix-of-2022-06.adi")), Outcome::Done);
+    const auto before = contactsOf(store);
+    ASSERT_EQ(MergeAddedLog(session, sample("jtdx-2022-06-oneline-lf.adi")), Outcome::Done);
+    EXPECT_NE(ui.pane.find(" 469 enregistrements ajoutés"), std::string::npos);
+    EXPECT_NE(ui.pane.find(" 175 enregistrements identiques"), std::string::npos);
+    ASSERT_EQ(store.OpenRecordCount, 644);
+    const auto after = contactsOf(store);
+    EXPECT_TRUE(std::equal(before.begin(), before.end(), after.begin()));
+}
+
+}  // namespace
+}  // namespace logweave::testing

@@ -1,0 +1,37 @@
+#pragma once
+// The engine's user in tests: keeps the pane, hands out set options, answers
+// conflicts from a script and remembers what each conflict showed.
+
+#include "logweave/log_store.h"
+#include "logweave/user_interface.h"
+
+#include <deque>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace logweave::testing {
+
+struct SeenConflict {
+    std::string field;  // as the table holds it
+    std::string open;
+    std::string added;
+    int record;
+};
+
+class RecordingInterface final : public UserInterface {
+public:
+    void appendToPane(std::string_view utf8) override { pane += utf8; }
+    OutputOptions outputOptions() override { return options; }
+    void showOptionsDialog() override { ++optionsShown; }
+    std::string settleConflict(const LogStore& store) override;
+
+    std::string pane;
+    OutputOptions options;
+    int optionsShown = 0;
+    std::vector<SeenConflict> conflicts;
+    // Answers in order; when none is left, the open log's value (as Enter would).
+    std::deque<std::string> answers;
+};
+
+}  // namespace logweave::testing

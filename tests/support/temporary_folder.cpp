@@ -1,0 +1,77 @@
+#include "temporary_folder.h"
+
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <stdexcept>
+
+namespace logweave::testing {
+
+TemporaryFolder::TemporaryFolder()
+{
+    std::random_device random;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        auto candidate = std::filesystem::temp_directory_path() / ("logweave-test-" + std::to_string(random()));
+        if (std::filesystem::create_directory(candidate)) {
+            path_ = candidate;
+            return;
+        }
+    }
+    throw std::runtime_error("cannot create a temporary folder");
+}
+
+TemporaryFolder::~TemporaryFolder()
+{
+    std::error_code ignored;
+    // Tests make some files and folders read-only; give them back before removing.
+    for (auto it = std::filesystem::recursive_directory_iterator(path_, ignored);
+         it != std::filesystem::recursive_directory_iterator(); it.increment(ignored))
+        std::filesystem::permissions(it->path(), std::filesystem::perms::owner_all,
+                                     std::filesystem::perm_options::add, ignored);
+    std::filesystem::permissions(path_, std::filesystem::perms::owner_all, std::filesystem::perm_options::add,
+                                 ignored);
+    std::filesystem::remove_all(path_, ignored);
+}
+
+std::filesystem::path TemporaryFolder::write(std::string_view name, std::string_view content) const
+{
+    const auto path = path_ / name;
+    writeBytes(path, content);
+    return path;
+}
+
+std::string TemporaryFolder::read(std::string_view name) const
+{
+    return readBytes(path_ / name);
+}
+
+bool TemporaryFolder::exists(std::string_view name) const
+{
+    return std::filesystem::exists(path_ / name);
+}
+
+std::string readBytes(const std::filesystem::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        throw std::runtime_error("cannot read " + path.string());
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void writeBytes(const std::filesystem::path& path, std::string_view content)
+{
+    std::filesystem::create_directories(path.parent_path());
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(content.data(), static_cast<std::streamsize>(content.size()));
+    if (!out)
+        throw std::runtime_error("cannot write " + path.string());
+}
+
+std::filesystem::path samplesFolder()
+{
+    const std::filesystem::path folder(LOGWEAVE_SAMPLES_DIR);
+    std::error_code error;
+    return std::filesystem::is_directory(folder, error) ? folder : std::filesystem::path{};
+}
+
+}  // namespace logweave::testing

@@ -1,0 +1,35 @@
+#pragma once
+// A fresh folder for one test, removed with it; small logs are written into it.
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace logweave::testing {
+
+class TemporaryFolder {
+public:
+    TemporaryFolder();
+    ~TemporaryFolder();
+    TemporaryFolder(const TemporaryFolder&) = delete;
+    TemporaryFolder& operator=(const TemporaryFolder&) = delete;
+
+    const std::filesystem::path& path() const noexcept { return path_; }
+    std::filesystem::path operator/(std::string_view name) const { return path_ / name; }
+
+    // Writes `content` as it is (bytes, no line-end translation) and returns its path.
+    std::filesystem::path write(std::string_view name, std::string_view content) const;
+    std::string read(std::string_view name) const;
+    bool exists(std::string_view name) const;
+
+private:
+    std::filesystem::path path_;
+};
+
+std::string readBytes(const std::filesystem::path& path);
+void writeBytes(const std::filesystem::path& path, std::string_view content);
+
+// The folder of sample logs from other programs; empty when it is absent.
+std::filesystem::path samplesFolder();
+
+}  // namespace logweave::testing
