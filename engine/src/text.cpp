@@ -145,6 +145,30 @@ std::string windows1252ToUtf8(std::string_view bytes)
     return out;
 }
 
+std::optional<std::string> utf8ToWindows1252(std::string_view utf8)
+{
+    if (!isValidUtf8(utf8))
+        return std::nullopt;
+    std::string out;
+    for (std::size_t i = 0; i < utf8.size();) {
+        const auto b = static_cast<unsigned char>(utf8[i]);
+        const int extra = b < 0x80 ? 0 : b < 0xE0 ? 1 : b < 0xF0 ? 2 : 3;
+        std::uint32_t cp = extra == 0 ? b : (b & (0x3Fu >> extra));
+        for (int k = 1; k <= extra; ++k)
+            cp = (cp << 6) | (static_cast<unsigned char>(utf8[i + static_cast<std::size_t>(k)]) & 0x3Fu);
+        i += static_cast<std::size_t>(extra) + 1;
+        if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) {
+            out += static_cast<char>(cp);
+            continue;
+        }
+        const auto* hit = std::find(kHighControls.begin(), kHighControls.end(), static_cast<char16_t>(cp));
+        if (cp > 0xFFFF || hit == kHighControls.end())
+            return std::nullopt;
+        out += static_cast<char>(0x80 + (hit - kHighControls.begin()));
+    }
+    return out;
+}
+
 std::string displayText(std::string_view bytes)
 {
     return isValidUtf8(bytes) ? std::string(bytes) : windows1252ToUtf8(bytes);

@@ -3,6 +3,7 @@
 // is not an ASCII letter, so a value read is a value written.
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -46,5 +47,8 @@ std::string signedCount(long long count);
 bool isValidUtf8(std::string_view bytes) noexcept;
 std::string displayText(std::string_view bytes);
 std::string windows1252ToUtf8(std::string_view bytes);
+// The way back, for text typed among values that were read as Windows-1252;
+// nullopt when a character has no byte there.
+std::optional<std::string> utf8ToWindows1252(std::string_view utf8);
 
 }  // namespace logweave

@@ -1,0 +1,32 @@
+// logweave: the windowed program. It keeps no command line; logweave-cli is
+// the batch front end.
+
+#include "logweave/std_file_system.h"
+#include "platform/chm_help_viewer.h"
+#include "platform/file_dialog.h"
+#include "platform/input_box.h"
+#include "platform/program_exit.h"
+#include "platform/program_folders.h"
+#include "shell/main_window.h"
+
+#include <QApplication>
+
+int main(int argc, char** argv)
+{
+    QApplication application(argc, argv);
+    application.setApplicationName(QStringLiteral("Logweave"));
+
+    logweave::platform::QtFileDialog fileDialog;
+    logweave::platform::QtInputBox inputBox;
+    logweave::platform::ChmHelpViewer helpViewer;
+    logweave::platform::QtProgramExit exit;
+    logweave::platform::QtProgramFolders folders;
+    logweave::platform::Platform platform{fileDialog, inputBox, helpViewer, exit, folders};
+
+    logweave::LogStore store;
+    logweave::StdFileSystem files;
+    logweave::shell::MainWindow window(store, files, platform);
+    window.Form_Load();
+    window.show();
+    return application.exec();
+}

@@ -1,0 +1,200 @@
+#include "dialogs/conflict_dialog.h"
+
+#include "logweave/text.h"
+#include "logweave/write_record.h"
+#include "platform/twips.h"
+
+#include <QEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace logweave::dialogs {
+namespace {
+
+using platform::placeInTwips;
+
+constexpr int kRows = 8;
+constexpr int kStep = 500;
+constexpr int kFirstTop = 420;
+
+QString shown(std::string_view bytes)
+{
+    return QString::fromStdString(displayText(bytes));
+}
+
+QLabel* centredLabel(QWidget* parent, const QString& name, const QString& text)
+{
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(name);
+    label->setAlignment(Qt::AlignCenter);
+    return label;
+}
+
+QLineEdit* centredBox(QWidget* parent, const QString& name)
+{
+    auto* box = new QLineEdit(parent);
+    box->setObjectName(name);
+    box->setAlignment(Qt::AlignCenter);
+    box->setFont(platform::dialogFont(12));
+    return box;
+}
+
+}  // namespace
+
+ConflictDialog::ConflictDialog(const LogStore& store, bool upperCaseNames, QWidget* parent)
+    : QDialog(parent), store_(store),
+      open_(store.FieldValues(store.ConflictField, store.ConflictRecord)),
+      added_(store.FieldValues(store.ConflictField, 0))
+{
+    setObjectName(QStringLiteral("ConflictDialog"));
+    // The field in conflict is named, so that the two values are read for what they are.
+    const QString field = shown(OutputFieldName(store.fields, store.ConflictField, upperCaseNames));
+    setWindowTitle(QStringLiteral("Conflit : %1 [Conflict: %1]").arg(field));
+    Form_Load(upperCaseNames);
+}
+
+void ConflictDialog::Form_Load(bool upperCaseNames)
+{
+    const StandardFields& idx = store_.standard;
+    const std::array<int, kRows> rows{idx.Idx_QSO_DATE, idx.Idx_TIME_ON,  idx.Idx_BAND,  idx.Idx_CALL,
+                                      idx.Idx_MODE,     idx.Idx_OPERATOR, idx.Idx_NOTES, idx.Idx_COMMENT};
+    for (int k = 0; k < kRows; ++k) {
+        const int field = rows[static_cast<std::size_t>(k)];
+        // A field the log lacks has index 0: an empty caption and value.
+        auto* label = new QLabel(shown(OutputFieldName(store_.fields, field, upperCaseNames)), this);
+        label->setObjectName(QStringLiteral("Label1(%1)").arg(k));
+        label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        label->setFont(platform::dialogFont(12));
+        placeInTwips(label, 120, kFirstTop + kStep * k, 3375, 420);
+        auto* value = new QLineEdit(shown(store_.FieldValues(field, 0)), this);
+        value->setObjectName(QStringLiteral("Text1(%1)").arg(k));
+        value->setEnabled(false);
+        value->setFont(platform::dialogFont(12));
+        placeInTwips(value, 3600, kFirstTop - 60 + kStep * k, 5415, 420);
+        Label1[static_cast<std::size_t>(k)] = label;
+        Text1[static_cast<std::size_t>(k)] = value;
+    }
+
+    const int t0 = kFirstTop;
+    Label6 = centredLabel(this, QStringLiteral("Label6"), QStringLiteral("Fichier ouvert [File open]"));
+    Label7 = centredLabel(this, QStringLiteral("Label7"), QStringLiteral("Fichier ajouté [File added]"));
+    Label2 = centredLabel(this, QStringLiteral("Label2"), shown(store_.OpenLogPath));
+    Label3 = centredLabel(this, QStringLiteral("Label3"), shown(store_.AddedLogPath));
+    Label4 = centredLabel(this, QStringLiteral("Label4"), QStringLiteral("Sigma = Ouvert+Ajouté [Open+Added]"));
+    Label5 = centredLabel(this, QStringLiteral("Label5"), QStringLiteral("Valeur à enregistrer [Value to record]"));
+    for (QLabel* label : {Label6, Label7, Label4, Label5})
+        label->setFont(platform::dialogFont(12));
+    placeInTwips(Label6, 120, t0 + (kRows + 1) * kStep, 3480, 375);
+    placeInTwips(Label7, 3960, t0 + (kRows + 1) * kStep, 3600, 375);
+    placeInTwips(Label2, 120, t0 + (kRows + 2) * kStep, 3480, 375);
+    placeInTwips(Label3, 3960, t0 + (kRows + 2) * kStep, 3600, 375);
+    placeInTwips(Label4, 7920, t0 + (kRows + 2) * kStep, 4920, 375);
+    Label2->setToolTip(Label2->text());
+    Label3->setToolTip(Label3->text());
+
+    Text2 = centredBox(this, QStringLiteral("Text2"));
+    Text3 = centredBox(this, QStringLiteral("Text3"));
+    Text4 = centredBox(this, QStringLiteral("Text4"));
+    Text5 = centredBox(this, QStringLiteral("Text5"));
+    placeInTwips(Text2, 120, t0 + (kRows + 3) * kStep, 3480, 420);
+    placeInTwips(Text3, 3960, t0 + (kRows + 3) * kStep, 3600, 420);
+    placeInTwips(Text4, 7920, t0 + (kRows + 3) * kStep, 5000, 420);
+    placeInTwips(Label5, 4080, t0 + (kRows + 5) * kStep, 4560, 375);
+    placeInTwips(Text5, 3360, t0 + (kRows + 6) * kStep, 6000, 420);
+    Text2->setText(shown(open_));
+    Text3->setText(shown(added_));
+    Text4->setText(shown(open_ + ' ' + added_));
+    Text5->setText(shown(open_));  // the open log's value is proposed
+
+    Command1 = new QPushButton(QStringLiteral("OK Valider"), this);
+    Command1->setObjectName(QStringLiteral("Command1"));
+    Command1->setDefault(true);
+    placeInTwips(Command1, 5280, t0 + (kRows + 7) * kStep, 1815, 495);
+
+    // The window's height counts its frame and title bar; the client area is what is left.
+    constexpr int kFrameAndTitle = 420;
+    setFixedSize(platform::twipsSize(13050, (kRows + 11) * kStep - kFrameAndTitle));
+
+    for (QLineEdit* box : {Text2, Text3, Text4})
+        box->installEventFilter(this);
+    connect(Command1, &QPushButton::clicked, this, &ConflictDialog::Command1_Click);
+}
+
+bool ConflictDialog::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::MouseButtonDblClick) {
+        if (watched == Text2)
+            Text2_DblClick();
+        else if (watched == Text3)
+            Text3_DblClick();
+        else if (watched == Text4)
+            Text4_DblClick();
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void ConflictDialog::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        Form_Activate();
+    QDialog::changeEvent(event);
+}
+
+void ConflictDialog::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    Form_Activate();
+}
+
+void ConflictDialog::Form_Activate()
+{
+    // Enter then records the proposed value at once.
+    Command1->setFocus(Qt::ActiveWindowFocusReason);
+}
+
+// Each takes the value from the logs, not from the box clicked.
+void ConflictDialog::Text2_DblClick()
+{
+    Text5->setText(shown(open_));
+}
+
+void ConflictDialog::Text3_DblClick()
+{
+    Text5->setText(shown(added_));
+}
+
+void ConflictDialog::Text4_DblClick()
+{
+    Text5->setText(shown(open_ + ' ' + added_));
+}
+
+void ConflictDialog::Command1_Click()
+{
+    chosenValue_ = valueOfText5();
+    accept();
+}
+
+void ConflictDialog::reject()
+{
+    Command1_Click();
+}
+
+std::string ConflictDialog::valueOfText5() const
+{
+    const QString text = Text5->text();
+    // A value shown from the logs goes back as the bytes it was read as.
+    for (const std::string& candidate : {open_, added_, open_ + ' ' + added_}) {
+        if (text == shown(candidate))
+            return candidate;
+    }
+    const std::string typed = text.toStdString();
+    // Typed among values read as Windows-1252, it is written the same way where it can be.
+    if (!isValidUtf8(open_) || !isValidUtf8(added_)) {
+        if (auto legacy = utf8ToWindows1252(typed))
+            return *legacy;
+    }
+    return typed;
+}
+
+}  // namespace logweave::dialogs

@@ -1,0 +1,66 @@
+#pragma once
+// Settles one field of one contact while a log is merged: shows the contact,
+// the open log's value, the added log's value and both joined, and hands back
+// the value to record.
+
+#include "logweave/log_store.h"
+
+#include <QDialog>
+
+#include <array>
+#include <string>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace logweave::dialogs {
+
+class ConflictDialog final : public QDialog {
+    Q_OBJECT
+
+public:
+    // Shows store.ConflictField of the open record store.ConflictRecord against record 0.
+    ConflictDialog(const LogStore& store, bool upperCaseNames, QWidget* parent = nullptr);
+
+    // The value to record, as bytes: a value taken from the logs keeps its own.
+    std::string ChosenValue() const { return chosenValue_; }
+
+    // Closing other than by OK records what the value box holds, as OK does.
+    void reject() override;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void Form_Load(bool upperCaseNames);
+    void Form_Activate();
+    void Text2_DblClick();
+    void Text3_DblClick();
+    void Text4_DblClick();
+    void Command1_Click();
+    std::string valueOfText5() const;
+
+    const LogStore& store_;
+    std::string open_;
+    std::string added_;
+    std::string chosenValue_;
+
+    std::array<QLabel*, 8> Label1{};
+    std::array<QLineEdit*, 8> Text1{};
+    QLabel* Label2{};
+    QLabel* Label3{};
+    QLabel* Label4{};
+    QLabel* Label5{};
+    QLabel* Label6{};
+    QLabel* Label7{};
+    QLineEdit* Text2{};
+    QLineEdit* Text3{};
+    QLineEdit* Text4{};
+    QLineEdit* Text5{};
+    QPushButton* Command1{};
+};
+
+}  // namespace logweave::dialogs

@@ -1,0 +1,61 @@
+#pragma once
+// The output options: field order list, upper-case names, double spacing and
+// the header of merged and filtered files. They hold for one run.
+
+#include "logweave/output_options.h"
+#include "platform/platform.h"
+
+#include <QDialog>
+
+#include <array>
+#include <string>
+
+class QAction;
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QMenuBar;
+class QPushButton;
+class QRadioButton;
+
+namespace logweave::dialogs {
+
+class OptionsDialog final : public QDialog {
+    Q_OBJECT
+
+public:
+    OptionsDialog(platform::Platform& platform, std::string& dialogFileName, QWidget* parent = nullptr);
+
+    void setOptions(const OutputOptions& options);
+    OutputOptions options() const;
+
+private:
+    void buildControls(QWidget* area);
+    QMenuBar* buildMenu();
+    void Command1_Click();
+    void Command2_Click();
+    void Mnu_Aide_Click();
+    void Mnu_Quitter_Click();
+
+    platform::Platform& platform_;
+    std::string& dialogFileName_;
+
+    QLabel* Label1{};
+    QLineEdit* Text1{};
+    QPushButton* Command1{};
+    QLabel* Label2{};
+    QCheckBox* Check1{};
+    QLabel* Label3{};
+    QCheckBox* Check2{};
+    QLabel* Label4{};
+    std::array<QRadioButton*, 3> Option1{};
+    QLabel* Label5{};
+    QLabel* Label6{};
+    QLabel* Label7{};
+    QPushButton* Command2{};
+    QAction* Mnu_Aide{};
+    QAction* Mnu_Dummy{};
+    QAction* Mnu_Quitter{};
+};
+
+}  // namespace logweave::dialogs

@@ -1,0 +1,48 @@
+#include "shell/qt_user_interface.h"
+
+#include "dialogs/conflict_dialog.h"
+#include "dialogs/options_dialog.h"
+
+#include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QTextCursor>
+
+namespace logweave::shell {
+
+QtUserInterface::QtUserInterface(QPlainTextEdit& pane, platform::Platform& platform, std::string& dialogFileName,
+                                 QWidget* window)
+    : pane_(pane), platform_(platform), dialogFileName_(dialogFileName), window_(window)
+{
+}
+
+QtUserInterface::~QtUserInterface() = default;
+
+void QtUserInterface::appendToPane(std::string_view utf8)
+{
+    QString text = QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    QTextCursor cursor = pane_.textCursor();
+    cursor.movePosition(QTextCursor::End);
+    pane_.setTextCursor(cursor);
+    pane_.insertPlainText(text);
+    pane_.ensureCursorVisible();
+}
+
+void QtUserInterface::showOptionsDialog()
+{
+    if (!optionsDialog_)
+        optionsDialog_ = std::make_unique<dialogs::OptionsDialog>(platform_, dialogFileName_, window_);
+    optionsDialog_->setOptions(options_);
+    // OK keeps the choices for the run; closing the window otherwise brings
+    // back the initial values.
+    options_ = optionsDialog_->exec() == QDialog::Accepted ? optionsDialog_->options() : OutputOptions{};
+}
+
+std::string QtUserInterface::settleConflict(const LogStore& store)
+{
+    dialogs::ConflictDialog dialog(store, options_.UpperCaseNames, window_);
+    dialog.exec();
+    return dialog.ChosenValue();
+}
+
+}  // namespace logweave::shell

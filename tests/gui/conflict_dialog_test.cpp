@@ -1,0 +1,176 @@
+#include "gui_testing.h"
+
+#include "logweave/load_output_options.h"
+#include "logweave/merge_added_log.h"
+#include "logweave/read_open_log.h"
+#include "logweave/std_file_system.h"
+#include "shell/qt_user_interface.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTest>
+
+#include <memory>
+
+namespace logweave::testing {
+namespace {
+
+const std::string kOpen =
+    "<QSO_DATE:8>20230101 <TIME_ON:4>1000 <CALL:5>Q1AAA <BAND:3>20m <MODE:3>FT8 <NAME:4>J\xF6rg "
+    "<RST_SENT:2>59 <RST_RCVD:2>57 <EOR>\r\n";
+const std::string kAdded =
+    "<QSO_DATE:8>20230101 <TIME_ON:4>1000 <CALL:5>Q1AAA <BAND:3>20m <MODE:3>FT8 <NAME:4>Jorg "
+    "<RST_SENT:3>599 <RST_RCVD:2>55 <EOR>\r\n";
+
+// A merge whose one pair of records differs in three fields: NAME, RST_SENT, RST_RCVD.
+struct Merge {
+    FakePlatform fakes;
+    QPlainTextEdit pane;
+    LogStore store;
+    StdFileSystem files;
+    shell::QtUserInterface ui{pane, fakes.platform, store.DialogFileName, nullptr};
+    Session session{store, ui, files};
+
+    Merge()
+    {
+        store.programFolder = fakes.folder.path();
+        applyOutputOptions(session, {"", false, false, HeaderSource::AddedLog});
+        store.OpenLogPath = fakes.folder.write("open.adi", kOpen).string();
+        store.AddedLogPath = fakes.folder.write("added.adi", kAdded).string();
+        if (ReadOpenLog(session, store.OpenLogPath) != Outcome::Done)
+            qFatal("the open log was not read");
+    }
+
+    // Each step acts on one showing of the dialog, in field order.
+    void run(std::vector<std::function<void(QWidget*)>> steps)
+    {
+        int shown = 0;
+        const int expected = static_cast<int>(steps.size());
+        std::function<void()> next = [&]() {
+            if (shown == expected)
+                return;
+            whenModal([&, step = steps[static_cast<std::size_t>(shown)]](QWidget* dialog) {
+                ++shown;
+                step(dialog);  // closes it, so that the next look finds the next showing
+                next();
+            });
+        };
+        next();
+        QCOMPARE(MergeAddedLog(session, store.AddedLogPath), Outcome::Done);
+        QCOMPARE(shown, expected);
+    }
+
+    std::string merged() const { return fakes.folder.read("Logweave.adi"); }
+};
+
+void ok(QWidget* dialog)
+{
+    child<QPushButton>(dialog, "Command1")->click();
+}
+
+void enter(QWidget* dialog)
+{
+    QTest::keyClick(dialog, Qt::Key_Return);
+}
+
+QString text(QWidget* dialog, const char* name)
+{
+    return child<QLineEdit>(dialog, name)->text();
+}
+
+}  // namespace
+
+class ConflictDialogTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void showsTheContactAndBothValuesAndProposesTheOpenOne()
+    {
+        Merge m;
+        const auto rows = [&](QWidget* dialog) {
+            QStringList captions;
+            for (int k = 0; k < 8; ++k) {
+                const QString index = QString::number(k);
+                captions << child<QLabel>(dialog, qPrintable("Label1(" + index + ")"))->text() + "="
+                                + child<QLineEdit>(dialog, qPrintable("Text1(" + index + ")"))->text();
+                QVERIFY(!child<QLineEdit>(dialog, qPrintable("Text1(" + index + ")"))->isEnabled());
+            }
+            QCOMPARE(captions, (QStringList{"qso_date=20230101", "time_on=1000", "band=20m", "call=Q1AAA", "mode=FT8",
+                                            "=", "=", "="}));
+            QCOMPARE(dialog->findChildren<QLabel*>(QRegularExpression("^Label1\\(")).size(), 8);
+        };
+        m.run({
+            [&](QWidget* dialog) {
+                rows(dialog);
+                QCOMPARE(dialog->windowTitle(), QStringLiteral("Conflit : name [Conflict: name]"));
+                QCOMPARE(text(dialog, "Text2"), QStringLiteral("Jörg"));
+                enter(dialog);
+            },
+            [&](QWidget* dialog) {
+                rows(dialog);
+                QCOMPARE(child<QLabel>(dialog, "Label2")->text(), QString::fromStdString(m.store.OpenLogPath));
+                QCOMPARE(child<QLabel>(dialog, "Label3")->text(), QString::fromStdString(m.store.AddedLogPath));
+                QCOMPARE(text(dialog, "Text2"), QStringLiteral("59"));
+                QCOMPARE(text(dialog, "Text3"), QStringLiteral("599"));
+                QCOMPARE(text(dialog, "Text4"), QStringLiteral("59 599"));
+                QCOMPARE(text(dialog, "Text5"), QStringLiteral("59"));
+                enter(dialog);
+            },
+            ok,
+        });
+        // The open value, read as Windows-1252, goes back as the byte it was.
+        QVERIFY(m.merged().find("<name:4>J\xF6rg <rst_sent:2>59 <rst_rcvd:2>57 <eor>") != std::string::npos);
+    }
+
+    void doubleClicksTakeTheValuesFromTheLogs()
+    {
+        Merge m;
+        m.run({
+            [](QWidget* dialog) {
+                QTest::mouseDClick(child<QLineEdit>(dialog, "Text3"), Qt::LeftButton);
+                ok(dialog);
+            },
+            [](QWidget* dialog) {
+                child<QLineEdit>(dialog, "Text2")->setText(QStringLiteral("typed"));
+                QTest::mouseDClick(child<QLineEdit>(dialog, "Text2"), Qt::LeftButton);
+                QCOMPARE(text(dialog, "Text5"), QStringLiteral("59"));
+                QTest::mouseDClick(child<QLineEdit>(dialog, "Text4"), Qt::LeftButton);
+                ok(dialog);
+            },
+            [](QWidget* dialog) {
+                child<QLineEdit>(dialog, "Text5")->setText(QStringLiteral("56"));
+                ok(dialog);
+            },
+        });
+        QVERIFY(m.merged().find("<name:4>Jorg <rst_sent:6>59 599 <rst_rcvd:2>56 <eor>") != std::string::npos);
+    }
+
+    void closedOtherwiseItRecordsTheValueShown()
+    {
+        Merge m;
+        m.run({
+            [](QWidget* dialog) {
+                QTest::mouseDClick(child<QLineEdit>(dialog, "Text3"), Qt::LeftButton);
+                ok(dialog);
+            },
+            [](QWidget* dialog) { dialog->close(); },  // not the name chosen before: its own value shown
+            [](QWidget* dialog) {
+                child<QLineEdit>(dialog, "Text5")->clear();
+                QTest::keyClick(dialog, Qt::Key_Escape);
+            },
+        });
+        QVERIFY(m.merged().find("<name:4>Jorg <rst_sent:2>59 <rst_rcvd:0> <eor>") != std::string::npos);
+    }
+};
+
+std::unique_ptr<QObject> makeConflictDialogTest()
+{
+    return std::make_unique<ConflictDialogTest>();
+}
+
+}  // namespace logweave::testing
+
+#include "conflict_dialog_test.moc"

@@ -1,0 +1,226 @@
+#include "gui_testing.h"
+
+#include "logweave/std_file_system.h"
+#include "shell/main_window.h"
+#include "shell/version_text.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QDir>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include <memory>
+
+namespace logweave::testing {
+namespace {
+
+const std::string kLog = "h<EOH>\r\n<CALL:5>Q1AAA <QSO_DATE:8>20230101 <TIME_ON:4>1000 <RST_SENT:2>59 <EOR>\r\n";
+
+struct Program {
+    FakePlatform fakes;
+    LogStore store;
+    StdFileSystem files;
+    std::unique_ptr<shell::MainWindow> window;
+
+    Program()
+    {
+        window = std::make_unique<shell::MainWindow>(store, files, fakes.platform);
+    }
+    void start() { window->Form_Load(); }
+    QAction* menu(const char* name) const { return child<QAction>(window.get(), name); }
+    QString pane() const { return child<QPlainTextEdit>(window.get(), "Text1")->toPlainText(); }
+    // Open with the options dialog confirmed as `choose` leaves it.
+    void open(const QString& path, std::function<void(QWidget*)> choose = {})
+    {
+        fakes.fileDialog.answers = {path};
+        bool finished = false;
+        whenModal(
+            [choose](QWidget* options) {
+                if (choose)
+                    choose(options);
+                child<QPushButton>(options, "Command2")->click();
+            },
+            &finished);
+        menu("Mnu_Ouvrir")->trigger();
+        QVERIFY(finished);
+    }
+};
+
+}  // namespace
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void startsWithItsTitleAnEmptyPaneAndOnlyOpenOfTheLogCommands()
+    {
+        Program p;
+        p.start();
+        QCOMPARE(p.window->windowTitle(), QStringLiteral("Logweave de Tolvan   V1.00 "));
+        QCOMPARE(p.pane(), QString());
+        QStringList captions;
+        for (QAction* action : p.window->menuBar()->actions())
+            captions << action->objectName() + "=" + action->text() + (action->isEnabled() ? "" : " (off)");
+        QCOMPARE(captions, (QStringList{"Mnu_Quitter=Quitter [Exit]", "Mnu_Ouvrir=Ouvrir [Open]",
+                                        "Mnu_Ajouter=Ajouter [Add] (off)", "Mnu_WSJTX=WSJT-X",
+                                        "Mnu_Filtre=Filtrer [Filter] (off)", "Mnu_Dummy=", "Mnu_Aide=Aide [Help]"}));
+        QCOMPARE(QDir(p.fakes.folders.currentFolder()).canonicalPath(), QDir(p.fakes.folders.programFolder()).canonicalPath());
+        QVERIFY(p.menu("Mnu_Ajouter")->menu() == nullptr);
+    }
+
+    void versionTextFollowsTheVersionNumbers()
+    {
+        QCOMPARE(shell::versionText(1, 0, 0), std::string("1.00 "));
+        QCOMPARE(shell::versionText(2, 7, 2), std::string("2.07b"));
+    }
+
+    void openAppliesTheOptionsBeforeTheFileIsChosen()
+    {
+        Program p;
+        p.start();
+        p.fakes.folder.write("AdifCodes_Liste.txt", "RST_SENT\r\n");
+        const QString log = QString::fromStdString(p.fakes.folder.write("station.adi", kLog).string());
+        QString tagWhileChoosing;
+        p.fakes.fileDialog.onShow = [&] { tagWhileChoosing = QString::fromStdString(p.store.EorTag); };
+        p.open(log, [](QWidget* options) { child<QCheckBox>(options, "Check1")->setChecked(true); });
+
+        QCOMPARE(tagWhileChoosing, QStringLiteral("<EOR>"));
+        QCOMPARE(p.fakes.fileDialog.requests.front().startFolder, p.fakes.folders.programFolder());
+        QCOMPARE(p.fakes.fileDialog.requests.front().nameFilters.front(), QStringLiteral("Fichiers Adif (*.adi)"));
+        QCOMPARE(QString::fromStdString(p.fakes.folder.read("Adif_File.adi")),
+                 QStringLiteral("h<EOH>\r\n<RST_SENT:2>59 <CALL:5>Q1AAA <QSO_DATE:8>20230101 <TIME_ON:4>1000 <EOR>\r\n"));
+        QCOMPARE(p.pane(), QStringLiteral("L'ordre des champs des fichier de sortie sera celui du fichier :\n"
+                                          "[The order of the fields in the output files will be that of the file:]\n"
+                                          "AdifCodes_Liste.txt\n\n"
+                                          "* * *  Lecture du fichier [File read]: %1   * * *\n\n"
+                                          "h<EOH>\n\n"
+                                          " 1 enregistrements traitées [records processed] \n\n")
+                               .arg(log));
+        QVERIFY(!p.menu("Mnu_Ouvrir")->isEnabled());
+        QVERIFY(p.menu("Mnu_Ajouter")->isEnabled());
+        QVERIFY(p.menu("Mnu_Filtre")->isEnabled());
+    }
+
+    void openCancelledKeepsTheOptionsAndCanBeChosenAgain()
+    {
+        Program p;
+        p.start();
+        p.fakes.folder.write("AdifCodes_Liste.txt", "CALL\r\n");
+        p.open(QString(), [](QWidget* options) { child<QCheckBox>(options, "Check2")->setChecked(true); });
+        QCOMPARE(p.store.LineSpacer, std::string("\r\n"));
+        QVERIFY(p.pane().startsWith(QStringLiteral("L'ordre des champs")));
+        QVERIFY(p.menu("Mnu_Ouvrir")->isEnabled());
+        QVERIFY(!p.menu("Mnu_Ajouter")->isEnabled());
+        QCOMPARE(p.fakes.exit.ended, 0);
+
+        bool doubleSpacingKept = false;
+        p.open(QString::fromStdString(p.fakes.folder.write("station.adi", kLog).string()), [&](QWidget* options) {
+            doubleSpacingKept = child<QCheckBox>(options, "Check2")->isChecked();
+        });
+        QVERIFY(doubleSpacingKept);
+        QVERIFY(!p.menu("Mnu_Ouvrir")->isEnabled());
+    }
+
+    void aFailedOpenLeavesTheProgramAsAfterStartUp()
+    {
+        Program p;
+        p.start();
+        p.open(p.fakes.path("vanished.adi"));
+        QVERIFY(p.pane().contains(QStringLiteral("[Cannot read the file] : %1").arg(p.fakes.path("vanished.adi"))));
+        QVERIFY(p.menu("Mnu_Ouvrir")->isEnabled());
+        QVERIFY(!p.menu("Mnu_Ajouter")->isEnabled());
+        QVERIFY(!p.menu("Mnu_Filtre")->isEnabled());
+    }
+
+    void addMergesTheChosenLogAndCancelEndsTheProgram()
+    {
+        Program p;
+        p.start();
+        p.open(QString::fromStdString(p.fakes.folder.write("station.adi", kLog).string()));
+        const auto added = p.fakes.folder.write("added.adi", "<CALL:5>Q1BBB <QSO_DATE:8>20230102 <TIME_ON:4>1000 <EOR>\r\n");
+        p.fakes.fileDialog.answers = {QString::fromStdString(added.string())};
+        p.menu("Mnu_Ajouter")->trigger();
+        QVERIFY(p.pane().contains(QStringLiteral(" 1 enregistrements ajoutés [records added], ")));
+        QCOMPARE(p.store.OpenRecordCount, 2);
+        QCOMPARE(p.fakes.fileDialog.requests.back().startFolder, p.fakes.folders.programFolder());
+
+        p.menu("Mnu_Ajouter")->trigger();  // no answer left: Cancel
+        QCOMPARE(p.fakes.exit.ended, 1);
+    }
+
+    void filterAsksForTheExpressionWithItsDefault()
+    {
+        Program p;
+        p.start();
+        p.open(QString::fromStdString(p.fakes.folder.write("station.adi", kLog).string()));
+        p.fakes.inputBox.useDefault = true;
+        p.menu("Mnu_Filtre")->trigger();
+        QCOMPARE(p.fakes.inputBox.prompt, QStringLiteral("Entrez le filtre [enter the filter]"));
+        QCOMPARE(p.fakes.inputBox.title, QStringLiteral("Filtre"));
+        QCOMPARE(p.fakes.inputBox.defaultText, QStringLiteral("BAND:6M;MODE:FT8"));
+        QVERIFY(p.pane().endsWith(QStringLiteral(" 1 enregistrements conservés dans 1 [records kept in 1].\n\n")));
+
+        p.fakes.inputBox.useDefault = false;  // Cancel: no term, every record matches
+        p.menu("Mnu_Filtre")->trigger();
+        QVERIFY(p.pane().endsWith(QStringLiteral(" 0 enregistrements conservés dans 1 [records kept in 1].\n\n")));
+    }
+
+    void quitAndClosingTheWindowEndTheProgram()
+    {
+        Program p;
+        p.start();
+        p.menu("Mnu_Quitter")->trigger();
+        QCOMPARE(p.fakes.exit.ended, 1);
+        p.window->show();
+        p.window->close();
+        QCOMPARE(p.fakes.exit.ended, 2);
+    }
+
+    void helpMenusAskTheViewerForTheSameTableOfContents()
+    {
+        Program p;
+        p.start();
+        p.menu("Mnu_Aide")->trigger();
+        QCOMPARE(p.fakes.helpViewer.requests.size(), std::size_t{1});
+        const platform::HelpRequest request = p.fakes.helpViewer.requests.front();
+        QCOMPARE(QString::fromStdString(request.file), p.fakes.path("Logweave.chm") + ">W1");
+        QVERIFY(request.command == platform::HelpCommand::DisplayToc);
+
+        whenModal([](QWidget* options) {
+            child<QAction>(options, "Mnu_Aide")->trigger();
+            child<QPushButton>(options, "Command2")->click();
+        });
+        p.menu("Mnu_Ouvrir")->trigger();
+        QCOMPARE(p.fakes.helpViewer.requests.size(), std::size_t{2});
+        QVERIFY(p.fakes.helpViewer.requests[1] == request);
+    }
+
+    void aSavedUpdateRunsBeforeTheWindowShows()
+    {
+        Program p;
+        p.fakes.folder.write("AdifCodes_Liste_WSJT-X.txt", "call\r\n");
+        const auto log = p.fakes.folder.write("station/wsjtx_log.adi", kLog);
+        const auto other = p.fakes.folder.write("other.adi", "<CALL:5>Q1BBB <QSO_DATE:8>20230102 <TIME_ON:4>1000 <EOR>\r\n");
+        p.fakes.folder.write("Logweave.cfg", "FicToUpdate = " + log.string() + "\r\nFicToMerge = " + other.string() + "\r\n");
+        p.start();
+        QVERIFY(!p.window->isVisible());
+        QVERIFY(p.pane().endsWith(QStringLiteral("   remplacés [replaced]")));
+        QVERIFY(p.fakes.folder.exists("station/wsjtx_log.adi_old"));
+        QVERIFY(p.menu("Mnu_Ouvrir")->isEnabled());
+        QVERIFY(!p.menu("Mnu_Ajouter")->isEnabled());
+        QVERIFY(!p.menu("Mnu_Filtre")->isEnabled());
+    }
+};
+
+std::unique_ptr<QObject> makeMainWindowTest()
+{
+    return std::make_unique<MainWindowTest>();
+}
+
+}  // namespace logweave::testing
+
+#include "main_window_test.moc"

@@ -1,0 +1,127 @@
+#include "gui_testing.h"
+
+#include "dialogs/options_dialog.h"
+#include "shell/qt_user_interface.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+#include <memory>
+
+namespace logweave::testing {
+namespace {
+
+struct Options {
+    FakePlatform fakes;
+    QPlainTextEdit pane;
+    std::string dialogFileName;
+    shell::QtUserInterface ui{pane, fakes.platform, dialogFileName, nullptr};
+
+    // Shows the dialog as Open does; `act` works on it, then it closes by OK or, with `ok` false, otherwise.
+    void show(std::function<void(QWidget*)> act, bool ok = true)
+    {
+        bool finished = false;
+        whenModal(
+            [act, ok](QWidget* dialog) {
+                act(dialog);
+                if (ok)
+                    child<QPushButton>(dialog, "Command2")->click();
+                else
+                    dialog->close();
+            },
+            &finished);
+        ui.showOptionsDialog();
+        QVERIFY(finished);
+    }
+};
+
+}  // namespace
+
+class OptionsDialogTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void firstShowsTheInitialValues()
+    {
+        Options o;
+        o.show([](QWidget* dialog) {
+            QCOMPARE(dialog->windowTitle(), QStringLiteral("Logweave      Configuration"));
+            QCOMPARE(child<QLineEdit>(dialog, "Text1")->text(), QStringLiteral("AdifCodes_Liste.txt"));
+            QVERIFY(!child<QCheckBox>(dialog, "Check1")->isChecked());
+            QVERIFY(!child<QCheckBox>(dialog, "Check2")->isChecked());
+            QVERIFY(child<QRadioButton>(dialog, "Option1(0)")->isChecked());
+            QCOMPARE(child<QLabel>(dialog, "Label1")->text(),
+                     QStringLiteral("Fichier liste d'ordre des champs  [File with a fields order list] "));
+            QCOMPARE(child<QLabel>(dialog, "Label5")->text(), QStringLiteral("Fichier ajouté [Adde file]"));
+        });
+        QVERIFY(o.ui.outputOptions() == OutputOptions{});
+    }
+
+    void okKeepsTheChoicesForTheRun()
+    {
+        Options o;
+        o.show([](QWidget* dialog) {
+            child<QLineEdit>(dialog, "Text1")->setText(QStringLiteral("mine.txt"));
+            child<QCheckBox>(dialog, "Check1")->setChecked(true);
+            child<QRadioButton>(dialog, "Option1(2)")->setChecked(true);
+        });
+        const OutputOptions chosen{"mine.txt", true, false, HeaderSource::Program};
+        QVERIFY(o.ui.outputOptions() == chosen);
+        o.show([](QWidget* dialog) {
+            QCOMPARE(child<QLineEdit>(dialog, "Text1")->text(), QStringLiteral("mine.txt"));
+            QVERIFY(child<QCheckBox>(dialog, "Check1")->isChecked());
+            QVERIFY(child<QRadioButton>(dialog, "Option1(2)")->isChecked());
+            QVERIFY(!child<QRadioButton>(dialog, "Option1(0)")->isChecked());
+        });
+        QVERIFY(o.ui.outputOptions() == chosen);
+    }
+
+    void closingItOtherwiseBringsBackTheInitialValues()
+    {
+        Options o;
+        o.show([](QWidget* dialog) { child<QCheckBox>(dialog, "Check2")->setChecked(true); });
+        o.show([](QWidget* dialog) { child<QCheckBox>(dialog, "Check1")->setChecked(true); }, false);
+        QVERIFY(o.ui.outputOptions() == OutputOptions{});
+        o.show([](QWidget* dialog) { QVERIFY(!child<QCheckBox>(dialog, "Check2")->isChecked()); });
+    }
+
+    void browseTakesTheFullPathAndCancelEndsTheProgram()
+    {
+        Options o;
+        const auto list = o.fakes.folder.write("order.txt", "CALL\r\n");
+        o.fakes.fileDialog.answers = {QString::fromStdString(list.string())};
+        o.show([](QWidget* dialog) { child<QPushButton>(dialog, "Command1")->click(); });
+        QCOMPARE(QString::fromStdString(o.ui.outputOptions().FieldOrderFile), QString::fromStdString(list.string()));
+        QCOMPARE(o.fakes.fileDialog.requests.front().nameFilters.front(), QStringLiteral("Fichiers Adif (*.txt)"));
+        QCOMPARE(o.dialogFileName, list.string());
+        QCOMPARE(o.fakes.exit.ended, 0);
+
+        o.show([](QWidget* dialog) { child<QPushButton>(dialog, "Command1")->click(); });
+        QCOMPARE(o.fakes.exit.ended, 1);
+    }
+
+    void itsExitMenuEndsTheProgram()
+    {
+        Options o;
+        o.show([](QWidget* dialog) {
+            QVERIFY(child<QAction>(dialog, "Mnu_Dummy")->text().isEmpty());
+            child<QAction>(dialog, "Mnu_Quitter")->trigger();
+        });
+        QCOMPARE(o.fakes.exit.ended, 1);
+    }
+};
+
+std::unique_ptr<QObject> makeOptionsDialogTest()
+{
+    return std::make_unique<OptionsDialogTest>();
+}
+
+}  // namespace logweave::testing
+
+#include "options_dialog_test.moc"

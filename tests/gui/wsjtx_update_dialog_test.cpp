@@ -1,0 +1,171 @@
+#include "gui_testing.h"
+
+#include "dialogs/wsjtx_update_dialog.h"
+#include "faulty_file_system.h"
+#include "recording_interface.h"
+#include "shell/main_window.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+
+#include <memory>
+
+namespace logweave::testing {
+namespace {
+
+struct Update {
+    FakePlatform fakes;
+    LogStore store;
+    RecordingInterface ui;
+    FaultyFileSystem files;
+    Session session{store, ui, files};
+
+    Update()
+    {
+        store.programFolder = fakes.folder.path();
+        fakes.folder.write("AdifCodes_Liste_WSJT-X.txt", "call\r\n");
+        fakes.folder.write("station/wsjtx_log.adi", "<call:5>Q1AAA <qso_date:8>20230101 <time_on:4>1000 <eor>\n");
+        fakes.folder.write("other.adi", "<CALL:5>Q1BBB <QSO_DATE:8>20230102 <TIME_ON:4>1000 <EOR>\n");
+    }
+    QString log() const { return fakes.path("station/wsjtx_log.adi"); }
+    QString other() const { return fakes.path("other.adi"); }
+
+    // Shows the dialog; `act` works on it and closes it.
+    void show(std::function<void(QWidget*)> act)
+    {
+        dialogs::WsjtxUpdateDialog dialog(session, fakes.platform);
+        bool finished = false;
+        whenModal(act, &finished);
+        dialog.exec();
+        QVERIFY(finished);
+    }
+};
+
+QLineEdit* box(QWidget* dialog, const char* name)
+{
+    return child<QLineEdit>(dialog, name);
+}
+
+bool enabled(QWidget* dialog, const char* name)
+{
+    return child<QPushButton>(dialog, name)->isEnabled();
+}
+
+}  // namespace
+
+class WsjtxUpdateDialogTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void saveAndOkNeedBothPaths()
+    {
+        Update u;
+        u.show([](QWidget* dialog) {
+            QCOMPARE(dialog->windowTitle(), QStringLiteral("Mise à jour du log WSJT-X [WSJT-X log update]"));
+            QVERIFY(child<QLabel>(dialog, "Label3")->text().contains(QStringLiteral("[The update reads the WSJT-X log")));
+            QVERIFY(box(dialog, "Text1")->text().isEmpty());
+            QVERIFY(!enabled(dialog, "Command4") && !enabled(dialog, "Command3"));
+            QTest::keyClicks(box(dialog, "Text1"), QStringLiteral("/a.adi"));
+            QVERIFY(!enabled(dialog, "Command4") && !enabled(dialog, "Command3"));
+            QTest::keyClicks(box(dialog, "Text2"), QStringLiteral("b"));
+            QVERIFY(enabled(dialog, "Command4") && enabled(dialog, "Command3"));
+            box(dialog, "Text1")->clear();
+            QVERIFY(!enabled(dialog, "Command4") && !enabled(dialog, "Command3"));
+            child<QPushButton>(dialog, "Command5")->click();
+        });
+    }
+
+    void browseFillsABoxAndCancelLeavesIt()
+    {
+        Update u;
+        u.fakes.fileDialog.answers = {u.log()};
+        u.show([&](QWidget* dialog) {
+            child<QPushButton>(dialog, "Command1")->click();
+            QCOMPARE(box(dialog, "Text1")->text(), u.log());
+            box(dialog, "Text2")->setText(QStringLiteral("typed.adi"));
+            child<QPushButton>(dialog, "Command2")->click();  // Cancel
+            QCOMPARE(box(dialog, "Text2")->text(), QStringLiteral("typed.adi"));
+            QVERIFY(enabled(dialog, "Command3"));
+            child<QPushButton>(dialog, "Command5")->click();
+        });
+        QCOMPARE(u.fakes.fileDialog.requests.front().startFolder, u.fakes.folders.programFolder());
+        QCOMPARE(u.fakes.exit.ended, 0);
+        QVERIFY(u.store.FicToUpdate.empty());  // Escape sets nothing
+    }
+
+    void saveWritesTheConfigurationWithoutUpdating()
+    {
+        Update u;
+        u.show([&](QWidget* dialog) {
+            box(dialog, "Text1")->setText(u.log());
+            box(dialog, "Text2")->setText(u.other());
+            child<QPushButton>(dialog, "Command4")->click();
+            QVERIFY(dialog->isVisible());
+            child<QPushButton>(dialog, "Command5")->click();
+        });
+        QCOMPARE(QString::fromStdString(u.fakes.folder.read("Logweave.cfg")),
+                 QStringLiteral("'Fichier de configuration de Logweave [Logweave file configuration]\r\n"
+                                "Action = WSJT-X Log update\r\nFicToUpdate = %1\r\nFicToMerge = %2\r\n")
+                     .arg(u.log(), u.other()));
+        QVERIFY(!u.fakes.folder.exists("station/wsjtx_log.adi_old"));
+    }
+
+    void aSaveThatFailsSaysWhichFile()
+    {
+        Update u;
+        u.files.failOn(FileError::Action::Write, "Logweave.cfg", "Read-only file system");
+        QString message;
+        u.show([&](QWidget* dialog) {
+            box(dialog, "Text1")->setText(u.log());
+            box(dialog, "Text2")->setText(u.other());
+            whenModal([&](QWidget* box) {
+                message = qobject_cast<QMessageBox*>(box)->text();
+                box->close();
+            });
+            child<QPushButton>(dialog, "Command4")->click();
+            QVERIFY(dialog->isVisible());
+            child<QPushButton>(dialog, "Command5")->click();
+        });
+        QVERIFY(message.contains(QStringLiteral("Logweave.cfg (Read-only file system)")));
+    }
+
+    void okRunsTheUpdateThenCloses()
+    {
+        Update u;
+        u.show([&](QWidget* dialog) {
+            box(dialog, "Text1")->setText(u.log());
+            box(dialog, "Text2")->setText(u.other());
+            child<QPushButton>(dialog, "Command3")->click();
+        });
+        QVERIFY(u.fakes.folder.exists("station/wsjtx_log.adi_old"));
+        QVERIFY(u.ui.pane.ends_with("   remplacés [replaced]"));
+        QCOMPARE(QString::fromStdString(u.store.FicToMerge), u.other());
+    }
+
+    void theCommandTurnsOpenOffForTheRun()
+    {
+        FakePlatform fakes;
+        LogStore store;
+        StdFileSystem files;
+        shell::MainWindow window(store, files, fakes.platform);
+        window.Form_Load();
+        bool finished = false;
+        whenModal([](QWidget* dialog) { child<QPushButton>(dialog, "Command5")->click(); }, &finished);
+        child<QAction>(&window, "Mnu_WSJTX")->trigger();
+        QVERIFY(finished);
+        QVERIFY(!child<QAction>(&window, "Mnu_Ouvrir")->isEnabled());
+    }
+};
+
+std::unique_ptr<QObject> makeWsjtxUpdateDialogTest()
+{
+    return std::make_unique<WsjtxUpdateDialogTest>();
+}
+
+}  // namespace logweave::testing
+
+#include "wsjtx_update_dialog_test.moc"
