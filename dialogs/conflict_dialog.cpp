@@ -90,8 +90,12 @@ void ConflictDialog::Form_Load(bool upperCaseNames)
     placeInTwips(Label2, 120, t0 + (kRows + 2) * kStep, 3480, 375);
     placeInTwips(Label3, 3960, t0 + (kRows + 2) * kStep, 3600, 375);
     placeInTwips(Label4, 7920, t0 + (kRows + 2) * kStep, 4920, 375);
-    Label2->setToolTip(Label2->text());
-    Label3->setToolTip(Label3->text());
+    for (QLabel* path : {Label2, Label3}) {
+        // A path too long for its place shows its end, where the file's name is.
+        path->setToolTip(path->text());
+        if (path->fontMetrics().horizontalAdvance(path->text()) > path->width())
+            path->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    }
 
     Text2 = centredBox(this, QStringLiteral("Text2"));
     Text3 = centredBox(this, QStringLiteral("Text3"));

@@ -9,6 +9,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -85,9 +87,15 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "usage: logweave_pictures OPEN_LOG ADDED_LOG OUTPUT_FOLDER\n");
         return 2;
     }
+    // Start-up makes the program folder the current one: names given here are taken before.
+    const QString output = QDir(QString::fromLocal8Bit(argv[3])).absolutePath();
     QTemporaryDir programFolder;
+    // The field order lists the program finds beside itself once installed.
+    for (const QString& name : {QStringLiteral("AdifCodes_Liste.txt"), QStringLiteral("AdifCodes_Liste_WSJT-X.txt")})
+        QFile::copy(QCoreApplication::applicationDirPath() + "/" + name, programFolder.filePath(name));
     ScriptedFileDialog fileDialog;
-    fileDialog.answers = {QString::fromLocal8Bit(argv[1]), QString::fromLocal8Bit(argv[2])};
+    fileDialog.answers = {QFileInfo(QString::fromLocal8Bit(argv[1])).absoluteFilePath(),
+                          QFileInfo(QString::fromLocal8Bit(argv[2])).absoluteFilePath()};
     NoInput input;
     NoHelp help;
     KeepRunning exit;
@@ -99,7 +107,7 @@ int main(int argc, char** argv)
     shell::MainWindow window(store, files, platform);
     window.Form_Load();
     window.show();
-    const QString output = QString::fromLocal8Bit(argv[3]);
+
     answerDialogs(output);
     window.findChild<QAction*>(QStringLiteral("Mnu_Ouvrir"))->trigger();
     window.findChild<QAction*>(QStringLiteral("Mnu_Ajouter"))->trigger();

@@ -44,20 +44,6 @@ private:
     int fd_;
 };
 
-bool writeAll(int fd, std::string_view content)
-{
-    while (!content.empty()) {
-        const ssize_t n = ::write(fd, content.data(), content.size());
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        content.remove_prefix(static_cast<std::size_t>(n));
-    }
-    return true;
-}
-
 fs::path folderOf(const fs::path& path)
 {
     const fs::path parent = path.parent_path();
@@ -80,15 +66,39 @@ void syncFolder(const fs::path& folder)
     }
 }
 
-struct WriteSettings {
+}  // namespace
+
+SystemCalls SystemCalls::real()
+{
+    return {[](int fd, const void* data, std::size_t size) -> std::ptrdiff_t { return ::write(fd, data, size); },
+            [](int fd) { return ::fsync(fd); },
+            [](const char* from, const char* to) { return ::rename(from, to); },
+            [](const char* from, const char* to) { return ::link(from, to); }};
+}
+
+struct StdFileSystem::WriteSettings {
     FileError::Action action;
     mode_t mode;
     bool durable;
 };
 
+bool StdFileSystem::writeAll(int fd, std::string_view content)
+{
+    while (!content.empty()) {
+        const std::ptrdiff_t n = calls_.write(fd, content.data(), content.size());
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        content.remove_prefix(static_cast<std::size_t>(n));
+    }
+    return true;
+}
+
 // Writes `content` into a new temporary file beside `target` and returns its
 // path; the caller renames or links it into place.
-fs::path writeTemporary(const fs::path& target, std::string_view content, const WriteSettings& how)
+fs::path StdFileSystem::writeTemporary(const fs::path& target, std::string_view content, const WriteSettings& how)
 {
     std::string pattern = (folderOf(target) / ("." + target.filename().string() + ".XXXXXX")).string();
     std::vector<char> name(pattern.begin(), pattern.end());
@@ -99,7 +109,7 @@ fs::path writeTemporary(const fs::path& target, std::string_view content, const 
     const fs::path temporary(name.data());
     int error = 0;
     if (!writeAll(fd.get(), content) || ::fchmod(fd.get(), how.mode) != 0
-        || (how.durable && ::fsync(fd.get()) != 0))
+        || (how.durable && calls_.fsync(fd.get()) != 0))
         error = errno;
     if (fd.release() != 0 && error == 0)
         error = errno;
@@ -110,16 +120,14 @@ fs::path writeTemporary(const fs::path& target, std::string_view content, const 
     return temporary;
 }
 
-void renameInto(const fs::path& temporary, const fs::path& target, FileError::Action action)
+void StdFileSystem::renameInto(const fs::path& temporary, const fs::path& target, FileError::Action action)
 {
-    if (::rename(temporary.c_str(), target.c_str()) != 0) {
+    if (calls_.rename(temporary.c_str(), target.c_str()) != 0) {
         const int error = errno;
         ::unlink(temporary.c_str());
         fail(action, target, error);
     }
 }
-
-}  // namespace
 
 std::string StdFileSystem::readFile(const fs::path& path)
 {
@@ -180,7 +188,9 @@ void StdFileSystem::replaceUserFile(const fs::path& path, std::string_view conte
     mode_t mode = defaultMode();
     struct stat info {};
     if (::stat(path.c_str(), &info) == 0) {
-        // A file its owner made read-only is not ours to replace.
+        // A file its owner made read-only is not ours to replace, not even for root.
+        if ((info.st_mode & 0222) == 0)
+            throw FileError(action, path, "Read-only file");
         if (::access(path.c_str(), W_OK) != 0)
             fail(action, path, errno);
         mode = static_cast<mode_t>(info.st_mode & 07777);
@@ -208,7 +218,7 @@ BackupResult StdFileSystem::backupFile(const fs::path& source, const fs::path& b
                                                            : defaultMode();
     const fs::path temporary = writeTemporary(backup, content, {action, mode, true});
     // link() puts the copy in place only where no file stands already.
-    if (::link(temporary.c_str(), backup.c_str()) == 0) {
+    if (calls_.link(temporary.c_str(), backup.c_str()) == 0) {
         ::unlink(temporary.c_str());
         syncFolder(folderOf(backup));
         return BackupResult::Made;

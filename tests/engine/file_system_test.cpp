@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -63,11 +65,37 @@ TEST(StdFileSystem, ReplacesAUserFileKeepingItsPermissions)
     ASSERT_EQ(::stat(log.c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0640u);
 
-    if (runningAsRoot())
-        GTEST_SKIP() << "permissions do not bind root";
+    // A read-only file is refused, whoever runs the program.
     ::chmod(log.c_str(), 0440);
     EXPECT_THROW(files.replaceUserFile(log, "newer"), FileError);
     EXPECT_EQ(folder.read("wsjtx_log.adi"), "new");
+}
+
+TEST(StdFileSystem, ADiskThatFillsUpLeavesTheFileAsItWas)
+{
+    TemporaryFolder folder;
+    std::size_t room = 10;
+    SystemCalls calls = SystemCalls::real();
+    calls.write = [&room](int fd, const void* data, std::size_t size) -> std::ptrdiff_t {
+        if (room == 0) {
+            errno = ENOSPC;
+            return -1;
+        }
+        const std::size_t n = std::min(size, room);
+        room -= n;
+        return ::write(fd, data, n);
+    };
+    StdFileSystem files(calls);
+    folder.write("wsjtx_log.adi", "the only copy");
+    try {
+        files.replaceUserFile(folder / "wsjtx_log.adi", std::string(100, 'x'));
+        FAIL() << "a full disk went unnoticed";
+    } catch (const FileError& error) {
+        EXPECT_EQ(error.path(), folder / "wsjtx_log.adi");
+        EXPECT_EQ(error.reason(), "No space left on device");
+    }
+    EXPECT_EQ(folder.read("wsjtx_log.adi"), "the only copy");
+    EXPECT_EQ(entriesIn(folder.path()), 1u);
 }
 
 TEST(StdFileSystem, NeverReplacesAnEarlierBackup)
