@@ -18,6 +18,10 @@ if(CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang")
     target_link_options(logweave_compile_options INTERFACE
       -fsanitize=address,undefined -fno-sanitize-recover=all)
   endif()
+  if(LOGWEAVE_BUILD_FUZZ)
+    # Coverage for the fuzzer everywhere; its main is linked into the fuzz binary only.
+    target_compile_options(logweave_compile_options INTERFACE -fsanitize=fuzzer-no-link)
+  endif()
 elseif(MSVC)
   target_compile_options(logweave_compile_options INTERFACE /W4 /permissive- /utf-8)
   if(LOGWEAVE_WERROR)

@@ -46,8 +46,11 @@ std::optional<Record> RecordScanner::next()
         if (colon == npos)
             colon = gt;
         const std::string_view name = text_.substr(p + 1, colon - p - 1);
+        // "<CALL:5:>" has an empty type: its ">" is no type letter, or the tag
+        // would be written back as "<call:5:>>" and read as a value.
         const std::size_t typeColon = findBefore(text_, ':', colon + 1, gt);
-        const std::string_view type = typeColon == npos ? std::string_view{} : text_.substr(typeColon, 2);
+        const std::string_view type =
+            typeColon == npos || typeColon + 1 == gt ? std::string_view{} : text_.substr(typeColon, 2);
         if (type.empty() && equalsIgnoringCase(name, "EOR")) {
             next_ = text_.find('<', gt + 1);
             return makeRecord(start, p);

@@ -82,6 +82,13 @@ TEST_F(ReadOpenLogTest, KeepsTypedAndUntypedDatesApart)
     EXPECT_EQ(store.standard.Idx_QSO_DATE, store.fields.FindField("QSO_DATE:D"));
 }
 
+TEST_F(ReadOpenLogTest, AnEmptyTypeIsNoType)
+{
+    ASSERT_EQ(open("<CALL:5:>Q1ABC <EOR>"), Outcome::Done);
+    EXPECT_EQ(value("CALL", 1), "Q1ABC");
+    EXPECT_EQ(folder.read("Adif_File.adi"), "<call:5>Q1ABC <eor>\r\n");
+}
+
 TEST_F(ReadOpenLogTest, CompletesAContactCutShortByTheEndOfTheFile)
 {
     ASSERT_EQ(open("<EOH><CALL:5>Q1AAA <EOR>\n<CALL:5>Q1BBB <QSO_DATE:8>20230101 <BAND:3>20m"), Outcome::Done);
