@@ -6,7 +6,18 @@
 
 #include <cstdio>
 #include <string>
+#include <chrono>
+#include <cstdlib>
+#include <fcntl.h>
+#include <filesystem>
+#include <signal.h>
+#include <spawn.h>
 #include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+
+extern char** environ;
 
 namespace logweave::testing {
 namespace {
@@ -27,9 +38,9 @@ std::string quoted(const std::string& word)
 
 class CliTest : public ::testing::Test {
 protected:
-    Finished run(std::initializer_list<std::string> arguments)
+    Finished run(std::initializer_list<std::string> arguments, const std::string& as = "")
     {
-        std::string command = "cd " + quoted(folder.path().string()) + " && " + quoted(LOGWEAVE_CLI);
+        std::string command = "cd " + quoted(folder.path().string()) + " && " + as + quoted(LOGWEAVE_CLI);
         for (const auto& a : arguments)
             command += " " + quoted(a);
         command += " 2>" + quoted((folder / "stderr.txt").string());
@@ -116,6 +127,87 @@ TEST_F(CliTest, UpdatesTheWsjtxLogNamedInTheConfigurationFile)
     EXPECT_TRUE(r.out.ends_with("station/wsjtx_log.adi   et [and]\r\nstation/Wsjtx.log   remplacés [replaced]"));
     EXPECT_EQ(folder.read("station/wsjtx_log.adi_old"), kOpen);
     EXPECT_NE(folder.read("station/wsjtx_log.adi").find("<rst_sent:3>599 <eor>"), std::string::npos);
+}
+
+TEST_F(CliTest, AFolderItCannotWriteIntoKeepsItsEarlierResults)
+{
+    folder.write("log.adi", kOpen);
+    folder.write("prog/Adif_File.adi", "earlier");
+    std::filesystem::permissions(folder / "prog", std::filesystem::perms::owner_write | std::filesystem::perms::group_write
+                                     | std::filesystem::perms::others_write, std::filesystem::perm_options::remove);
+    // Root writes through permissions: the program then runs as nobody.
+    const std::string as = ::geteuid() == 0 ? "setpriv --reuid=nobody --regid=nogroup --clear-groups -- " : "";
+    if (!as.empty() && std::system((as + "test -x " + quoted(LOGWEAVE_CLI)).c_str()) != 0)
+        GTEST_SKIP() << "the program cannot be run as nobody from here";
+    const Finished r = run({"--no-order", "--folder", "prog", "open", "log.adi"}, as);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.out.find("[Cannot write the file] : prog/Adif_File.adi (Permission denied)"), std::string::npos) << r.out;
+    EXPECT_EQ(folder.read("prog/Adif_File.adi"), "earlier");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder / "prog"), std::filesystem::directory_iterator()), 1);
+}
+
+// Killed at any moment, the update leaves each log old or new, never cut, and its backup whole.
+TEST_F(CliTest, AnUpdateInterruptedAnywhereLeavesWholeLogs)
+{
+    std::string wsjtx = "WSJT-X ADIF Export<eoh>\n";
+    std::string other;
+    for (int i = 0; i < 20000; ++i) {
+        const std::string contact = "<call:6>Q" + std::to_string(10000 + i) + " <qso_date:8>2023" +
+            std::to_string(1001 + i / 1000) + " <time_on:6>" + std::to_string(100000 + i % 1000) +
+            " <band:3>20m <mode:3>FT8 <rst_sent:3>-10 <comment:20>a comment of its own ";
+        wsjtx += contact + "<eor>\n";
+        if (i % 10 == 0)
+            other += contact + "<rst_rcvd:3>-05 <eor>\n";
+    }
+    folder.write("AdifCodes_Liste_WSJT-X.txt", "call\r\nqso_date\r\ntime_on\r\n");
+    const auto log = folder / "station" / "wsjtx_log.adi";
+    const auto merge = folder / "other.adi";
+    const auto backup = folder / "station" / "wsjtx_log.adi_old";
+    const auto reset = [&] {
+        writeBytes(log, wsjtx);
+        writeBytes(merge, other);
+        std::filesystem::remove(backup);
+    };
+    const std::vector<std::string> arguments{LOGWEAVE_CLI, "--folder", folder.path().string(), "wsjtx-update",
+                                             log.string(), merge.string()};
+    const auto start = [&] {
+        std::vector<char*> argv;
+        for (const auto& a : arguments)
+            argv.push_back(const_cast<char*>(a.c_str()));
+        argv.push_back(nullptr);
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+        pid_t pid = 0;
+        EXPECT_EQ(posix_spawn(&pid, LOGWEAVE_CLI, &actions, nullptr, argv.data(), environ), 0);
+        posix_spawn_file_actions_destroy(&actions);
+        return pid;
+    };
+
+    reset();
+    const auto began = std::chrono::steady_clock::now();
+    int status = 0;
+    waitpid(start(), &status, 0);
+    const auto whole = std::chrono::steady_clock::now() - began;
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    const std::string merged = readBytes(log);
+    ASSERT_NE(merged, wsjtx);
+    ASSERT_EQ(readBytes(merge), merged);
+
+    for (int step = 0; step <= 12; ++step) {
+        reset();
+        const pid_t pid = start();
+        std::this_thread::sleep_for(whole * step / 10);
+        ::kill(pid, SIGKILL);
+        waitpid(pid, &status, 0);
+        const std::string now = readBytes(log);
+        EXPECT_TRUE(now == wsjtx || now == merged) << "step " << step;
+        const std::string mergeNow = readBytes(merge);
+        EXPECT_TRUE(mergeNow == other || mergeNow == merged) << "step " << step;
+        if (std::filesystem::exists(backup)) {
+            EXPECT_EQ(readBytes(backup), wsjtx) << "step " << step;
+        }
+    }
 }
 
 }  // namespace

@@ -232,5 +232,17 @@ TEST_F(MergeTest, AMergedLogPastTheBoundIsWrittenButNotOpened)
     EXPECT_TRUE(folder.read("Logweave.adi").ends_with("<time_on:6>999999 <eor>\r\n"));
 }
 
+TEST_F(MergeTest, CountsPastTheSixteenBitBoundAndStopsAtTheStoresBound)
+{
+    ASSERT_EQ(open(kOpen), Outcome::Done);
+    std::string many;
+    for (int i = 0; i < 32768; ++i)
+        many += "<EOR>";
+    EXPECT_EQ(add(many), Outcome::Stopped);
+    EXPECT_NE(ui.pane.find(" 32768 enregistrements traitées"), std::string::npos);
+    EXPECT_NE(ui.pane.find("[The merged log holds 32771 records"), std::string::npos);
+    EXPECT_EQ(store.OpenRecordCount, 3);
+}
+
 }  // namespace
 }  // namespace logweave::testing
