@@ -64,6 +64,8 @@ logs=$work/logs
 out=$work/out
 mkdir -p "$logs" "$out"
 "$genlog" --seed "$seed" "$logs" >"$work/logs.txt"
+# Other work on the machine shows in every figure: say how busy it was.
+load_before=$(cut -d' ' -f1-3 /proc/loadavg)
 
 q() { printf '%q' "$1"; }
 cli_cmd="$(q "$cli") --no-order --folder $(q "$out")"
@@ -139,6 +141,8 @@ compare add-full "$add_cmd" "$(cat_cmd "$a" "$b")" --ignore-failure
 compare add-fit "$add_fit_cmd" "$(cat_cmd "$fit_a" "$fit_b")"
 compare filter "$filter_cmd" "$(cat_cmd "$log")"
 
+echo
+echo "=== load average before: $load_before, after the timings: $(cut -d' ' -f1-3 /proc/loadavg) ($(nproc) cores)"
 echo
 echo "=== logs (seed $seed)"
 cat "$work/logs.txt"
