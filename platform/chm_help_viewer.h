@@ -1,13 +1,32 @@
 #pragma once
+// The help viewer of the platform. On Windows it hands the request to the
+// system's HTML Help viewer; elsewhere it shows the compiled help file in a
+// window of its own, kept and reused for later requests.
 
 #include "platform/help_viewer.h"
 
+#include <memory>
+
+class QWidget;
+
 namespace logweave::platform {
 
-// TEMPORARY: replaced by the built-in help window.
+class HelpWindow;
+
 class ChmHelpViewer final : public HelpViewer {
 public:
+    ChmHelpViewer();
+    ~ChmHelpViewer() override;
+    ChmHelpViewer(const ChmHelpViewer&) = delete;
+    ChmHelpViewer& operator=(const ChmHelpViewer&) = delete;
+
     void show(const HelpRequest& request) override;
+
+    // The built-in window, once a request has opened it.
+    QWidget* window() const;
+
+private:
+    std::unique_ptr<HelpWindow> window_;
 };
 
 }  // namespace logweave::platform

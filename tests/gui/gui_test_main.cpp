@@ -15,6 +15,7 @@ std::unique_ptr<QObject> makeMainWindowTest();
 std::unique_ptr<QObject> makeOptionsDialogTest();
 std::unique_ptr<QObject> makeConflictDialogTest();
 std::unique_ptr<QObject> makeWsjtxUpdateDialogTest();
+std::unique_ptr<QObject> makeHelpTest();
 }  // namespace logweave::testing
 
 int main(int argc, char** argv)
@@ -25,6 +26,7 @@ int main(int argc, char** argv)
         {"OptionsDialogTest", makeOptionsDialogTest},
         {"ConflictDialogTest", makeConflictDialogTest},
         {"WsjtxUpdateDialogTest", makeWsjtxUpdateDialogTest},
+        {"HelpTest", makeHelpTest},
     };
     QApplication application(argc, argv);
     std::vector<char*> arguments(argv, argv + argc);

@@ -1,0 +1,79 @@
+#include "platform/chm_archive.h"
+
+#include <chm_lib.h>
+
+#include <algorithm>
+#include <cctype>
+
+namespace logweave::platform {
+namespace {
+
+int collectFile(chmFile*, chmUnitInfo* unit, void* context)
+{
+    const std::string_view path(unit->path);
+    // System files start "/#" or "/$"; folders end with "/".
+    if (path.size() > 1 && path[0] == '/' && path[1] != '#' && path[1] != '$' && path.back() != '/')
+        static_cast<std::vector<std::string>*>(context)->emplace_back(path);
+    return CHM_ENUMERATOR_CONTINUE;
+}
+
+bool sameName(std::string_view a, std::string_view b)
+{
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+        return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+    });
+}
+
+}  // namespace
+
+std::unique_ptr<ChmArchive> ChmArchive::open(const std::string& path)
+{
+    chmFile* file = chm_open(path.c_str());
+    if (file == nullptr)
+        return nullptr;
+    return std::unique_ptr<ChmArchive>(new ChmArchive(file, path));
+}
+
+ChmArchive::ChmArchive(chmFile* file, std::string path) : file_(file), path_(std::move(path))
+{
+    system_ = parseSystemFile(read("/#SYSTEM").value_or(std::string{}));
+    if (const auto windows = read("/#WINDOWS"))
+        windowTypes_ = parseWindowTypes(*windows, read("/#STRINGS").value_or(std::string{}));
+}
+
+ChmArchive::~ChmArchive()
+{
+    chm_close(file_);
+}
+
+std::optional<std::string> ChmArchive::read(std::string_view object) const
+{
+    chmUnitInfo unit{};
+    if (chm_resolve_object(file_, std::string(object).c_str(), &unit) != CHM_RESOLVE_SUCCESS)
+        return std::nullopt;
+    std::string content(static_cast<std::size_t>(unit.length), '\0');
+    if (content.empty())
+        return content;
+    const LONGINT64 got = chm_retrieve_object(file_, &unit, reinterpret_cast<unsigned char*>(content.data()), 0,
+                                              static_cast<LONGINT64>(unit.length));
+    if (got != static_cast<LONGINT64>(unit.length))
+        return std::nullopt;
+    return content;
+}
+
+std::vector<std::string> ChmArchive::files() const
+{
+    std::vector<std::string> paths;
+    chm_enumerate(file_, CHM_ENUMERATE_NORMAL | CHM_ENUMERATE_FILES, collectFile, &paths);
+    return paths;
+}
+
+const ChmWindowType* ChmArchive::windowType(std::string_view name) const
+{
+    // A caller's "w1" finds the file's "W1".
+    const auto found = std::find_if(windowTypes_.begin(), windowTypes_.end(),
+                                    [name](const ChmWindowType& type) { return sameName(type.name, name); });
+    return found == windowTypes_.end() ? nullptr : &*found;
+}
+
+}  // namespace logweave::platform
