@@ -6,7 +6,9 @@ namespace logweave::cli {
 
 void BatchInterface::appendToPane(std::string_view utf8)
 {
+    // Shown as it happens: a long update is followed line by line.
     std::fwrite(utf8.data(), 1, utf8.size(), out_);
+    std::fflush(out_);
 }
 
 std::string BatchInterface::settleConflict(const LogStore& store)

@@ -154,6 +154,21 @@ std::optional<CommandLine> parseCommandLine(const std::vector<std::string>& argu
         error = "no command given";
         return std::nullopt;
     }
+    // Refused before anything runs: a script then knows that nothing was done.
+    bool logOpen = false;
+    for (const auto& command : line.commands) {
+        logOpen = logOpen || command.kind == Command::Kind::Open;
+        if ((command.kind == Command::Kind::Add || command.kind == Command::Kind::Filter) && !logOpen) {
+            error = std::string(command.kind == Command::Kind::Add ? "add" : "filter")
+                + " needs a log: put 'open LOG' before it";
+            return std::nullopt;
+        }
+        if (command.kind == Command::Kind::WsjtxUpdate && !command.arguments.empty()
+            && (command.arguments[0].empty() || command.arguments[1].empty())) {
+            error = "wsjtx-update needs two paths that are not empty";
+            return std::nullopt;
+        }
+    }
     return line;
 }
 

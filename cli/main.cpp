@@ -30,7 +30,6 @@ int usageError(const std::string& message)
 
 struct Runner {
     Session& session;
-    bool logOpen = false;
 
     int run(const cli::Command& command)
     {
@@ -52,36 +51,39 @@ struct Runner {
         LoadOutputOptions(session);
         session.store.OpenLogPath = path;
         session.store.DialogFileName = path;
-        logOpen = ReadOpenLog(session, path) == Outcome::Done;
-        return logOpen ? 0 : kStopped;
+        return status(ReadOpenLog(session, path));
     }
 
-    // As in the window, Add and Filter work on a log that Open has read.
     int add(const std::string& path)
     {
-        if (!logOpen)
-            return usageError("add needs a log: put 'open LOG' before it");
         session.store.AddedLogPath = path;
         session.store.DialogFileName = path;
         return status(MergeAddedLog(session, path));
     }
 
-    int filter(const std::string& expression)
-    {
-        if (!logOpen)
-            return usageError("filter needs a log: put 'open LOG' before it");
-        return status(FilterOpenLog(session, expression));
-    }
+    int filter(const std::string& expression) { return status(FilterOpenLog(session, expression)); }
 
     int wsjtxUpdate(const std::vector<std::string>& paths)
     {
-        if (paths.empty())
-            return status(ReadAutomationConfig(session));
-        if (paths[0].empty() || paths[1].empty())
-            return usageError("wsjtx-update needs two paths that are not empty");
-        session.store.FicToUpdate = paths[0];
-        session.store.FicToMerge = paths[1];
+        LogStore& store = session.store;
+        if (paths.empty()) {
+            const auto saved = readAutomationFile(session.files, store.programFolder, {store.FicToUpdate, store.FicToMerge});
+            if (!saved || saved->FicToUpdate.empty() || saved->FicToMerge.empty())
+                return 0;  // nothing to update, as at a start without the file
+            // The window reads them from the program folder, its current folder.
+            store.FicToUpdate = inProgramFolder(saved->FicToUpdate);
+            store.FicToMerge = inProgramFolder(saved->FicToMerge);
+        } else {
+            store.FicToUpdate = paths[0];
+            store.FicToMerge = paths[1];
+        }
         return status(UpdateWsjtxLog(session));
+    }
+
+    std::string inProgramFolder(const std::string& path) const
+    {
+        const auto p = pathFromBytes(path);
+        return p.is_absolute() ? path : bytesFromPath(session.store.programFolder / p);
     }
 
     static int status(Outcome outcome) { return outcome == Outcome::Done ? 0 : kStopped; }

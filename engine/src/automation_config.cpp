@@ -35,21 +35,27 @@ AutomationPaths parseAutomationConfig(std::string_view text, AutomationPaths pat
     return paths;
 }
 
+std::optional<AutomationPaths> readAutomationFile(FileSystem& files, const std::filesystem::path& programFolder,
+                                                  AutomationPaths paths)
+{
+    const auto path = programFolder / kFileName;
+    if (!files.isRegularFile(path))
+        return std::nullopt;
+    try {
+        return parseAutomationConfig(files.readFile(path), std::move(paths));
+    } catch (const FileError&) {
+        return std::nullopt;  // a file that cannot be read counts as absent
+    }
+}
+
 Outcome ReadAutomationConfig(Session& session)
 {
     LogStore& store = session.store;
-    const auto path = store.programFolder / kFileName;
-    if (!session.files.isRegularFile(path))
+    const auto paths = readAutomationFile(session.files, store.programFolder, {store.FicToUpdate, store.FicToMerge});
+    if (!paths)
         return Outcome::Done;
-    std::string text;
-    try {
-        text = session.files.readFile(path);
-    } catch (const FileError&) {
-        return Outcome::Done;  // a file that cannot be read counts as absent
-    }
-    const AutomationPaths paths = parseAutomationConfig(text, {store.FicToUpdate, store.FicToMerge});
-    store.FicToUpdate = paths.FicToUpdate;
-    store.FicToMerge = paths.FicToMerge;
+    store.FicToUpdate = paths->FicToUpdate;
+    store.FicToMerge = paths->FicToMerge;
     if (store.FicToUpdate.empty() || store.FicToMerge.empty())
         return Outcome::Done;
     return UpdateWsjtxLog(session);

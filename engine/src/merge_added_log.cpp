@@ -150,7 +150,7 @@ Outcome MergeAddedLog(Session& session, std::string_view path)
         std::size_t scanStart = 0;
         const std::size_t eoh = findEndOfHeader(text);
         if (eoh != npos) {
-            store.AddedHeader = text.substr(0, eoh) + store.EohTag;
+            store.AddedHeader = withCrLf(std::string_view(text).substr(0, eoh)) + store.EohTag;
             ui.appendToPane(displayText(store.AddedHeader) + "\r\n\r\n");
             scanStart = eoh + 1;
         }

@@ -69,7 +69,7 @@ Outcome ReadOpenLog(Session& session, std::string_view path)
 
         std::size_t scanStart = 0;
         if (const std::size_t eoh = findEndOfHeader(text); eoh != std::string::npos) {
-            store.OpenHeader = text.substr(0, eoh) + store.EohTag;
+            store.OpenHeader = withCrLf(std::string_view(text).substr(0, eoh)) + store.EohTag;
             writeHeaderLine(adif, store, store.OpenHeader);
             ui.appendToPane(displayText(store.OpenHeader) + "\r\n\r\n");
             scanStart = eoh + 1;

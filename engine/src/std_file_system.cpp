@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 #include <system_error>
 #include <unistd.h>
+#include <optional>
 #include <vector>
 
 namespace logweave {
@@ -80,6 +81,7 @@ struct StdFileSystem::WriteSettings {
     FileError::Action action;
     mode_t mode;
     bool durable;
+    std::optional<std::pair<uid_t, gid_t>> owner = std::nullopt;
 };
 
 bool StdFileSystem::writeAll(int fd, std::string_view content)
@@ -108,8 +110,12 @@ fs::path StdFileSystem::writeTemporary(const fs::path& target, std::string_view 
         fail(how.action, target, errno);
     const fs::path temporary(name.data());
     int error = 0;
-    if (!writeAll(fd.get(), content) || ::fchmod(fd.get(), how.mode) != 0
-        || (how.durable && calls_.fsync(fd.get()) != 0))
+    // Only root can give a file away; anyone else's copy stays theirs, which is fine.
+    if (how.owner && ::fchown(fd.get(), how.owner->first, how.owner->second) != 0 && errno != EPERM)
+        error = errno;
+    if (error == 0
+        && (!writeAll(fd.get(), content) || ::fchmod(fd.get(), how.mode) != 0
+            || (how.durable && calls_.fsync(fd.get()) != 0)))
         error = errno;
     if (fd.release() != 0 && error == 0)
         error = errno;
@@ -171,32 +177,90 @@ void StdFileSystem::writeFiles(std::initializer_list<FileContent> files)
             ::unlink(temporary.c_str());
         throw;
     }
-    std::size_t renamed = 0;
-    try {
-        for (const auto& file : files)
-            renameInto(temporaries[renamed++], file.path, action);
-    } catch (const FileError&) {
-        for (; renamed < temporaries.size(); ++renamed)
-            ::unlink(temporaries[renamed].c_str());
-        throw;
+
+    // Each file about to be replaced stays reachable under a second name until
+    // every rename has succeeded, so that a failure can put all of them back.
+    struct Earlier {
+        bool existed = false;
+        fs::path link;
+        std::optional<std::string> content;  // where the file system has no hard links
+    };
+    std::vector<Earlier> earlier(temporaries.size());
+    std::size_t i = 0;
+    for (const auto& file : files) {
+        Earlier& e = earlier[i];
+        e.existed = fs::exists(file.path);
+        if (e.existed) {
+            e.link = temporaries[i].string() + "-earlier";
+            if (calls_.link(file.path.c_str(), e.link.c_str()) != 0) {
+                e.link.clear();
+                e.content = readFile(file.path);
+            }
+        }
+        ++i;
     }
+
+    std::size_t renamed = 0;
+    int error = 0;
+    const FileContent* failed = nullptr;
+    for (const auto& file : files) {
+        if (calls_.rename(temporaries[renamed].c_str(), file.path.c_str()) != 0) {
+            error = errno;
+            failed = &file;
+            break;
+        }
+        ++renamed;
+    }
+    std::size_t index = 0;
+    for (const auto& file : files) {
+        const Earlier& e = earlier[index];
+        const bool putBack = failed != nullptr && index < renamed;
+        try {
+            if (putBack && !e.link.empty())
+                calls_.rename(e.link.c_str(), file.path.c_str());
+            else if (putBack && e.content)
+                renameInto(writeTemporary(file.path, *e.content, {action, defaultMode(), false}), file.path, action);
+            else if (putBack && !e.existed)
+                ::unlink(file.path.c_str());
+        } catch (const FileError&) {
+            // Putting back is the best that can be done; the failure that led here is reported.
+        }
+        if (!putBack && !e.link.empty())
+            ::unlink(e.link.c_str());
+        if (failed != nullptr && index >= renamed)
+            ::unlink(temporaries[index].c_str());
+        ++index;
+    }
+    if (failed != nullptr)
+        fail(action, failed->path, error);
 }
 
 void StdFileSystem::replaceUserFile(const fs::path& path, std::string_view content)
 {
     const auto action = FileError::Action::Replace;
-    mode_t mode = defaultMode();
+    // A log reached through a symbolic link is replaced where it really is.
+    std::error_code unresolved;
+    fs::path target = fs::canonical(path, unresolved);
+    if (unresolved)
+        target = path;
+    WriteSettings how{action, defaultMode(), true};
     struct stat info {};
-    if (::stat(path.c_str(), &info) == 0) {
+    if (::stat(target.c_str(), &info) == 0) {
         // A file its owner made read-only is not ours to replace, not even for root.
         if ((info.st_mode & 0222) == 0)
             throw FileError(action, path, "Read-only file");
-        if (::access(path.c_str(), W_OK) != 0)
+        if (::access(target.c_str(), W_OK) != 0)
             fail(action, path, errno);
-        mode = static_cast<mode_t>(info.st_mode & 07777);
+        how.mode = static_cast<mode_t>(info.st_mode & 07777);
+        how.owner = std::pair{info.st_uid, info.st_gid};
     }
-    renameInto(writeTemporary(path, content, {action, mode, true}), path, action);
-    syncFolder(folderOf(path));
+    const fs::path temporary = writeTemporary(target, content, how);
+    if (calls_.rename(temporary.c_str(), target.c_str()) != 0) {
+        const int error = errno;
+        ::unlink(temporary.c_str());
+        fail(action, path, error);
+    }
+    syncFolder(folderOf(target));
 }
 
 BackupResult StdFileSystem::backupFile(const fs::path& source, const fs::path& backup)

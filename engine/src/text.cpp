@@ -48,6 +48,18 @@ std::string_view trimValueEnd(std::string_view value) noexcept
     return end == std::string_view::npos ? std::string_view{} : value.substr(0, end + 1);
 }
 
+std::string withCrLf(std::string_view text)
+{
+    std::string out;
+    out.reserve(text.size() + text.size() / 16);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r'))
+            out += '\r';
+        out += text[i];
+    }
+    return out;
+}
+
 std::string_view trimSpaces(std::string_view text) noexcept
 {
     const auto first = text.find_first_not_of(' ');

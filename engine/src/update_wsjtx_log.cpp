@@ -51,21 +51,23 @@ public:
                     "La sauvegarde existante est gardée telle quelle [The existing backup is kept as it is] : "
                     + displayText(source + "_old")));
         } catch (const FileError& error) {
-            fail(error, source + "_old");
+            session_.ui.appendToPane(pane::fileError(error));
+            backupFailed_ = true;
         }
     }
 
+    // `content` is null when its source could not be read (said already).
     void replace(const std::string& target, const std::string* content)
     {
-        if (content == nullptr) {
-            notReplaced_.push_back(target);  // its source could not be read: said already
-            return;
-        }
         try {
-            session_.files.replaceUserFile(pathFromBytes(target), *content);
+            if (content != nullptr) {
+                session_.files.replaceUserFile(pathFromBytes(target), *content);
+                return;
+            }
         } catch (const FileError& error) {
-            fail(error, target);
+            session_.ui.appendToPane(pane::fileError(error));
         }
+        notReplaced_.push_back(target);
     }
 
     // The content of one of the program's result files, or null after saying why not.
@@ -76,25 +78,16 @@ public:
             return &into;
         } catch (const FileError& error) {
             session_.ui.appendToPane(pane::fileError(error));
-            failed_ = true;
             return nullptr;
         }
     }
 
-    bool allSucceeded() const noexcept { return !failed_; }
+    bool allSucceeded() const noexcept { return !backupFailed_ && notReplaced_.empty(); }
     const std::vector<std::string>& notReplaced() const noexcept { return notReplaced_; }
 
 private:
-    void fail(const FileError& error, const std::string& target)
-    {
-        session_.ui.appendToPane(pane::fileError(error));
-        failed_ = true;
-        if (!target.ends_with("_old"))
-            notReplaced_.push_back(target);
-    }
-
     Session& session_;
-    bool failed_ = false;
+    bool backupFailed_ = false;
     std::vector<std::string> notReplaced_;
 };
 
@@ -148,10 +141,13 @@ Outcome UpdateWsjtxLog(Session& session)
     std::string names;
     for (const auto& name : replacements.notReplaced())
         names += (names.empty() ? "" : ", ") + displayText(name);
-    ui.appendToPane(pane::paragraph(
-        names.empty() ? std::string("La copie de sauvegarde n'a pas pu être faite, les fichiers sont remplacés "
-                                    "[The backup could not be made, the files are replaced]")
-                      : "Fichiers non remplacés [Files not replaced] : " + names));
+    if (names.empty())
+        ui.appendToPane(pane::paragraph(
+            "Aucune sauvegarde n'a pu être faite, ces fichiers sont remplacés "
+            "[No backup could be made, these files are replaced] : "
+            + displayText(store.FicToUpdate) + ", " + displayText(store.FicToMerge) + ", " + displayText(textLog)));
+    else
+        ui.appendToPane(pane::paragraph("Fichiers non remplacés [Files not replaced] : " + names));
     return Outcome::Stopped;
 }
 

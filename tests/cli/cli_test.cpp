@@ -65,7 +65,8 @@ TEST_F(CliTest, RefusesAWrongCommandLineWithItsUsage)
 {
     for (const auto& arguments : {std::initializer_list<std::string>{"--bogus", "open", "a.adi"},
                                   {"open"}, {}, {"--header", "mine", "open", "a.adi"}, {"filter", "BAND:6M"},
-                                  {"wsjtx-update", "one.adi"}}) {
+                                  {"wsjtx-update", "one.adi"}, {"wsjtx-update", "a.adi", "", "open", "a.adi"},
+                                  {"wsjtx-update", "a.adi", "b.adi", "add", "c.adi", "open", "d.adi"}}) {
         const Finished r = run(arguments);
         EXPECT_EQ(r.status, 2);
         EXPECT_EQ(r.out, "");
@@ -119,14 +120,27 @@ TEST_F(CliTest, UpdatesTheWsjtxLogNamedInTheConfigurationFile)
 {
     EXPECT_EQ(run({"wsjtx-update"}).status, 0);  // no configuration file: nothing to do
     folder.write("AdifCodes_Liste_WSJT-X.txt", "call\r\n");
-    folder.write("station/wsjtx_log.adi", kOpen);
+    folder.write("wsjtx_log.adi", kOpen);
+    const auto added = folder.write("added.adi", kAdded);
+    // A name without folder in the file is read from the program folder, as the window reads it.
+    folder.write("Logweave.cfg", "FicToUpdate = wsjtx_log.adi\r\nFicToMerge = " + added.string() + "\r\n");
+    std::filesystem::create_directory(folder / "elsewhere");
+    const Finished r = run({"--folder", "..", "--conflict", "added", "wsjtx-update"}, "cd elsewhere && ");
+    ASSERT_EQ(r.status, 0) << r.out;
+    EXPECT_TRUE(r.out.ends_with("../wsjtx_log.adi   et [and]\r\n../Wsjtx.log   remplacés [replaced]")) << r.out;
+    EXPECT_EQ(folder.read("wsjtx_log.adi_old"), kOpen);
+    EXPECT_NE(folder.read("wsjtx_log.adi").find("<rst_sent:3>599 <eor>"), std::string::npos);
+}
+
+TEST_F(CliTest, NamesAWsjtxLogThatIsNotThere)
+{
+    folder.write("AdifCodes_Liste_WSJT-X.txt", "call\r\n");
     folder.write("added.adi", kAdded);
     folder.write("Logweave.cfg", "FicToUpdate = station/wsjtx_log.adi\r\nFicToMerge = added.adi\r\n");
-    const Finished r = run({"--conflict", "added", "wsjtx-update"});
-    ASSERT_EQ(r.status, 0) << r.out;
-    EXPECT_TRUE(r.out.ends_with("station/wsjtx_log.adi   et [and]\r\nstation/Wsjtx.log   remplacés [replaced]"));
-    EXPECT_EQ(folder.read("station/wsjtx_log.adi_old"), kOpen);
-    EXPECT_NE(folder.read("station/wsjtx_log.adi").find("<rst_sent:3>599 <eor>"), std::string::npos);
+    const Finished r = run({"wsjtx-update"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.out.find("stops before it replaces any file] : ./station/wsjtx_log.adi"), std::string::npos) << r.out;
+    EXPECT_EQ(folder.read("added.adi"), kAdded);
 }
 
 TEST_F(CliTest, AFolderItCannotWriteIntoKeepsItsEarlierResults)

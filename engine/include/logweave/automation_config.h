@@ -5,6 +5,7 @@
 #include "logweave/outcome.h"
 #include "logweave/session.h"
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -18,6 +19,11 @@ struct AutomationPaths {
 
 // The paths a configuration text sets, starting from `paths`.
 AutomationPaths parseAutomationConfig(std::string_view text, AutomationPaths paths);
+
+// The paths the file in `programFolder` sets, starting from `paths`; nullopt
+// when there is no such file or it cannot be read.
+std::optional<AutomationPaths> readAutomationFile(FileSystem& files, const std::filesystem::path& programFolder,
+                                                  AutomationPaths paths);
 
 // Reads the file when it exists and can be read (otherwise nothing happens);
 // when it names both files, runs the WSJT-X log update.

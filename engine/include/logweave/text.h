@@ -35,6 +35,9 @@ std::size_t findIgnoringCase(std::string_view haystack, std::string_view needle,
 // layout, not data.
 std::string_view trimValueEnd(std::string_view value) noexcept;
 
+// A lone LF becomes CR LF, the line break of every file the program writes.
+std::string withCrLf(std::string_view text);
+
 // Leading and trailing space characters only.
 std::string_view trimSpaces(std::string_view text) noexcept;
 
