@@ -243,10 +243,14 @@ double timed(benchmark::State& state, Operation&& operation)
     return seconds;
 }
 
-// For a step's failed check: the case reports `why` instead of figures.
+bool anyCheckFailed = false;
+
+// For a failed check: the case reports `why` instead of figures, and the
+// program's exit status says so.
 double skip(benchmark::State& state, const std::string& why)
 {
     state.SkipWithError(why.c_str());
+    anyCheckFailed = true;
     return -1;
 }
 
@@ -366,5 +370,5 @@ int main(int argc, char** argv)
         return 1;
     }
     benchmark::Shutdown();
-    return 0;
+    return anyCheckFailed ? 1 : 0;
 }
