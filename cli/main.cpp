@@ -11,9 +11,17 @@
 #include "logweave/std_file_system.h"
 #include "logweave/update_wsjtx_log.h"
 
+#include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
+
+#if defined(__GLIBC__)
+#include <malloc.h>
+#include <sys/mman.h>
+#include <unistd.h>
+#endif
 
 namespace {
 
@@ -26,6 +34,27 @@ int usageError(const std::string& message)
 {
     std::fprintf(stderr, "logweave-cli: %s\n\n%s", message.c_str(), cli::kUsage);
     return kUsageError;
+}
+
+// A run reads whole logs and builds whole files: one large heap, kept once
+// freed and backed by huge pages where the system offers them, costs far
+// fewer first touches of memory than many small pages do.
+void prepareHeap()
+{
+#if defined(__GLIBC__) && defined(MADV_HUGEPAGE)
+    constexpr std::size_t kHeap = std::size_t{256} << 20;
+    constexpr std::uintptr_t kHugePage = std::uintptr_t{2} << 20;
+    mallopt(M_MMAP_THRESHOLD, 32 << 20);
+    mallopt(M_TRIM_THRESHOLD, static_cast<int>(kHeap));
+    mallopt(M_TOP_PAD, static_cast<int>(kHeap));
+    const auto start = reinterpret_cast<std::uintptr_t>(sbrk(0));
+    void* volatile grow = std::malloc(std::size_t{1} << 20);  // grows the heap by the pad; kept from the optimiser
+    std::free(grow);
+    const auto end = reinterpret_cast<std::uintptr_t>(sbrk(0));
+    const std::uintptr_t aligned = (start + kHugePage - 1) & ~(kHugePage - 1);
+    if (end > aligned)
+        madvise(reinterpret_cast<void*>(aligned), end - aligned, MADV_HUGEPAGE);
+#endif
 }
 
 struct Runner {
@@ -93,6 +122,7 @@ struct Runner {
 
 int main(int argc, char** argv)
 {
+    prepareHeap();
     std::string error;
     const auto line = cli::parseCommandLine(std::vector<std::string>(argv + 1, argv + argc), error);
     if (!line)
@@ -112,9 +142,14 @@ int main(int argc, char** argv)
     StdFileSystem files;
     Session session{store, ui, files};
     Runner runner{session};
+    int status = 0;
     for (const auto& command : line->commands) {
-        if (const int status = runner.run(command); status != 0)
-            return status;
+        if (status = runner.run(command); status != 0)
+            break;
     }
-    return std::fflush(stdout) == 0 ? 0 : kStopped;
+    if (std::fflush(stdout) != 0)
+        status = kStopped;
+    // Every file is written and closed: the system takes back the log's memory
+    // at once, faster than taking the store apart record by record.
+    std::_Exit(status);
 }

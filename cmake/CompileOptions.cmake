@@ -7,7 +7,7 @@ target_compile_features(logweave_compile_options INTERFACE cxx_std_20)
 if(CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang")
   target_compile_options(logweave_compile_options INTERFACE
     -Wall -Wextra -Wpedantic -Wshadow -Wnon-virtual-dtor -Wold-style-cast
-    -Wcast-align -Wunused -Woverloaded-virtual -Wnull-dereference
+    -Wcast-align -Wunused -Woverloaded-virtual
     -Wimplicit-fallthrough)
   if(LOGWEAVE_WERROR)
     target_compile_options(logweave_compile_options INTERFACE -Werror)

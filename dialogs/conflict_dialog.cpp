@@ -9,6 +9,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include <limits>
+
 namespace logweave::dialogs {
 namespace {
 
@@ -37,6 +39,7 @@ QLineEdit* centredBox(QWidget* parent, const QString& name)
     box->setObjectName(name);
     box->setAlignment(Qt::AlignCenter);
     box->setFont(platform::dialogFont(12));
+    box->setMaxLength(std::numeric_limits<int>::max());  // a long value is never cut
     return box;
 }
 
@@ -108,8 +111,8 @@ void ConflictDialog::Form_Load(bool upperCaseNames)
     placeInTwips(Text5, 3360, t0 + (kRows + 6) * kStep, 6000, 420);
     Text2->setText(shown(open_));
     Text3->setText(shown(added_));
-    Text4->setText(shown(open_ + ' ' + added_));
-    Text5->setText(shown(open_));  // the open log's value is proposed
+    Text4->setText(shown(open_) + ' ' + shown(added_));
+    take(open_);  // the open log's value is proposed
 
     Command1 = new QPushButton(QStringLiteral("OK Valider"), this);
     Command1->setObjectName(QStringLiteral("Command1"));
@@ -157,20 +160,26 @@ void ConflictDialog::Form_Activate()
     Command1->setFocus(Qt::ActiveWindowFocusReason);
 }
 
+void ConflictDialog::take(const std::string& value)
+{
+    taken_ = value;
+    Text5->setText(shown(value));
+}
+
 // Each takes the value from the logs, not from the box clicked.
 void ConflictDialog::Text2_DblClick()
 {
-    Text5->setText(shown(open_));
+    take(open_);
 }
 
 void ConflictDialog::Text3_DblClick()
 {
-    Text5->setText(shown(added_));
+    take(added_);
 }
 
 void ConflictDialog::Text4_DblClick()
 {
-    Text5->setText(shown(open_ + ' ' + added_));
+    take(open_ + ' ' + added_);
 }
 
 void ConflictDialog::Command1_Click()
@@ -186,13 +195,10 @@ void ConflictDialog::reject()
 
 std::string ConflictDialog::valueOfText5() const
 {
-    const QString text = Text5->text();
-    // A value shown from the logs goes back as the bytes it was read as.
-    for (const std::string& candidate : {open_, added_, open_ + ' ' + added_}) {
-        if (text == shown(candidate))
-            return candidate;
-    }
-    const std::string typed = text.toStdString();
+    // A value taken from the logs, still shown as it was, goes back as the bytes it was read as.
+    if (taken_ && Text5->text() == shown(*taken_))
+        return *taken_;
+    const std::string typed = Text5->text().toStdString();
     // Typed among values read as Windows-1252, it is written the same way where it can be.
     if (!isValidUtf8(open_) || !isValidUtf8(added_)) {
         if (auto legacy = utf8ToWindows1252(typed))

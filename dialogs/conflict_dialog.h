@@ -8,6 +8,7 @@
 #include <QDialog>
 
 #include <array>
+#include <optional>
 #include <string>
 
 class QLabel;
@@ -41,12 +42,16 @@ private:
     void Text3_DblClick();
     void Text4_DblClick();
     void Command1_Click();
+    void take(const std::string& value);
     std::string valueOfText5() const;
 
     const LogStore& store_;
     std::string open_;
     std::string added_;
     std::string chosenValue_;
+    // The value last taken from the logs into Text5: two values can look
+    // alike on screen and differ in their bytes.
+    std::optional<std::string> taken_;
 
     std::array<QLabel*, 8> Label1{};
     std::array<QLineEdit*, 8> Text1{};

@@ -1,11 +1,12 @@
 #include "dialogs/options_dialog.h"
 
 #include "dialogs/program_help.h"
+#include "platform/path_text.h"
 #include "platform/twips.h"
 
 #include <QCheckBox>
-#include <QFile>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -42,6 +43,8 @@ OptionsDialog::OptionsDialog(platform::Platform& platform, std::string& dialogFi
 {
     setObjectName(QStringLiteral("OptionsDialog"));
     setWindowTitle(QStringLiteral("Logweave      Configuration"));
+    // Modal to the main window only: the help it opens stays usable.
+    setWindowModality(Qt::WindowModal);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
@@ -122,7 +125,7 @@ void OptionsDialog::buildControls(QWidget* area)
 
 void OptionsDialog::setOptions(const OutputOptions& options)
 {
-    Text1->setText(QFile::decodeName(options.FieldOrderFile.c_str()));
+    Text1->setText(platform::pathText(options.FieldOrderFile));
     Check1->setChecked(options.UpperCaseNames);
     Check2->setChecked(options.DoubleSpacing);
     Option1[static_cast<std::size_t>(options.headerSource)]->setChecked(true);
@@ -131,7 +134,7 @@ void OptionsDialog::setOptions(const OutputOptions& options)
 OutputOptions OptionsDialog::options() const
 {
     OutputOptions options;
-    options.FieldOrderFile = QFile::encodeName(Text1->text()).toStdString();
+    options.FieldOrderFile = platform::pathBytes(Text1->text());
     options.UpperCaseNames = Check1->isChecked();
     options.DoubleSpacing = Check2->isChecked();
     options.headerSource = Option1[2]->isChecked()   ? HeaderSource::Program
@@ -140,11 +143,20 @@ OutputOptions OptionsDialog::options() const
     return options;
 }
 
+void OptionsDialog::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
 void OptionsDialog::Command1_Click()
 {
     const QString name = platform_.fileDialog.getOpenFileName(
         this, {platform_.folders.programFolder(), platform::fieldOrderFilters()});
-    dialogFileName_ = QFile::encodeName(name).toStdString();
+    dialogFileName_ = platform::pathBytes(name);
     if (name.isEmpty()) {
         platform_.exit.endNow();
         return;

@@ -12,6 +12,7 @@
 
 class QAction;
 class QCheckBox;
+class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QMenuBar;
@@ -28,6 +29,10 @@ public:
 
     void setOptions(const OutputOptions& options);
     OutputOptions options() const;
+
+protected:
+    // Only OK and the close box end the dialog: no key throws the choices away.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void buildControls(QWidget* area);

@@ -3,9 +3,10 @@
 #include "logweave/automation_config.h"
 #include "logweave/pane_texts.h"
 #include "logweave/update_wsjtx_log.h"
+#include "platform/path_text.h"
 #include "platform/twips.h"
 
-#include <QFile>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -25,11 +26,6 @@ const char* const kExplanation =
     "under its name followed by \"_old\", then replaces the WSJT-X log, the file to merge and Wsjtx.log by the "
     "result. Save writes both files into Logweave.cfg: the update then runs at every start of the program.]";
 
-std::string bytesOf(const QString& path)
-{
-    return QFile::encodeName(path).toStdString();
-}
-
 QPushButton* button(QWidget* parent, const char* name, const QString& text)
 {
     auto* b = new QPushButton(text, parent);
@@ -45,6 +41,7 @@ WsjtxUpdateDialog::WsjtxUpdateDialog(Session& session, platform::Platform& platf
 {
     setObjectName(QStringLiteral("WsjtxUpdateDialog"));
     setWindowTitle(QStringLiteral("Mise à jour du log WSJT-X [WSJT-X log update]"));
+    setWindowModality(Qt::WindowModal);
     setFixedSize(platform::twipsSize(11895, 6090));
 
     Label3 = new QLabel(QString::fromUtf8(kExplanation), this);
@@ -102,6 +99,15 @@ WsjtxUpdateDialog::WsjtxUpdateDialog(Session& session, platform::Platform& platf
     Form_Load();
 }
 
+void WsjtxUpdateDialog::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
 void WsjtxUpdateDialog::Form_Load()
 {
     // Earlier paths are never shown: each showing starts empty.
@@ -120,7 +126,7 @@ QString WsjtxUpdateDialog::browse()
 {
     const QString name =
         platform_.fileDialog.getOpenFileName(this, {platform_.folders.programFolder(), platform::adifFilters()});
-    session_.store.DialogFileName = bytesOf(name);
+    session_.store.DialogFileName = platform::pathBytes(name);
     return name;
 }
 
@@ -139,8 +145,8 @@ void WsjtxUpdateDialog::Command2_Click()
 void WsjtxUpdateDialog::Command3_Click()
 {
     LogStore& store = session_.store;
-    store.FicToUpdate = bytesOf(Text1->text());
-    store.FicToMerge = bytesOf(Text2->text());
+    store.FicToUpdate = platform::pathBytes(Text1->text());
+    store.FicToMerge = platform::pathBytes(Text2->text());
     if (!store.FicToUpdate.empty() && !store.FicToMerge.empty())
         UpdateWsjtxLog(session_);
     accept();
@@ -149,8 +155,8 @@ void WsjtxUpdateDialog::Command3_Click()
 void WsjtxUpdateDialog::Command4_Click()
 {
     try {
-        SaveAutomationConfig(session_.files, session_.store.programFolder, bytesOf(Text1->text()),
-                             bytesOf(Text2->text()));
+        SaveAutomationConfig(session_.files, session_.store.programFolder, platform::pathBytes(Text1->text()),
+                             platform::pathBytes(Text2->text()));
     } catch (const FileError& error) {
         // Otherwise the user would believe the update is set up for every start.
         QMessageBox::warning(this, windowTitle(), QString::fromStdString(pane::fileError(error)).trimmed());

@@ -7,6 +7,7 @@
 
 #include <QDialog>
 
+class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -18,6 +19,10 @@ class WsjtxUpdateDialog final : public QDialog {
 
 public:
     WsjtxUpdateDialog(Session& session, platform::Platform& platform, QWidget* parent = nullptr);
+
+protected:
+    // No button answers Escape: the dialog ends by its buttons or its close box.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void Form_Load();

@@ -7,11 +7,11 @@
 #include "logweave/load_output_options.h"
 #include "logweave/merge_added_log.h"
 #include "logweave/read_open_log.h"
+#include "platform/path_text.h"
 #include "platform/twips.h"
 #include "shell/version_text.h"
 
 #include <QCloseEvent>
-#include <QFile>
 #include <QFontDatabase>
 #include <QMenuBar>
 #include <QPlainTextEdit>
@@ -26,11 +26,6 @@ QFont paneFont()
         : QFontDatabase::systemFont(QFontDatabase::GeneralFont);
     font.setPointSize(12);
     return font;
-}
-
-std::string bytesOf(const QString& path)
-{
-    return QFile::encodeName(path).toStdString();
 }
 
 }  // namespace
@@ -93,7 +88,7 @@ void MainWindow::Form_Load()
     Mnu_Filtre->setEnabled(false);
     const QString folder = platform_.folders.programFolder();
     platform_.folders.setCurrentFolder(folder);
-    store_.programFolder = QFile::encodeName(folder).toStdString();
+    store_.programFolder = pathFromBytes(platform::pathBytes(folder));
     ReadAutomationConfig(*session_);
     Mnu_Ajouter->setEnabled(false);
 }
@@ -112,7 +107,7 @@ void MainWindow::Mnu_Quitter_Click()
 QString MainWindow::chooseLog(const QString& startFolder)
 {
     const QString name = platform_.fileDialog.getOpenFileName(this, {startFolder, platform::adifFilters()});
-    store_.DialogFileName = bytesOf(name);
+    store_.DialogFileName = platform::pathBytes(name);
     return name;
 }
 
@@ -124,7 +119,7 @@ void MainWindow::Mnu_Ouvrir_Click()
     if (name.isEmpty())
         return;  // the options stay applied; Open can be chosen again
     Mnu_Ouvrir->setEnabled(false);
-    store_.OpenLogPath = bytesOf(name);
+    store_.OpenLogPath = platform::pathBytes(name);
     if (ReadOpenLog(*session_, store_.OpenLogPath) != Outcome::Done) {
         // Nothing was opened: the program is as after start-up.
         Mnu_Ouvrir->setEnabled(true);
@@ -141,7 +136,7 @@ void MainWindow::Mnu_Ajouter_Click()
         platform_.exit.endNow();
         return;
     }
-    store_.AddedLogPath = bytesOf(name);
+    store_.AddedLogPath = platform::pathBytes(name);
     MergeAddedLog(*session_, store_.AddedLogPath);
 }
 

@@ -3,6 +3,7 @@
 #include "dialogs/conflict_dialog.h"
 #include "dialogs/options_dialog.h"
 
+#include <QApplication>
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QTextCursor>
@@ -40,7 +41,10 @@ void QtUserInterface::showOptionsDialog()
 
 std::string QtUserInterface::settleConflict(const LogStore& store)
 {
-    dialogs::ConflictDialog dialog(store, options_.UpperCaseNames, window_);
+    // Over whichever window asked (the WSJT-X dialog during its update), modal to it alone.
+    QWidget* over = QApplication::activeModalWidget() != nullptr ? QApplication::activeModalWidget() : window_;
+    dialogs::ConflictDialog dialog(store, options_.UpperCaseNames, over);
+    dialog.setWindowModality(Qt::WindowModal);
     dialog.exec();
     return dialog.ChosenValue();
 }

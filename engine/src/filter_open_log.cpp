@@ -52,7 +52,11 @@ std::vector<FilterTerm> parseFilter(const FieldTable& fields, std::string_view e
             refusal = pane::paragraph("Filtre refusé, plus de 16 termes [Filter refused, more than 16 terms]");
             return {};
         }
-        terms.push_back({fields.FindField(term.substr(0, colon)), std::string(term.substr(colon + 1))});
+        const std::string_view value = term.substr(colon + 1);
+        std::optional<std::string> legacy;
+        if (std::any_of(value.begin(), value.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; }))
+            legacy = utf8ToWindows1252(value);
+        terms.push_back({fields.FindField(term.substr(0, colon)), std::string(value), std::move(legacy)});
         if (end == std::string::npos)
             return terms;
         start = end + 1;
@@ -81,7 +85,8 @@ Outcome FilterOpenLog(Session& session, std::string_view expression)
     long long keptCount = 0;
     for (int r = 1; r <= store.OpenRecordCount; ++r) {
         const bool matchesAll = std::all_of(terms.begin(), terms.end(), [&](const FilterTerm& t) {
-            return matches(store.FieldValues(t.field, r), t.value);
+            const std::string_view stored = store.FieldValues(t.field, r);
+            return matches(stored, t.value) || (t.legacy && matches(stored, *t.legacy));
         });
         std::string& out = matchesAll ? removed : kept;
         WriteRecord(out, store.record(r), names);

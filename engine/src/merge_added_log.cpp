@@ -5,6 +5,7 @@
 #include "logweave/text.h"
 #include "record_scanner.h"
 
+#include <memory>
 #include <vector>
 
 namespace logweave {
@@ -63,6 +64,7 @@ public:
             if (order == 0) {
                 WriteMergedRecord(session_, out_, names_, k);
                 writeRecordEnd(out_, store_);
+                ++written_;
                 moveCursor();
                 ++counts.different;
                 return;
@@ -87,11 +89,15 @@ public:
             writeRecord(r);
     }
 
+    // Records written so far: the merged log's size before it is read back.
+    long long written() const noexcept { return written_; }
+
 private:
     void writeRecord(int r)
     {
         WriteRecord(out_, store_.record(r), names_);
         writeRecordEnd(out_, store_);
+        ++written_;
     }
 
     void moveCursor()
@@ -108,6 +114,7 @@ private:
     OutputNames& names_;
     int cursor_ = 1;
     bool exhausted_ = false;
+    long long written_ = 0;
 };
 
 std::string_view chooseHeader(const LogStore& store, HeaderSource source, bool addedHasHeader)
@@ -124,9 +131,9 @@ std::string_view chooseHeader(const LogStore& store, HeaderSource source, bool a
     return store.ProgramHeader;
 }
 
-std::vector<Record> readBack(std::string_view merged, FieldTable& fields)
+std::vector<Record> readBack(const std::shared_ptr<const std::string>& merged, FieldTable& fields)
 {
-    const std::size_t eoh = findEndOfHeader(merged);
+    const std::size_t eoh = findEndOfHeader(*merged);
     RecordScanner scanner(merged, eoh == npos ? 0 : eoh + 1, fields);
     std::vector<Record> log;
     while (auto record = scanner.next())
@@ -143,14 +150,16 @@ Outcome MergeAddedLog(Session& session, std::string_view path)
     const FieldTable tableBefore = store.fields;
     const std::string addedHeaderBefore = store.AddedHeader;
     try {
-        std::string text = session.files.readFile(pathFromBytes(path));
-        SortRecordLines(text);
+        std::string sorted = session.files.readFile(pathFromBytes(path));
+        SortRecordLines(sorted);
+        const auto added = std::make_shared<const std::string>(std::move(sorted));
+        const std::string_view text = *added;
         ui.appendToPane("* * *  Ajout du fichier [File added] : " + displayText(path) + "   * * *\r\n\r\n");
 
         std::size_t scanStart = 0;
         const std::size_t eoh = findEndOfHeader(text);
         if (eoh != npos) {
-            store.AddedHeader = withCrLf(std::string_view(text).substr(0, eoh)) + store.EohTag;
+            store.AddedHeader = withCrLf(text.substr(0, eoh)) + store.EohTag;
             ui.appendToPane(displayText(store.AddedHeader) + "\r\n\r\n");
             scanStart = eoh + 1;
         }
@@ -162,7 +171,7 @@ Outcome MergeAddedLog(Session& session, std::string_view path)
         OutputNames names(store.fields, options.UpperCaseNames);
         MergeWalk walk(session, merged, names);
         MergeCounts counts;
-        RecordScanner scanner(text, scanStart, store.fields);
+        RecordScanner scanner(added, scanStart, store.fields);
         long long scanned = 0;
         while (auto record = scanner.next()) {
             ++scanned;
@@ -176,21 +185,24 @@ Outcome MergeAddedLog(Session& session, std::string_view path)
             ui.appendToPane(pane::textNotRead(excerpt(scanner.unreadText())));
         walk.finish();
         counts.processed = countEndTags(text);
+        // The last added record's text stays, as the scratch record's, without the whole added log.
+        store.setScratch(Record(std::string(store.RecordText(0)), {}));
 
-        std::vector<Record> log = readBack(merged, store.fields);
         const std::filesystem::path mergedPath = store.programFolder / "Logweave.adi";
-        if (log.size() > static_cast<std::size_t>(kMaxRecords)) {
+        if (walk.written() > kMaxRecords) {
             session.files.writeFile(mergedPath, merged);
             ui.appendToPane(countsText(counts));
             ui.appendToPane(pane::paragraph(
-                "Le log fusionné compte" + signedCount(static_cast<long long>(log.size()))
+                "Le log fusionné compte" + signedCount(walk.written())
                 + " enregistrements, plus que les 20000 que le programme peut tenir : Logweave.adi est écrit, "
                   "le log ouvert reste celui d'avant l'ajout et Logweave.log n'est pas écrit "
-                  "[The merged log holds" + signedCount(static_cast<long long>(log.size()))
+                  "[The merged log holds" + signedCount(walk.written())
                 + " records, more than the 20000 the program can hold: Logweave.adi is written, "
                   "the open log stays as it was before the Add and Logweave.log is not written]"));
             return Outcome::Stopped;
         }
+        const auto mergedText = std::make_shared<const std::string>(std::move(merged));
+        std::vector<Record> log = readBack(mergedText, store.fields);
 
         // The contact list is made from the merged log before either file is
         // written, so that the two files are written together or not at all.
@@ -200,7 +212,7 @@ Outcome MergeAddedLog(Session& session, std::string_view path)
         for (int r = 1; r <= count; ++r)
             WriteContactLine(contacts, store, r);
         try {
-            session.files.writeFiles({{mergedPath, merged}, {store.programFolder / "Logweave.log", contacts}});
+            session.files.writeFiles({{mergedPath, *mergedText}, {store.programFolder / "Logweave.log", contacts}});
         } catch (const FileError&) {
             store.replaceLog(std::move(previous));
             throw;

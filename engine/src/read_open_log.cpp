@@ -6,6 +6,8 @@
 #include "logweave/write_record.h"
 #include "record_scanner.h"
 
+#include <algorithm>
+#include <memory>
 #include <vector>
 
 namespace logweave {
@@ -56,8 +58,11 @@ Outcome ReadOpenLog(Session& session, std::string_view path)
     UserInterface& ui = session.ui;
     const FieldTable tableBefore = store.fields;
     try {
-        std::string text = session.files.readFile(pathFromBytes(path));
-        SortRecordLines(text);
+        std::string sorted = session.files.readFile(pathFromBytes(path));
+        SortRecordLines(sorted);
+        // The records keep pieces of this text: it is shared, not copied.
+        const auto shared = std::make_shared<const std::string>(std::move(sorted));
+        const std::string_view text = *shared;
         ui.appendToPane("* * *  Lecture du fichier [File read]: " + displayText(path) + "   * * *\r\n\r\n");
 
         // Nothing of an earlier log leaks into this one.
@@ -69,14 +74,15 @@ Outcome ReadOpenLog(Session& session, std::string_view path)
 
         std::size_t scanStart = 0;
         if (const std::size_t eoh = findEndOfHeader(text); eoh != std::string::npos) {
-            store.OpenHeader = withCrLf(std::string_view(text).substr(0, eoh)) + store.EohTag;
+            store.OpenHeader = withCrLf(text.substr(0, eoh)) + store.EohTag;
             writeHeaderLine(adif, store, store.OpenHeader);
             ui.appendToPane(displayText(store.OpenHeader) + "\r\n\r\n");
             scanStart = eoh + 1;
         }
 
         std::vector<Record> log;
-        RecordScanner scanner(text, scanStart, store.fields);
+        log.reserve(std::min<std::size_t>(kMaxRecords + 1, text.size() / 64 + 16));
+        RecordScanner scanner(shared, scanStart, store.fields);
         while (auto record = scanner.next()) {
             if (log.size() == static_cast<std::size_t>(kMaxRecords))
                 throw OperationStopped(pane::recordLimit());

@@ -5,7 +5,14 @@
 namespace logweave {
 
 Record::Record(std::string text, std::vector<FieldValue> values)
-    : text_(std::move(text)), values_(std::move(values))
+    : length_(text.size()), values_(std::move(values))
+{
+    source_ = std::make_shared<const std::string>(std::move(text));
+}
+
+Record::Record(std::shared_ptr<const std::string> source, std::size_t begin, std::size_t length,
+               std::vector<FieldValue> values)
+    : source_(std::move(source)), begin_(begin), length_(length), values_(std::move(values))
 {
 }
 

@@ -3,20 +3,12 @@
 #include "logweave/text.h"
 
 #include <algorithm>
-#include <cstring>
+#include <functional>
 
 namespace logweave {
 namespace {
 
 constexpr auto npos = std::string_view::npos;
-
-std::size_t findBefore(std::string_view text, char c, std::size_t from, std::size_t limit) noexcept
-{
-    if (from >= limit)
-        return npos;
-    const void* hit = std::memchr(text.data() + from, c, limit - from);
-    return hit == nullptr ? npos : static_cast<std::size_t>(static_cast<const char*>(hit) - text.data());
-}
 
 std::string_view baseName(std::string_view fieldName) noexcept
 {
@@ -25,8 +17,8 @@ std::string_view baseName(std::string_view fieldName) noexcept
 
 }  // namespace
 
-RecordScanner::RecordScanner(std::string_view text, std::size_t from, FieldTable& fields)
-    : text_(text), next_(text.find('<', std::min(from, text.size()))), fields_(fields)
+RecordScanner::RecordScanner(std::shared_ptr<const std::string> text, std::size_t from, FieldTable& fields)
+    : source_(std::move(text)), text_(*source_), next_(text_.find('<', std::min(from, text_.size()))), fields_(fields)
 {
 }
 
@@ -39,16 +31,25 @@ std::optional<Record> RecordScanner::next()
     values_.clear();
     ++generation_;
     for (std::size_t ordinal = 0;; ++ordinal) {
-        const std::size_t gt = text_.find('>', p);
-        if (gt == npos)
+        // One pass over the tag: its end and its first two colons.
+        std::size_t gt = p + 1;
+        std::size_t colon = npos;
+        std::size_t typeColon = npos;
+        for (; gt < text_.size() && text_[gt] != '>'; ++gt) {
+            if (text_[gt] != ':')
+                continue;
+            if (colon == npos)
+                colon = gt;
+            else if (typeColon == npos)
+                typeColon = gt;
+        }
+        if (gt == text_.size())
             return finish(start, p, true);
-        std::size_t colon = findBefore(text_, ':', p, gt);
         if (colon == npos)
             colon = gt;
         const std::string_view name = text_.substr(p + 1, colon - p - 1);
         // "<CALL:5:>" has an empty type: its ">" is no type letter, or the tag
         // would be written back as "<call:5:>>" and read as a value.
-        const std::size_t typeColon = findBefore(text_, ':', colon + 1, gt);
         const std::string_view type =
             typeColon == npos || typeColon + 1 == gt ? std::string_view{} : text_.substr(typeColon, 2);
         if (type.empty() && equalsIgnoringCase(name, "EOR")) {
@@ -66,13 +67,33 @@ std::optional<Record> RecordScanner::next()
     }
 }
 
+std::size_t RecordScanner::hashOf(std::string_view name, std::string_view type) noexcept
+{
+    // FNV-1a: tag names are short.
+    std::size_t h = 14695981039346656037u;
+    for (const std::string_view part : {name, type})
+        for (const char c : part)
+            h = (h ^ static_cast<unsigned char>(c)) * 1099511628211u;
+    return h;
+}
+
 int RecordScanner::fieldOf(std::size_t ordinal, std::string_view name, std::string_view type)
 {
     if (ordinal < names_.size() && names_[ordinal].name == name && names_[ordinal].type == type)
         return names_[ordinal].field;
-    std::string full = upperCased(name);
-    full += type;
-    const int field = fields_.findOrAdd(full);
+    std::size_t slot = hashOf(name, type) % kSpellingSlots;
+    while (spellings_[slot].field != 0 && !(spellings_[slot].name == name && spellings_[slot].type == type))
+        slot = (slot + 1) % kSpellingSlots;
+    int field = spellings_[slot].field;
+    if (field == 0) {
+        std::string full = upperCased(name);
+        full += type;
+        field = fields_.findOrAdd(full);
+        if (spellingCount_ < kSpellingSlots / 2) {
+            spellings_[slot] = {name, type, field};
+            ++spellingCount_;
+        }
+    }
     if (ordinal >= names_.size())
         names_.resize(ordinal + 1);
     names_[ordinal] = {name, type, field};
@@ -101,7 +122,7 @@ Record RecordScanner::makeRecord(std::size_t start, std::size_t end) const
     const auto byField = [](const FieldValue& a, const FieldValue& b) { return a.field < b.field; };
     if (!std::is_sorted(values.begin(), values.end(), byField))
         std::sort(values.begin(), values.end(), byField);
-    return Record(std::string(text_.substr(start, end - start)), std::move(values));
+    return Record(source_, start, end - start, std::move(values));
 }
 
 std::optional<Record> RecordScanner::finish(std::size_t start, std::size_t stop, bool atLoneTag)
@@ -132,9 +153,12 @@ std::optional<Record> RecordScanner::finish(std::size_t start, std::size_t stop,
 
 std::size_t findEndOfHeader(std::string_view text) noexcept
 {
+    // The whole text is searched for each spelling in turn: a skipping search
+    // keeps that quick when a log holds none of the first.
     for (const std::string_view tag : {"<EOH>", "<eoh>", "<Eoh>"}) {
-        if (const auto pos = text.find(tag); pos != npos)
-            return pos;
+        const auto at = std::search(text.begin(), text.end(), std::boyer_moore_horspool_searcher(tag.begin(), tag.end()));
+        if (at != text.end())
+            return static_cast<std::size_t>(at - text.begin());
     }
     return npos;
 }

@@ -7,6 +7,7 @@
 #include "logweave/record.h"
 
 #include <array>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -16,7 +17,8 @@ namespace logweave {
 
 class RecordScanner {
 public:
-    RecordScanner(std::string_view text, std::size_t from, FieldTable& fields);
+    // Records keep a share of `text`, the log they come from.
+    RecordScanner(std::shared_ptr<const std::string> text, std::size_t from, FieldTable& fields);
 
     // The next record; nullopt when the text holds no further record.
     std::optional<Record> next();
@@ -33,16 +35,28 @@ private:
         std::string_view type;
         int field;
     };
+    // A name as written, with its type, and the field it was found to be.
+    struct Spelling {
+        std::string_view name;
+        std::string_view type;
+        int field = 0;  // 0: a free slot
+    };
+    static std::size_t hashOf(std::string_view name, std::string_view type) noexcept;
     int fieldOf(std::size_t ordinal, std::string_view name, std::string_view type);
     void setValue(int field, std::uint32_t offset, std::uint32_t size);
     Record makeRecord(std::size_t start, std::size_t end) const;
     std::optional<Record> finish(std::size_t start, std::size_t stop, bool atLoneTag);
 
+    std::shared_ptr<const std::string> source_;
     std::string_view text_;
     std::size_t next_;
     FieldTable& fields_;
 
     std::vector<CachedName> names_;  // by tag ordinal: records repeat their layout
+    // Names as written, once looked up: an open-addressed table, half of it used at most.
+    static constexpr std::size_t kSpellingSlots = 1024;
+    std::array<Spelling, kSpellingSlots> spellings_{};
+    std::size_t spellingCount_ = 0;
     std::vector<FieldValue> values_;
     std::array<std::uint32_t, kMaxFields + 1> stamp_{};
     std::array<std::uint32_t, kMaxFields + 1> slot_{};

@@ -3,7 +3,9 @@
 #include "logweave/text.h"
 
 #include <algorithm>
-#include <numeric>
+#include <cstdint>
+#include <optional>
+#include <utility>
 #include <string_view>
 #include <vector>
 
@@ -54,35 +56,37 @@ void collapseBlankLines(std::string& text)
 bool isTagAt(std::string_view text, std::size_t lt, std::string_view name) noexcept
 {
     const std::size_t after = lt + 1 + name.size();
-    return after < text.size() && equalsIgnoringCase(text.substr(lt + 1, name.size()), name)
-        && (text[after] == '>' || text[after] == ':');
+    return after < text.size() && asciiUpper(text[lt + 1]) == name.front()
+        && (text[after] == '>' || text[after] == ':') && equalsIgnoringCase(text.substr(lt + 1, name.size()), name);
 }
 
-struct Line {
-    std::size_t start;
-    bool hasTag;
-    bool hasEoh;
-    bool hasEor;
-};
-
-std::vector<Line> splitLines(std::string_view text)
+// Where each line starts, and after the last one the end of the text: line i
+// runs from starts[i] up to starts[i + 1], its line break included.
+std::vector<std::size_t> lineStarts(std::string_view text)
 {
-    std::vector<Line> lines;
-    std::size_t start = 0;
-    for (;;) {
-        const std::size_t nl = text.find('\n', start);
-        const std::size_t end = nl == npos ? text.size() : nl;
-        Line line{start, false, false, false};
-        for (std::size_t lt = text.find('<', start); lt < end; lt = text.find('<', lt + 1)) {
-            line.hasTag = true;
-            line.hasEoh = line.hasEoh || isTagAt(text, lt, "EOH");
-            line.hasEor = line.hasEor || isTagAt(text, lt, "EOR");
-        }
-        lines.push_back(line);
-        if (nl == npos)
-            return lines;
-        start = nl + 1;
+    std::vector<std::size_t> starts;
+    starts.reserve(static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 2);
+    starts.push_back(0);
+    for (std::size_t nl = text.find('\n'); nl != npos; nl = text.find('\n', nl + 1))
+        starts.push_back(nl + 1);
+    starts.push_back(text.size());
+    return starts;
+}
+
+// Whether a line holds a tag of that name. Record lines end with their end
+// tag, so the line's last tag is looked at first.
+bool holdsTag(std::string_view line, std::string_view name)
+{
+    const std::size_t last = line.rfind('<');
+    if (last == npos)
+        return false;
+    if (isTagAt(line, last, name))
+        return true;
+    for (std::size_t lt = line.find('<'); lt < last; lt = line.find('<', lt + 1)) {
+        if (isTagAt(line, lt, name))
+            return true;
     }
+    return false;
 }
 
 struct Key {
@@ -118,48 +122,97 @@ Key keyOf(std::string_view text, std::size_t from, std::size_t to)
     return key;
 }
 
+bool allDigits(std::string_view s) noexcept
+{
+    return std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// Where the date has eight digits and the time at most six, the text order of
+// keys is the order of one number: the date, the time padded with zeros, and
+// the time's length (so that 1234 comes before 123400, as in text).
+std::optional<std::uint64_t> packed(const Key& key) noexcept
+{
+    if (key.date.size() != 8 || key.time.size() > 6 || !allDigits(key.date) || !allDigits(key.time))
+        return std::nullopt;
+    std::uint64_t value = 0;
+    for (const char c : key.date)
+        value = value * 10 + static_cast<std::uint64_t>(c - '0');
+    for (std::size_t i = 0; i < 6; ++i)
+        value = value * 10 + (i < key.time.size() ? static_cast<std::uint64_t>(key.time[i] - '0') : 0);
+    return value * 8 + key.time.size();
+}
+
+// The records' order by key, stable: equal keys keep the order of the file.
+std::vector<std::size_t> sortedOrder(const std::vector<Key>& keys)
+{
+    std::vector<std::pair<std::uint64_t, std::size_t>> numbers;
+    numbers.reserve(keys.size());
+    for (const Key& key : keys) {
+        const auto number = packed(key);
+        if (!number)
+            break;
+        numbers.emplace_back(*number, numbers.size());
+    }
+    std::vector<std::size_t> order;
+    order.reserve(keys.size());
+    if (numbers.size() == keys.size()) {
+        std::sort(numbers.begin(), numbers.end());  // the index breaks ties: stable
+        for (const auto& n : numbers)
+            order.push_back(n.second);
+        return order;
+    }
+    for (std::size_t i = 0; i < keys.size(); ++i)
+        order.push_back(i);
+    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return keys[a] < keys[b]; });
+    return order;
+}
+
 }  // namespace
 
 void SortRecordLines(std::string& text)
 {
     collapseBlankLines(text);
     const std::string_view view(text);
-    const std::vector<Line> lines = splitLines(view);
-    const std::size_t last = lines.size() - 1;
+    const std::vector<std::size_t> starts = lineStarts(view);
+    const std::size_t lineCount = starts.size() - 1;
+    const std::size_t last = lineCount - 1;
     if (last < 3)
         return;
+    const auto line = [&](std::size_t i) { return view.substr(starts[i], starts[i + 1] - starts[i]); };
 
     // The record region: after the header's end, or from the first tag.
-    auto first = std::find_if(lines.begin(), lines.end(), [](const Line& l) { return l.hasEoh; });
-    if (first != lines.end())
-        ++first;
-    else
-        first = std::find_if(lines.begin(), lines.end(), [](const Line& l) { return l.hasTag; });
-    const auto f = static_cast<std::size_t>(first - lines.begin());
+    std::size_t f = 0;
+    while (f < lineCount && !holdsTag(line(f), "EOH"))
+        ++f;
+    if (f < lineCount) {
+        ++f;
+    } else {
+        f = 0;
+        while (f < lineCount && line(f).find('<') == npos)
+            ++f;
+    }
 
     struct Span {
         std::size_t begin;
         std::size_t end;
-        Key key;
     };
     std::vector<Span> records;
+    std::vector<Key> keys;
+    records.reserve(lineCount);
+    keys.reserve(lineCount);
     std::size_t recordStart = f;
     for (std::size_t i = f; i < last; ++i) {
-        if (!lines[i].hasEor)
+        if (!holdsTag(line(i), "EOR"))
             continue;
-        const std::size_t begin = lines[recordStart].start;
-        const std::size_t end = lines[i + 1].start;
-        records.push_back({begin, end, keyOf(view, begin, end)});
+        const std::size_t begin = starts[recordStart];
+        const std::size_t end = starts[i + 1];
+        records.push_back({begin, end});
+        keys.push_back(keyOf(view, begin, end));
         recordStart = i + 1;
     }
-    const auto byKey = [](const Span& a, const Span& b) { return a.key < b.key; };
-    if (std::is_sorted(records.begin(), records.end(), byKey))
+    if (std::is_sorted(keys.begin(), keys.end()))
         return;
-
-    std::vector<std::size_t> order(records.size());
-    std::iota(order.begin(), order.end(), std::size_t{0});
-    std::stable_sort(order.begin(), order.end(),
-                     [&](std::size_t a, std::size_t b) { return records[a].key < records[b].key; });
+    const std::vector<std::size_t> order = sortedOrder(keys);
 
     std::string sorted;
     sorted.reserve(text.size());

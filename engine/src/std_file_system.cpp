@@ -102,7 +102,9 @@ bool StdFileSystem::writeAll(int fd, std::string_view content)
 // path; the caller renames or links it into place.
 fs::path StdFileSystem::writeTemporary(const fs::path& target, std::string_view content, const WriteSettings& how)
 {
-    std::string pattern = (folderOf(target) / ("." + target.filename().string() + ".XXXXXX")).string();
+    std::string hidden(".");
+    hidden.append(target.filename().string()).append(".XXXXXX");
+    std::string pattern = (folderOf(target) / hidden).string();
     std::vector<char> name(pattern.begin(), pattern.end());
     name.push_back('\0');
     Descriptor fd(::mkostemp(name.data(), O_CLOEXEC));
@@ -145,12 +147,14 @@ std::string StdFileSystem::readFile(const fs::path& path)
         fail(FileError::Action::Read, path, errno);
     if (S_ISDIR(info.st_mode))
         fail(FileError::Action::Read, path, EISDIR);
+    // One byte of room more than the size: the read that finds the end needs
+    // no second, larger buffer (the log may be the biggest thing in memory).
     std::string content;
-    content.resize(static_cast<std::size_t>(info.st_size));
+    content.resize(static_cast<std::size_t>(info.st_size) + 1);
     std::size_t filled = 0;
     for (;;) {
         if (filled == content.size())
-            content.resize(content.size() + 65536);  // the file grew, or reports no size
+            content.resize(content.size() + content.size() / 2 + 65536);  // the file grew, or reports no size
         const ssize_t n = ::read(fd.get(), content.data() + filled, content.size() - filled);
         if (n < 0) {
             if (errno == EINTR)

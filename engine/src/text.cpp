@@ -44,8 +44,10 @@ std::size_t findIgnoringCase(std::string_view haystack, std::string_view needle,
 
 std::string_view trimValueEnd(std::string_view value) noexcept
 {
-    const auto end = value.find_last_not_of(" \t\r\n");
-    return end == std::string_view::npos ? std::string_view{} : value.substr(0, end + 1);
+    std::size_t end = value.size();
+    while (end > 0 && (value[end - 1] == ' ' || value[end - 1] == '\t' || value[end - 1] == '\r' || value[end - 1] == '\n'))
+        --end;
+    return value.substr(0, end);
 }
 
 std::string withCrLf(std::string_view text)

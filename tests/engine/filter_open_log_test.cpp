@@ -92,6 +92,12 @@ TEST_F(FilterTest, TakesTheHeaderTheOptionsChooseAndTheirSpacing)
     EXPECT_TRUE(folder.read("Adif_Filtre1.adi").starts_with("added<eoh>\r\n"));
 }
 
+TEST_F(FilterTest, ATypedNameMatchesItInEitherEncoding)
+{
+    ASSERT_EQ(open("<NAME:4>J\xF6rg <EOR>\r\n<NAME:5>J\xC3\xB6rg <EOR>\r\n<NAME:4>Jorg <EOR>\r\n"), Outcome::Done);
+    EXPECT_EQ(removedBy("name:j\xC3\xB6rg"), "12");
+}
+
 TEST_F(FilterTest, ATypedFieldCannotBeNamed)
 {
     ASSERT_EQ(open("<QSO_DATE:8:D>20230101 <EOR>\r\n"), Outcome::Done);

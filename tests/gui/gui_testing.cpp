@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QTest>
 #include <QTimer>
 
 namespace logweave::testing {
@@ -45,6 +46,16 @@ bool FakeProgramFolders::setCurrentFolder(const QString& folder)
 
 namespace {
 
+// After a failed check inside a dialog, every dialog still up is closed, so
+// that the test ends and reports instead of waiting for ever.
+void closeEveryModal(int triesLeft)
+{
+    if (QWidget* dialog = QApplication::activeModalWidget())
+        dialog->close();
+    if (triesLeft > 0)
+        QTimer::singleShot(10, [triesLeft] { closeEveryModal(triesLeft - 1); });
+}
+
 void poll(std::function<void(QWidget*)> act, bool* finished, int triesLeft)
 {
     QWidget* dialog = QApplication::activeModalWidget();
@@ -54,7 +65,9 @@ void poll(std::function<void(QWidget*)> act, bool* finished, int triesLeft)
         return;
     }
     act(dialog);
-    if (finished != nullptr)
+    if (QTest::currentTestFailed())
+        closeEveryModal(500);
+    else if (finished != nullptr)
         *finished = true;
 }
 

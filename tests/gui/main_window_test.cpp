@@ -206,8 +206,7 @@ private slots:
         const auto log = p.fakes.folder.write("station/wsjtx_log.adi", kLog);
         const auto other = p.fakes.folder.write("other.adi", "<CALL:5>Q1BBB <QSO_DATE:8>20230102 <TIME_ON:4>1000 <EOR>\r\n");
         p.fakes.folder.write("Logweave.cfg", "FicToUpdate = " + log.string() + "\r\nFicToMerge = " + other.string() + "\r\n");
-        p.start();
-        QVERIFY(!p.window->isVisible());
+        p.start();  // what the program does before it shows the window
         QVERIFY(p.pane().endsWith(QStringLiteral("   remplacés [replaced]")));
         QVERIFY(p.fakes.folder.exists("station/wsjtx_log.adi_old"));
         QVERIFY(p.menu("Mnu_Ouvrir")->isEnabled());

@@ -95,11 +95,12 @@ private slots:
     {
         Options o;
         const auto list = o.fakes.folder.write("order.txt", "CALL\r\n");
-        o.fakes.fileDialog.answers = {QString::fromStdString(list.string())};
+        o.fakes.folders.setCurrentFolder(o.fakes.folders.programFolder());
+        o.fakes.fileDialog.answers = {QStringLiteral("order.txt")};  // a bare name becomes the full path
         o.show([](QWidget* dialog) { child<QPushButton>(dialog, "Command1")->click(); });
         QCOMPARE(QString::fromStdString(o.ui.outputOptions().FieldOrderFile), QString::fromStdString(list.string()));
         QCOMPARE(o.fakes.fileDialog.requests.front().nameFilters.front(), QStringLiteral("Fichiers Adif (*.txt)"));
-        QCOMPARE(o.dialogFileName, list.string());
+        QCOMPARE(o.dialogFileName, std::string("order.txt"));  // as the dialog gave it
         QCOMPARE(o.fakes.exit.ended, 0);
 
         o.show([](QWidget* dialog) { child<QPushButton>(dialog, "Command1")->click(); });

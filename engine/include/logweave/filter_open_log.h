@@ -3,6 +3,7 @@
 #include "logweave/outcome.h"
 #include "logweave/session.h"
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -14,6 +15,9 @@ inline constexpr int kMaxFilterTerms = 16;
 struct FilterTerm {
     int field;          // 0 when the table has no such field
     std::string value;  // upper case
+    // The same value in Windows-1252, for logs whose values are in it: what
+    // the user sees of such a value is what he types.
+    std::optional<std::string> legacy;
 };
 
 // "BAND:6M;MODE:FT8" read as terms, letter case ignored. A term without ":" or

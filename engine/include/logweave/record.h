@@ -1,8 +1,10 @@
 #pragma once
 // One record of a log: its text as it stood in its file and its field values.
-// Values are pieces of that text, so a record costs little more than its text.
+// The text is a piece of the log's text, which the records share, and values
+// are pieces of the text: a log in memory is little more than its file.
 
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
@@ -19,24 +21,27 @@ struct FieldValue {
 class Record {
 public:
     Record() = default;
-    // `values` are sorted by field, non-empty, and lie inside `text`.
+    // `values` are sorted by field, non-empty, and lie inside the text.
     Record(std::string text, std::vector<FieldValue> values);
+    Record(std::shared_ptr<const std::string> source, std::size_t begin, std::size_t length,
+           std::vector<FieldValue> values);
 
-    std::string_view text() const noexcept { return text_; }
+    std::string_view text() const noexcept
+    {
+        return source_ ? std::string_view(*source_).substr(begin_, length_) : std::string_view{};
+    }
     // Empty when the record has no value for the field.
     std::string_view value(int field) const noexcept;
     std::span<const FieldValue> values() const noexcept { return values_; }
-    std::string_view valueOf(const FieldValue& v) const noexcept
-    {
-        return std::string_view(text_).substr(v.offset, v.size);
-    }
-    bool operator==(const Record&) const = default;
+    std::string_view valueOf(const FieldValue& v) const noexcept { return text().substr(v.offset, v.size); }
 
     // Empties the values; the text stays.
     void ClearRecord() noexcept { values_.clear(); }
 
 private:
-    std::string text_;
+    std::shared_ptr<const std::string> source_;
+    std::size_t begin_ = 0;
+    std::size_t length_ = 0;
     std::vector<FieldValue> values_;
 };
 

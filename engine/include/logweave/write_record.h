@@ -21,14 +21,21 @@ class OutputNames {
 public:
     OutputNames(const FieldTable& fields, bool upperCase) : fields_(fields), upperCase_(upperCase) {}
 
-    // The tag's text before the length, and the type suffix (":D") after it.
+    // A field item is opening, length, closing, value and a blank: "<call:" 5 ">".
+    // The type suffix (":D") stands in the closing, after the length.
     struct Name {
-        std::string head;
-        std::string type;
+        std::string opening;
+        std::string closing;
     };
-    const Name& operator[](int field);
+    const Name& operator[](int field)
+    {
+        const auto f = static_cast<std::size_t>(field);
+        return f < names_.size() ? names_[f] : grow(f);
+    }
 
 private:
+    const Name& grow(std::size_t field);
+
     const FieldTable& fields_;
     bool upperCase_;
     std::vector<Name> names_;
