@@ -15,23 +15,18 @@ constexpr std::string_view kToMerge = "FicToMerge =";
 
 AutomationPaths parseAutomationConfig(std::string_view text, AutomationPaths paths)
 {
-    std::size_t pos = 0;
-    while (pos < text.size()) {
-        const std::size_t nl = text.find('\n', pos);
-        std::string_view line = text.substr(pos, nl == std::string_view::npos ? std::string_view::npos : nl - pos);
-        pos = nl == std::string_view::npos ? text.size() : nl + 1;
-        if (!line.empty() && line.back() == '\r')
-            line.remove_suffix(1);
+    forEachLine(text, [&paths](std::string_view line) {
         if (line.starts_with('\''))
-            continue;
+            return true;
         // Any other action ends the reading: what was taken before it stands.
         if (line.starts_with("Action") && line != kAction)
-            break;
+            return false;
         if (line.starts_with(kToUpdate))
             paths.FicToUpdate = trimSpaces(line.substr(kToUpdate.size()));
         else if (line.starts_with(kToMerge))
             paths.FicToMerge = trimSpaces(line.substr(kToMerge.size()));
-    }
+        return true;
+    });
     return paths;
 }
 

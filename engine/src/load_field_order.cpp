@@ -18,23 +18,18 @@ struct FieldOrderList {
 FieldOrderList parseFieldOrder(std::string_view text)
 {
     FieldOrderList list;
-    std::size_t pos = 0;
-    while (pos < text.size()) {
-        const std::size_t nl = text.find('\n', pos);
-        std::string_view line = text.substr(pos, nl == std::string_view::npos ? std::string_view::npos : nl - pos);
-        pos = nl == std::string_view::npos ? text.size() : nl + 1;
-        if (!line.empty() && line.back() == '\r')
-            line.remove_suffix(1);
+    forEachLine(text, [&list](std::string_view line) {
         if (!line.empty() && line.front() == '\'')
-            continue;
+            return true;
         if (line.empty())
-            break;
+            return false;
         if (list.names.size() == static_cast<std::size_t>(kMaxFields)) {
             list.truncated = true;
-            break;
+            return false;
         }
         list.names.push_back(upperCased(line));
-    }
+        return true;
+    });
     return list;
 }
 

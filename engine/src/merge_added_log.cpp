@@ -4,6 +4,7 @@
 #include "logweave/sort_record_lines.h"
 #include "logweave/text.h"
 #include "record_scanner.h"
+#include "reporting_stops.h"
 
 #include <memory>
 #include <vector>
@@ -141,90 +142,86 @@ std::vector<Record> readBack(const std::shared_ptr<const std::string>& merged, F
     return log;
 }
 
+Outcome mergeLog(Session& session, std::string_view path)
+{
+    LogStore& store = session.store;
+    UserInterface& ui = session.ui;
+    std::string sorted = session.files.readFile(pathFromBytes(path));
+    SortRecordLines(sorted);
+    const auto added = std::make_shared<const std::string>(std::move(sorted));
+    const std::string_view text = *added;
+    ui.appendToPane("* * *  Ajout du fichier [File added] : " + displayText(path) + "   * * *\r\n\r\n");
+
+    std::size_t scanStart = 0;
+    const std::size_t eoh = findEndOfHeader(text);
+    if (eoh != npos) {
+        store.AddedHeader = withCrLf(text.substr(0, eoh)) + store.EohTag;
+        ui.appendToPane(displayText(store.AddedHeader) + "\r\n\r\n");
+        scanStart = eoh + 1;
+    }
+    const OutputOptions options = ui.outputOptions();
+    std::string merged;
+    merged.reserve(text.size() + store.RecordText(store.OpenRecordCount).size() * static_cast<std::size_t>(store.OpenRecordCount));
+    writeHeaderLine(merged, store, chooseHeader(store, options.headerSource, eoh != npos));
+
+    OutputNames names(store.fields, options.UpperCaseNames);
+    MergeWalk walk(session, merged, names);
+    MergeCounts counts;
+    RecordScanner scanner(added, scanStart, store.fields);
+    while (auto record = scanner.next()) {
+        store.setScratch(std::move(*record));
+        walk.place(counts);
+        store.ClearRecord(0);
+    }
+    reportScanEnd(ui, scanner);
+    walk.finish();
+    counts.processed = countEndTags(text);
+    // The last added record's text stays, as the scratch record's, without the whole added log.
+    store.setScratch(Record(std::string(store.RecordText(0)), {}));
+
+    const std::filesystem::path mergedPath = store.programFolder / "Logweave.adi";
+    if (walk.written() > kMaxRecords) {
+        session.files.writeFile(mergedPath, merged);
+        ui.appendToPane(countsText(counts));
+        ui.appendToPane(pane::paragraph(
+            "Le log fusionné compte" + signedCount(walk.written())
+            + " enregistrements, plus que les 20000 que le programme peut tenir : Logweave.adi est écrit, "
+              "le log ouvert reste celui d'avant l'ajout et Logweave.log n'est pas écrit "
+              "[The merged log holds" + signedCount(walk.written())
+            + " records, more than the 20000 the program can hold: Logweave.adi is written, "
+              "the open log stays as it was before the Add and Logweave.log is not written]"));
+        return Outcome::Stopped;
+    }
+    const auto mergedText = std::make_shared<const std::string>(std::move(merged));
+    std::vector<Record> log = readBack(mergedText, store.fields);
+
+    // The contact list is made from the merged log before either file is
+    // written, so that the two files are written together or not at all.
+    const auto count = static_cast<int>(log.size());
+    std::vector<Record> previous = store.replaceLog(std::move(log));
+    std::string contacts;
+    for (int r = 1; r <= count; ++r)
+        WriteContactLine(contacts, store, r);
+    try {
+        session.files.writeFiles({{mergedPath, *mergedText}, {store.programFolder / "Logweave.log", contacts}});
+    } catch (const FileError&) {
+        store.replaceLog(std::move(previous));
+        throw;
+    }
+    ui.appendToPane(countsText(counts));
+    store.CurrentRecord = count + 1;
+    return Outcome::Done;
+}
+
 }  // namespace
 
 Outcome MergeAddedLog(Session& session, std::string_view path)
 {
     LogStore& store = session.store;
-    UserInterface& ui = session.ui;
     const FieldTable tableBefore = store.fields;
     const std::string addedHeaderBefore = store.AddedHeader;
-    try {
-        std::string sorted = session.files.readFile(pathFromBytes(path));
-        SortRecordLines(sorted);
-        const auto added = std::make_shared<const std::string>(std::move(sorted));
-        const std::string_view text = *added;
-        ui.appendToPane("* * *  Ajout du fichier [File added] : " + displayText(path) + "   * * *\r\n\r\n");
-
-        std::size_t scanStart = 0;
-        const std::size_t eoh = findEndOfHeader(text);
-        if (eoh != npos) {
-            store.AddedHeader = withCrLf(text.substr(0, eoh)) + store.EohTag;
-            ui.appendToPane(displayText(store.AddedHeader) + "\r\n\r\n");
-            scanStart = eoh + 1;
-        }
-        const OutputOptions options = ui.outputOptions();
-        std::string merged;
-        merged.reserve(text.size() + store.RecordText(store.OpenRecordCount).size() * static_cast<std::size_t>(store.OpenRecordCount));
-        writeHeaderLine(merged, store, chooseHeader(store, options.headerSource, eoh != npos));
-
-        OutputNames names(store.fields, options.UpperCaseNames);
-        MergeWalk walk(session, merged, names);
-        MergeCounts counts;
-        RecordScanner scanner(added, scanStart, store.fields);
-        long long scanned = 0;
-        while (auto record = scanner.next()) {
-            ++scanned;
-            store.setScratch(std::move(*record));
-            walk.place(counts);
-            store.ClearRecord(0);
-        }
-        if (scanner.lastWasCutShort())
-            ui.appendToPane(pane::recordCutShort(static_cast<int>(scanned), scanner.cutShortIdentification()));
-        else if (!scanner.unreadText().empty())
-            ui.appendToPane(pane::textNotRead(excerpt(scanner.unreadText())));
-        walk.finish();
-        counts.processed = countEndTags(text);
-        // The last added record's text stays, as the scratch record's, without the whole added log.
-        store.setScratch(Record(std::string(store.RecordText(0)), {}));
-
-        const std::filesystem::path mergedPath = store.programFolder / "Logweave.adi";
-        if (walk.written() > kMaxRecords) {
-            session.files.writeFile(mergedPath, merged);
-            ui.appendToPane(countsText(counts));
-            ui.appendToPane(pane::paragraph(
-                "Le log fusionné compte" + signedCount(walk.written())
-                + " enregistrements, plus que les 20000 que le programme peut tenir : Logweave.adi est écrit, "
-                  "le log ouvert reste celui d'avant l'ajout et Logweave.log n'est pas écrit "
-                  "[The merged log holds" + signedCount(walk.written())
-                + " records, more than the 20000 the program can hold: Logweave.adi is written, "
-                  "the open log stays as it was before the Add and Logweave.log is not written]"));
-            return Outcome::Stopped;
-        }
-        const auto mergedText = std::make_shared<const std::string>(std::move(merged));
-        std::vector<Record> log = readBack(mergedText, store.fields);
-
-        // The contact list is made from the merged log before either file is
-        // written, so that the two files are written together or not at all.
-        const auto count = static_cast<int>(log.size());
-        std::vector<Record> previous = store.replaceLog(std::move(log));
-        std::string contacts;
-        for (int r = 1; r <= count; ++r)
-            WriteContactLine(contacts, store, r);
-        try {
-            session.files.writeFiles({{mergedPath, *mergedText}, {store.programFolder / "Logweave.log", contacts}});
-        } catch (const FileError&) {
-            store.replaceLog(std::move(previous));
-            throw;
-        }
-        ui.appendToPane(countsText(counts));
-        store.CurrentRecord = count + 1;
-        return Outcome::Done;
-    } catch (const OperationStopped& stop) {
-        ui.appendToPane(stop.paneText());
-    } catch (const FileError& error) {
-        ui.appendToPane(pane::fileError(error));
-    }
+    if (const auto outcome = reportingStops(session.ui, [&] { return mergeLog(session, path); }))
+        return *outcome;
     store.fields = tableBefore;
     store.AddedHeader = addedHeaderBefore;
     store.ClearRecord(0);

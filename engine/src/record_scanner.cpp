@@ -1,5 +1,6 @@
 #include "record_scanner.h"
 
+#include "logweave/pane_texts.h"
 #include "logweave/text.h"
 
 #include <algorithm>
@@ -113,8 +114,9 @@ void RecordScanner::setValue(int field, std::uint32_t offset, std::uint32_t size
     values_.push_back(value);
 }
 
-Record RecordScanner::makeRecord(std::size_t start, std::size_t end) const
+Record RecordScanner::makeRecord(std::size_t start, std::size_t end)
 {
+    ++records_;
     std::vector<FieldValue> values;
     values.reserve(values_.size());
     std::copy_if(values_.begin(), values_.end(), std::back_inserter(values),
@@ -149,6 +151,14 @@ std::optional<Record> RecordScanner::finish(std::size_t start, std::size_t stop,
     if (anyValue || atLoneTag)
         unread_ = text_.substr(start);
     return std::nullopt;
+}
+
+void reportScanEnd(UserInterface& ui, const RecordScanner& scanner)
+{
+    if (scanner.lastWasCutShort())
+        ui.appendToPane(pane::recordCutShort(static_cast<int>(scanner.recordsRead()), scanner.cutShortIdentification()));
+    else if (!scanner.unreadText().empty())
+        ui.appendToPane(pane::textNotRead(excerpt(scanner.unreadText())));
 }
 
 std::size_t findEndOfHeader(std::string_view text) noexcept

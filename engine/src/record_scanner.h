@@ -5,6 +5,7 @@
 
 #include "logweave/field_table.h"
 #include "logweave/record.h"
+#include "logweave/user_interface.h"
 
 #include <array>
 #include <memory>
@@ -26,6 +27,7 @@ public:
     // After the last record: whether it was a contact cut short by the end of
     // the text (and which), or which text was left unread.
     bool lastWasCutShort() const noexcept { return cutShort_; }
+    long long recordsRead() const noexcept { return records_; }
     const std::string& cutShortIdentification() const noexcept { return identification_; }
     std::string_view unreadText() const noexcept { return unread_; }
 
@@ -44,7 +46,7 @@ private:
     static std::size_t hashOf(std::string_view name, std::string_view type) noexcept;
     int fieldOf(std::size_t ordinal, std::string_view name, std::string_view type);
     void setValue(int field, std::uint32_t offset, std::uint32_t size);
-    Record makeRecord(std::size_t start, std::size_t end) const;
+    Record makeRecord(std::size_t start, std::size_t end);
     std::optional<Record> finish(std::size_t start, std::size_t stop, bool atLoneTag);
 
     std::shared_ptr<const std::string> source_;
@@ -62,10 +64,14 @@ private:
     std::array<std::uint32_t, kMaxFields + 1> slot_{};
     std::uint32_t generation_ = 0;
 
+    long long records_ = 0;
     bool cutShort_ = false;
     std::string identification_;
     std::string_view unread_;
 };
+
+// What the end of the text left, said in the pane: a contact completed, or text not read.
+void reportScanEnd(UserInterface& ui, const RecordScanner& scanner);
 
 // First "<EOH>", else "<eoh>", else "<Eoh>": the spellings that end a header.
 std::size_t findEndOfHeader(std::string_view text) noexcept;

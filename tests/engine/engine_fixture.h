@@ -11,7 +11,26 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <utility>
+#include <vector>
+
 namespace logweave::testing {
+
+// A log as its contacts: each record's fields by name, in table order.
+using Contact = std::vector<std::pair<std::string, std::string>>;
+
+inline std::vector<Contact> contactsOf(const LogStore& store)
+{
+    std::vector<Contact> log;
+    for (int r = 1; r <= store.OpenRecordCount; ++r) {
+        Contact contact;
+        for (const auto& v : store.record(r).values())
+            contact.emplace_back(store.fields.FieldNames(v.field), std::string(store.record(r).valueOf(v)));
+        log.push_back(std::move(contact));
+    }
+    return log;
+}
 
 class EngineTest : public ::testing::Test {
 protected:

@@ -12,19 +12,6 @@
 namespace logweave::testing {
 namespace {
 
-using Contact = std::vector<std::pair<std::string, std::string>>;
-
-std::vector<Contact> contactsOf(const LogStore& store)
-{
-    std::vector<Contact> log;
-    for (int r = 1; r <= store.OpenRecordCount; ++r) {
-        Contact contact;
-        for (const auto& v : store.record(r).values())
-            contact.emplace_back(store.fields.FieldNames(v.field), std::string(store.record(r).valueOf(v)));
-        log.push_back(std::move(contact));
-    }
-    return log;
-}
 
 std::vector<std::filesystem::path> sampleLogs()
 {

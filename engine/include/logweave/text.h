@@ -35,6 +35,22 @@ std::size_t findIgnoringCase(std::string_view haystack, std::string_view needle,
 // layout, not data.
 std::string_view trimValueEnd(std::string_view value) noexcept;
 
+// Calls `take` with each line of the text, without its line break (CR LF or a
+// lone LF), until it returns false. A last line break ends the last line.
+template <typename Take>
+void forEachLine(std::string_view text, Take&& take)
+{
+    for (std::size_t pos = 0; pos < text.size();) {
+        const std::size_t nl = text.find('\n', pos);
+        std::string_view line = text.substr(pos, nl == std::string_view::npos ? std::string_view::npos : nl - pos);
+        pos = nl == std::string_view::npos ? text.size() : nl + 1;
+        if (!line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
+        if (!take(line))
+            return;
+    }
+}
+
 // A lone LF becomes CR LF, the line break of every file the program writes.
 std::string withCrLf(std::string_view text);
 
