@@ -145,7 +145,8 @@ std::string timeOfDay(long long seconds)
 
 std::string report(int db)
 {
-    return (db < 0 ? "-" : "+") + digits(db < 0 ? -db : db, 2);
+    std::string text(1, db < 0 ? '-' : '+');
+    return text.append(digits(db < 0 ? -db : db, 2));
 }
 
 std::string decimalMHz(long long hz)
