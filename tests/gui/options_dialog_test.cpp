@@ -107,6 +107,19 @@ private slots:
         QCOMPARE(o.fakes.exit.ended, 1);
     }
 
+    void escapeNeitherClosesItNorDropsTheChoices()
+    {
+        Options o;
+        o.show([](QWidget* dialog) {
+            // Modal to its window only: the help it opens can be read meanwhile.
+            QCOMPARE(dialog->windowModality(), Qt::WindowModal);
+            child<QCheckBox>(dialog, "Check1")->setChecked(true);
+            QTest::keyClick(dialog, Qt::Key_Escape);
+            QVERIFY(dialog->isVisible());
+        });
+        QVERIFY(o.ui.outputOptions().UpperCaseNames);
+    }
+
     void itsExitMenuEndsTheProgram()
     {
         Options o;
