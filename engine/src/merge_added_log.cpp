@@ -161,7 +161,11 @@ Outcome mergeLog(Session& session, std::string_view path)
     }
     const OutputOptions options = ui.outputOptions();
     std::string merged;
-    merged.reserve(text.size() + store.RecordText(store.OpenRecordCount).size() * static_cast<std::size_t>(store.OpenRecordCount));
+    // Room for both logs: the merged one is rarely larger.
+    std::size_t room = text.size();
+    for (int r = 1; r <= store.OpenRecordCount; ++r)
+        room += store.RecordText(r).size() + 8;
+    merged.reserve(room);
     writeHeaderLine(merged, store, chooseHeader(store, options.headerSource, eoh != npos));
 
     OutputNames names(store.fields, options.UpperCaseNames);

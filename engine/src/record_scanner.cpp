@@ -16,6 +16,23 @@ std::string_view baseName(std::string_view fieldName) noexcept
     return fieldName.substr(0, fieldName.find(':'));
 }
 
+// A short, printable piece of text for the pane.
+std::string excerpt(std::string_view text)
+{
+    constexpr std::size_t kLength = 80;
+    std::string_view piece = text.substr(0, kLength);
+    if (piece.size() < text.size()) {
+        // Do not cut a UTF-8 character in two.
+        while (!piece.empty() && (static_cast<unsigned char>(text[piece.size()]) & 0xC0u) == 0x80u)
+            piece.remove_suffix(1);
+    }
+    std::string out(piece);
+    std::replace_if(out.begin(), out.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20; }, ' ');
+    if (piece.size() < text.size())
+        out += "...";
+    return out;
+}
+
 }  // namespace
 
 RecordScanner::RecordScanner(std::shared_ptr<const std::string> text, std::size_t from, FieldTable& fields)
@@ -171,22 +188,6 @@ std::size_t findEndOfHeader(std::string_view text) noexcept
             return static_cast<std::size_t>(at - text.begin());
     }
     return npos;
-}
-
-std::string excerpt(std::string_view text)
-{
-    constexpr std::size_t kLength = 80;
-    std::string_view piece = text.substr(0, kLength);
-    if (piece.size() < text.size()) {
-        // Do not cut a UTF-8 character in two.
-        while (!piece.empty() && (static_cast<unsigned char>(text[piece.size()]) & 0xC0u) == 0x80u)
-            piece.remove_suffix(1);
-    }
-    std::string out(piece);
-    std::replace_if(out.begin(), out.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20; }, ' ');
-    if (piece.size() < text.size())
-        out += "...";
-    return out;
 }
 
 }  // namespace logweave

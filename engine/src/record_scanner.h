@@ -76,7 +76,4 @@ void reportScanEnd(UserInterface& ui, const RecordScanner& scanner);
 // First "<EOH>", else "<eoh>", else "<Eoh>": the spellings that end a header.
 std::size_t findEndOfHeader(std::string_view text) noexcept;
 
-// A short, printable piece of text for the pane.
-std::string excerpt(std::string_view text);
-
 }  // namespace logweave

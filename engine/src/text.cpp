@@ -28,20 +28,6 @@ bool equalsIgnoringCase(std::string_view a, std::string_view b) noexcept
                       [](char x, char y) { return asciiUpper(x) == asciiUpper(y); });
 }
 
-std::size_t findIgnoringCase(std::string_view haystack, std::string_view needle,
-                             std::size_t from) noexcept
-{
-    if (needle.empty())
-        return from <= haystack.size() ? from : std::string_view::npos;
-    const char first = asciiUpper(needle.front());
-    for (std::size_t i = from; i + needle.size() <= haystack.size(); ++i) {
-        if (asciiUpper(haystack[i]) == first
-            && equalsIgnoringCase(haystack.substr(i, needle.size()), needle))
-            return i;
-    }
-    return std::string_view::npos;
-}
-
 std::string_view trimValueEnd(std::string_view value) noexcept
 {
     std::size_t end = value.size();

@@ -27,10 +27,6 @@ std::string lowerCased(std::string_view text);
 // Equality after upper-casing both sides.
 bool equalsIgnoringCase(std::string_view a, std::string_view b) noexcept;
 
-// Position of `needle` in `haystack` from `from`, letter case ignored; npos when absent.
-std::size_t findIgnoringCase(std::string_view haystack, std::string_view needle,
-                             std::size_t from = 0) noexcept;
-
 // A value ends at the next tag; the blanks and line breaks before that tag are
 // layout, not data.
 std::string_view trimValueEnd(std::string_view value) noexcept;
