@@ -53,10 +53,10 @@ public:
         return options;
     }
     void showOptionsDialog() override {}
-    std::string settleConflict(const LogStore& store) override
+    Settlement settleConflict(const Conflict& conflict) override
     {
         ++conflicts;
-        return std::string(store.FieldValues(store.ConflictField, store.ConflictRecord));
+        return {std::string(conflict.open), std::nullopt};
     }
     int conflicts = 0;
 };

@@ -1,6 +1,5 @@
 #include "batch_interface.h"
 
-#include "logweave/log_store.h"
 
 namespace logweave::cli {
 
@@ -11,19 +10,9 @@ void BatchInterface::appendToPane(std::string_view utf8)
     std::fflush(out_);
 }
 
-std::string BatchInterface::settleConflict(const LogStore& store)
+Settlement BatchInterface::settleConflict(const Conflict& conflict)
 {
-    const auto open = store.FieldValues(store.ConflictField, store.ConflictRecord);
-    const auto added = store.FieldValues(store.ConflictField, 0);
-    switch (policy_) {
-    case ConflictPolicy::Added:
-        return std::string(added);
-    case ConflictPolicy::Both:
-        return std::string(open) + ' ' + std::string(added);
-    case ConflictPolicy::Open:
-        break;
-    }
-    return std::string(open);
+    return {sideValue(policy_, conflict.open, conflict.added), std::nullopt};
 }
 
 }  // namespace logweave::cli

@@ -17,7 +17,7 @@ public:
     void appendToPane(std::string_view utf8) override;
     OutputOptions outputOptions() override { return options_; }
     void showOptionsDialog() override {}
-    std::string settleConflict(const LogStore& store) override;
+    Settlement settleConflict(const Conflict& conflict) override;
 
 private:
     OutputOptions options_;

@@ -1,6 +1,7 @@
 #pragma once
 // The batch front end's command line: options first, then commands run in order.
 
+#include "logweave/conflict.h"
 #include "logweave/output_options.h"
 
 #include <optional>
@@ -9,7 +10,7 @@
 
 namespace logweave::cli {
 
-enum class ConflictPolicy { Open, Added, Both };
+using ConflictPolicy = ConflictSide;
 
 struct Command {
     enum class Kind { Open, Add, Filter, WsjtxUpdate };

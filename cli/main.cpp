@@ -96,7 +96,7 @@ struct Runner {
     {
         LogStore& store = session.store;
         if (paths.empty()) {
-            const auto saved = readAutomationFile(session.files, store.programFolder, {store.FicToUpdate, store.FicToMerge});
+            const auto saved = readAutomationFile(session.files, store.programFolder, {store.FicToUpdate, store.FicToMerge, {}});
             if (!saved || saved->FicToUpdate.empty() || saved->FicToMerge.empty())
                 return 0;  // nothing to update, as at a start without the file
             // The window reads them from the program folder, its current folder.

@@ -1,7 +1,6 @@
 #include "dialogs/conflict_dialog.h"
 
 #include "logweave/text.h"
-#include "logweave/write_record.h"
 #include "platform/twips.h"
 
 #include <QEvent>
@@ -16,7 +15,7 @@ namespace {
 
 using platform::placeInTwips;
 
-constexpr int kRows = 8;
+constexpr int kRows = static_cast<int>(kConflictRows);
 constexpr int kStep = 500;
 constexpr int kFirstTop = 420;
 
@@ -45,32 +44,26 @@ QLineEdit* centredBox(QWidget* parent, const QString& name)
 
 }  // namespace
 
-ConflictDialog::ConflictDialog(const LogStore& store, bool upperCaseNames, QWidget* parent)
-    : QDialog(parent), store_(store),
-      open_(store.FieldValues(store.ConflictField, store.ConflictRecord)),
-      added_(store.FieldValues(store.ConflictField, 0))
+ConflictDialog::ConflictDialog(const Conflict& conflict, QWidget* parent)
+    : QDialog(parent), open_(conflict.open), added_(conflict.added)
 {
     setObjectName(QStringLiteral("ConflictDialog"));
     // The field in conflict is named, so that the two values are read for what they are.
-    const QString field = shown(OutputFieldName(store.fields, store.ConflictField, upperCaseNames));
-    setWindowTitle(QStringLiteral("Conflit : %1 [Conflict: %1]").arg(field));
-    Form_Load(upperCaseNames);
+    setWindowTitle(QStringLiteral("Conflit : %1 [Conflict: %1]").arg(shown(conflict.field)));
+    Form_Load(conflict);
 }
 
-void ConflictDialog::Form_Load(bool upperCaseNames)
+void ConflictDialog::Form_Load(const Conflict& conflict)
 {
-    const StandardFields& idx = store_.standard;
-    const std::array<int, kRows> rows{idx.Idx_QSO_DATE, idx.Idx_TIME_ON,  idx.Idx_BAND,  idx.Idx_CALL,
-                                      idx.Idx_MODE,     idx.Idx_OPERATOR, idx.Idx_NOTES, idx.Idx_COMMENT};
     for (int k = 0; k < kRows; ++k) {
-        const int field = rows[static_cast<std::size_t>(k)];
-        // A field the log lacks has index 0: an empty caption and value.
-        auto* label = new QLabel(shown(OutputFieldName(store_.fields, field, upperCaseNames)), this);
+        const ConflictRow& row = conflict.contact[static_cast<std::size_t>(k)];
+        // A field the log lacks has an empty caption and value.
+        auto* label = new QLabel(shown(row.caption), this);
         label->setObjectName(QStringLiteral("Label1(%1)").arg(k));
         label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         label->setFont(platform::dialogFont(12));
         placeInTwips(label, 120, kFirstTop + kStep * k, 3375, 420);
-        auto* value = new QLineEdit(shown(store_.FieldValues(field, 0)), this);
+        auto* value = new QLineEdit(shown(row.value), this);
         value->setObjectName(QStringLiteral("Text1(%1)").arg(k));
         value->setEnabled(false);
         value->setFont(platform::dialogFont(12));
@@ -82,8 +75,8 @@ void ConflictDialog::Form_Load(bool upperCaseNames)
     const int t0 = kFirstTop;
     Label6 = centredLabel(this, QStringLiteral("Label6"), QStringLiteral("Fichier ouvert [File open]"));
     Label7 = centredLabel(this, QStringLiteral("Label7"), QStringLiteral("Fichier ajouté [File added]"));
-    Label2 = centredLabel(this, QStringLiteral("Label2"), shown(store_.OpenLogPath));
-    Label3 = centredLabel(this, QStringLiteral("Label3"), shown(store_.AddedLogPath));
+    Label2 = centredLabel(this, QStringLiteral("Label2"), shown(conflict.openLogPath));
+    Label3 = centredLabel(this, QStringLiteral("Label3"), shown(conflict.addedLogPath));
     Label4 = centredLabel(this, QStringLiteral("Label4"), QStringLiteral("Sigma = Ouvert+Ajouté [Open+Added]"));
     Label5 = centredLabel(this, QStringLiteral("Label5"), QStringLiteral("Valeur à enregistrer [Value to record]"));
     for (QLabel* label : {Label6, Label7, Label4, Label5})

@@ -3,7 +3,7 @@
 // the open log's value, the added log's value and both joined, and hands back
 // the value to record.
 
-#include "logweave/log_store.h"
+#include "logweave/conflict.h"
 
 #include <QDialog>
 
@@ -21,8 +21,7 @@ class ConflictDialog final : public QDialog {
     Q_OBJECT
 
 public:
-    // Shows store.ConflictField of the open record store.ConflictRecord against record 0.
-    ConflictDialog(const LogStore& store, bool upperCaseNames, QWidget* parent = nullptr);
+    ConflictDialog(const Conflict& conflict, QWidget* parent = nullptr);
 
     // The value to record, as bytes: a value taken from the logs keeps its own.
     std::string ChosenValue() const { return chosenValue_; }
@@ -36,7 +35,7 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    void Form_Load(bool upperCaseNames);
+    void Form_Load(const Conflict& conflict);
     void Form_Activate();
     void Text2_DblClick();
     void Text3_DblClick();
@@ -45,7 +44,6 @@ private:
     void take(const std::string& value);
     std::string valueOfText5() const;
 
-    const LogStore& store_;
     std::string open_;
     std::string added_;
     std::string chosenValue_;

@@ -39,14 +39,14 @@ void QtUserInterface::showOptionsDialog()
     options_ = optionsDialog_->exec() == QDialog::Accepted ? optionsDialog_->options() : OutputOptions{};
 }
 
-std::string QtUserInterface::settleConflict(const LogStore& store)
+Settlement QtUserInterface::settleConflict(const Conflict& conflict)
 {
     // Over whichever window asked (the WSJT-X dialog during its update), modal to it alone.
     QWidget* over = QApplication::activeModalWidget() != nullptr ? QApplication::activeModalWidget() : window_;
-    dialogs::ConflictDialog dialog(store, options_.UpperCaseNames, over);
+    dialogs::ConflictDialog dialog(conflict, over);
     dialog.setWindowModality(Qt::WindowModal);
     dialog.exec();
-    return dialog.ChosenValue();
+    return {dialog.ChosenValue(), std::nullopt};
 }
 
 }  // namespace logweave::shell

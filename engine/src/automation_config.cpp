@@ -3,6 +3,8 @@
 #include "logweave/text.h"
 #include "logweave/update_wsjtx_log.h"
 
+#include <charconv>
+
 namespace logweave {
 namespace {
 
@@ -10,6 +12,21 @@ constexpr std::string_view kFileName = "Logweave.cfg";
 constexpr std::string_view kAction = "Action = WSJT-X Log update";
 constexpr std::string_view kToUpdate = "FicToUpdate =";
 constexpr std::string_view kToMerge = "FicToMerge =";
+constexpr std::string_view kMatch = "Match =";
+constexpr std::string_view kWindow = "window ";
+
+// "window 30": the window rule and its minutes; anything else leaves `match` as it was.
+void readMatch(std::string_view value, ContactMatch& match)
+{
+    if (!value.starts_with(kWindow))
+        return;
+    const std::string_view digits = value.substr(kWindow.size());
+    int minutes = 0;
+    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), minutes);
+    if (error != std::errc{} || end != digits.data() + digits.size() || minutes <= 0)
+        return;
+    match = {ContactRule::Window, minutes};
+}
 
 }  // namespace
 
@@ -25,6 +42,8 @@ AutomationPaths parseAutomationConfig(std::string_view text, AutomationPaths pat
             paths.FicToUpdate = trimSpaces(line.substr(kToUpdate.size()));
         else if (line.starts_with(kToMerge))
             paths.FicToMerge = trimSpaces(line.substr(kToMerge.size()));
+        else if (line.starts_with(kMatch))
+            readMatch(trimSpaces(line.substr(kMatch.size())), paths.sameContact);
         return true;
     });
     return paths;
@@ -46,7 +65,7 @@ std::optional<AutomationPaths> readAutomationFile(FileSystem& files, const std::
 Outcome ReadAutomationConfig(Session& session)
 {
     LogStore& store = session.store;
-    const auto paths = readAutomationFile(session.files, store.programFolder, {store.FicToUpdate, store.FicToMerge});
+    const auto paths = readAutomationFile(session.files, store.programFolder, {store.FicToUpdate, store.FicToMerge, {}});
     if (!paths)
         return Outcome::Done;
     store.FicToUpdate = paths->FicToUpdate;
@@ -57,7 +76,7 @@ Outcome ReadAutomationConfig(Session& session)
 }
 
 void SaveAutomationConfig(FileSystem& files, const std::filesystem::path& programFolder,
-                          std::string_view toUpdate, std::string_view toMerge)
+                          std::string_view toUpdate, std::string_view toMerge, const ContactMatch& sameContact)
 {
     std::string text = "'Fichier de configuration de Logweave [Logweave file configuration]\r\n";
     text += kAction;
@@ -66,6 +85,8 @@ void SaveAutomationConfig(FileSystem& files, const std::filesystem::path& progra
     text += "\r\nFicToMerge = ";
     text += toMerge;
     text += "\r\n";
+    if (sameContact.rule == ContactRule::Window)
+        text.append(kMatch).append(" ").append(kWindow).append(std::to_string(sameContact.minutes)).append("\r\n");
     files.writeFile(programFolder / kFileName, text);
 }
 

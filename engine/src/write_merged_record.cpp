@@ -1,6 +1,35 @@
 #include "logweave/merge_added_log.h"
 
+#include <array>
+
 namespace logweave {
+namespace {
+
+Settlement askUser(Session& session, int field, int openRecord)
+{
+    const LogStore& store = session.store;
+    const bool upper = session.ui.outputOptions().UpperCaseNames;
+    const StandardFields& idx = store.standard;
+    const std::array<int, kConflictRows> rows{idx.Idx_QSO_DATE, idx.Idx_TIME_ON,  idx.Idx_BAND,  idx.Idx_CALL,
+                                              idx.Idx_MODE,     idx.Idx_OPERATOR, idx.Idx_NOTES, idx.Idx_COMMENT};
+    std::array<std::string, kConflictRows> captions;
+    Conflict conflict;
+    const std::string name = OutputFieldName(store.fields, field, upper);
+    conflict.ConflictField = field;
+    conflict.ConflictRecord = openRecord;
+    conflict.field = name;
+    conflict.open = store.FieldValues(field, openRecord);
+    conflict.added = store.FieldValues(field, 0);
+    for (std::size_t k = 0; k < kConflictRows; ++k) {
+        captions[k] = OutputFieldName(store.fields, rows[k], upper);
+        conflict.contact[k] = {captions[k], store.FieldValues(rows[k], 0)};
+    }
+    conflict.openLogPath = store.OpenLogPath;
+    conflict.addedLogPath = store.AddedLogPath;
+    return session.ui.settleConflict(conflict);
+}
+
+}  // namespace
 
 void WriteMergedRecord(Session& session, std::string& out, OutputNames& names, int openRecord)
 {
@@ -25,9 +54,7 @@ void WriteMergedRecord(Session& session, std::string& out, OutputNames& names, i
             if (openValue == added.valueOf(a[j])) {
                 writeField(out, names[field], openValue);
             } else {
-                store.ConflictField = field;
-                store.ConflictRecord = openRecord;
-                store.ChosenValue = session.ui.settleConflict(store);
+                store.ChosenValue = askUser(session, field, openRecord).ChosenValue;
                 writeField(out, names[field], store.ChosenValue);
             }
             ++i;

@@ -13,9 +13,9 @@ AutomationPaths parse(std::string_view text)
 TEST(AutomationConfig, TakesBothPathsTrimmedOfSpaces)
 {
     EXPECT_EQ(parse("'comment\r\nAction = WSJT-X Log update\r\nFicToUpdate =  /a b.adi \r\nFicToMerge =/c.adi\r\n"),
-              (AutomationPaths{"/a b.adi", "/c.adi"}));
+              (AutomationPaths{"/a b.adi", "/c.adi", {}}));
     // LF line ends, blank lines, and the key without its blank before "=" not recognised.
-    EXPECT_EQ(parse("\nFicToUpdate= /x.adi\n\nFicToMerge = /c.adi\n"), (AutomationPaths{"", "/c.adi"}));
+    EXPECT_EQ(parse("\nFicToUpdate= /x.adi\n\nFicToMerge = /c.adi\n"), (AutomationPaths{"", "/c.adi", {}}));
     EXPECT_EQ(parse("'FicToUpdate = /a.adi\nfictoupdate = /b.adi\n"), (AutomationPaths{}));
 }
 
@@ -23,14 +23,23 @@ TEST(AutomationConfig, AnotherActionStopsTheReading)
 {
     EXPECT_EQ(parse("Action = WSJT-X Log update \nFicToUpdate = /a\nFicToMerge = /b\n"), (AutomationPaths{}));
     EXPECT_EQ(parse("FicToUpdate = /a\nFicToMerge = /b\nAction = Other\nFicToMerge = /c\n"),
-              (AutomationPaths{"/a", "/b"}));
-    EXPECT_EQ(parse("action = Other\nFicToUpdate = /a\n"), (AutomationPaths{"/a", ""}));
+              (AutomationPaths{"/a", "/b", {}}));
+    EXPECT_EQ(parse("action = Other\nFicToUpdate = /a\n"), (AutomationPaths{"/a", "", {}}));
 }
 
 TEST(AutomationConfig, TheLastValueWinsEvenWhenEmpty)
 {
-    EXPECT_EQ(parse("FicToUpdate = /a\nFicToMerge = /b\nFicToUpdate =\n"), (AutomationPaths{"", "/b"}));
-    EXPECT_EQ(parseAutomationConfig("FicToMerge = /c\n", {"/kept", "/b"}), (AutomationPaths{"/kept", "/c"}));
+    EXPECT_EQ(parse("FicToUpdate = /a\nFicToMerge = /b\nFicToUpdate =\n"), (AutomationPaths{"", "/b", {}}));
+    EXPECT_EQ(parseAutomationConfig("FicToMerge = /c\n", {"/kept", "/b", {}}), (AutomationPaths{"/kept", "/c", {}}));
+}
+
+TEST(AutomationConfig, ReadsTheContactRuleOfAFifthLine)
+{
+    const ContactMatch window{ContactRule::Window, 45};
+    EXPECT_EQ(parse("FicToUpdate = /a\nFicToMerge = /b\nMatch = window 45\n"), (AutomationPaths{"/a", "/b", window}));
+    for (const char* other : {"Match = window\n", "Match = window 0\n", "Match = window 30x\n", "Match = exact\n",
+                              "Match= window 30\n"})
+        EXPECT_EQ(parse(other).sameContact, ContactMatch{}) << other;
 }
 
 using AutomationFileTest = EngineTest;
@@ -41,7 +50,11 @@ TEST_F(AutomationFileTest, SavedPathsReadBackAsTyped)
     EXPECT_EQ(folder.read("Logweave.cfg"),
               "'Fichier de configuration de Logweave [Logweave file configuration]\r\n"
               "Action = WSJT-X Log update\r\nFicToUpdate =  /log a.adi \r\nFicToMerge = /log b.adi\r\n");
-    EXPECT_EQ(parse(folder.read("Logweave.cfg")), (AutomationPaths{"/log a.adi", "/log b.adi"}));
+    EXPECT_EQ(parse(folder.read("Logweave.cfg")), (AutomationPaths{"/log a.adi", "/log b.adi", {}}));
+
+    SaveAutomationConfig(files, folder.path(), "/a.adi", "/b.adi", {ContactRule::Window, 30});
+    EXPECT_TRUE(folder.read("Logweave.cfg").ends_with("FicToMerge = /b.adi\r\nMatch = window 30\r\n"));
+    EXPECT_EQ(parse(folder.read("Logweave.cfg")).sameContact, (ContactMatch{ContactRule::Window, 30}));
 }
 
 TEST_F(AutomationFileTest, RunsTheUpdateOnlyWhenBothPathsAreNamed)

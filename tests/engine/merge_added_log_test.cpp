@@ -97,7 +97,7 @@ TEST_F(MergeTest, AsksOnlyWhereBothRecordsHoldDifferentValues)
               Outcome::Done);
     EXPECT_TRUE(paneEndsWith(counts(2, 0, 0, 2)));
     ASSERT_EQ(ui.conflicts.size(), 1u);
-    EXPECT_EQ(ui.conflicts[0].field, "CALL");
+    EXPECT_EQ(ui.conflicts[0].field, "call");
     EXPECT_EQ(ui.conflicts[0].open, "Q1BBB");
     EXPECT_EQ(ui.conflicts[0].added, "q1bbb");
     EXPECT_EQ(ui.conflicts[0].record, 2);

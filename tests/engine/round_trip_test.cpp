@@ -107,7 +107,7 @@ TEST_F(RoundTripTest, WrittenLogsReadBackToTheSameContacts)
         first.programFolder = folder / "first";
         std::filesystem::create_directories(first.programFolder);
         Session one{first, ui, files};
-        applyOutputOptions(one, {"", ui.options.UpperCaseNames, ui.options.DoubleSpacing, HeaderSource::AddedLog});
+        applyOutputOptions(one, {"", ui.options.UpperCaseNames, ui.options.DoubleSpacing, HeaderSource::AddedLog, {}});
         ASSERT_EQ(ReadOpenLog(one, folder.write("generated.adi", text).string()), Outcome::Done) << ui.pane;
 
         LogStore second;
@@ -115,7 +115,7 @@ TEST_F(RoundTripTest, WrittenLogsReadBackToTheSameContacts)
         std::filesystem::create_directories(second.programFolder);
         Session two{second, ui, files};
         applyOutputOptions(two, {(first.programFolder / "AdifCodes.txt").string(), ui.options.UpperCaseNames,
-                                 ui.options.DoubleSpacing, HeaderSource::AddedLog});
+                                 ui.options.DoubleSpacing, HeaderSource::AddedLog, {}});
         ASSERT_EQ(ReadOpenLog(two, (first.programFolder / "Adif_File.adi").string()), Outcome::Done);
         ASSERT_EQ(contactsOf(second), contactsOf(first));
         ASSERT_EQ(readBytes(second.programFolder / "Adif_File.adi"), readBytes(first.programFolder / "Adif_File.adi"));

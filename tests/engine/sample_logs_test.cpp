@@ -38,7 +38,7 @@ TEST_P(SampleLogTest, ReadsAndReadsBackTheSameContacts)
     again.programFolder = folder / "again";
     std::filesystem::create_directory(again.programFolder);
     Session second{again, ui, files};
-    applyOutputOptions(second, {(folder / "AdifCodes.txt").string(), false, false, HeaderSource::AddedLog});
+    applyOutputOptions(second, {(folder / "AdifCodes.txt").string(), false, false, HeaderSource::AddedLog, {}});
     ASSERT_EQ(ReadOpenLog(second, (folder / "Adif_File.adi").string()), Outcome::Done);
     EXPECT_EQ(contactsOf(again), first);
     EXPECT_EQ(readBytes(again.programFolder / "Adif_File.adi"), folder.read("Adif_File.adi"));

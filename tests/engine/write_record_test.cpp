@@ -59,14 +59,14 @@ TEST(OutputOptions, SetTheTagsSpacingAndProgramHeader)
     RecordingInterface ui;
     FaultyFileSystem files;
     Session session{store, ui, files};
-    ui.options = {"", true, true, HeaderSource::Program};
+    ui.options = {"", true, true, HeaderSource::Program, {}};
     LoadOutputOptions(session);
     EXPECT_EQ(ui.optionsShown, 1);
     EXPECT_EQ(store.EorTag, "<EOR>");
     EXPECT_EQ(store.LineSpacer, "\r\n");
     EXPECT_EQ(store.ProgramHeader, "Logweave <EOH>");
     // Another header source later keeps the program's header as it was built.
-    ui.options = {"", false, false, HeaderSource::OpenLog};
+    ui.options = {"", false, false, HeaderSource::OpenLog, {}};
     LoadOutputOptions(session);
     EXPECT_EQ(store.EohTag, "<eoh>");
     EXPECT_EQ(store.LineSpacer, "");

@@ -26,15 +26,13 @@ public:
     void appendToPane(std::string_view) override {}
     OutputOptions outputOptions() override { return options; }
     void showOptionsDialog() override {}
-    std::string settleConflict(const LogStore& store) override
+    Settlement settleConflict(const Conflict& conflict) override
     {
-        const auto open = store.FieldValues(store.ConflictField, store.ConflictRecord);
-        const auto added = store.FieldValues(store.ConflictField, 0);
-        if (open.empty() || added.empty() || open == added)
+        if (conflict.open.empty() || conflict.added.empty() || conflict.open == conflict.added)
             std::abort();  // only two different values make a conflict
-        return std::string(choice % 3 == 0 ? open : added) + (choice % 3 == 2 ? " " + std::string(open) : "");
+        return {sideValue(static_cast<ConflictSide>(choice % 3), conflict.open, conflict.added), std::nullopt};
     }
-    OutputOptions options{"", false, false, HeaderSource::AddedLog};
+    OutputOptions options{"", false, false, HeaderSource::AddedLog, {}};
     unsigned char choice = 0;
 };
 

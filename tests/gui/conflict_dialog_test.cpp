@@ -40,7 +40,7 @@ struct Merge {
     Merge()
     {
         store.programFolder = fakes.folder.path();
-        applyOutputOptions(session, {"", false, false, HeaderSource::AddedLog});
+        applyOutputOptions(session, {"", false, false, HeaderSource::AddedLog, {}});
         store.OpenLogPath = fakes.folder.write("open.adi", kOpen).string();
         store.AddedLogPath = fakes.folder.write("added.adi", kAdded).string();
         if (ReadOpenLog(session, store.OpenLogPath) != Outcome::Done)

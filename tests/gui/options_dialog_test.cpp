@@ -71,7 +71,7 @@ private slots:
             child<QCheckBox>(dialog, "Check1")->setChecked(true);
             child<QRadioButton>(dialog, "Option1(2)")->setChecked(true);
         });
-        const OutputOptions chosen{"mine.txt", true, false, HeaderSource::Program};
+        const OutputOptions chosen{"mine.txt", true, false, HeaderSource::Program, {}};
         QVERIFY(o.ui.outputOptions() == chosen);
         o.show([](QWidget* dialog) {
             QCOMPARE(child<QLineEdit>(dialog, "Text1")->text(), QStringLiteral("mine.txt"));

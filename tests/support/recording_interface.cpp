@@ -2,14 +2,13 @@
 
 namespace logweave::testing {
 
-std::string RecordingInterface::settleConflict(const LogStore& store)
+Settlement RecordingInterface::settleConflict(const Conflict& conflict)
 {
-    const auto open = store.FieldValues(store.ConflictField, store.ConflictRecord);
-    conflicts.push_back({store.fields.FieldNames(store.ConflictField), std::string(open),
-                         std::string(store.FieldValues(store.ConflictField, 0)), store.ConflictRecord});
+    conflicts.push_back({std::string(conflict.field), std::string(conflict.open), std::string(conflict.added),
+                         static_cast<int>(conflict.ConflictRecord)});
     if (answers.empty())
-        return std::string(open);
-    std::string answer = std::move(answers.front());
+        return {std::string(conflict.open), std::nullopt};
+    Settlement answer{std::move(answers.front()), std::nullopt};
     answers.pop_front();
     return answer;
 }

@@ -13,7 +13,7 @@
 namespace logweave::testing {
 
 struct SeenConflict {
-    std::string field;  // as the table holds it
+    std::string field;  // as written
     std::string open;
     std::string added;
     int record;
@@ -24,7 +24,7 @@ public:
     void appendToPane(std::string_view utf8) override { pane += utf8; }
     OutputOptions outputOptions() override { return options; }
     void showOptionsDialog() override { ++optionsShown; }
-    std::string settleConflict(const LogStore& store) override;
+    Settlement settleConflict(const Conflict& conflict) override;
 
     std::string pane;
     OutputOptions options;

@@ -3,6 +3,7 @@
 // to merge into it, the update runs by itself at every start.
 
 #include "logweave/outcome.h"
+#include "logweave/output_options.h"
 #include "logweave/session.h"
 
 #include <optional>
@@ -14,6 +15,8 @@ namespace logweave {
 struct AutomationPaths {
     std::string FicToUpdate;
     std::string FicToMerge;
+    // From a line "Match = window 30", which earlier versions ignore.
+    ContactMatch sameContact;
     bool operator==(const AutomationPaths&) const = default;
 };
 
@@ -29,8 +32,9 @@ std::optional<AutomationPaths> readAutomationFile(FileSystem& files, const std::
 // when it names both files, runs the WSJT-X log update.
 Outcome ReadAutomationConfig(Session& session);
 
-// Writes the file. Throws FileError when it cannot: the caller says so.
+// Writes the file: four lines, and a fifth for a rule other than the same
+// date and time. Throws FileError when it cannot: the caller says so.
 void SaveAutomationConfig(FileSystem& files, const std::filesystem::path& programFolder,
-                          std::string_view toUpdate, std::string_view toMerge);
+                          std::string_view toUpdate, std::string_view toMerge, const ContactMatch& sameContact = {});
 
 }  // namespace logweave

@@ -1,5 +1,5 @@
 #pragma once
-// The output options the user sets before opening a log; they hold for one run.
+// The options the user sets in the options dialog; they hold for one run.
 
 #include <string>
 
@@ -7,11 +7,25 @@ namespace logweave {
 
 enum class HeaderSource { AddedLog, OpenLog, Program };
 
+// What makes an added record and an open record one contact in a merge.
+enum class ContactRule {
+    SameDateAndTime,  // the same QSO_DATE and TIME_ON texts
+    Window,           // the same call, band and mode, started within `minutes`
+};
+
+struct ContactMatch {
+    ContactRule rule = ContactRule::SameDateAndTime;
+    int minutes = 30;
+
+    bool operator==(const ContactMatch&) const = default;
+};
+
 struct OutputOptions {
     std::string FieldOrderFile = "AdifCodes_Liste.txt";  // empty: no list
     bool UpperCaseNames = false;
     bool DoubleSpacing = false;
     HeaderSource headerSource = HeaderSource::AddedLog;
+    ContactMatch sameContact;
 
     bool operator==(const OutputOptions&) const = default;
 };

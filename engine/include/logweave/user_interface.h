@@ -1,16 +1,14 @@
 #pragma once
-// The engine's only way to its user: the activity pane, the output options,
-// the options dialog and the settling of a conflict. The windowed program,
-// the batch front end and the tests each implement it.
+// The engine's only way to its user: the activity pane, the options, the
+// options dialog and the settling of a conflict. The windowed program, the
+// batch front end and the tests each implement it.
 
+#include "logweave/conflict.h"
 #include "logweave/output_options.h"
 
-#include <string>
 #include <string_view>
 
 namespace logweave {
-
-struct LogStore;
 
 class UserInterface {
 public:
@@ -25,9 +23,8 @@ public:
     // Lets the user review the options; returns when that is done.
     virtual void showOptionsDialog() = 0;
 
-    // The value to record for store.ConflictField, whose values differ between
-    // the open record store.ConflictRecord and the added record 0. Bytes.
-    virtual std::string settleConflict(const LogStore& store) = 0;
+    // The value to record where the open and the added record of a contact differ.
+    virtual Settlement settleConflict(const Conflict& conflict) = 0;
 };
 
 }  // namespace logweave
