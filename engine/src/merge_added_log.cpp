@@ -63,7 +63,7 @@ public:
             }
             const int order = compareContacts(store_, k);
             if (order == 0) {
-                WriteMergedRecord(session_, out_, names_, k);
+                WriteMergedRecord(session_, out_, names_, k, same_);
                 writeRecordEnd(out_, store_);
                 ++written_;
                 moveCursor();
@@ -89,6 +89,8 @@ public:
         for (int r = cursor_; r <= store_.OpenRecordCount; ++r)
             writeRecord(r);
     }
+
+    const SameChoices& sameChoices() const noexcept { return same_; }
 
     // Records written so far: the merged log's size before it is read back.
     long long written() const noexcept { return written_; }
@@ -116,7 +118,19 @@ private:
     int cursor_ = 1;
     bool exhausted_ = false;
     long long written_ = 0;
+    SameChoices same_;
 };
+
+void reportSameChoices(Session& session, const SameChoices& same)
+{
+    if (same.settled.empty())
+        return;
+    const bool upper = session.ui.outputOptions().UpperCaseNames;
+    std::vector<std::pair<std::string, long long>> settled;
+    for (const auto& [field, count] : same.settled)
+        settled.emplace_back(OutputFieldName(session.store.fields, field, upper), count);
+    session.ui.appendToPane(pane::sameChoices(settled));
+}
 
 std::string_view chooseHeader(const LogStore& store, HeaderSource source, bool addedHasHeader)
 {
@@ -213,6 +227,7 @@ Outcome mergeLog(Session& session, std::string_view path)
         throw;
     }
     ui.appendToPane(countsText(counts));
+    reportSameChoices(session, walk.sameChoices());
     store.CurrentRecord = count + 1;
     return Outcome::Done;
 }

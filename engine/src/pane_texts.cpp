@@ -67,4 +67,13 @@ std::string textNotRead(std::string_view excerpt)
                      + displayText(excerpt));
 }
 
+std::string sameChoices(const std::vector<std::pair<std::string, long long>>& settled)
+{
+    std::string list;
+    for (const auto& [field, count] : settled)
+        list += (list.empty() ? "" : ", ") + displayText(field) + signedCount(count);
+    return paragraph("Conflits réglés par le même choix, sans question : " + list
+                     + " [Conflicts settled by the same choice, without a question: " + list + "]");
+}
+
 }  // namespace logweave::pane

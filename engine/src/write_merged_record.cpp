@@ -29,9 +29,22 @@ Settlement askUser(Session& session, int field, int openRecord)
     return session.ui.settleConflict(conflict);
 }
 
+std::string settle(Session& session, int field, int openRecord, SameChoices& same)
+{
+    const LogStore& store = session.store;
+    if (const auto side = same.side.find(field); side != same.side.end()) {
+        ++same.settled[field];
+        return sideValue(side->second, store.FieldValues(field, openRecord), store.FieldValues(field, 0));
+    }
+    Settlement settlement = askUser(session, field, openRecord);
+    if (settlement.sameChoiceUntilTheEnd)
+        same.side[field] = *settlement.sameChoiceUntilTheEnd;
+    return std::move(settlement.ChosenValue);
+}
+
 }  // namespace
 
-void WriteMergedRecord(Session& session, std::string& out, OutputNames& names, int openRecord)
+void WriteMergedRecord(Session& session, std::string& out, OutputNames& names, int openRecord, SameChoices& same)
 {
     LogStore& store = session.store;
     const Record& open = store.record(openRecord);
@@ -54,7 +67,7 @@ void WriteMergedRecord(Session& session, std::string& out, OutputNames& names, i
             if (openValue == added.valueOf(a[j])) {
                 writeField(out, names[field], openValue);
             } else {
-                store.ChosenValue = askUser(session, field, openRecord).ChosenValue;
+                store.ChosenValue = settle(session, field, openRecord, same);
                 writeField(out, names[field], store.ChosenValue);
             }
             ++i;

@@ -1,6 +1,7 @@
 #include "engine_fixture.h"
 
 #include "logweave/merge_added_log.h"
+#include "logweave/pane_texts.h"
 
 namespace logweave::testing {
 namespace {
@@ -108,12 +109,31 @@ TEST_F(MergeTest, AsksOnlyWhereBothRecordsHoldDifferentValues)
 TEST_F(MergeTest, WritesTheChosenValueEvenAnEmptyOne)
 {
     ASSERT_EQ(open(kOpen), Outcome::Done);
-    ui.answers = {"", "599 59"};
+    ui.answers = {{"", {}}, {"599 59", {}}};
     ASSERT_EQ(add(contact("20230101", "100000", "Q1XXX", "<RST_SENT:3>599 ")), Outcome::Done);
     EXPECT_EQ(ui.conflicts.size(), 2u);
     EXPECT_NE(folder.read("Logweave.adi").find("<call:0> <qso_date:8>20230101 <time_on:6>100000 <rst_sent:6>599 59 <eor>"),
               std::string::npos);
     EXPECT_EQ(store.ChosenValue, "599 59");
+}
+
+TEST_F(MergeTest, ASameChoiceSettlesTheLaterConflictsOfItsFieldOnly)
+{
+    ASSERT_EQ(open("<CALL:1>A <QSO_DATE:8>20230101 <TIME_ON:4>1000 <RST_SENT:2>59 <NAME:1>x <EOR>\r\n"
+                   "<CALL:1>B <QSO_DATE:8>20230102 <TIME_ON:4>1000 <RST_SENT:2>57 <NAME:1>y <EOR>\r\n"
+                   "<CALL:1>C <QSO_DATE:8>20230103 <TIME_ON:4>1000 <RST_SENT:2>55 <EOR>\r\n"),
+              Outcome::Done);
+    ui.answers = {{"599", ConflictSide::Added}, {"x", {}}, {"y", {}}};
+    ASSERT_EQ(add("<CALL:1>A <QSO_DATE:8>20230101 <TIME_ON:4>1000 <RST_SENT:3>599 <NAME:1>X <EOR>\r\n"
+                  "<CALL:1>B <QSO_DATE:8>20230102 <TIME_ON:4>1000 <RST_SENT:3>577 <NAME:1>Y <EOR>\r\n"
+                  "<CALL:1>C <QSO_DATE:8>20230103 <TIME_ON:4>1000 <RST_SENT:3>555 <EOR>\r\n"),
+              Outcome::Done);
+    // Asked for the first report and for each name; the later reports take the added side.
+    ASSERT_EQ(ui.conflicts.size(), 3u);
+    EXPECT_EQ(value("RST_SENT", 2), "577");
+    EXPECT_EQ(value("RST_SENT", 3), "555");
+    EXPECT_EQ(value("NAME", 2), "y");
+    EXPECT_TRUE(paneEndsWith(pane::sameChoices({{"rst_sent", 2}})));
 }
 
 TEST_F(MergeTest, MergesRepeatedContactsAsTheWalkMeetsThem)

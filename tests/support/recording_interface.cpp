@@ -8,7 +8,7 @@ Settlement RecordingInterface::settleConflict(const Conflict& conflict)
                          static_cast<int>(conflict.ConflictRecord)});
     if (answers.empty())
         return {std::string(conflict.open), std::nullopt};
-    Settlement answer{std::move(answers.front()), std::nullopt};
+    Settlement answer = std::move(answers.front());
     answers.pop_front();
     return answer;
 }

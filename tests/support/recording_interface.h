@@ -2,7 +2,6 @@
 // The engine's user in tests: keeps the pane, hands out set options, answers
 // conflicts from a script and remembers what each conflict showed.
 
-#include "logweave/log_store.h"
 #include "logweave/user_interface.h"
 
 #include <deque>
@@ -31,7 +30,7 @@ public:
     int optionsShown = 0;
     std::vector<SeenConflict> conflicts;
     // Answers in order; when none is left, the open log's value (as Enter would).
-    std::deque<std::string> answers;
+    std::deque<Settlement> answers;
 };
 
 }  // namespace logweave::testing

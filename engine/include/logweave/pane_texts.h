@@ -6,6 +6,8 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace logweave::pane {
 
@@ -15,5 +17,7 @@ std::string fieldLimit(std::string_view name);
 std::string recordLimit();
 std::string recordCutShort(int record, std::string_view identification);
 std::string textNotRead(std::string_view excerpt);
+// Conflicts settled without a question, each field with its count.
+std::string sameChoices(const std::vector<std::pair<std::string, long long>>& settled);
 
 }  // namespace logweave::pane
