@@ -9,7 +9,7 @@ namespace {
 
 void copyFieldOrderLists(const QDir& from, const QDir& to)
 {
-    for (const QString name : {QStringLiteral("AdifCodes_Liste.txt"), QStringLiteral("AdifCodes_Liste_WSJT-X.txt")}) {
+    for (const QString& name : {QStringLiteral("AdifCodes_Liste.txt"), QStringLiteral("AdifCodes_Liste_WSJT-X.txt")}) {
         const QString target = to.filePath(name);
         if (QFileInfo::exists(target))
             continue;  // the user's own list, maybe edited
