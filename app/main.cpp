@@ -14,6 +14,7 @@
 int main(int argc, char** argv)
 {
     QApplication application(argc, argv);
+    // No organisation name: the user's data folder is then ~/.local/share/Logweave.
     application.setApplicationName(QStringLiteral("Logweave"));
 
     logweave::platform::QtFileDialog fileDialog;

@@ -9,7 +9,7 @@ namespace logweave::dialogs {
 
 void showProgramHelp(platform::Platform& platform)
 {
-    const QString file = QDir(platform.folders.programFolder()).filePath(QStringLiteral("Logweave.chm"));
+    const QString file = QDir(platform.folders.helpFolder()).filePath(QStringLiteral("Logweave.chm"));
     CHelp(platform.helpViewer).Show(QFile::encodeName(file).toStdString(), std::string("W1"));
 }
 

@@ -1,5 +1,9 @@
 #pragma once
-// The folder that holds the program (where it writes its results) and the current folder.
+// The program folder (where the program writes its results and reads its
+// field order lists and Logweave.cfg), where it was installed, and the
+// current folder.
+
+#include "platform/folder_places.h"
 
 #include <QString>
 
@@ -11,13 +15,32 @@ public:
     virtual QString programFolder() const = 0;
     virtual QString currentFolder() const = 0;
     virtual bool setCurrentFolder(const QString& folder) = 0;
+    // Where the help file was installed.
+    virtual QString helpFolder() const { return programFolder(); }
+    // The executable's folder could not be written: the user's data folder stands in for it.
+    virtual bool inUserDataFolder() const { return false; }
+    // Where WSJT-X keeps its log; empty when there is no such folder.
+    virtual QString wsjtxLogFolder() const { return {}; }
 };
 
+// The program folder is the executable's when it can be written. Otherwise it
+// is the user's data folder, made at first start and given its own copy of
+// each field order list the user does not have there yet.
 class QtProgramFolders final : public ProgramFolders {
 public:
+    QtProgramFolders();
+    explicit QtProgramFolders(FolderPlaces places);
+
     QString programFolder() const override;
     QString currentFolder() const override;
     bool setCurrentFolder(const QString& folder) override;
+    QString helpFolder() const override;
+    bool inUserDataFolder() const override;
+    QString wsjtxLogFolder() const override;
+
+private:
+    FolderPlaces places_;
+    bool inUserDataFolder_{false};
 };
 
 }  // namespace logweave::platform

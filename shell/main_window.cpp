@@ -12,6 +12,7 @@
 #include "shell/version_text.h"
 
 #include <QCloseEvent>
+#include <QDir>
 #include <QFontDatabase>
 #include <QMenuBar>
 #include <QPlainTextEdit>
@@ -26,6 +27,12 @@ QFont paneFont()
         : QFontDatabase::systemFont(QFontDatabase::GeneralFont);
     font.setPointSize(12);
     return font;
+}
+
+std::string programFolderParagraph(const QString& folder)
+{
+    const QString shown = QDir::toNativeSeparators(folder);
+    return QStringLiteral("Dossier du programme : %1 [Program folder: %1]\r\n\r\n").arg(shown).toStdString();
 }
 
 }  // namespace
@@ -87,6 +94,9 @@ void MainWindow::Form_Load()
         shell::windowTitle(LOGWEAVE_VERSION_MAJOR, LOGWEAVE_VERSION_MINOR, LOGWEAVE_VERSION_REVISION)));
     Mnu_Filtre->setEnabled(false);
     const QString folder = platform_.folders.programFolder();
+    // Only a folder other than the program's own is named: the user would not look for results there.
+    if (platform_.folders.inUserDataFolder())
+        ui_->appendToPane(programFolderParagraph(folder));
     platform_.folders.setCurrentFolder(folder);
     store_.programFolder = pathFromBytes(platform::pathBytes(folder));
     ReadAutomationConfig(*session_);

@@ -44,7 +44,8 @@ public:
 };
 
 // A program folder of the test's own; the current folder really changes, as
-// relative names are read from it, and comes back afterwards.
+// relative names are read from it, and comes back afterwards. The help file
+// is beside the program folder unless the test installs it elsewhere.
 class FakeProgramFolders final : public platform::ProgramFolders {
 public:
     explicit FakeProgramFolders(QString folder);
@@ -52,6 +53,13 @@ public:
     QString programFolder() const override { return folder_; }
     QString currentFolder() const override;
     bool setCurrentFolder(const QString& folder) override;
+    QString helpFolder() const override { return installFolder.isEmpty() ? folder_ : installFolder; }
+    bool inUserDataFolder() const override { return userDataFolder; }
+    QString wsjtxLogFolder() const override { return wsjtxFolder; }
+
+    QString installFolder;
+    bool userDataFolder = false;
+    QString wsjtxFolder;
 
 private:
     QString folder_;

@@ -72,6 +72,22 @@ private slots:
         QVERIFY(p.menu("Mnu_Ajouter")->menu() == nullptr);
     }
 
+    void startingInTheUserDataFolderNamesItOnceBeforeAnyReport()
+    {
+        Program p;
+        p.fakes.folders.userDataFolder = true;
+        p.fakes.folder.write("AdifCodes_Liste_WSJT-X.txt", "call\r\n");
+        const auto log = p.fakes.folder.write("wsjtx_log.adi", kLog);
+        const auto other = p.fakes.folder.write("other.adi", kLog);
+        p.fakes.folder.write("Logweave.cfg", "FicToUpdate = " + log.string() + "\r\nFicToMerge = " + other.string() + "\r\n");
+        p.start();
+        const QString folder = QDir::toNativeSeparators(p.fakes.folders.programFolder());
+        const QString line = QStringLiteral("Dossier du programme : %1 [Program folder: %1]\n\n").arg(folder);
+        QVERIFY(p.pane().startsWith(line));
+        QCOMPARE(p.pane().count(QStringLiteral("Dossier du programme")), 1);
+        QVERIFY(p.pane().endsWith(QStringLiteral("   remplacés [replaced]")));
+    }
+
     void versionTextFollowsTheVersionNumbers()
     {
         QCOMPARE(shell::versionText(1, 0, 0), std::string("1.00 "));

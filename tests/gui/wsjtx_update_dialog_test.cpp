@@ -93,8 +93,23 @@ private slots:
             child<QPushButton>(dialog, "Command5")->click();
         });
         QCOMPARE(u.fakes.fileDialog.requests.front().startFolder, u.fakes.folders.programFolder());
+        QCOMPARE(u.fakes.fileDialog.requests.back().startFolder, u.fakes.folders.programFolder());
         QCOMPARE(u.fakes.exit.ended, 0);
         QVERIFY(u.store.FicToUpdate.empty());  // Escape sets nothing
+    }
+
+    void browseStartsWhereWsjtxKeepsItsLog()
+    {
+        Update u;
+        u.fakes.folders.wsjtxFolder = u.fakes.path("station");
+        u.show([](QWidget* dialog) {
+            child<QPushButton>(dialog, "Command1")->click();
+            child<QPushButton>(dialog, "Command2")->click();
+            child<QPushButton>(dialog, "Command5")->click();
+        });
+        QCOMPARE(u.fakes.fileDialog.requests.size(), std::size_t{2});
+        for (const auto& request : u.fakes.fileDialog.requests)
+            QCOMPARE(request.startFolder, u.fakes.path("station"));
     }
 
     void saveWritesTheConfigurationWithoutUpdating()

@@ -1,0 +1,25 @@
+#pragma once
+// The folders the program folder is chosen among, and how to tell whether a
+// folder can be written; tests give their own.
+
+#include <QString>
+
+#include <functional>
+
+namespace logweave::platform {
+
+struct FolderPlaces {
+    QString executableFolder;  // holds the programs, the help file and the field order lists
+    QString userDataFolder;    // this program's data folder for the user: ~/.local/share/Logweave on Linux
+    QString sharedDataFolder;  // where programs keep their data for the user, WSJT-X among them
+    std::function<bool(const QString& folder)> canWrite;
+};
+
+// This system's folders for this user; the application's name must be set first.
+FolderPlaces systemFolderPlaces();
+
+// Permissions do not tell: root writes through them, a read-only mount refuses
+// everyone. Only creating a file does.
+bool canCreateFileIn(const QString& folder);
+
+}  // namespace logweave::platform
