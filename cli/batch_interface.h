@@ -11,7 +11,7 @@ namespace logweave::cli {
 
 class BatchInterface final : public UserInterface {
 public:
-    BatchInterface(OutputOptions options, ConflictPolicy policy, std::FILE* out)
+    BatchInterface(OutputOptions options, ConflictSide policy, std::FILE* out)
         : options_(std::move(options)), policy_(policy), out_(out) {}
 
     void appendToPane(std::string_view utf8) override;
@@ -21,7 +21,7 @@ public:
 
 private:
     OutputOptions options_;
-    ConflictPolicy policy_;
+    ConflictSide policy_;
     std::FILE* out_;
 };
 

@@ -1,6 +1,10 @@
 #include "command_line.h"
 
+#include <algorithm>
+#include <array>
+#include <charconv>
 #include <filesystem>
+#include <optional>
 #include <string_view>
 
 namespace logweave::cli {
@@ -8,6 +12,7 @@ namespace logweave::cli {
 const char* const kUsage =
     "usage: logweave-cli [--folder DIR] [--order FILE | --no-order] [--upper] [--double]\n"
     "                    [--header added|open|program] [--conflict open|added|both]\n"
+    "                    [--match exact|window[=MINUTES]]\n"
     "                    COMMAND [ARG] [COMMAND [ARG] ...]\n"
     "\n"
     "commands, run in the order given on one log:\n"
@@ -26,150 +31,197 @@ const char* const kUsage =
     "  --double         an empty line after the header and every record\n"
     "  --header SOURCE  header of merged and filtered files: added (default), open, program\n"
     "  --conflict WHICH value kept where two records of a contact differ:\n"
-    "                   open (default), added, or both joined by a blank\n";
+    "                   open (default), added, or both joined by a blank\n"
+    "  --match RULE     what is one contact: exact (the same QSO_DATE and TIME_ON,\n"
+    "                   the default), or window: the same call, band and mode\n"
+    "                   started within 30 minutes (window=MINUTES for another span)\n";
 
 namespace {
 
+struct Parsing {
+    CommandLine line;
+    std::optional<std::string> order;
+    bool noOrder = false;
+};
+
+using Apply = std::optional<UsageError> (*)(Parsing&, std::string_view value);
+
+struct Option {
+    std::string_view name;
+    bool takesValue;
+    Apply apply;
+};
+
+std::optional<UsageError> refused(std::string_view option, std::string_view takes, std::string_view value)
+{
+    return UsageError{std::string(option) + " takes " + std::string(takes) + ", not '" + std::string(value) + "'"};
+}
+
+std::optional<UsageError> header(Parsing& p, std::string_view value)
+{
+    constexpr std::array<std::pair<std::string_view, HeaderSource>, 3> sources{
+        {{"added", HeaderSource::AddedLog}, {"open", HeaderSource::OpenLog}, {"program", HeaderSource::Program}}};
+    for (const auto& [word, source] : sources)
+        if (value == word) {
+            p.line.options.headerSource = source;
+            return std::nullopt;
+        }
+    return refused("--header", "added, open or program", value);
+}
+
+std::optional<UsageError> conflict(Parsing& p, std::string_view value)
+{
+    constexpr std::array<std::pair<std::string_view, ConflictSide>, 3> sides{
+        {{"open", ConflictSide::Open}, {"added", ConflictSide::Added}, {"both", ConflictSide::Both}}};
+    for (const auto& [word, side] : sides)
+        if (value == word) {
+            p.line.conflict = side;
+            return std::nullopt;
+        }
+    return refused("--conflict", "open, added or both", value);
+}
+
+std::optional<UsageError> match(Parsing& p, std::string_view value)
+{
+    p.line.matchGiven = true;
+    if (value == "exact") {
+        p.line.options.sameContact = {};
+        return std::nullopt;
+    }
+    int minutes = 30;
+    if (value.starts_with("window=")) {
+        const std::string_view digits = value.substr(7);
+        const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), minutes);
+        if (error != std::errc{} || end != digits.data() + digits.size() || minutes <= 0)
+            return refused("--match", "exact, window or window=MINUTES", value);
+    } else if (value != "window") {
+        return refused("--match", "exact, window or window=MINUTES", value);
+    }
+    p.line.options.sameContact = {ContactRule::Window, minutes};
+    return std::nullopt;
+}
+
+constexpr std::array<Option, 11> kOptions{{
+    {"--help", false, [](Parsing& p, std::string_view) { p.line.help = true; return std::optional<UsageError>{}; }},
+    {"-h", false, [](Parsing& p, std::string_view) { p.line.help = true; return std::optional<UsageError>{}; }},
+    {"--version", false, [](Parsing& p, std::string_view) { p.line.version = true; return std::optional<UsageError>{}; }},
+    {"--upper", false, [](Parsing& p, std::string_view) { p.line.options.UpperCaseNames = true; return std::optional<UsageError>{}; }},
+    {"--double", false, [](Parsing& p, std::string_view) { p.line.options.DoubleSpacing = true; return std::optional<UsageError>{}; }},
+    {"--no-order", false, [](Parsing& p, std::string_view) { p.noOrder = true; return std::optional<UsageError>{}; }},
+    {"--folder", true, [](Parsing& p, std::string_view v) { p.line.folder = v; return std::optional<UsageError>{}; }},
+    {"--order", true, [](Parsing& p, std::string_view v) { p.order = std::string(v); return std::optional<UsageError>{}; }},
+    {"--header", true, header},
+    {"--conflict", true, conflict},
+    {"--match", true, match},
+}};
+
 std::optional<Command::Kind> commandNamed(std::string_view word)
 {
-    if (word == "open")
-        return Command::Kind::Open;
-    if (word == "add")
-        return Command::Kind::Add;
-    if (word == "filter")
-        return Command::Kind::Filter;
-    if (word == "wsjtx-update")
-        return Command::Kind::WsjtxUpdate;
+    constexpr std::array<std::pair<std::string_view, Command::Kind>, 4> kinds{
+        {{"open", Command::Kind::Open}, {"add", Command::Kind::Add}, {"filter", Command::Kind::Filter},
+         {"wsjtx-update", Command::Kind::WsjtxUpdate}}};
+    for (const auto& [name, kind] : kinds)
+        if (word == name)
+            return kind;
+    return std::nullopt;
+}
+
+// The options, up to the first word that is not one; `i` is left on it.
+std::optional<UsageError> readOptions(const std::vector<std::string>& arguments, std::size_t& i, Parsing& p)
+{
+    for (; i < arguments.size(); ++i) {
+        const std::string& a = arguments[i];
+        if (a.empty() || a.front() != '-' || a == "-")
+            return std::nullopt;
+        const auto option = std::find_if(kOptions.begin(), kOptions.end(), [&a](const Option& o) { return o.name == a; });
+        if (option == kOptions.end())
+            return UsageError{"unknown option '" + a + "'"};
+        std::string_view value;
+        if (option->takesValue) {
+            if (i + 1 >= arguments.size())
+                return UsageError{a + " needs a value"};
+            value = arguments[++i];
+        }
+        if (auto error = option->apply(p, value))
+            return error;
+    }
+    return std::nullopt;
+}
+
+std::optional<UsageError> settleFieldOrder(Parsing& p)
+{
+    if (p.order && p.noOrder)
+        return UsageError{"--order and --no-order exclude each other"};
+    if (p.noOrder)
+        p.line.options.FieldOrderFile.clear();
+    else if (p.order)
+        p.line.options.FieldOrderFile = *p.order;
+    else
+        p.line.options.FieldOrderFile = (std::filesystem::path(p.line.folder) / "AdifCodes_Liste.txt").string();
+    return std::nullopt;
+}
+
+// One command and its arguments from `i`; the update takes two paths or none.
+std::variant<Command, UsageError> readCommand(const std::vector<std::string>& arguments, std::size_t& i)
+{
+    const auto kind = commandNamed(arguments[i]);
+    if (!kind)
+        return UsageError{"unknown command '" + arguments[i] + "'"};
+    Command command{*kind, {}};
+    const std::string& word = arguments[i++];
+    if (*kind != Command::Kind::WsjtxUpdate) {
+        if (i >= arguments.size())
+            return UsageError{"'" + word + "' needs an argument"};
+        command.arguments = {arguments[i++]};
+        return command;
+    }
+    if (i >= arguments.size() || commandNamed(arguments[i]))
+        return command;
+    if (i + 1 >= arguments.size() || commandNamed(arguments[i + 1]))
+        return UsageError{"wsjtx-update takes two paths or none"};
+    command.arguments = {arguments[i], arguments[i + 1]};
+    i += 2;
+    if (command.arguments[0].empty() || command.arguments[1].empty())
+        return UsageError{"wsjtx-update needs two paths that are not empty"};
+    return command;
+}
+
+// Refused before anything runs: a script then knows that nothing was done.
+std::optional<UsageError> checkOrder(const std::vector<Command>& commands)
+{
+    if (commands.empty())
+        return UsageError{"no command given"};
+    bool logOpen = false;
+    for (const auto& command : commands) {
+        logOpen = logOpen || command.kind == Command::Kind::Open;
+        if ((command.kind == Command::Kind::Add || command.kind == Command::Kind::Filter) && !logOpen)
+            return UsageError{std::string(command.kind == Command::Kind::Add ? "add" : "filter")
+                              + " needs a log: put 'open LOG' before it"};
+    }
     return std::nullopt;
 }
 
 }  // namespace
 
-std::optional<CommandLine> parseCommandLine(const std::vector<std::string>& arguments, std::string& error)
+std::variant<CommandLine, UsageError> parseCommandLine(const std::vector<std::string>& arguments)
 {
-    CommandLine line;
-    std::optional<std::string> order;
-    bool noOrder = false;
+    Parsing p;
     std::size_t i = 0;
-    const auto valueOf = [&](std::string_view option) -> std::optional<std::string> {
-        if (i + 1 >= arguments.size()) {
-            error = std::string(option) + " needs a value";
-            return std::nullopt;
-        }
-        return arguments[++i];
-    };
-
-    for (; i < arguments.size(); ++i) {
-        const std::string& a = arguments[i];
-        if (a.empty() || a.front() != '-' || a == "-")
-            break;
-        if (a == "--help" || a == "-h") {
-            line.help = true;
-        } else if (a == "--version") {
-            line.version = true;
-        } else if (a == "--upper") {
-            line.options.UpperCaseNames = true;
-        } else if (a == "--double") {
-            line.options.DoubleSpacing = true;
-        } else if (a == "--no-order") {
-            noOrder = true;
-        } else if (a == "--folder" || a == "--order" || a == "--header" || a == "--conflict") {
-            const auto value = valueOf(a);
-            if (!value)
-                return std::nullopt;
-            if (a == "--folder") {
-                line.folder = *value;
-            } else if (a == "--order") {
-                order = *value;
-            } else if (a == "--header") {
-                if (*value == "added")
-                    line.options.headerSource = HeaderSource::AddedLog;
-                else if (*value == "open")
-                    line.options.headerSource = HeaderSource::OpenLog;
-                else if (*value == "program")
-                    line.options.headerSource = HeaderSource::Program;
-                else {
-                    error = "--header takes added, open or program, not '" + *value + "'";
-                    return std::nullopt;
-                }
-            } else {
-                if (*value == "open")
-                    line.conflict = ConflictPolicy::Open;
-                else if (*value == "added")
-                    line.conflict = ConflictPolicy::Added;
-                else if (*value == "both")
-                    line.conflict = ConflictPolicy::Both;
-                else {
-                    error = "--conflict takes open, added or both, not '" + *value + "'";
-                    return std::nullopt;
-                }
-            }
-        } else {
-            error = "unknown option '" + a + "'";
-            return std::nullopt;
-        }
-    }
-    if (line.help || line.version)
-        return line;
-    if (order && noOrder) {
-        error = "--order and --no-order exclude each other";
-        return std::nullopt;
-    }
-    if (noOrder)
-        line.options.FieldOrderFile.clear();
-    else if (order)
-        line.options.FieldOrderFile = *order;
-    else
-        line.options.FieldOrderFile = (std::filesystem::path(line.folder) / "AdifCodes_Liste.txt").string();
-
+    if (auto error = readOptions(arguments, i, p))
+        return *error;
+    if (p.line.help || p.line.version)
+        return p.line;
+    if (auto error = settleFieldOrder(p))
+        return *error;
     while (i < arguments.size()) {
-        const auto kind = commandNamed(arguments[i]);
-        if (!kind) {
-            error = "unknown command '" + arguments[i] + "'";
-            return std::nullopt;
-        }
-        Command command{*kind, {}};
-        ++i;
-        if (*kind == Command::Kind::WsjtxUpdate) {
-            // Either two paths or none (then the configuration file names them).
-            const bool pathsFollow = i < arguments.size() && !commandNamed(arguments[i]);
-            if (pathsFollow) {
-                if (i + 1 >= arguments.size() || commandNamed(arguments[i + 1])) {
-                    error = "wsjtx-update takes two paths or none";
-                    return std::nullopt;
-                }
-                command.arguments = {arguments[i], arguments[i + 1]};
-                i += 2;
-            }
-        } else {
-            if (i >= arguments.size()) {
-                error = "'" + arguments[i - 1] + "' needs an argument";
-                return std::nullopt;
-            }
-            command.arguments = {arguments[i++]};
-        }
-        line.commands.push_back(std::move(command));
+        auto command = readCommand(arguments, i);
+        if (auto* error = std::get_if<UsageError>(&command))
+            return *error;
+        p.line.commands.push_back(std::get<Command>(std::move(command)));
     }
-    if (line.commands.empty()) {
-        error = "no command given";
-        return std::nullopt;
-    }
-    // Refused before anything runs: a script then knows that nothing was done.
-    bool logOpen = false;
-    for (const auto& command : line.commands) {
-        logOpen = logOpen || command.kind == Command::Kind::Open;
-        if ((command.kind == Command::Kind::Add || command.kind == Command::Kind::Filter) && !logOpen) {
-            error = std::string(command.kind == Command::Kind::Add ? "add" : "filter")
-                + " needs a log: put 'open LOG' before it";
-            return std::nullopt;
-        }
-        if (command.kind == Command::Kind::WsjtxUpdate && !command.arguments.empty()
-            && (command.arguments[0].empty() || command.arguments[1].empty())) {
-            error = "wsjtx-update needs two paths that are not empty";
-            return std::nullopt;
-        }
-    }
-    return line;
+    if (auto error = checkOrder(p.line.commands))
+        return *error;
+    return p.line;
 }
 
 }  // namespace logweave::cli

@@ -4,13 +4,11 @@
 #include "logweave/conflict.h"
 #include "logweave/output_options.h"
 
-#include <optional>
 #include <string>
+#include <variant>
 #include <vector>
 
 namespace logweave::cli {
-
-using ConflictPolicy = ConflictSide;
 
 struct Command {
     enum class Kind { Open, Add, Filter, WsjtxUpdate };
@@ -21,14 +19,18 @@ struct Command {
 struct CommandLine {
     std::string folder = ".";
     OutputOptions options;
-    ConflictPolicy conflict = ConflictPolicy::Open;
+    bool matchGiven = false;  // --match, which wins over a rule saved in Logweave.cfg
+    ConflictSide conflict = ConflictSide::Open;
     std::vector<Command> commands;
     bool help = false;
     bool version = false;
 };
 
-// nullopt after writing what is wrong into `error`.
-std::optional<CommandLine> parseCommandLine(const std::vector<std::string>& arguments, std::string& error);
+struct UsageError {
+    std::string message;
+};
+
+std::variant<CommandLine, UsageError> parseCommandLine(const std::vector<std::string>& arguments);
 
 extern const char* const kUsage;
 

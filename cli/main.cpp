@@ -10,18 +10,11 @@
 #include "logweave/read_open_log.h"
 #include "logweave/std_file_system.h"
 #include "logweave/update_wsjtx_log.h"
+#include "logweave/version.h"
 
-#include <cstdint>
 #include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <vector>
-
-#if defined(__GLIBC__)
-#include <malloc.h>
-#include <sys/mman.h>
-#include <unistd.h>
-#endif
 
 namespace {
 
@@ -36,120 +29,97 @@ int usageError(const std::string& message)
     return kUsageError;
 }
 
-// A run reads whole logs and builds whole files: one large heap, kept once
-// freed and backed by huge pages where the system offers them, costs far
-// fewer first touches of memory than many small pages do.
-void prepareHeap()
+int status(Outcome outcome)
 {
-#if defined(__GLIBC__) && defined(MADV_HUGEPAGE)
-    constexpr std::size_t kHeap = std::size_t{256} << 20;
-    constexpr std::uintptr_t kHugePage = std::uintptr_t{2} << 20;
-    mallopt(M_MMAP_THRESHOLD, 32 << 20);
-    mallopt(M_TRIM_THRESHOLD, static_cast<int>(kHeap));
-    mallopt(M_TOP_PAD, static_cast<int>(kHeap));
-    const auto start = reinterpret_cast<std::uintptr_t>(sbrk(0));
-    void* volatile grow = std::malloc(std::size_t{1} << 20);  // grows the heap by the pad; kept from the optimiser
-    std::free(grow);
-    const auto end = reinterpret_cast<std::uintptr_t>(sbrk(0));
-    const std::uintptr_t aligned = (start + kHugePage - 1) & ~(kHugePage - 1);
-    if (end > aligned)
-        madvise(reinterpret_cast<void*>(aligned), end - aligned, MADV_HUGEPAGE);
-#endif
+    return outcome == Outcome::Done ? 0 : kStopped;
 }
 
-struct Runner {
-    Session& session;
+class Runner {
+public:
+    Runner(Session& session, const cli::CommandLine& line) : session_(session), line_(line) {}
 
     int run(const cli::Command& command)
     {
+        const std::string& argument = command.arguments.empty() ? std::string() : command.arguments.front();
         switch (command.kind) {
         case cli::Command::Kind::Open:
-            return open(command.arguments.front());
+            return open(argument);
         case cli::Command::Kind::Add:
-            return add(command.arguments.front());
+            session_.store.AddedLogPath = argument;
+            return status(MergeAddedLog(session_, argument, line_.options.sameContact));
         case cli::Command::Kind::Filter:
-            return filter(command.arguments.front());
+            return status(FilterOpenLog(session_, argument));
         case cli::Command::Kind::WsjtxUpdate:
             return wsjtxUpdate(command.arguments);
         }
         return kUsageError;
     }
 
+private:
     int open(const std::string& path)
     {
-        LoadOutputOptions(session);
-        session.store.OpenLogPath = path;
-        session.store.DialogFileName = path;
-        return status(ReadOpenLog(session, path));
+        LoadOutputOptions(session_);
+        session_.store.OpenLogPath = path;
+        return status(ReadOpenLog(session_, path));
     }
-
-    int add(const std::string& path)
-    {
-        session.store.AddedLogPath = path;
-        session.store.DialogFileName = path;
-        return status(MergeAddedLog(session, path));
-    }
-
-    int filter(const std::string& expression) { return status(FilterOpenLog(session, expression)); }
 
     int wsjtxUpdate(const std::vector<std::string>& paths)
     {
-        LogStore& store = session.store;
-        if (paths.empty()) {
-            const auto saved = readAutomationFile(session.files, store.programFolder, {store.FicToUpdate, store.FicToMerge, {}});
-            if (!saved || saved->FicToUpdate.empty() || saved->FicToMerge.empty())
-                return 0;  // nothing to update, as at a start without the file
-            // The window reads them from the program folder, its current folder.
-            store.FicToUpdate = inProgramFolder(saved->FicToUpdate);
-            store.FicToMerge = inProgramFolder(saved->FicToMerge);
-        } else {
-            store.FicToUpdate = paths[0];
-            store.FicToMerge = paths[1];
-        }
-        return status(UpdateWsjtxLog(session));
+        if (!paths.empty())
+            return status(UpdateWsjtxLog(session_, {paths[0], paths[1], line_.options.sameContact}));
+        LogStore& store = session_.store;
+        const auto saved =
+            readAutomationFile(session_.files, store.programFolder, {store.FicToUpdate, store.FicToMerge, {}});
+        if (!saved || saved->FicToUpdate.empty() || saved->FicToMerge.empty())
+            return 0;  // nothing to update, as at a start without the file
+        // The window reads them from the program folder, its current folder.
+        store.FicToUpdate = inProgramFolder(saved->FicToUpdate);
+        store.FicToMerge = inProgramFolder(saved->FicToMerge);
+        const ContactMatch rule = line_.matchGiven ? line_.options.sameContact : saved->sameContact;
+        return status(UpdateWsjtxLog(session_, {store.FicToUpdate, store.FicToMerge, rule}));
     }
 
     std::string inProgramFolder(const std::string& path) const
     {
         const auto p = pathFromBytes(path);
-        return p.is_absolute() ? path : bytesFromPath(session.store.programFolder / p);
+        return p.is_absolute() ? path : bytesFromPath(session_.store.programFolder / p);
     }
 
-    static int status(Outcome outcome) { return outcome == Outcome::Done ? 0 : kStopped; }
+    Session& session_;
+    const cli::CommandLine& line_;
 };
+
+int runCommands(const cli::CommandLine& line)
+{
+    LogStore store;
+    store.programFolder = pathFromBytes(line.folder);
+    cli::BatchInterface ui(line.options, line.conflict, stdout);
+    StdFileSystem files;
+    Session session{store, ui, files};
+    Runner runner(session, line);
+    int result = 0;
+    for (const auto& command : line.commands) {
+        if (result = runner.run(command); result != 0)
+            break;
+    }
+    return std::fflush(stdout) == 0 ? result : kStopped;
+}
 
 }  // namespace
 
 int main(int argc, char** argv)
 {
-    prepareHeap();
-    std::string error;
-    const auto line = cli::parseCommandLine(std::vector<std::string>(argv + 1, argv + argc), error);
-    if (!line)
-        return usageError(error);
-    if (line->help) {
+    const auto parsed = cli::parseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+    if (const auto* error = std::get_if<cli::UsageError>(&parsed))
+        return usageError(error->message);
+    const auto& line = std::get<cli::CommandLine>(parsed);
+    if (line.help) {
         std::fputs(cli::kUsage, stdout);
         return 0;
     }
-    if (line->version) {
-        std::puts("logweave-cli " LOGWEAVE_VERSION);
+    if (line.version) {
+        std::printf("logweave-cli %s\n", kVersion);
         return 0;
     }
-
-    LogStore store;
-    store.programFolder = pathFromBytes(line->folder);
-    cli::BatchInterface ui(line->options, line->conflict, stdout);
-    StdFileSystem files;
-    Session session{store, ui, files};
-    Runner runner{session};
-    int status = 0;
-    for (const auto& command : line->commands) {
-        if (status = runner.run(command); status != 0)
-            break;
-    }
-    if (std::fflush(stdout) != 0)
-        status = kStopped;
-    // Every file is written and closed: the system takes back the log's memory
-    // at once, faster than taking the store apart record by record.
-    std::_Exit(status);
+    return runCommands(line);
 }

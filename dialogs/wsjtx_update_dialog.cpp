@@ -150,7 +150,7 @@ void WsjtxUpdateDialog::Command3_Click()
     store.FicToUpdate = platform::pathBytes(Text1->text());
     store.FicToMerge = platform::pathBytes(Text2->text());
     if (!store.FicToUpdate.empty() && !store.FicToMerge.empty())
-        UpdateWsjtxLog(session_);
+        UpdateWsjtxLog(session_, {store.FicToUpdate, store.FicToMerge, session_.ui.outputOptions().sameContact});
     accept();
 }
 

@@ -7,6 +7,7 @@
 #include "logweave/load_output_options.h"
 #include "logweave/merge_added_log.h"
 #include "logweave/read_open_log.h"
+#include "logweave/version.h"
 #include "platform/path_text.h"
 #include "platform/twips.h"
 #include "shell/version_text.h"
@@ -91,7 +92,7 @@ void MainWindow::buildMenu()
 void MainWindow::Form_Load()
 {
     setWindowTitle(QString::fromStdString(
-        shell::windowTitle(LOGWEAVE_VERSION_MAJOR, LOGWEAVE_VERSION_MINOR, LOGWEAVE_VERSION_REVISION)));
+        shell::windowTitle(kVersionMajor, kVersionMinor, kVersionRevision)));
     Mnu_Filtre->setEnabled(false);
     const QString folder = platform_.folders.programFolder();
     // Only a folder other than the program's own is named: the user would not look for results there.
@@ -147,7 +148,7 @@ void MainWindow::Mnu_Ajouter_Click()
         return;
     }
     store_.AddedLogPath = platform::pathBytes(name);
-    MergeAddedLog(*session_, store_.AddedLogPath);
+    MergeAddedLog(*session_, store_.AddedLogPath, ui_->outputOptions().sameContact);
 }
 
 void MainWindow::Mnu_WSJTX_Click()

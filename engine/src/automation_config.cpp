@@ -56,13 +56,13 @@ std::optional<AutomationPaths> readAutomationFile(FileSystem& files, const std::
     if (!files.isRegularFile(path))
         return std::nullopt;
     try {
-        return parseAutomationConfig(files.readFile(path), std::move(paths));
+        return parseAutomationConfig(files.readFile(path).view(), std::move(paths));
     } catch (const FileError&) {
         return std::nullopt;  // a file that cannot be read counts as absent
     }
 }
 
-Outcome ReadAutomationConfig(Session& session)
+Outcome ReadAutomationConfig(Session& session, std::chrono::system_clock::time_point now)
 {
     LogStore& store = session.store;
     const auto paths = readAutomationFile(session.files, store.programFolder, {store.FicToUpdate, store.FicToMerge, {}});
@@ -72,7 +72,7 @@ Outcome ReadAutomationConfig(Session& session)
     store.FicToMerge = paths->FicToMerge;
     if (store.FicToUpdate.empty() || store.FicToMerge.empty())
         return Outcome::Done;
-    return UpdateWsjtxLog(session);
+    return UpdateWsjtxLog(session, {store.FicToUpdate, store.FicToMerge, paths->sameContact, now});
 }
 
 void SaveAutomationConfig(FileSystem& files, const std::filesystem::path& programFolder,

@@ -1,7 +1,5 @@
 #include "logweave/field_table.h"
 
-#include "logweave/outcome.h"
-#include "logweave/pane_texts.h"
 #include "logweave/text.h"
 
 #include <algorithm>
@@ -18,8 +16,6 @@ int FieldTable::FindField(std::string_view name) const
 
 void FieldTable::AddField(std::string_view name)
 {
-    if (FieldCount() >= kMaxFields)
-        throw OperationStopped(pane::fieldLimit(name));
     // The listing is insertion-ordered: a name goes before the first greater
     // entry, wherever a seeded list put that entry.
     const auto place = std::find_if(sorted_.begin() + 1, sorted_.end(),

@@ -3,6 +3,8 @@
 #include "logweave/pane_texts.h"
 #include "logweave/text.h"
 #include "logweave/write_record.h"
+#include "reporting_stops.h"
+#include "streamed_text.h"
 
 #include <algorithm>
 
@@ -16,47 +18,66 @@ bool matches(std::string_view stored, std::string_view term) noexcept
                       [](char s, char t) { return asciiUpper(s) == t; });
 }
 
-std::string_view chooseHeader(const LogStore& store, HeaderSource source)
+bool matchesAll(const Record& record, const std::vector<FilterTerm>& terms)
 {
-    switch (source) {
-    case HeaderSource::AddedLog:
-        return store.AddedHeader.empty() ? store.OpenHeader : store.AddedHeader;
-    case HeaderSource::OpenLog:
-        return store.OpenHeader;
-    case HeaderSource::Program:
-        break;
+    return std::all_of(terms.begin(), terms.end(), [&record](const FilterTerm& t) {
+        const std::string_view stored = record.value(t.field);
+        return matches(stored, t.value) || (t.legacy && matches(stored, *t.legacy));
+    });
+}
+
+FilterTerm termOf(const FieldTable& fields, std::string_view name, std::string_view value)
+{
+    std::optional<std::string> legacy;
+    if (std::any_of(value.begin(), value.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; }))
+        legacy = utf8ToWindows1252(value);
+    return {fields.FindField(name), std::string(value), std::move(legacy)};
+}
+
+Outcome writeFilterFiles(Session& session, const std::vector<FilterTerm>& terms)
+{
+    const LogStore& store = session.store;
+    const OutputOptions options = session.ui.outputOptions();
+    const auto files = session.files.writeFiles({store.programFolder / "Adif_Filtre1.adi",
+                                                 store.programFolder / "Adif_Filtre2.adi"});
+    StreamedText kept(files->file(0));
+    StreamedText removed(files->file(1));
+    const std::string_view header = chooseHeader(store, options.headerSource, store.AddedHeader);
+    writeHeaderLine(kept.text(), store, header);
+    writeHeaderLine(removed.text(), store, header);
+    OutputNames names(store.fields, options.UpperCaseNames);
+    long long keptCount = 0;
+    for (const Record& record : store.openLog()) {
+        const bool all = matchesAll(record, terms);
+        StreamedText& out = all ? removed : kept;
+        WriteRecord(out.text(), record, names);
+        writeRecordEnd(out.text(), store);
+        out.recordDone();
+        keptCount += all ? 0 : 1;
     }
-    return store.ProgramHeader;
+    kept.finish();
+    removed.finish();
+    files->commit();
+    session.ui.appendToPane(pane::recordsKept(keptCount));
+    return Outcome::Done;
 }
 
 }  // namespace
 
-std::vector<FilterTerm> parseFilter(const FieldTable& fields, std::string_view expression, std::string& refusal)
+std::variant<std::vector<FilterTerm>, TermWithoutColon> parseFilter(const FieldTable& fields,
+                                                                    std::string_view expression)
 {
     const std::string upper = upperCased(expression);
     std::vector<FilterTerm> terms;
     if (upper.empty())
         return terms;  // no term: every record matches
-    std::size_t start = 0;
-    for (;;) {
+    for (std::size_t start = 0;;) {
         const std::size_t end = upper.find(';', start);
-        const std::string_view term = std::string_view(upper).substr(start, end == std::string::npos ? std::string::npos : end - start);
+        const std::string_view term = std::string_view(upper).substr(start, end == std::string::npos ? end : end - start);
         const std::size_t colon = term.find(':');
-        if (colon == std::string_view::npos) {
-            refusal = pane::paragraph("Filtre refusé, le terme \"" + displayText(term)
-                                      + "\" n'a pas de \":\" [Filter refused, the term \"" + displayText(term)
-                                      + "\" has no \":\"]");
-            return {};
-        }
-        if (terms.size() == static_cast<std::size_t>(kMaxFilterTerms)) {
-            refusal = pane::paragraph("Filtre refusé, plus de 16 termes [Filter refused, more than 16 terms]");
-            return {};
-        }
-        const std::string_view value = term.substr(colon + 1);
-        std::optional<std::string> legacy;
-        if (std::any_of(value.begin(), value.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; }))
-            legacy = utf8ToWindows1252(value);
-        terms.push_back({fields.FindField(term.substr(0, colon)), std::string(value), std::move(legacy)});
+        if (colon == std::string_view::npos)
+            return TermWithoutColon{std::string(term)};
+        terms.push_back(termOf(fields, term.substr(0, colon), term.substr(colon + 1)));
         if (end == std::string::npos)
             return terms;
         start = end + 1;
@@ -65,43 +86,17 @@ std::vector<FilterTerm> parseFilter(const FieldTable& fields, std::string_view e
 
 Outcome FilterOpenLog(Session& session, std::string_view expression)
 {
-    const LogStore& store = session.store;
-    UserInterface& ui = session.ui;
-    std::string refusal;
-    const std::vector<FilterTerm> terms = parseFilter(store.fields, expression, refusal);
-    if (!refusal.empty()) {
-        ui.appendToPane(refusal);
+    const auto parsed = parseFilter(session.store.fields, expression);
+    if (const auto* refused = std::get_if<TermWithoutColon>(&parsed)) {
+        session.ui.appendToPane(pane::filterRefused(refused->term));
         return Outcome::Stopped;
     }
-    ui.appendToPane("* * *  Création des fichiers [Creation of the files] : Adif_FiltreX.adi   * * *\r\n\r\n");
-
-    const OutputOptions options = ui.outputOptions();
-    OutputNames names(store.fields, options.UpperCaseNames);
-    std::string kept;
-    std::string removed;
-    const std::string_view header = chooseHeader(store, options.headerSource);
-    writeHeaderLine(kept, store, header);
-    writeHeaderLine(removed, store, header);
-    long long keptCount = 0;
-    for (int r = 1; r <= store.OpenRecordCount; ++r) {
-        const bool matchesAll = std::all_of(terms.begin(), terms.end(), [&](const FilterTerm& t) {
-            const std::string_view stored = store.FieldValues(t.field, r);
-            return matches(stored, t.value) || (t.legacy && matches(stored, *t.legacy));
-        });
-        std::string& out = matchesAll ? removed : kept;
-        WriteRecord(out, store.record(r), names);
-        writeRecordEnd(out, store);
-        keptCount += matchesAll ? 0 : 1;
-    }
-    try {
-        session.files.writeFiles({{store.programFolder / "Adif_Filtre1.adi", kept},
-                                  {store.programFolder / "Adif_Filtre2.adi", removed}});
-    } catch (const FileError& error) {
-        ui.appendToPane(pane::fileError(error));
-        return Outcome::Stopped;
-    }
-    ui.appendToPane(signedCount(keptCount) + " enregistrements conservés dans 1 [records kept in 1].\r\n\r\n");
-    return Outcome::Done;
+    session.ui.appendToPane(pane::filterFiles());
+    const auto& terms = std::get<std::vector<FilterTerm>>(parsed);
+    if (const auto outcome = reportingStops(session.ui, session.store.OpenLogPath,
+                                            [&] { return writeFilterFiles(session, terms); }))
+        return *outcome;
+    return Outcome::Stopped;
 }
 
 }  // namespace logweave

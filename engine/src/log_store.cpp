@@ -1,33 +1,20 @@
 #include "logweave/log_store.h"
 
+#include <stdexcept>
+#include <utility>
+
 namespace logweave {
 
-const Record& LogStore::record(int r) const noexcept
+const Record& LogStore::record(long long r) const
 {
-    static const Record empty;
-    if (r < 0 || static_cast<std::size_t>(r) >= records_.size())
-        return empty;
-    return records_[static_cast<std::size_t>(r)];
+    if (r < 1 || r > OpenRecordCount())
+        throw std::out_of_range("record " + std::to_string(r) + " of a log of " + std::to_string(OpenRecordCount()));
+    return log_[static_cast<std::size_t>(r - 1)];
 }
 
-void LogStore::setScratch(Record r)
+Log LogStore::replaceLog(Log log)
 {
-    records_.front() = std::move(r);
-}
-
-std::vector<Record> LogStore::replaceLog(std::vector<Record> log)
-{
-    log.insert(log.begin(), std::move(records_.front()));
-    std::swap(records_, log);
-    log.erase(log.begin());
-    OpenRecordCount = static_cast<int>(records_.size()) - 1;
-    return log;
-}
-
-void LogStore::ClearRecord(int r)
-{
-    if (r >= 0 && static_cast<std::size_t>(r) < records_.size())
-        records_[static_cast<std::size_t>(r)].ClearRecord();
+    return std::exchange(log_, std::move(log));
 }
 
 }  // namespace logweave

@@ -4,25 +4,34 @@
 
 namespace logweave {
 
-Record::Record(std::string text, std::vector<FieldValue> values)
-    : length_(text.size()), values_(std::move(values))
-{
-    source_ = std::make_shared<const std::string>(std::move(text));
-}
-
-Record::Record(std::shared_ptr<const std::string> source, std::size_t begin, std::size_t length,
-               std::vector<FieldValue> values)
-    : source_(std::move(source)), begin_(begin), length_(length), values_(std::move(values))
+Record::Record(std::string_view text, std::span<const FieldValue> values) noexcept
+    : text_(text.data()), length_(static_cast<std::uint32_t>(text.size())),
+      count_(static_cast<std::uint32_t>(values.size())), values_(values.data())
 {
 }
 
 std::string_view Record::value(int field) const noexcept
 {
-    const auto it = std::lower_bound(values_.begin(), values_.end(), field,
-                                     [](const FieldValue& v, int f) { return v.field < f; });
-    if (it == values_.end() || it->field != field)
+    const auto all = values();
+    const auto it = std::lower_bound(all.begin(), all.end(), field,
+                                     [](const FieldValue& v, int f) { return static_cast<int>(v.field) < f; });
+    if (it == all.end() || static_cast<int>(it->field) != field)
         return {};
     return valueOf(*it);
+}
+
+void fieldTexts(const Record& record, std::vector<FieldText>& into)
+{
+    into.clear();
+    for (const FieldValue& v : record.values())
+        into.push_back({static_cast<int>(v.field), record.valueOf(v)});
+}
+
+std::string_view valueIn(std::span<const FieldText> fields, int field) noexcept
+{
+    const auto it = std::lower_bound(fields.begin(), fields.end(), field,
+                                     [](const FieldText& f, int wanted) { return f.field < wanted; });
+    return it == fields.end() || it->field != field ? std::string_view{} : it->value;
 }
 
 }  // namespace logweave

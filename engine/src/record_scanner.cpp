@@ -1,10 +1,15 @@
 #include "record_scanner.h"
 
+#include "logweave/outcome.h"
 #include "logweave/pane_texts.h"
 #include "logweave/text.h"
+#include "tag.h"
+#include "logweave/log.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <functional>
+#include <limits>
 
 namespace logweave {
 namespace {
@@ -14,6 +19,21 @@ constexpr auto npos = std::string_view::npos;
 std::string_view baseName(std::string_view fieldName) noexcept
 {
     return fieldName.substr(0, fieldName.find(':'));
+}
+
+// The call, date and time of a record, in field order.
+std::string identification(const Record& record, const FieldTable& fields)
+{
+    std::string out;
+    for (const FieldValue& v : record.values()) {
+        const auto base = baseName(fields.FieldNames(static_cast<int>(v.field)));
+        if (base != "CALL" && base != "QSO_DATE" && base != "TIME_ON")
+            continue;
+        if (!out.empty())
+            out += ' ';
+        out += record.valueOf(v);
+    }
+    return out;
 }
 
 // A short, printable piece of text for the pane.
@@ -33,147 +53,138 @@ std::string excerpt(std::string_view text)
     return out;
 }
 
+bool isEndTag(const Tag& tag) noexcept
+{
+    return tag.name.size() == 3 && equalsIgnoringCase(tag.name, "EOR");
+}
+
 }  // namespace
 
-RecordScanner::RecordScanner(std::shared_ptr<const std::string> text, std::size_t from, FieldTable& fields)
-    : source_(std::move(text)), text_(*source_), next_(text_.find('<', std::min(from, text_.size()))), fields_(fields)
+RecordScanner::RecordScanner(std::string_view text, std::size_t from, FieldNamer& namer)
+    : text_(text), next_(text.find('<', std::min(from, text.size()))), namer_(namer), firstTag_(next_)
 {
 }
 
-std::optional<Record> RecordScanner::next()
+bool RecordScanner::next(ScannedRecord& record)
 {
     if (next_ == npos)
-        return std::nullopt;
+        return false;
     const std::size_t start = next_;
-    std::size_t p = start;
-    values_.clear();
+    record.values.clear();
+    record.key = {};
+    haveDate_ = haveTime_ = false;
     ++generation_;
-    for (std::size_t ordinal = 0;; ++ordinal) {
-        // One pass over the tag: its end and its first two colons.
-        std::size_t gt = p + 1;
-        std::size_t colon = npos;
-        std::size_t typeColon = npos;
-        for (; gt < text_.size() && text_[gt] != '>'; ++gt) {
-            if (text_[gt] != ':')
-                continue;
-            if (colon == npos)
-                colon = gt;
-            else if (typeColon == npos)
-                typeColon = gt;
+    for (std::size_t p = start;;) {
+        const Tag tag = readTag(text_, p);
+        if (tag.gt == npos)
+            return finish(record, start, p, true);
+        tangled_ = tangled_ || tag.holdsLt;
+        if (isEndTag(tag)) {
+            tangled_ = tangled_ || !tag.type.empty();
+            if (tag.type.empty())
+                return endRecord(record, start, p, tag.gt);
         }
-        if (gt == text_.size())
-            return finish(start, p, true);
-        if (colon == npos)
-            colon = gt;
-        const std::string_view name = text_.substr(p + 1, colon - p - 1);
-        // "<CALL:5:>" has an empty type: its ">" is no type letter, or the tag
-        // would be written back as "<call:5:>>" and read as a value.
-        const std::string_view type =
-            typeColon == npos || typeColon + 1 == gt ? std::string_view{} : text_.substr(typeColon, 2);
-        if (type.empty() && equalsIgnoringCase(name, "EOR")) {
-            next_ = text_.find('<', gt + 1);
-            return makeRecord(start, p);
-        }
-        const int field = fieldOf(ordinal, name, type);
-        const std::size_t following = text_.find('<', gt + 1);
+        const std::uint32_t field = namer_.fieldOf(tag.name, tag.type);
+        const std::size_t following = text_.find('<', tag.gt + 1);
         const std::size_t valueEnd = following == npos ? text_.size() : following;
-        const auto value = trimValueEnd(text_.substr(gt + 1, valueEnd - gt - 1));
-        setValue(field, static_cast<std::uint32_t>(gt + 1 - start), static_cast<std::uint32_t>(value.size()));
+        const auto value = trimValueEnd(text_.substr(tag.gt + 1, valueEnd - tag.gt - 1));
+        noteKey(record, field, p, value);
+        setValue(record, field, tag.gt + 1 - start, value.size());
         if (following == npos)
-            return finish(start, text_.size(), false);
+            return finish(record, start, text_.size(), false);
         p = following;
     }
 }
 
-std::size_t RecordScanner::hashOf(std::string_view name, std::string_view type) noexcept
+bool RecordScanner::endRecord(ScannedRecord& record, std::size_t start, std::size_t lt, std::size_t gt)
 {
-    // FNV-1a: tag names are short.
-    std::size_t h = 14695981039346656037u;
-    for (const std::string_view part : {name, type})
-        for (const char c : part)
-            h = (h ^ static_cast<unsigned char>(c)) * 1099511628211u;
-    return h;
+    next_ = text_.find('<', gt + 1);
+    const std::size_t lineEnd = text_.find('\n', gt + 1);
+    record.pinned = lineEnd == npos;
+    record.endsItsLine = next_ == npos || (lineEnd != npos && next_ > lineEnd);
+    keep(record, start, lt);
+    return true;
 }
 
-int RecordScanner::fieldOf(std::size_t ordinal, std::string_view name, std::string_view type)
+void RecordScanner::noteKey(ScannedRecord& record, std::uint32_t field, std::size_t tag, std::string_view value)
 {
-    if (ordinal < names_.size() && names_[ordinal].name == name && names_[ordinal].type == type)
-        return names_[ordinal].field;
-    std::size_t slot = hashOf(name, type) % kSpellingSlots;
-    while (spellings_[slot].field != 0 && !(spellings_[slot].name == name && spellings_[slot].type == type))
-        slot = (slot + 1) % kSpellingSlots;
-    int field = spellings_[slot].field;
-    if (field == 0) {
-        std::string full = upperCased(name);
-        full += type;
-        field = fields_.findOrAdd(full);
-        if (spellingCount_ < kSpellingSlots / 2) {
-            spellings_[slot] = {name, type, field};
-            ++spellingCount_;
-        }
+    switch (namer_.kindOf(field)) {
+    case FieldNamer::Kind::Date:
+        if (!haveDate_)
+            record.key.date = value;
+        haveDate_ = true;
+        break;
+    case FieldNamer::Kind::Time:
+        if (!haveTime_)
+            record.key.time = value;
+        haveTime_ = true;
+        break;
+    case FieldNamer::Kind::EndOfHeader:
+        firstEndOfHeaderTag_ = std::min(firstEndOfHeaderTag_, tag);
+        break;
+    case FieldNamer::Kind::Call:
+    case FieldNamer::Kind::Other:
+        break;
     }
-    if (ordinal >= names_.size())
-        names_.resize(ordinal + 1);
-    names_[ordinal] = {name, type, field};
-    return field;
 }
 
-void RecordScanner::setValue(int field, std::uint32_t offset, std::uint32_t size)
+void RecordScanner::setValue(ScannedRecord& record, std::uint32_t field, std::size_t offset, std::size_t size)
 {
-    const auto f = static_cast<std::size_t>(field);
-    const FieldValue value{static_cast<std::int16_t>(field), offset, size};
-    if (stamp_[f] == generation_) {
-        values_[slot_[f]] = value;  // a field met again in the record: the later value stands
+    // A record of over 4 GiB is none the program could show or write sensibly.
+    if (offset + size > std::numeric_limits<std::uint32_t>::max())
+        throw OperationStopped(pane::recordTooLarge());
+    if (field >= stamp_.size()) {
+        stamp_.resize(field + 1, 0);
+        slot_.resize(field + 1, 0);
+    }
+    const FieldValue value{field, static_cast<std::uint32_t>(offset), static_cast<std::uint32_t>(size)};
+    if (stamp_[field] == generation_) {
+        record.values[slot_[field]] = value;  // a field met again in the record: the later value stands
         return;
     }
-    stamp_[f] = generation_;
-    slot_[f] = static_cast<std::uint32_t>(values_.size());
-    values_.push_back(value);
+    stamp_[field] = generation_;
+    slot_[field] = static_cast<std::uint32_t>(record.values.size());
+    record.values.push_back(value);
 }
 
-Record RecordScanner::makeRecord(std::size_t start, std::size_t end)
+void RecordScanner::keep(ScannedRecord& record, std::size_t start, std::size_t end)
 {
     ++records_;
-    std::vector<FieldValue> values;
-    values.reserve(values_.size());
-    std::copy_if(values_.begin(), values_.end(), std::back_inserter(values),
-                 [](const FieldValue& v) { return v.size != 0; });
+    if (end - start > std::numeric_limits<std::uint32_t>::max())
+        throw OperationStopped(pane::recordTooLarge());
+    record.begin = start;
+    record.length = end - start;
+    std::erase_if(record.values, [](const FieldValue& v) { return v.size == 0; });
     const auto byField = [](const FieldValue& a, const FieldValue& b) { return a.field < b.field; };
-    if (!std::is_sorted(values.begin(), values.end(), byField))
-        std::sort(values.begin(), values.end(), byField);
-    return Record(source_, start, end - start, std::move(values));
+    if (!std::is_sorted(record.values.begin(), record.values.end(), byField))
+        std::sort(record.values.begin(), record.values.end(), byField);
+    namer_.recordKept();
 }
 
-std::optional<Record> RecordScanner::finish(std::size_t start, std::size_t stop, bool atLoneTag)
+bool RecordScanner::finish(ScannedRecord& record, std::size_t start, std::size_t stop, bool atLoneTag)
 {
     next_ = npos;
     // A contact cut short keeps what it has; fields of anything else are not a record.
-    const auto identifies = [this](const FieldValue& v) {
-        const auto base = baseName(fields_.FieldNames(v.field));
-        return v.size != 0 && (base == "CALL" || base == "QSO_DATE" || base == "TIME_ON");
-    };
-    if (std::any_of(values_.begin(), values_.end(), identifies)) {
-        Record record = makeRecord(start, stop);
-        for (const auto& v : record.values()) {
-            if (!identifies(v))
-                continue;
-            if (!identification_.empty())
-                identification_ += ' ';
-            identification_ += record.valueOf(v);
-        }
+    const auto identifies = [this](const FieldValue& v) { return v.size != 0 && namer_.identifies(v.field); };
+    if (std::any_of(record.values.begin(), record.values.end(), identifies)) {
+        keep(record, start, stop);
+        record.pinned = true;
+        record.endsItsLine = true;
         cutShort_ = true;
-        return record;
+        return true;
     }
-    const bool anyValue = std::any_of(values_.begin(), values_.end(), [](const FieldValue& v) { return v.size != 0; });
+    namer_.recordDropped();
+    const bool anyValue =
+        std::any_of(record.values.begin(), record.values.end(), [](const FieldValue& v) { return v.size != 0; });
     if (anyValue || atLoneTag)
         unread_ = text_.substr(start);
-    return std::nullopt;
+    return false;
 }
 
-void reportScanEnd(UserInterface& ui, const RecordScanner& scanner)
+void reportScanEnd(UserInterface& ui, const RecordScanner& scanner, const Log& log, const FieldTable& fields)
 {
-    if (scanner.lastWasCutShort())
-        ui.appendToPane(pane::recordCutShort(static_cast<int>(scanner.recordsRead()), scanner.cutShortIdentification()));
+    if (scanner.lastWasCutShort() && !log.empty())
+        ui.appendToPane(pane::recordCutShort(scanner.recordsRead(), identification(log[log.size() - 1], fields)));
     else if (!scanner.unreadText().empty())
         ui.appendToPane(pane::textNotRead(excerpt(scanner.unreadText())));
 }

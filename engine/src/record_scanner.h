@@ -1,77 +1,74 @@
 #pragma once
 // Reads the records of an ADIF text one at a time: a tag is "<" up to ">", its
 // value runs to the next "<", a record ends at a tag named EOR in any letter
-// case. Field names enter the field table as they are met.
+// case. It also notes what the order of the records rests on.
 
-#include "logweave/field_table.h"
+#include "field_namer.h"
+#include "logweave/log.h"
 #include "logweave/record.h"
+#include "logweave/sort_record_lines.h"
 #include "logweave/user_interface.h"
 
-#include <array>
-#include <memory>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace logweave {
 
+struct ScannedRecord {
+    std::size_t begin = 0;  // its first "<"
+    std::size_t length = 0;  // up to the "<" of its end tag
+    std::vector<FieldValue> values;  // sorted by field, offsets from `begin`
+    SortKey key;
+    bool endsItsLine = true;  // nothing but layout after its end tag, on that line
+    bool pinned = false;      // ends on the text's last line, or is cut short: stays last
+};
+
 class RecordScanner {
 public:
-    // Records keep a share of `text`, the log they come from.
-    RecordScanner(std::shared_ptr<const std::string> text, std::size_t from, FieldTable& fields);
+    RecordScanner(std::string_view text, std::size_t from, FieldNamer& namer);
 
-    // The next record; nullopt when the text holds no further record.
-    std::optional<Record> next();
+    // The next record; false when the text holds no further one.
+    bool next(ScannedRecord& record);
 
     // After the last record: whether it was a contact cut short by the end of
     // the text (and which), or which text was left unread.
     bool lastWasCutShort() const noexcept { return cutShort_; }
     long long recordsRead() const noexcept { return records_; }
-    const std::string& cutShortIdentification() const noexcept { return identification_; }
     std::string_view unreadText() const noexcept { return unread_; }
 
-private:
-    struct CachedName {
-        std::string_view name;
-        std::string_view type;
-        int field;
-    };
-    // A name as written, with its type, and the field it was found to be.
-    struct Spelling {
-        std::string_view name;
-        std::string_view type;
-        int field = 0;  // 0: a free slot
-    };
-    static std::size_t hashOf(std::string_view name, std::string_view type) noexcept;
-    int fieldOf(std::size_t ordinal, std::string_view name, std::string_view type);
-    void setValue(int field, std::uint32_t offset, std::uint32_t size);
-    Record makeRecord(std::size_t start, std::size_t end);
-    std::optional<Record> finish(std::size_t start, std::size_t stop, bool atLoneTag);
+    // A "<" inside a tag, or a typed end tag: the text's lines do not show its records.
+    bool tangled() const noexcept { return tangled_; }
+    std::size_t firstTag() const noexcept { return firstTag_; }
+    std::size_t firstEndOfHeaderTag() const noexcept { return firstEndOfHeaderTag_; }
 
-    std::shared_ptr<const std::string> source_;
+private:
+    bool endRecord(ScannedRecord& record, std::size_t start, std::size_t lt, std::size_t gt);
+    void setValue(ScannedRecord& record, std::uint32_t field, std::size_t offset, std::size_t size);
+    void noteKey(ScannedRecord& record, std::uint32_t field, std::size_t tag, std::string_view value);
+    bool finish(ScannedRecord& record, std::size_t start, std::size_t stop, bool atLoneTag);
+    void keep(ScannedRecord& record, std::size_t start, std::size_t end);
+
     std::string_view text_;
     std::size_t next_;
-    FieldTable& fields_;
-
-    std::vector<CachedName> names_;  // by tag ordinal: records repeat their layout
-    // Names as written, once looked up: an open-addressed table, half of it used at most.
-    static constexpr std::size_t kSpellingSlots = 1024;
-    std::array<Spelling, kSpellingSlots> spellings_{};
-    std::size_t spellingCount_ = 0;
-    std::vector<FieldValue> values_;
-    std::array<std::uint32_t, kMaxFields + 1> stamp_{};
-    std::array<std::uint32_t, kMaxFields + 1> slot_{};
+    FieldNamer& namer_;
+    std::vector<std::uint32_t> stamp_;  // by field: the record that last set it
+    std::vector<std::uint32_t> slot_;   // by field: where in the record's values
     std::uint32_t generation_ = 0;
+    bool haveDate_ = false;
+    bool haveTime_ = false;
 
     long long records_ = 0;
     bool cutShort_ = false;
-    std::string identification_;
     std::string_view unread_;
+    bool tangled_ = false;
+    std::size_t firstTag_;
+    std::size_t firstEndOfHeaderTag_ = std::string_view::npos;
 };
 
 // What the end of the text left, said in the pane: a contact completed, or text not read.
-void reportScanEnd(UserInterface& ui, const RecordScanner& scanner);
+// `log` holds the records read, with their fields entered into `fields`.
+void reportScanEnd(UserInterface& ui, const RecordScanner& scanner, const Log& log, const FieldTable& fields);
 
 // First "<EOH>", else "<eoh>", else "<Eoh>": the spellings that end a header.
 std::size_t findEndOfHeader(std::string_view text) noexcept;

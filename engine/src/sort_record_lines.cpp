@@ -1,6 +1,7 @@
 #include "logweave/sort_record_lines.h"
 
 #include "logweave/text.h"
+#include "tag.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -23,41 +24,37 @@ std::size_t breakLengthAt(std::string_view text, std::size_t i) noexcept
     return 0;
 }
 
-// Two passes that each halve a run of line breaks, keeping the first of every
-// pair: of a run, the breaks numbered 0, 4, 8... stay.
-void collapseBlankLines(std::string& text)
+// The breaks of a run numbered 0, 4, 8... stay: two passes of "every second
+// pair of breaks goes" give that. Done in place: the text only shrinks.
+std::size_t collapse(char* text, std::size_t size) noexcept
 {
-    if (text.find("\n\n") == npos && text.find("\n\r\n") == npos)
-        return;
-    const std::string_view in(text);
-    std::string out;
-    out.reserve(in.size());
+    const std::string_view in(text, size);
+    std::size_t out = 0;
     std::size_t i = 0;
-    for (;;) {
+    while (i < size) {
         const std::size_t nl = in.find('\n', i);
-        if (nl == npos) {
-            out.append(in.substr(i));
+        const std::size_t runStart =
+            nl == npos ? size : (nl > i && in[nl - 1] == '\r') ? nl - 1 : nl;
+        std::copy(text + i, text + runStart, text + out);
+        out += runStart - i;
+        if (nl == npos)
             break;
-        }
-        const std::size_t runStart = (nl > i && in[nl - 1] == '\r') ? nl - 1 : nl;
-        out.append(in.substr(i, runStart - i));
         std::size_t j = runStart;
         for (int k = 0; const std::size_t len = breakLengthAt(in, j); ++k) {
-            if (k % 4 == 0)
-                out.append(in.substr(j, len));
+            if (k % 4 == 0) {
+                std::copy(text + j, text + j + len, text + out);
+                out += len;
+            }
             j += len;
         }
         i = j;
     }
-    text = std::move(out);
+    return out;
 }
 
-// A tag named `name` at position `lt` (the "<"), followed by ">" or ":".
-bool isTagAt(std::string_view text, std::size_t lt, std::string_view name) noexcept
+bool hasBlankLine(std::string_view text) noexcept
 {
-    const std::size_t after = lt + 1 + name.size();
-    return after < text.size() && asciiUpper(text[lt + 1]) == name.front()
-        && (text[after] == '>' || text[after] == ':') && equalsIgnoringCase(text.substr(lt + 1, name.size()), name);
+    return text.find("\n\n") != npos || text.find("\n\r\n") != npos;
 }
 
 // Where each line starts, and after the last one the end of the text: line i
@@ -89,20 +86,12 @@ bool holdsTag(std::string_view line, std::string_view name)
     return false;
 }
 
-struct Key {
-    std::string_view date;
-    std::string_view time;
-    bool operator<(const Key& other) const noexcept
-    {
-        return date != other.date ? date < other.date : time < other.time;
-    }
-};
 
 // The values of the record's first QSO_DATE and TIME_ON tags, read as the
 // reader reads values; a typed tag counts, a missing one gives an empty part.
-Key keyOf(std::string_view text, std::size_t from, std::size_t to)
+SortKey keyOf(std::string_view text, std::size_t from, std::size_t to)
 {
-    Key key;
+    SortKey key;
     bool haveDate = false;
     bool haveTime = false;
     for (std::size_t lt = text.find('<', from); lt < to && !(haveDate && haveTime);
@@ -130,7 +119,7 @@ bool allDigits(std::string_view s) noexcept
 // Where the date has eight digits and the time at most six, the text order of
 // keys is the order of one number: the date, the time padded with zeros, and
 // the time's length (so that 1234 comes before 123400, as in text).
-std::optional<std::uint64_t> packed(const Key& key) noexcept
+std::optional<std::uint64_t> packed(const SortKey& key) noexcept
 {
     if (key.date.size() != 8 || key.time.size() > 6 || !allDigits(key.date) || !allDigits(key.time))
         return std::nullopt;
@@ -142,36 +131,45 @@ std::optional<std::uint64_t> packed(const Key& key) noexcept
     return value * 8 + key.time.size();
 }
 
-// The records' order by key, stable: equal keys keep the order of the file.
-std::vector<std::size_t> sortedOrder(const std::vector<Key>& keys)
+}  // namespace
+
+std::vector<std::size_t> dateTimeOrder(const std::vector<SortKey>& keys)
 {
     std::vector<std::pair<std::uint64_t, std::size_t>> numbers;
     numbers.reserve(keys.size());
-    for (const Key& key : keys) {
+    for (const SortKey& key : keys) {
         const auto number = packed(key);
         if (!number)
-            break;
+            return dateTimeOrderByText(keys);
         numbers.emplace_back(*number, numbers.size());
     }
+    std::sort(numbers.begin(), numbers.end());  // the index breaks ties: stable
     std::vector<std::size_t> order;
     order.reserve(keys.size());
-    if (numbers.size() == keys.size()) {
-        std::sort(numbers.begin(), numbers.end());  // the index breaks ties: stable
-        for (const auto& n : numbers)
-            order.push_back(n.second);
-        return order;
-    }
+    for (const auto& n : numbers)
+        order.push_back(n.second);
+    return order;
+}
+
+std::vector<std::size_t> dateTimeOrderByText(const std::vector<SortKey>& keys)
+{
+    std::vector<std::size_t> order(keys.size());
     for (std::size_t i = 0; i < keys.size(); ++i)
-        order.push_back(i);
+        order[i] = i;
     std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return keys[a] < keys[b]; });
     return order;
 }
 
-}  // namespace
+void collapseBlankLines(Bytes& text)
+{
+    if (hasBlankLine(text.view()))
+        text.shrink(collapse(text.data(), text.size()));
+}
 
 void SortRecordLines(std::string& text)
 {
-    collapseBlankLines(text);
+    if (hasBlankLine(text))
+        text.resize(collapse(text.data(), text.size()));
     const std::string_view view(text);
     const std::vector<std::size_t> starts = lineStarts(view);
     const std::size_t lineCount = starts.size() - 1;
@@ -197,7 +195,7 @@ void SortRecordLines(std::string& text)
         std::size_t end;
     };
     std::vector<Span> records;
-    std::vector<Key> keys;
+    std::vector<SortKey> keys;
     records.reserve(lineCount);
     keys.reserve(lineCount);
     std::size_t recordStart = f;
@@ -212,7 +210,7 @@ void SortRecordLines(std::string& text)
     }
     if (std::is_sorted(keys.begin(), keys.end()))
         return;
-    const std::vector<std::size_t> order = sortedOrder(keys);
+    const std::vector<std::size_t> order = dateTimeOrder(keys);
 
     std::string sorted;
     sorted.reserve(text.size());

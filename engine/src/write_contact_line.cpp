@@ -1,4 +1,4 @@
-#include "logweave/merge_added_log.h"
+#include "merged_output.h"
 
 #include "logweave/text.h"
 
@@ -24,10 +24,9 @@ void appendTime(std::string& out, std::string_view time)
 
 }  // namespace
 
-void WriteContactLine(std::string& out, const LogStore& store, int record)
+void WriteContactLine(std::string& out, const StandardFields& idx, std::span<const FieldText> fields)
 {
-    const StandardFields& idx = store.standard;
-    const auto value = [&](int field) { return store.FieldValues(field, record); };
+    const auto value = [fields](int field) { return valueIn(fields, field); };
     appendDate(out, value(idx.Idx_QSO_DATE));
     out += ',';
     appendTime(out, value(idx.Idx_TIME_ON));

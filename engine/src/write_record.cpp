@@ -2,8 +2,6 @@
 
 #include "logweave/text.h"
 
-#include <algorithm>
-#include <array>
 #include <charconv>
 
 namespace logweave {
@@ -35,69 +33,48 @@ const OutputNames::Name& OutputNames::grow(std::size_t f)
 
 namespace {
 
-std::size_t decimalDigits(std::size_t n) noexcept
+void writeField(std::string& out, const OutputNames::Name& name, std::string_view value)
 {
-    std::size_t digits = 1;
-    for (; n >= 10; n /= 10)
-        ++digits;
-    return digits;
+    char digits[24];
+    const auto end = std::to_chars(digits, digits + sizeof digits, value.size()).ptr;
+    out.append(name.opening).append(digits, end).append(name.closing).append(value).push_back(' ');
 }
 
 }  // namespace
 
-void writeField(std::string& out, const OutputNames::Name& name, std::string_view value)
+void WriteRecord(std::string& out, std::span<const FieldText> fields, OutputNames& names)
 {
-    // The tag is put together apart, then added in one piece with its value.
-    std::array<char, 96> tag;
-    if (name.opening.size() + name.closing.size() + 20 > tag.size()) {
-        out += name.opening;
-        out += std::to_string(value.size());
-        out += name.closing;
-    } else {
-        char* at = std::copy(name.opening.begin(), name.opening.end(), tag.data());
-        at = std::to_chars(at, tag.data() + tag.size(), value.size()).ptr;
-        at = std::copy(name.closing.begin(), name.closing.end(), at);
-        out.append(tag.data(), static_cast<std::size_t>(at - tag.data()));
-    }
-    out += value;
-    out += ' ';
+    for (const FieldText& f : fields)
+        writeField(out, names[f.field], f.value);
 }
 
 void WriteRecord(std::string& out, const Record& record, OutputNames& names)
 {
-    // The line's length first, then one enlargement and plain copies: this
-    // writes every record of every file.
-    std::size_t length = 0;
-    for (const FieldValue& v : record.values()) {
-        const OutputNames::Name& name = names[v.field];
-        length += name.opening.size() + decimalDigits(v.size) + name.closing.size() + v.size + 1;
-    }
-    std::size_t at = out.size();
-    out.resize(at + length);
-    char* p = out.data() + at;
-    for (const FieldValue& v : record.values()) {
-        const OutputNames::Name& name = names[v.field];
-        p = std::copy(name.opening.begin(), name.opening.end(), p);
-        p = std::to_chars(p, p + decimalDigits(v.size), v.size).ptr;
-        p = std::copy(name.closing.begin(), name.closing.end(), p);
-        const std::string_view value = record.valueOf(v);
-        p = std::copy(value.begin(), value.end(), p);
-        *p++ = ' ';
-    }
+    for (const FieldValue& v : record.values())
+        writeField(out, names[static_cast<int>(v.field)], record.valueOf(v));
 }
 
 void writeRecordEnd(std::string& out, const LogStore& store)
 {
-    out += store.EorTag;
-    out += store.LineSpacer;
-    out += kCrLf;
+    out.append(store.EorTag).append(store.LineSpacer).append(kCrLf);
 }
 
 void writeHeaderLine(std::string& out, const LogStore& store, std::string_view header)
 {
-    out += header;
-    out += store.LineSpacer;
-    out += kCrLf;
+    out.append(header).append(store.LineSpacer).append(kCrLf);
+}
+
+std::string_view chooseHeader(const LogStore& store, HeaderSource source, std::string_view addedHeader)
+{
+    switch (source) {
+    case HeaderSource::AddedLog:
+        return addedHeader.empty() ? std::string_view(store.OpenHeader) : addedHeader;
+    case HeaderSource::OpenLog:
+        return store.OpenHeader;
+    case HeaderSource::Program:
+        break;
+    }
+    return store.ProgramHeader;
 }
 
 }  // namespace logweave

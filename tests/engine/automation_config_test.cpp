@@ -72,7 +72,7 @@ TEST_F(AutomationFileTest, RunsTheUpdateOnlyWhenBothPathsAreNamed)
 TEST_F(AutomationFileTest, AFileThatCannotBeReadCountsAsAbsent)
 {
     folder.write("Logweave.cfg", "FicToUpdate = /a\r\nFicToMerge = /b\r\n");
-    files.failOn(FileError::Action::Read, "Logweave.cfg", "Resource temporarily unavailable");
+    files.failOn(FileError::Action::Read, "Logweave.cfg", std::make_error_code(std::errc::resource_unavailable_try_again));
     EXPECT_EQ(ReadAutomationConfig(session), Outcome::Done);
     EXPECT_EQ(ui.pane, "");
     EXPECT_EQ(store.FicToUpdate, "");

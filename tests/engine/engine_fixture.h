@@ -6,6 +6,7 @@
 #include "temporary_folder.h"
 
 #include "logweave/load_output_options.h"
+#include "logweave/merge_added_log.h"
 #include "logweave/read_open_log.h"
 #include "logweave/session.h"
 
@@ -23,10 +24,10 @@ using Contact = std::vector<std::pair<std::string, std::string>>;
 inline std::vector<Contact> contactsOf(const LogStore& store)
 {
     std::vector<Contact> log;
-    for (int r = 1; r <= store.OpenRecordCount; ++r) {
+    for (const Record& record : store.openLog()) {
         Contact contact;
-        for (const auto& v : store.record(r).values())
-            contact.emplace_back(store.fields.FieldNames(v.field), std::string(store.record(r).valueOf(v)));
+        for (const auto& v : record.values())
+            contact.emplace_back(store.fields.FieldNames(static_cast<int>(v.field)), std::string(record.valueOf(v)));
         log.push_back(std::move(contact));
     }
     return log;
@@ -37,12 +38,7 @@ protected:
     EngineTest() { store.programFolder = folder.path(); }
 
     // Options as the user left them, no field order list unless one is set.
-    void applyOptions()
-    {
-        ui.options.FieldOrderFile.clear();
-        applyOutputOptions(session, ui.options);
-    }
-    void applyOptions(const std::string& fieldOrderFile)
+    void applyOptions(const std::string& fieldOrderFile = "")
     {
         ui.options.FieldOrderFile = fieldOrderFile;
         applyOutputOptions(session, ui.options);
@@ -58,7 +54,15 @@ protected:
         return ReadOpenLog(session, path.string());
     }
 
-    std::string value(std::string_view field, int record) const
+    // Writes `content` as a log and merges it into the open log.
+    Outcome add(std::string_view content, const ContactMatch& rule = {})
+    {
+        const auto path = folder.write("added.adi", content);
+        store.AddedLogPath = path.string();
+        return MergeAddedLog(session, path.string(), rule);
+    }
+
+    std::string value(std::string_view field, long long record) const
     {
         return std::string(store.FieldValues(store.fields.FindField(field), record));
     }

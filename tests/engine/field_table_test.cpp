@@ -1,5 +1,4 @@
 #include "logweave/field_table.h"
-#include "logweave/outcome.h"
 
 #include <gtest/gtest.h>
 
@@ -55,22 +54,6 @@ TEST(FieldTable, ANameListedTwiceIsFoundAtItsFirstPlace)
     EXPECT_EQ(table.FindField("call"), 1);
     table.seed({"MODE"});
     EXPECT_EQ(table.FindField("CALL"), 0);  // a new seed drops the earlier table
-}
-
-TEST(FieldTable, StopsAtTheTwoHundredAndFirstName)
-{
-    FieldTable table;
-    for (int i = 0; i < kMaxFields; ++i)
-        table.AddField("F" + std::to_string(i));
-    try {
-        table.AddField("ONE_TOO_MANY");
-        FAIL() << "the 201st name was taken";
-    } catch (const OperationStopped& stop) {
-        EXPECT_NE(stop.paneText().find("ONE_TOO_MANY"), std::string::npos);
-        EXPECT_NE(stop.paneText().find("200"), std::string::npos);
-    }
-    EXPECT_EQ(table.FieldCount(), kMaxFields);
-    EXPECT_EQ(table.FindField("F199"), 200);
 }
 
 }  // namespace

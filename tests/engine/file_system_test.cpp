@@ -18,44 +18,98 @@ std::size_t entriesIn(const fs::path& folder)
     return static_cast<std::size_t>(std::distance(fs::directory_iterator(folder), fs::directory_iterator()));
 }
 
+void write(FileSystem& files, const std::vector<fs::path>& targets, const std::vector<std::string>& contents)
+{
+    const auto batch = files.writeFiles(targets);
+    for (std::size_t i = 0; i < targets.size(); ++i)
+        batch->file(i).write(contents[i]);
+    batch->commit();
+}
+
+// A system call whose `nth` call fails with `error`; every call when `nth` is 0.
+template <typename Call>
+void fail(Call& call, int nth, int error)
+{
+    auto real = call;
+    auto count = std::make_shared<int>(0);
+    call = [real, count, nth, error](auto... arguments) {
+        if (++*count == nth || nth == 0) {
+            errno = error;
+            return static_cast<decltype(real(arguments...))>(-1);
+        }
+        return real(arguments...);
+    };
+}
+
 TEST(StdFileSystem, WritesFilesTogetherOrNotAtAll)
 {
     TemporaryFolder folder;
     StdFileSystem files;
     folder.write("a.adi", "old a");
-    EXPECT_THROW(files.writeFiles({{folder / "a.adi", "new a"}, {folder / "no-such-folder" / "b.adi", "b"}}),
-                 FileError);
+    EXPECT_THROW(write(files, {folder / "a.adi", folder / "no-such-folder" / "b.adi"}, {"new a", "b"}), FileError);
     EXPECT_EQ(folder.read("a.adi"), "old a");
     EXPECT_EQ(entriesIn(folder.path()), 1u);  // no temporary file left behind
 
-    files.writeFiles({{folder / "a.adi", "new a"}, {folder / "b.adi", "b"}});
+    write(files, {folder / "a.adi", folder / "b.adi"}, {"new a", "b"});
     EXPECT_EQ(folder.read("a.adi"), "new a");
     EXPECT_EQ(folder.read("b.adi"), "b");
+    // Dropped before its commit, a batch leaves nothing.
+    files.writeFiles({folder / "a.adi"})->file(0).write("never");
+    EXPECT_EQ(folder.read("a.adi"), "new a");
+    EXPECT_EQ(entriesIn(folder.path()), 2u);
 }
 
 TEST(StdFileSystem, PutsEveryFileBackWhenALaterRenameFails)
 {
     TemporaryFolder folder;
     SystemCalls calls = SystemCalls::real();
-    int renames = 0;
-    calls.rename = [&renames](const char* from, const char* to) {
-        if (++renames == 2) {
-            errno = EIO;
-            return -1;
-        }
-        return ::rename(from, to);
-    };
+    fail(calls.rename, 2, EIO);
     StdFileSystem files(calls);
     folder.write("Logweave.adi", "earlier merge");
-    EXPECT_THROW(files.writeFiles({{folder / "Logweave.adi", "merged"}, {folder / "Logweave.log", "list"},
-                                   {folder / "third", "x"}}),
+    EXPECT_THROW(write(files, {folder / "Logweave.adi", folder / "Logweave.log", folder / "third"}, {"merged", "list", "x"}),
                  FileError);
     EXPECT_EQ(folder.read("Logweave.adi"), "earlier merge");
     EXPECT_FALSE(folder.exists("Logweave.log"));
     EXPECT_EQ(entriesIn(folder.path()), 1u);
 }
 
-TEST(StdFileSystem, NamesTheFileAndTheReason)
+// Each call that can fail while a file is written: the file stays whole, and
+// no temporary file is left.
+TEST(StdFileSystem, AFailingCallLeavesTheFileWhole)
+{
+    struct Fault {
+        const char* call;
+        std::function<void(SystemCalls&)> make;
+        bool inBatch;  // the program's own files are not read, nor synced
+    };
+    const std::vector<Fault> faults{
+        {"makeTemporary", [](SystemCalls& c) { fail(c.makeTemporary, 0, EMFILE); }, true},
+        {"write", [](SystemCalls& c) { fail(c.write, 0, ENOSPC); }, true},
+        {"fchmod", [](SystemCalls& c) { fail(c.fchmod, 0, EPERM); }, true},
+        {"close", [](SystemCalls& c) { fail(c.close, 0, EIO); }, true},
+        {"rename", [](SystemCalls& c) { fail(c.rename, 0, EXDEV); }, true},
+        {"fsync", [](SystemCalls& c) { fail(c.fsync, 0, EIO); }, false},
+        {"open", [](SystemCalls& c) { fail(c.open, 0, EACCES); }, false},
+        {"read", [](SystemCalls& c) { fail(c.read, 0, EIO); }, false},
+    };
+    for (const auto& [name, make, inBatch] : faults) {
+        SCOPED_TRACE(name);
+        TemporaryFolder folder;
+        const auto source = folder.write("Logweave.adi", "merged log");
+        const auto log = folder.write("wsjtx_log.adi", "the only copy");
+        SystemCalls calls = SystemCalls::real();
+        make(calls);
+        StdFileSystem files(calls);
+        EXPECT_THROW(files.replaceUserFile(log, source), FileError);
+        if (inBatch) {
+            EXPECT_THROW(write(files, {log}, {"new"}), FileError);
+        }
+        EXPECT_EQ(folder.read("wsjtx_log.adi"), "the only copy");
+        EXPECT_EQ(entriesIn(folder.path()), 2u);
+    }
+}
+
+TEST(StdFileSystem, NamesTheFileTheActionAndTheReason)
 {
     TemporaryFolder folder;
     StdFileSystem files;
@@ -64,66 +118,32 @@ TEST(StdFileSystem, NamesTheFileAndTheReason)
         FAIL();
     } catch (const FileError& error) {
         EXPECT_EQ(error.path(), folder / "absent.adi");
-        EXPECT_EQ(error.reason(), "No such file or directory");
+        EXPECT_EQ(error.code(), std::errc::no_such_file_or_directory);
         EXPECT_EQ(error.action(), FileError::Action::Read);
     }
     EXPECT_THROW(files.readFile(folder.path()), FileError);
 }
 
-TEST(StdFileSystem, ReplacesAUserFileKeepingItsPermissions)
+TEST(StdFileSystem, ReplacesAUserFileKeepingItsPermissionsWhereItsLinkLeads)
 {
     TemporaryFolder folder;
     StdFileSystem files;
-    const auto log = folder.write("wsjtx_log.adi", "old");
+    const auto source = folder.write("Logweave.adi", "new");
+    const auto log = folder.write("real/wsjtx_log.adi", "old");
     ::chmod(log.c_str(), 0640);
-    files.replaceUserFile(log, "new");
-    EXPECT_EQ(folder.read("wsjtx_log.adi"), "new");
+    fs::create_directory(folder / "station");
+    fs::create_symlink(log, folder / "station" / "wsjtx_log.adi");
+    files.replaceUserFile(folder / "station" / "wsjtx_log.adi", source);
+    EXPECT_TRUE(fs::is_symlink(folder / "station" / "wsjtx_log.adi"));
+    EXPECT_EQ(folder.read("real/wsjtx_log.adi"), "new");
     struct stat info {};
     ASSERT_EQ(::stat(log.c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0640u);
 
     // A read-only file is refused, whoever runs the program.
     ::chmod(log.c_str(), 0440);
-    EXPECT_THROW(files.replaceUserFile(log, "newer"), FileError);
-    EXPECT_EQ(folder.read("wsjtx_log.adi"), "new");
-}
-
-TEST(StdFileSystem, ADiskThatFillsUpLeavesTheFileAsItWas)
-{
-    TemporaryFolder folder;
-    std::size_t room = 10;
-    SystemCalls calls = SystemCalls::real();
-    calls.write = [&room](int fd, const void* data, std::size_t size) -> std::ptrdiff_t {
-        if (room == 0) {
-            errno = ENOSPC;
-            return -1;
-        }
-        const std::size_t n = std::min(size, room);
-        room -= n;
-        return ::write(fd, data, n);
-    };
-    StdFileSystem files(calls);
-    folder.write("wsjtx_log.adi", "the only copy");
-    try {
-        files.replaceUserFile(folder / "wsjtx_log.adi", std::string(100, 'x'));
-        FAIL() << "a full disk went unnoticed";
-    } catch (const FileError& error) {
-        EXPECT_EQ(error.path(), folder / "wsjtx_log.adi");
-        EXPECT_EQ(error.reason(), "No space left on device");
-    }
-    EXPECT_EQ(folder.read("wsjtx_log.adi"), "the only copy");
-    EXPECT_EQ(entriesIn(folder.path()), 1u);
-}
-
-TEST(StdFileSystem, ReplacesALogWhereItsLinkLeads)
-{
-    TemporaryFolder folder;
-    StdFileSystem files;
-    const auto real = folder.write("real/wsjtx_log.adi", "old");
-    std::filesystem::create_directory(folder / "station");
-    std::filesystem::create_symlink(real, folder / "station" / "wsjtx_log.adi");
-    files.replaceUserFile(folder / "station" / "wsjtx_log.adi", "new");
-    EXPECT_TRUE(std::filesystem::is_symlink(folder / "station" / "wsjtx_log.adi"));
+    folder.write("Logweave.adi", "newer");
+    EXPECT_THROW(files.replaceUserFile(log, source), FileError);
     EXPECT_EQ(folder.read("real/wsjtx_log.adi"), "new");
 }
 
@@ -136,19 +156,19 @@ TEST(StdFileSystem, NeverReplacesAnEarlierBackup)
     writeBytes(log, "second");
     EXPECT_EQ(files.backupFile(log, folder / "station.adi_old"), BackupResult::EarlierKept);
     EXPECT_EQ(folder.read("station.adi_old"), "first");
-    EXPECT_EQ(folder.read("station.adi"), "second");
     EXPECT_THROW(files.backupFile(folder / "absent.adi", folder / "absent.adi_old"), FileError);
+    EXPECT_EQ(entriesIn(folder.path()), 2u);
 }
 
 TEST(StdFileSystem, FindsANameInAnyLetterCasePreferringTheExactOne)
 {
     TemporaryFolder folder;
     StdFileSystem files;
-    EXPECT_FALSE(files.findIgnoringCase(folder.path(), "Wsjtx.log"));
+    EXPECT_FALSE(findIgnoringCase(files, folder.path(), "Wsjtx.log"));
     folder.write("wsjtx.log", "");
-    EXPECT_EQ(files.findIgnoringCase(folder.path(), "Wsjtx.log"), folder / "wsjtx.log");
+    EXPECT_EQ(findIgnoringCase(files, folder.path(), "Wsjtx.log"), folder / "wsjtx.log");
     folder.write("Wsjtx.log", "");
-    EXPECT_EQ(files.findIgnoringCase(folder.path(), "Wsjtx.log"), folder / "Wsjtx.log");
+    EXPECT_EQ(findIgnoringCase(files, folder.path(), "Wsjtx.log"), folder / "Wsjtx.log");
 }
 
 }  // namespace

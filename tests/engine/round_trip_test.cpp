@@ -122,7 +122,7 @@ TEST_F(RoundTripTest, WrittenLogsReadBackToTheSameContacts)
 
         // Into itself: every record meets its own text.
         ui.pane.clear();
-        ASSERT_EQ(MergeAddedLog(one, (folder / "generated.adi").string()), Outcome::Done);
+        ASSERT_EQ(MergeAddedLog(one, (folder / "generated.adi").string(), {}), Outcome::Done);
         const std::string n = std::to_string(contactsOf(second).size());
         ASSERT_NE(ui.pane.find(" 0 enregistrements ajoutés"), std::string::npos) << ui.pane;
         ASSERT_NE(ui.pane.find(" " + n + " enregistrements identiques"), std::string::npos) << ui.pane;

@@ -69,14 +69,14 @@ TEST_F(SamplePairTest, AnEarlierCopyOfTheSameLogAddsNothing)
     applyOptions();
     ASSERT_EQ(ReadOpenLog(session, sample("jtdx-2022-06-oneline-lf.adi")), Outcome::Done);
     ui.pane.clear();
-    ASSERT_EQ(MergeAddedLog(session, sample("jtdx-2022-05-prefix-of-2022-06.adi")), Outcome::Done);
+    ASSERT_EQ(MergeAddedLog(session, sample("jtdx-2022-05-prefix-of-2022-06.adi"), {}), Outcome::Done);
     EXPECT_NE(ui.pane.find(" 175 enregistrements traitées [records processed].\r\n"
                            " 0 enregistrements ajoutés [records added], \r\n"
                            " 175 enregistrements identiques et [identical records and]\r\n"
                            " 0 enregistrements différents [different records].\r\n"),
               std::string::npos)
         << ui.pane;
-    EXPECT_EQ(store.OpenRecordCount, 644);
+    EXPECT_EQ(store.OpenRecordCount(), 644);
     EXPECT_TRUE(ui.conflicts.empty());
 }
 
@@ -85,10 +85,10 @@ TEST_F(SamplePairTest, TheLaterLogAddsItsNewContacts)
     applyOptions();
     ASSERT_EQ(ReadOpenLog(session, sample("jtdx-2022-05-prefix-of-2022-06.adi")), Outcome::Done);
     const auto before = contactsOf(store);
-    ASSERT_EQ(MergeAddedLog(session, sample("jtdx-2022-06-oneline-lf.adi")), Outcome::Done);
+    ASSERT_EQ(MergeAddedLog(session, sample("jtdx-2022-06-oneline-lf.adi"), {}), Outcome::Done);
     EXPECT_NE(ui.pane.find(" 469 enregistrements ajoutés"), std::string::npos);
     EXPECT_NE(ui.pane.find(" 175 enregistrements identiques"), std::string::npos);
-    ASSERT_EQ(store.OpenRecordCount, 644);
+    ASSERT_EQ(store.OpenRecordCount(), 644);
     const auto after = contactsOf(store);
     EXPECT_TRUE(std::equal(before.begin(), before.end(), after.begin()));
 }
@@ -96,11 +96,11 @@ TEST_F(SamplePairTest, TheLaterLogAddsItsNewContacts)
 TEST_F(SamplePairTest, AWsjtxLogSurvivesItsUpdate)
 {
     const std::string original = readBytes(samplesFolder() / "wsjtx-2.6.1-oneline-lf.adi");
-    store.FicToUpdate = folder.write("station/wsjtx_log.adi", original).string();
-    store.FicToMerge = folder.write("other.adi", readBytes(samplesFolder() / "fle-crlf-oneline.adi")).string();
+    const std::string log = folder.write("station/wsjtx_log.adi", original).string();
+    const std::string other = folder.write("other.adi", readBytes(samplesFolder() / "fle-crlf-oneline.adi")).string();
     std::filesystem::copy_file(std::filesystem::path(LOGWEAVE_DATA_DIR) / "AdifCodes_Liste_WSJT-X.txt",
                                folder / "AdifCodes_Liste_WSJT-X.txt");
-    ASSERT_EQ(UpdateWsjtxLog(session), Outcome::Done) << ui.pane;
+    ASSERT_EQ(UpdateWsjtxLog(session, {log, other, {}}), Outcome::Done) << ui.pane;
     EXPECT_EQ(readBytes(folder / "station" / "wsjtx_log.adi_old"), original);
 
     const std::string updated = readBytes(folder / "station" / "wsjtx_log.adi");
@@ -110,20 +110,20 @@ TEST_F(SamplePairTest, AWsjtxLogSurvivesItsUpdate)
     applyOutputOptions(reading, ui.options);
     before.programFolder = folder / "before";
     std::filesystem::create_directory(before.programFolder);
-    ASSERT_EQ(ReadOpenLog(reading, store.FicToUpdate + "_old"), Outcome::Done);
-    const auto contact = [](const LogStore& s, int r) {
+    ASSERT_EQ(ReadOpenLog(reading, log + "_old"), Outcome::Done);
+    const auto contact = [](const LogStore& s, long long r) {
         return "<call:" + std::to_string(s.FieldValues(s.standard.Idx_CALL, r).size()) + ">"
             + std::string(s.FieldValues(s.standard.Idx_CALL, r)) + " ";
     };
-    for (int r = 1; r <= before.OpenRecordCount; ++r)
+    for (long long r = 1; r <= before.OpenRecordCount(); ++r)
         ASSERT_NE(updated.find(contact(before, r)), std::string::npos) << contact(before, r);
-    EXPECT_EQ(store.OpenRecordCount, before.OpenRecordCount + 4);
+    EXPECT_EQ(store.OpenRecordCount(), before.OpenRecordCount() + 4);
     // ...one record a line, in lower case, after the header of the log merged into it.
     const std::size_t records = updated.find("<eoh>\r\n") + 7;
     ASSERT_TRUE(updated.starts_with("ADIF Export for Fast Log Entry"));
     const std::string_view body = std::string_view(updated).substr(records);
-    EXPECT_EQ(std::count(body.begin(), body.end(), '\n'), store.OpenRecordCount);
-    EXPECT_EQ(std::count(body.begin(), body.end(), '\r'), store.OpenRecordCount);
+    EXPECT_EQ(std::count(body.begin(), body.end(), '\n'), store.OpenRecordCount());
+    EXPECT_EQ(std::count(body.begin(), body.end(), '\r'), store.OpenRecordCount());
     EXPECT_EQ(body.find("<eor>"), body.find("<eor>\r\n"));
     EXPECT_FALSE(std::any_of(body.begin(), body.end() - 1, [&](const char& c) {
         return c == '<' && std::isupper(static_cast<unsigned char>((&c)[1]));

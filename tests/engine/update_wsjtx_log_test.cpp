@@ -1,9 +1,14 @@
 #include "engine_fixture.h"
 
+#include "logweave/pane_texts.h"
 #include "logweave/update_wsjtx_log.h"
+
+#include <chrono>
 
 namespace logweave::testing {
 namespace {
+
+using namespace std::chrono_literals;
 
 const std::string kWsjtxLog =
     "WSJT-X ADIF Export<eoh>\n"
@@ -11,70 +16,114 @@ const std::string kWsjtxLog =
     "<call:5>Q1BBB <gridsquare:4>JN19 <mode:3>FT8 <qso_date:8>20230103 <time_on:6>100000 <band:3>20m <eor>\n";
 const std::string kOther =
     "<CALL:5>Q1CCC <BAND:3>40M <QSO_DATE:8>20230102 <TIME_ON:6>080000 <MODE:2>CW <EOR>\n";
+// 2026-12-07 18:30:15 UTC.
+const auto kWhen = std::chrono::system_clock::time_point(std::chrono::seconds(1796668215));
 
 class UpdateTest : public EngineTest {
 protected:
     void SetUp() override
     {
         folder.write("AdifCodes_Liste_WSJT-X.txt", "call\r\ngridsquare\r\nmode\r\nqso_date\r\ntime_on\r\nband\r\n");
-        store.FicToUpdate = folder.write("station/wsjtx_log.adi", kWsjtxLog).string();
-        store.FicToMerge = folder.write("other.adi", kOther).string();
+        log = folder.write("station/wsjtx_log.adi", kWsjtxLog).string();
+        other = folder.write("other.adi", kOther).string();
     }
-    std::string station(const char* name) const { return (folder / "station" / name).string(); }
+    Outcome update(std::chrono::system_clock::time_point when = kWhen)
+    {
+        return UpdateWsjtxLog(session, {log, other, {}, when});
+    }
+    std::string station(const std::string& name) const { return (folder / "station" / name).string(); }
+    std::string dated(std::chrono::system_clock::time_point when) const { return datedBackupName(log, when); }
+    std::size_t datedCopies() const
+    {
+        std::size_t n = 0;
+        for (const auto& entry : std::filesystem::directory_iterator(folder / "station"))
+            n += entry.path().extension() == ".bak" ? 1 : 0;
+        return n;
+    }
+
+    std::string log;
+    std::string other;
 };
 
-TEST_F(UpdateTest, ReplacesTheLogsAndKeepsABackup)
+TEST_F(UpdateTest, ReplacesTheLogsAndKeepsCopiesOfTheOneReplaced)
 {
-    ASSERT_EQ(UpdateWsjtxLog(session), Outcome::Done) << ui.pane;
+    ASSERT_EQ(update(), Outcome::Done) << ui.pane;
     const std::string merged = folder.read("Logweave.adi");
     EXPECT_EQ(merged,
               "WSJT-X ADIF Export<eoh>\r\n"
               "<call:5>Q1AAA <gridsquare:4>JN18 <mode:3>FT8 <qso_date:8>20230101 <time_on:6>100000 <band:3>20m <eor>\r\n"
               "<call:5>Q1CCC <mode:2>CW <qso_date:8>20230102 <time_on:6>080000 <band:3>40M <eor>\r\n"
               "<call:5>Q1BBB <gridsquare:4>JN19 <mode:3>FT8 <qso_date:8>20230103 <time_on:6>100000 <band:3>20m <eor>\r\n");
-    EXPECT_EQ(readBytes(station("wsjtx_log.adi_old")), kWsjtxLog);
-    EXPECT_EQ(readBytes(station("wsjtx_log.adi")), merged);
-    EXPECT_EQ(folder.read("other.adi"), merged);
+    EXPECT_EQ(readBytes(log + "_old"), kWsjtxLog);
+    EXPECT_EQ(readBytes(dated(kWhen)), kWsjtxLog);
+    EXPECT_EQ(readBytes(log), merged);
+    EXPECT_EQ(readBytes(other), merged);
     EXPECT_EQ(readBytes(station("Wsjtx.log")), folder.read("Logweave.log"));
-    EXPECT_TRUE(ui.pane.ends_with(station("wsjtx_log.adi") + "   et [and]\r\n" + station("Wsjtx.log")
-                                  + "   remplacés [replaced]"));
+    EXPECT_TRUE(ui.pane.ends_with(pane::replaced(log, station("Wsjtx.log"))));
 }
 
-TEST_F(UpdateTest, ASecondUpdateKeepsTheFirstBackup)
+TEST_F(UpdateTest, EachUpdateKeepsADatedCopyAndTheFirstCopyStays)
 {
-    ASSERT_EQ(UpdateWsjtxLog(session), Outcome::Done);
+    ASSERT_EQ(update(), Outcome::Done);
+    const std::string afterFirst = readBytes(log);
     folder.write("other.adi", "<CALL:5>Q1DDD <QSO_DATE:8>20230104 <TIME_ON:6>080000 <EOR>\n");
-    ASSERT_EQ(UpdateWsjtxLog(session), Outcome::Done) << ui.pane;
-    EXPECT_EQ(readBytes(station("wsjtx_log.adi_old")), kWsjtxLog);
-    EXPECT_NE(readBytes(station("wsjtx_log.adi")).find("Q1DDD"), std::string::npos);
-    EXPECT_NE(ui.pane.find("[The existing backup is kept as it is] : " + station("wsjtx_log.adi_old")),
-              std::string::npos);
-    EXPECT_TRUE(ui.pane.ends_with("   remplacés [replaced]"));
+    // Within the same second: the second copy takes the next one.
+    ASSERT_EQ(update(), Outcome::Done) << ui.pane;
+    EXPECT_EQ(readBytes(log + "_old"), kWsjtxLog);
+    EXPECT_NE(ui.pane.find(pane::backupKept(log + "_old")), std::string::npos);
+    EXPECT_EQ(readBytes(dated(kWhen)), kWsjtxLog);
+    EXPECT_EQ(readBytes(dated(kWhen + 1s)), afterFirst);
+    EXPECT_NE(readBytes(log).find("Q1DDD"), std::string::npos);
+}
+
+TEST_F(UpdateTest, KeepsTheNewestTenDatedCopies)
+{
+    folder.write("station/wsjtx_log.adi.20200101-000000.bak.txt", "not a copy");
+    folder.write("station/other.adi.20200101-000000.bak", "another log's");
+    for (int i = 0; i < 12; ++i)
+        ASSERT_EQ(update(kWhen + std::chrono::hours(i)), Outcome::Done) << ui.pane;
+    EXPECT_EQ(datedCopies(), 11u);  // ten of this log, one of another
+    EXPECT_FALSE(std::filesystem::exists(dated(kWhen + 1h)));
+    EXPECT_TRUE(std::filesystem::exists(dated(kWhen + 2h)));
+    EXPECT_TRUE(std::filesystem::exists(dated(kWhen + 11h)));
+    EXPECT_TRUE(folder.exists("station/wsjtx_log.adi.20200101-000000.bak.txt"));
+}
+
+TEST_F(UpdateTest, WithoutADatedCopyNothingIsReplaced)
+{
+    files.fault = [](FileError::Action action, const std::filesystem::path& path) {
+        const bool datedCopy = action == FileError::Action::Backup && path.extension() == ".bak";
+        return datedCopy ? std::make_error_code(std::errc::no_space_on_device) : std::error_code{};
+    };
+    EXPECT_EQ(update(), Outcome::Stopped);
+    EXPECT_TRUE(ui.pane.ends_with(pane::noCopyNothingReplaced(log)));
+    EXPECT_EQ(readBytes(log), kWsjtxLog);
+    EXPECT_EQ(readBytes(other), kOther);
+    EXPECT_FALSE(std::filesystem::exists(station("Wsjtx.log")));
+    EXPECT_FALSE(std::filesystem::exists(log + "_old"));
 }
 
 TEST_F(UpdateTest, ReplacesTheTextLogInTheLetterCaseItHas)
 {
     folder.write("station/wsjtx.log", "old lines\n");
-    ASSERT_EQ(UpdateWsjtxLog(session), Outcome::Done);
+    ASSERT_EQ(update(), Outcome::Done);
     EXPECT_EQ(readBytes(station("wsjtx.log")), folder.read("Logweave.log"));
-    EXPECT_FALSE(std::filesystem::exists(station("Wsjtx.log")) && std::filesystem::exists(station("wsjtx.log"))
-                 && readBytes(station("Wsjtx.log")) != readBytes(station("wsjtx.log")));
-    EXPECT_TRUE(ui.pane.ends_with(station("wsjtx.log") + "   remplacés [replaced]"));
+    EXPECT_FALSE(std::filesystem::exists(station("Wsjtx.log")));
+    EXPECT_TRUE(ui.pane.ends_with(pane::replaced(log, station("wsjtx.log"))));
 }
 
-TEST_F(UpdateTest, AFileToUpdateWithoutFolderIsBesideTheCurrentFolder)
+TEST_F(UpdateTest, AFileToUpdateWithoutFolderIsInTheCurrentFolder)
 {
-    EXPECT_EQ(folderPrefix("wsjtx_log.adi"), "");
     EXPECT_EQ(folderPrefix("/home/op/wsjtx_log.adi"), "/home/op/");
     const auto previous = std::filesystem::current_path();
     std::filesystem::current_path(folder / "station");
-    store.FicToUpdate = "wsjtx_log.adi";
-    const Outcome outcome = UpdateWsjtxLog(session);
+    log = "wsjtx_log.adi";
+    const Outcome outcome = update();
     std::filesystem::current_path(previous);
     ASSERT_EQ(outcome, Outcome::Done) << ui.pane;
     EXPECT_EQ(readBytes(station("wsjtx_log.adi_old")), kWsjtxLog);
     EXPECT_EQ(readBytes(station("Wsjtx.log")), folder.read("Logweave.log"));
-    EXPECT_TRUE(ui.pane.ends_with("wsjtx_log.adi   et [and]\r\nWsjtx.log   remplacés [replaced]"));
+    EXPECT_TRUE(ui.pane.ends_with(pane::replaced("wsjtx_log.adi", "Wsjtx.log")));
 }
 
 TEST_F(UpdateTest, AMissingInputStopsBeforeAnyFileIsTouched)
@@ -83,51 +132,30 @@ TEST_F(UpdateTest, AMissingInputStopsBeforeAnyFileIsTouched)
         const std::string kept = readBytes(missing);
         std::filesystem::remove(missing);
         ui.pane.clear();
-        EXPECT_EQ(UpdateWsjtxLog(session), Outcome::Stopped);
-        EXPECT_NE(ui.pane.find("[File not found, the WSJT-X log update stops before it replaces any file] : "
-                               + missing.string()),
-                  std::string::npos);
-        EXPECT_EQ(readBytes(station("wsjtx_log.adi")), kWsjtxLog);
-        EXPECT_FALSE(std::filesystem::exists(station("wsjtx_log.adi_old")));
+        EXPECT_EQ(update(), Outcome::Stopped);
+        EXPECT_EQ(ui.pane, pane::updateInputMissing(missing.string()));
+        EXPECT_EQ(readBytes(log), kWsjtxLog);
+        EXPECT_EQ(datedCopies(), 0u);
         writeBytes(missing, kept);
     }
 }
 
 TEST_F(UpdateTest, ReportsEachReplacementThatFailsAndGoesOn)
 {
-    files.failOn(FileError::Action::Replace, "other.adi", "Permission denied");
-    EXPECT_EQ(UpdateWsjtxLog(session), Outcome::Stopped);
-    EXPECT_NE(ui.pane.find("[Cannot replace the file] : " + (folder / "other.adi").string() + " (Permission denied)"),
-              std::string::npos);
-    EXPECT_TRUE(ui.pane.ends_with("[Files not replaced] : " + (folder / "other.adi").string() + "\r\n\r\n"));
-    EXPECT_EQ(folder.read("other.adi"), kOther);
-    EXPECT_EQ(readBytes(station("wsjtx_log.adi")), folder.read("Logweave.adi"));  // the steps after it ran
+    files.failOn(FileError::Action::Replace, "other.adi", std::make_error_code(std::errc::permission_denied));
+    EXPECT_EQ(update(), Outcome::Stopped);
+    EXPECT_NE(ui.pane.find("[Cannot replace the file] : " + other + " (Permission denied)"), std::string::npos);
+    EXPECT_TRUE(ui.pane.ends_with(pane::notReplaced({other})));
+    EXPECT_EQ(readBytes(other), kOther);
+    EXPECT_EQ(readBytes(log), folder.read("Logweave.adi"));  // the steps after it ran
     EXPECT_TRUE(std::filesystem::exists(station("Wsjtx.log")));
-}
-
-TEST_F(UpdateTest, ABackupThatFailsIsNotAReplacementThatSucceeded)
-{
-    // A file to merge whose own name ends in "_old" is still named when it is not replaced.
-    store.FicToMerge = folder.write("restore.adi_old", kOther).string();
-    files.fault = [](FileError::Action action, const std::filesystem::path& path) {
-        const bool replaced = action == FileError::Action::Replace && path.filename() == "restore.adi_old";
-        return replaced ? "Injected fault" : "";
-    };
-    EXPECT_EQ(UpdateWsjtxLog(session), Outcome::Stopped);
-    EXPECT_TRUE(ui.pane.ends_with("[Files not replaced] : " + store.FicToMerge + "\r\n\r\n")) << ui.pane;
-    files.failOn(FileError::Action::Backup, "wsjtx_log.adi_old");
-    ui.pane.clear();
-    EXPECT_EQ(UpdateWsjtxLog(session), Outcome::Stopped);
-    EXPECT_NE(ui.pane.find("[No backup could be made, these files are replaced] : " + station("wsjtx_log.adi")),
-              std::string::npos)
-        << ui.pane;
 }
 
 TEST_F(UpdateTest, WritesLowerCaseEndTagsWhateverTheOptions)
 {
     ui.options.UpperCaseNames = true;
     applyOptions();
-    ASSERT_EQ(UpdateWsjtxLog(session), Outcome::Done);
+    ASSERT_EQ(update(), Outcome::Done);
     // Names follow the option, end tags are the WSJT-X program's own.
     EXPECT_NE(folder.read("Logweave.adi").find("<CALL:5>Q1AAA "), std::string::npos);
     EXPECT_NE(folder.read("Logweave.adi").find("<eor>\r\n"), std::string::npos);

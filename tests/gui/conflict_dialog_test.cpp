@@ -62,7 +62,7 @@ struct Merge {
             });
         };
         next();
-        QCOMPARE(MergeAddedLog(session, store.AddedLogPath), Outcome::Done);
+        QCOMPARE(MergeAddedLog(session, store.AddedLogPath, {}), Outcome::Done);
         QCOMPARE(shown, expected);
     }
 

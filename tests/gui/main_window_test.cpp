@@ -161,7 +161,7 @@ private slots:
         p.fakes.fileDialog.answers = {QString::fromStdString(added.string())};
         p.menu("Mnu_Ajouter")->trigger();
         QVERIFY(p.pane().contains(QStringLiteral(" 1 enregistrements ajoutés [records added], ")));
-        QCOMPARE(p.store.OpenRecordCount, 2);
+        QCOMPARE(p.store.OpenRecordCount(), 2LL);
         QCOMPARE(p.fakes.fileDialog.requests.back().startFolder, p.fakes.folders.programFolder());
 
         p.menu("Mnu_Ajouter")->trigger();  // no answer left: Cancel

@@ -132,7 +132,7 @@ private slots:
     void aSaveThatFailsSaysWhichFile()
     {
         Update u;
-        u.files.failOn(FileError::Action::Write, "Logweave.cfg", "Read-only file system");
+        u.files.failOn(FileError::Action::Write, "Logweave.cfg", std::make_error_code(std::errc::read_only_file_system));
         QString message;
         u.show([&](QWidget* dialog) {
             box(dialog, "Text1")->setText(u.log());

@@ -4,45 +4,49 @@ namespace logweave::testing {
 
 void FaultyFileSystem::check(FileError::Action action, const std::filesystem::path& path)
 {
-    ++calls;
     if (!fault)
         return;
-    if (std::string reason = fault(action, path); !reason.empty())
-        throw FileError(action, path, reason);
+    if (const std::error_code error = fault(action, path))
+        throw FileError(action, path, error);
 }
 
-void FaultyFileSystem::failOn(FileError::Action action, std::string fileName, std::string reason)
+void FaultyFileSystem::failOn(FileError::Action action, std::string fileName, std::error_code error)
 {
-    fault = [action, fileName = std::move(fileName), reason = std::move(reason)](
-                FileError::Action a, const std::filesystem::path& path) {
-        return a == action && path.filename() == fileName ? reason : std::string{};
+    fault = [action, fileName = std::move(fileName), error](FileError::Action a, const std::filesystem::path& path) {
+        return a == action && path.filename() == fileName ? error : std::error_code{};
     };
 }
 
-std::string FaultyFileSystem::readFile(const std::filesystem::path& path)
+Bytes FaultyFileSystem::readFile(const std::filesystem::path& path)
 {
     check(FileError::Action::Read, path);
     return real.readFile(path);
 }
 
-void FaultyFileSystem::writeFiles(std::initializer_list<FileContent> files)
+std::unique_ptr<FileBatch> FaultyFileSystem::writeFiles(const std::vector<std::filesystem::path>& targets)
 {
-    // All or nothing, as the real one: check every file before writing any.
-    for (const auto& file : files)
-        check(FileError::Action::Write, file.path);
-    real.writeFiles(files);
+    // All or nothing, as the real one: every file is checked before any is written.
+    for (const auto& target : targets)
+        check(FileError::Action::Write, target);
+    return real.writeFiles(targets);
 }
 
-void FaultyFileSystem::replaceUserFile(const std::filesystem::path& path, std::string_view content)
+void FaultyFileSystem::replaceUserFile(const std::filesystem::path& target, const std::filesystem::path& source)
 {
-    check(FileError::Action::Replace, path);
-    real.replaceUserFile(path, content);
+    check(FileError::Action::Replace, target);
+    real.replaceUserFile(target, source);
 }
 
 BackupResult FaultyFileSystem::backupFile(const std::filesystem::path& source, const std::filesystem::path& backup)
 {
     check(FileError::Action::Backup, backup);
     return real.backupFile(source, backup);
+}
+
+void FaultyFileSystem::removeFile(const std::filesystem::path& path)
+{
+    check(FileError::Action::Remove, path);
+    real.removeFile(path);
 }
 
 }  // namespace logweave::testing

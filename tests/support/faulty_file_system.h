@@ -6,31 +6,29 @@
 
 #include <functional>
 #include <string>
+#include <system_error>
 
 namespace logweave::testing {
 
 class FaultyFileSystem final : public FileSystem {
 public:
-    // Returns a reason to make the call on `path` fail, or an empty string.
-    using Fault = std::function<std::string(FileError::Action, const std::filesystem::path&)>;
+    // The error to make the call on `path` fail with, or none.
+    using Fault = std::function<std::error_code(FileError::Action, const std::filesystem::path&)>;
 
-    std::string readFile(const std::filesystem::path& path) override;
-    void writeFiles(std::initializer_list<FileContent> files) override;
-    void replaceUserFile(const std::filesystem::path& path, std::string_view content) override;
+    Bytes readFile(const std::filesystem::path& path) override;
+    std::unique_ptr<FileBatch> writeFiles(const std::vector<std::filesystem::path>& targets) override;
+    void replaceUserFile(const std::filesystem::path& target, const std::filesystem::path& source) override;
     BackupResult backupFile(const std::filesystem::path& source, const std::filesystem::path& backup) override;
+    void removeFile(const std::filesystem::path& path) override;
     bool isRegularFile(const std::filesystem::path& path) override { return real.isRegularFile(path); }
-    std::optional<std::filesystem::path> findIgnoringCase(const std::filesystem::path& folder,
-                                                          std::string_view name) override
-    {
-        return real.findIgnoringCase(folder, name);
-    }
+    std::vector<std::string> fileNames(const std::filesystem::path& folder) override { return real.fileNames(folder); }
 
     // Fails every call of `action` on a file named `fileName`.
-    void failOn(FileError::Action action, std::string fileName, std::string reason = "Injected fault");
+    void failOn(FileError::Action action, std::string fileName,
+                std::error_code error = std::make_error_code(std::errc::io_error));
 
     Fault fault;
     StdFileSystem real;
-    int calls = 0;
 
 private:
     void check(FileError::Action action, const std::filesystem::path& path);

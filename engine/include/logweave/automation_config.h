@@ -6,6 +6,7 @@
 #include "logweave/output_options.h"
 #include "logweave/session.h"
 
+#include <chrono>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -29,8 +30,9 @@ std::optional<AutomationPaths> readAutomationFile(FileSystem& files, const std::
                                                   AutomationPaths paths);
 
 // Reads the file when it exists and can be read (otherwise nothing happens);
-// when it names both files, runs the WSJT-X log update.
-Outcome ReadAutomationConfig(Session& session);
+// when it names both files, runs the WSJT-X log update, at `now`.
+Outcome ReadAutomationConfig(Session& session,
+                             std::chrono::system_clock::time_point now = std::chrono::system_clock::now());
 
 // Writes the file: four lines, and a fifth for a rule other than the same
 // date and time. Throws FileError when it cannot: the caller says so.

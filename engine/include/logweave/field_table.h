@@ -10,15 +10,13 @@
 
 namespace logweave {
 
-inline constexpr int kMaxFields = 200;
-
 class FieldTable {
 public:
     // Index of the first entry equal to `name` letter case ignored; 0 when none.
     int FindField(std::string_view name) const;
 
     // Enters a name that FindField does not find. The sorted listing receives
-    // it as passed, the table upper-cased. Throws OperationStopped past kMaxFields.
+    // it as passed, the table upper-cased.
     void AddField(std::string_view name);
 
     // FindField, then AddField when the name is new: the callers' idiom.

@@ -2,62 +2,67 @@
 // What the engine asks of the file system, behind one interface so that
 // tests can make any call fail. Every failure is a FileError naming the file.
 
+#include "logweave/bytes.h"
+#include "logweave/file_error.h"
+
 #include <filesystem>
-#include <initializer_list>
+#include <memory>
 #include <optional>
-#include <stdexcept>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace logweave {
 
-class FileError : public std::runtime_error {
+// A file being written: what is written reaches its target only when the
+// batch it belongs to is committed.
+class FileWriter {
 public:
-    enum class Action { Read, Write, Replace, Backup };
-    FileError(Action action, std::filesystem::path path, std::string reason);
+    virtual ~FileWriter() = default;
+    virtual void write(std::string_view bytes) = 0;
+};
 
-    Action action() const noexcept { return action_; }
-    const std::filesystem::path& path() const noexcept { return path_; }
-    const std::string& reason() const noexcept { return reason_; }
-
-private:
-    Action action_;
-    std::filesystem::path path_;
-    std::string reason_;
+// Files written together, whole or not at all. Dropped without a commit,
+// it leaves every target as it was and no temporary file behind.
+class FileBatch {
+public:
+    virtual ~FileBatch() = default;
+    virtual FileWriter& file(std::size_t index) = 0;
+    // Puts every file in place, or, when one cannot be, puts back every
+    // target as it was and throws.
+    virtual void commit() = 0;
 };
 
 enum class BackupResult { Made, EarlierKept };
-
-struct FileContent {
-    std::filesystem::path path;
-    std::string_view content;
-};
 
 class FileSystem {
 public:
     virtual ~FileSystem() = default;
 
-    virtual std::string readFile(const std::filesystem::path& path) = 0;
+    virtual Bytes readFile(const std::filesystem::path& path) = 0;
 
-    // Files are written whole or not at all: each into a temporary file beside
-    // its target, and only when all of them are written, each renamed over its target.
-    virtual void writeFiles(std::initializer_list<FileContent> files) = 0;
-    void writeFile(const std::filesystem::path& path, std::string_view content) { writeFiles({{path, content}}); }
+    // Starts writing `targets`, each into a temporary file beside it.
+    virtual std::unique_ptr<FileBatch> writeFiles(const std::vector<std::filesystem::path>& targets) = 0;
+    // A small file, written at once, whole or not at all.
+    void writeFile(const std::filesystem::path& path, std::string_view content);
 
-    // As writeFile, for a file of the user's: its permissions are kept, a
-    // read-only file is refused, and the data reach the disk before the rename.
-    virtual void replaceUserFile(const std::filesystem::path& path, std::string_view content) = 0;
+    // A file of the user's replaced by a copy of `source`: its permissions and
+    // owner are kept, a read-only file is refused, and the data reach the disk
+    // before the rename.
+    virtual void replaceUserFile(const std::filesystem::path& target, const std::filesystem::path& source) = 0;
 
     // A copy of `source` under `backup`, never over an existing file.
-    virtual BackupResult backupFile(const std::filesystem::path& source,
-                                    const std::filesystem::path& backup) = 0;
+    virtual BackupResult backupFile(const std::filesystem::path& source, const std::filesystem::path& backup) = 0;
 
+    virtual void removeFile(const std::filesystem::path& path) = 0;
     virtual bool isRegularFile(const std::filesystem::path& path) = 0;
-
-    // The entry of `folder` named `name` in any letter case, when there is one.
-    virtual std::optional<std::filesystem::path> findIgnoringCase(
-        const std::filesystem::path& folder, std::string_view name) = 0;
+    // The names of the entries of `folder`; none when it cannot be read.
+    virtual std::vector<std::string> fileNames(const std::filesystem::path& folder) = 0;
 };
+
+// The entry of `folder` named `name` in any letter case, the exact one first.
+std::optional<std::filesystem::path> findIgnoringCase(FileSystem& files, const std::filesystem::path& folder,
+                                                      std::string_view name);
 
 // Paths travel through the engine as bytes (they are shown and stored as text).
 std::filesystem::path pathFromBytes(std::string_view bytes);

@@ -6,11 +6,10 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <variant>
 #include <vector>
 
 namespace logweave {
-
-inline constexpr int kMaxFilterTerms = 16;
 
 struct FilterTerm {
     int field;          // 0 when the table has no such field
@@ -20,9 +19,15 @@ struct FilterTerm {
     std::optional<std::string> legacy;
 };
 
-// "BAND:6M;MODE:FT8" read as terms, letter case ignored. A term without ":" or
-// a seventeenth term is refused: the result is then empty and `refusal` says why.
-std::vector<FilterTerm> parseFilter(const FieldTable& fields, std::string_view expression, std::string& refusal);
+// A term without ":", quoted as the user typed it, upper-cased.
+struct TermWithoutColon {
+    std::string term;
+};
+
+// "BAND:6M;MODE:FT8" read as terms, letter case ignored; the empty expression
+// has no term. A term without ":" refuses the whole expression.
+std::variant<std::vector<FilterTerm>, TermWithoutColon> parseFilter(const FieldTable& fields,
+                                                                    std::string_view expression);
 
 // Splits the open log: the records that match every term go to
 // "Adif_Filtre2.adi", the others to "Adif_Filtre1.adi". The store is only read.

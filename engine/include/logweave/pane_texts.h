@@ -1,23 +1,59 @@
 #pragma once
-// The activity pane's texts that more than one operation writes. Each is one
-// paragraph, French then English in brackets, ended by CR LF CR LF.
+// Every text the engine appends to the activity pane, in one place: French,
+// then English in brackets. The operations and the tests both take them
+// from here.
 
-#include "logweave/file_system.h"
+#include "logweave/file_error.h"
 
 #include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
 
+namespace logweave {
+struct MergeCounts;
+}
+
 namespace logweave::pane {
 
+// One paragraph: the text, then CR LF CR LF.
 std::string paragraph(std::string_view text);
-std::string fileError(const FileError& error);
-std::string fieldLimit(std::string_view name);
-std::string recordLimit();
-std::string recordCutShort(int record, std::string_view identification);
+
+// Reading a log.
+std::string fileRead(std::string_view path);
+std::string header(std::string_view header);
+std::string recordsProcessed(long long count);
+std::string outOfOrder(long long record);
+std::string recordCutShort(long long record, std::string_view identification);
 std::string textNotRead(std::string_view excerpt);
+
+// The field order list.
+std::string fieldOrder(std::string_view path);
+std::string fieldOrderUnreadable(std::string_view path, const FileError& error);
+
+// Merging.
+std::string fileAdded(std::string_view path);
+std::string mergeCounts(const MergeCounts& counts);
 // Conflicts settled without a question, each field with its count.
 std::string sameChoices(const std::vector<std::pair<std::string, long long>>& settled);
+std::string mergedLogNotRead(std::string_view path);
+
+// Filtering.
+std::string filterFiles();
+std::string recordsKept(long long count);
+std::string filterRefused(std::string_view term);
+
+// The WSJT-X log update.
+std::string updateInputMissing(std::string_view path);
+std::string backupKept(std::string_view backup);
+std::string replaced(std::string_view toUpdate, std::string_view textLog);
+std::string notReplaced(const std::vector<std::string>& paths);
+std::string noCopyNothingReplaced(std::string_view log);
+std::string backupsNotRemoved(std::string_view backup, const FileError& error);
+
+// Stops.
+std::string fileError(const FileError& error);
+std::string tooLargeForMemory(std::string_view path);
+std::string recordTooLarge();
 
 }  // namespace logweave::pane

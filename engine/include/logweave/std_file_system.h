@@ -1,45 +1,24 @@
 #pragma once
-// The file system through the C++ standard library and POSIX calls.
+// The file system through POSIX calls, all of them made through SystemCalls.
 
 #include "logweave/file_system.h"
-
-#include <cstddef>
-#include <functional>
+#include "logweave/system_calls.h"
 
 namespace logweave {
-
-// The system calls that write, behind functions that tests can replace to
-// make a disk fill up or a rename fail part of the way through.
-struct SystemCalls {
-    std::function<std::ptrdiff_t(int fd, const void* data, std::size_t size)> write;
-    std::function<int(int fd)> fsync;
-    std::function<int(const char* from, const char* to)> rename;
-    std::function<int(const char* from, const char* to)> link;
-
-    static SystemCalls real();
-};
 
 class StdFileSystem final : public FileSystem {
 public:
     explicit StdFileSystem(SystemCalls calls = SystemCalls::real()) : calls_(std::move(calls)) {}
 
-    std::string readFile(const std::filesystem::path& path) override;
-    void writeFiles(std::initializer_list<FileContent> files) override;
-    void replaceUserFile(const std::filesystem::path& path, std::string_view content) override;
-    BackupResult backupFile(const std::filesystem::path& source,
-                            const std::filesystem::path& backup) override;
+    Bytes readFile(const std::filesystem::path& path) override;
+    std::unique_ptr<FileBatch> writeFiles(const std::vector<std::filesystem::path>& targets) override;
+    void replaceUserFile(const std::filesystem::path& target, const std::filesystem::path& source) override;
+    BackupResult backupFile(const std::filesystem::path& source, const std::filesystem::path& backup) override;
+    void removeFile(const std::filesystem::path& path) override;
     bool isRegularFile(const std::filesystem::path& path) override;
-    std::optional<std::filesystem::path> findIgnoringCase(const std::filesystem::path& folder,
-                                                          std::string_view name) override;
+    std::vector<std::string> fileNames(const std::filesystem::path& folder) override;
 
 private:
-    struct WriteSettings;
-    std::filesystem::path writeTemporary(const std::filesystem::path& target, std::string_view content,
-                                         const WriteSettings& how);
-    void renameInto(const std::filesystem::path& temporary, const std::filesystem::path& target,
-                    FileError::Action action);
-    bool writeAll(int fd, std::string_view content);
-
     SystemCalls calls_;
 };
 

@@ -4,8 +4,10 @@
 
 #include "logweave/field_table.h"
 #include "logweave/log_store.h"
+#include "logweave/output_options.h"
 #include "logweave/record.h"
 
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -41,10 +43,8 @@ private:
     std::vector<Name> names_;
 };
 
-// One field item: "<name:length:type>value ".
-void writeField(std::string& out, const OutputNames::Name& name, std::string_view value);
-
-// The fields of a record on the current line; no line end.
+// The fields of a record on the current line, "<name:length:type>value " each; no line end.
+void WriteRecord(std::string& out, std::span<const FieldText> fields, OutputNames& names);
 void WriteRecord(std::string& out, const Record& record, OutputNames& names);
 
 // EorTag, LineSpacer and the line break that close every record line.
@@ -52,5 +52,10 @@ void writeRecordEnd(std::string& out, const LogStore& store);
 
 // The header text, LineSpacer and a line break.
 void writeHeaderLine(std::string& out, const LogStore& store, std::string_view header);
+
+// The header of merged and filtered files: the added log's, the open log's
+// or the program's, as the options say; the open log's stands in for an
+// added log without one.
+std::string_view chooseHeader(const LogStore& store, HeaderSource source, std::string_view addedHeader);
 
 }  // namespace logweave

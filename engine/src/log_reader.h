@@ -1,0 +1,27 @@
+#pragma once
+// A log file read as the program reads logs: its text tidied, its records in
+// order of date and time, its header and what the end of the file left said
+// in the pane.
+
+#include "logweave/log.h"
+#include "logweave/session.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace logweave {
+
+struct LogFile {
+    Log log;
+    // The text before its end-of-header tag, then EohTag; none when it has no header.
+    std::optional<std::string> header;
+};
+
+// Says `banner` in the pane, then the header; new field names enter the table.
+LogFile readLogFile(Session& session, std::string_view path, std::string_view banner);
+
+// A log the program wrote itself, read as it stands: no tidying, no sort, nothing said.
+Log readWrittenLog(Session& session, const std::filesystem::path& path);
+
+}  // namespace logweave

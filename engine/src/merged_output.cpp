@@ -1,0 +1,43 @@
+#include "merged_output.h"
+
+namespace logweave {
+namespace {
+
+std::vector<std::filesystem::path> mergeFiles(const LogStore& store)
+{
+    return {store.programFolder / "Logweave.adi", store.programFolder / "Logweave.log"};
+}
+
+}  // namespace
+
+MergedOutput::MergedOutput(Session& session, std::string_view header)
+    : store_(session.store), files_(session.files.writeFiles(mergeFiles(session.store))),
+      adif_(files_->file(0)), contacts_(files_->file(1)),
+      names_(session.store.fields, session.ui.outputOptions().UpperCaseNames)
+{
+    writeHeaderLine(adif_.text(), store_, header);
+}
+
+void MergedOutput::write(const Record& record)
+{
+    fieldTexts(record, fields_);
+    write(fields_);
+}
+
+void MergedOutput::write(std::span<const FieldText> fields)
+{
+    WriteRecord(adif_.text(), fields, names_);
+    writeRecordEnd(adif_.text(), store_);
+    adif_.recordDone();
+    WriteContactLine(contacts_.text(), store_.standard, fields);
+    contacts_.recordDone();
+}
+
+void MergedOutput::commit()
+{
+    adif_.finish();
+    contacts_.finish();
+    files_->commit();
+}
+
+}  // namespace logweave

@@ -1,0 +1,97 @@
+#include "wsjtx_backups.h"
+
+#include "logweave/pane_texts.h"
+#include "logweave/update_wsjtx_log.h"
+
+#include <algorithm>
+#include <ctime>
+
+namespace logweave {
+namespace {
+
+constexpr std::size_t kDatedCopiesKept = 10;
+constexpr std::string_view kStampPattern = "YYYYMMDD-HHMMSS";
+constexpr std::string_view kSuffix = ".bak";
+
+std::string fileNameOf(const std::string& path)
+{
+    return bytesFromPath(pathFromBytes(path).filename());
+}
+
+// "NAME." + 8 digits + "-" + 6 digits + ".bak".
+bool isDatedCopyOf(std::string_view entry, std::string_view name)
+{
+    if (entry.size() != name.size() + 1 + kStampPattern.size() + kSuffix.size() || !entry.starts_with(name)
+        || entry[name.size()] != '.' || !entry.ends_with(kSuffix))
+        return false;
+    const std::string_view stamp = entry.substr(name.size() + 1, kStampPattern.size());
+    for (std::size_t i = 0; i < stamp.size(); ++i) {
+        const bool digit = stamp[i] >= '0' && stamp[i] <= '9';
+        if (kStampPattern[i] == '-' ? stamp[i] != '-' : !digit)
+            return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+std::string datedBackupName(std::string_view log, std::chrono::system_clock::time_point time)
+{
+    const std::time_t seconds = std::chrono::system_clock::to_time_t(time);
+    std::tm local{};
+    localtime_r(&seconds, &local);
+    char stamp[32];
+    std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &local);
+    return std::string(log) + "." + stamp + std::string(kSuffix);
+}
+
+bool keepDatedCopy(Session& session, const std::string& log, std::chrono::system_clock::time_point time)
+{
+    try {
+        // Two updates within one second: the later copy takes the next free second.
+        for (;; time += std::chrono::seconds(1)) {
+            if (session.files.backupFile(pathFromBytes(log), pathFromBytes(datedBackupName(log, time)))
+                == BackupResult::Made)
+                return true;
+        }
+    } catch (const FileError& error) {
+        session.ui.appendToPane(pane::fileError(error));
+    }
+    session.ui.appendToPane(pane::noCopyNothingReplaced(log));
+    return false;
+}
+
+void removeOldCopies(Session& session, const std::string& log)
+{
+    const auto folder = pathFromBytes(folderPrefix(log).empty() ? std::string(".") : folderPrefix(log));
+    const std::string name = fileNameOf(log);
+    std::vector<std::string> copies;
+    for (std::string& entry : session.files.fileNames(folder))
+        if (isDatedCopyOf(entry, name))
+            copies.push_back(std::move(entry));
+    if (copies.size() <= kDatedCopiesKept)
+        return;
+    // The stamp sorts as the time does.
+    std::sort(copies.begin(), copies.end());
+    for (std::size_t i = 0; i + kDatedCopiesKept < copies.size(); ++i) {
+        const std::string path = folderPrefix(log) + copies[i];
+        try {
+            session.files.removeFile(pathFromBytes(path));
+        } catch (const FileError& error) {
+            session.ui.appendToPane(pane::backupsNotRemoved(path, error));
+        }
+    }
+}
+
+void keepFirstCopy(Session& session, const std::string& log)
+{
+    try {
+        if (session.files.backupFile(pathFromBytes(log), pathFromBytes(log + "_old")) == BackupResult::EarlierKept)
+            session.ui.appendToPane(pane::backupKept(log + "_old"));
+    } catch (const FileError& error) {
+        // The dated copy is there: the update goes on.
+        session.ui.appendToPane(pane::fileError(error));
+    }
+}
+
+}  // namespace logweave
