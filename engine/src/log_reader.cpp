@@ -37,14 +37,18 @@ TextRecords readRecords(Log& log, RecordScanner& scanner)
     return records;
 }
 
-bool needsOrdering(std::string_view text, const TextRecords& records)
+// A text of fewer than four lines is taken as it stands.
+bool hasFourLines(std::string_view text)
 {
-    // A text of fewer than four lines is taken as it stands.
     std::size_t breaks = 0;
     for (std::size_t nl = text.find('\n'); nl != npos && breaks < 3; nl = text.find('\n', nl + 1))
         ++breaks;
-    const auto sortable = records.keys.end() - static_cast<std::ptrdiff_t>(records.pinned);
-    return breaks == 3 && !std::is_sorted(records.keys.begin(), sortable);
+    return breaks == 3;
+}
+
+bool inOrder(const TextRecords& records)
+{
+    return std::is_sorted(records.keys.begin(), records.keys.end() - static_cast<std::ptrdiff_t>(records.pinned));
 }
 
 // The lines of records start after the first line that holds an end-of-header
@@ -97,7 +101,7 @@ LogFile scanLog(Session& session, Bytes bytes, bool sortIt)
     FieldNamer namer(session.store.fields);
     RecordScanner scanner(text, scanStart, namer);
     const TextRecords records = readRecords(file.log, scanner);
-    if (sortIt && needsOrdering(text, records)) {
+    if (sortIt && hasFourLines(text)) {
         const Region region = recordRegion(text, scanStart, scanner);
         if (!records.linesShowRecords || region == Region::Differs) {
             // Lines that do not show the records one by one: sorted as lines, then read.
@@ -106,7 +110,7 @@ LogFile scanLog(Session& session, Bytes bytes, bool sortIt)
             file = {};
             return scanLog(session, Bytes(sorted), false);
         }
-        if (region == Region::Matches)
+        if (region == Region::Matches && !inOrder(records))
             putInOrder(file.log, records);
     }
     namer.enterWaiting(file.log, scanner.unreadText(), session.store.fields);

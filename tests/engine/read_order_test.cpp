@@ -1,0 +1,154 @@
+// The reader puts a log's records in order without moving its text, where the
+// text's lines show the records one by one. Whatever the layout, what it
+// reads must be what reading the text sorted as lines gives.
+
+#include "engine_fixture.h"
+
+#include "logweave/pane_texts.h"
+#include "logweave/sort_record_lines.h"
+
+#include <random>
+
+namespace logweave::testing {
+namespace {
+
+class LayoutGenerator {
+public:
+    explicit LayoutGenerator(unsigned seed) : random_(seed) {}
+
+    std::string log()
+    {
+        // Half the logs show their records line by line, as most real ones do.
+        tangles_ = pick(2) == 0;
+        std::string text = header();
+        for (int r = 0, n = pick(12); r < n; ++r)
+            text += record() + lineBreaks();
+        if (pick(6) == 0)
+            text += tail();
+        if (pick(5) == 0 && !text.empty() && text.back() == '\n')
+            text.pop_back();  // no line break after the last line
+        return text;
+    }
+
+private:
+    int pick(int n) { return std::uniform_int_distribution<int>(0, n - 1)(random_); }
+    template <std::size_t N>
+    const char* oneOf(const char* const (&items)[N])
+    {
+        return items[pick(static_cast<int>(N))];
+    }
+
+    std::string header()
+    {
+        const char* const headers[] = {"", "", "h<EOH>\n", "Log\r\n<PROGRAMID:1>x\r\n<eoh>\r\n", "x<EoH>\n",
+                                       "h<EOH><CALL:1>Z<EOR>\n", "h\n\n<Eoh>\n", "<EOH:0>\n"};
+        return oneOf(headers);
+    }
+
+    std::string field()
+    {
+        const char* const dates[] = {"20230101", "20230102", "2023010", ""};
+        const char* const times[] = {"1200", "120000", "0900", "235959"};
+        switch (pick(8)) {
+        case 0:
+        case 1:
+            return std::string(oneOf({"<QSO_DATE:8>", "<qso_date:8:d>", "<QSO_DATE:8:D>"})) + oneOf(dates);
+        case 2:
+        case 3:
+            return std::string(oneOf({"<TIME_ON:6>", "<time_on:4>"})) + oneOf(times);
+        case 4:
+            return std::string("<QSO_DATE_OFF:8>") + oneOf(dates);
+        case 5:
+            return std::string(oneOf({"<CALL:5>", "<call:3>"})) + oneOf({"Q1AAA", "Q1BBB", "q1bbb"});
+        case 6:
+            return std::string(oneOf({"<NAME:3>", "<App_X:1>", "<Comment:2>"})) + oneOf({"Ann", "x", "a b"});
+        default:
+            if (tangles_)
+                return oneOf({"<A<B:1>x", "<NOTES:1>", "<EOH>", "<BAND:3>20m"});
+            return oneOf({"<NOTES:1>", "<BAND:3>20m"});
+        }
+    }
+
+    std::string endTag()
+    {
+        if (tangles_)
+            return oneOf({"<EOR>", "<eor>", "<Eor>", "<EOR:0>", "<EOR:0:X>", "<EOR>"});
+        return oneOf({"<EOR>", "<eor>", "<Eor>", "<EOR:0>"});
+    }
+
+    std::string record()
+    {
+        const char* const separators[] = {" ", " ", "\n", "\r\n", ""};
+        const std::string separator = oneOf(separators);
+        std::string text = pick(8) == 0 ? "junk" : "";
+        for (int f = 0, n = 1 + pick(5); f < n; ++f)
+            text += field() + separator;
+        text += endTag();
+        if (tangles_ && pick(4) == 0)
+            text += oneOf({" <CALL:1>Y", "<EOR>"});  // more tags on the end tag's line
+        if (pick(8) == 0)
+            text += " tail";
+        return text;
+    }
+
+    // At most four line breaks in a row: fewer than five collapse to one and stay so.
+    std::string lineBreaks() { return oneOf({"\n", "\n", "\r\n", "\n\n", "\r\n\r\n\r\n", "\n\n\n\n"}); }
+
+    std::string tail() { return oneOf({"<APP_LoTW_EOF>\n", "<CALL:5>Q1CCC <QSO_DATE:8>20230101", "<BAND", "x\n"}); }
+
+    std::mt19937 random_;
+    bool tangles_ = false;
+};
+
+struct Reading {
+    std::string adif;
+    std::string codes;
+    std::string pane;
+};
+
+Reading readIn(const TemporaryFolder& folder, const std::string& name, const std::string& text)
+{
+    LogStore store;
+    store.programFolder = folder / name;
+    std::filesystem::create_directories(store.programFolder);
+    RecordingInterface ui;
+    FaultyFileSystem files;
+    Session session{store, ui, files};
+    applyOutputOptions(session, {"", false, false, HeaderSource::AddedLog, {}});
+    const auto path = folder.write(name + ".adi", text);
+    if (ReadOpenLog(session, path.string()) != Outcome::Done)
+        return {"stopped", "", ui.pane};
+    const std::string banner = pane::fileRead(path.string());
+    return {folder.read(name + "/Adif_File.adi"), folder.read(name + "/AdifCodes.txt"), ui.pane.substr(banner.size())};
+}
+
+TEST(ReadOrder, RecordsSortedWithoutTheirTextReadAsTheTextSortedAsLines)
+{
+    TemporaryFolder folder;
+    for (unsigned seed = 1; seed <= 1500; ++seed) {
+        const std::string text = LayoutGenerator(seed).log();
+        std::string sorted = text;
+        SortRecordLines(sorted);
+        const Reading direct = readIn(folder, "direct", text);
+        const Reading reference = readIn(folder, "sorted", sorted);
+        ASSERT_EQ(direct.adif, reference.adif) << "seed " << seed << ":\n" << text;
+        ASSERT_EQ(direct.codes, reference.codes) << "seed " << seed << ":\n" << text;
+        ASSERT_EQ(direct.pane, reference.pane) << "seed " << seed << ":\n" << text;
+    }
+}
+
+TEST(ReadOrder, PackedKeysOrderAsTheirTexts)
+{
+    std::mt19937 random(7);
+    const char* const dates[] = {"20230101", "20230102", "19991231"};
+    const char* const times[] = {"1234", "123400", "123401", "1235", "0", "", "235959"};
+    for (int round = 0; round < 200; ++round) {
+        std::vector<SortKey> keys;
+        for (int i = 0; i < 50; ++i)
+            keys.push_back({dates[random() % 3], times[random() % 7]});
+        EXPECT_EQ(dateTimeOrder(keys), dateTimeOrderByText(keys));
+    }
+}
+
+}  // namespace
+}  // namespace logweave::testing
