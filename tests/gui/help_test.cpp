@@ -345,6 +345,30 @@ private slots:
         QVERIFY(finished);
         QVERIFY(v.window() == nullptr);
     }
+
+    void buttonsAndContextNumbersReadOnlyWhatTheFileHolds()
+    {
+        // A window type entry of 0x74 bytes: buttons only count when the entry says they were given.
+        std::string windows(8 + 0x74, '\0');
+        putLittleEndian(windows, 0, 1);
+        putLittleEndian(windows, 4, 0x74);
+        putLittleEndian(windows, 8 + 0x70, platform::ChmButton::Back | platform::ChmButton::Print);
+        QVERIFY(!platform::parseWindowTypes(windows, {}).front().buttons.has_value());
+        putLittleEndian(windows, 8 + 0x0C, 0x100);
+        QCOMPARE(platform::parseWindowTypes(windows, {}).front().buttons,
+                 std::optional<std::uint32_t>(platform::ChmButton::Back | platform::ChmButton::Print));
+
+        // #IVB: a length that claims three pairs where two stand, one past the strings.
+        std::string ivb(4 + 16, '\0');
+        putLittleEndian(ivb, 0, 24);
+        putLittleEndian(ivb, 4, 42);
+        putLittleEndian(ivb, 8, 1);
+        putLittleEndian(ivb, 12, 43);
+        putLittleEndian(ivb, 16, 999);
+        const auto pages = platform::parseContextIds(ivb, std::string("\0page.html\0", 11));
+        QCOMPARE(pages.size(), std::size_t{1});
+        QCOMPARE(pages.at(42), std::string("page.html"));
+    }
 };
 
 std::unique_ptr<QObject> makeHelpTest()
