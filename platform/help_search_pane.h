@@ -44,10 +44,10 @@ private:
     std::vector<SitemapEntry> contents_;
     std::optional<HelpSearch> index_;
     QStringList searched_;
-    QLineEdit* text_;
-    QPushButton* button_;
-    QLabel* status_;
-    QListWidget* results_;
+    QLineEdit* text_ = nullptr;
+    QPushButton* button_ = nullptr;
+    QLabel* status_ = nullptr;
+    QListWidget* results_ = nullptr;
 };
 
 }  // namespace logweave::platform
