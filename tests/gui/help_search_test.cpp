@@ -9,7 +9,6 @@
 namespace logweave::testing {
 namespace {
 
-const std::string kHelpFile = LOGWEAVE_HELP_FILE;
 const std::string kSampleFile = LOGWEAVE_SAMPLE_HELP_FILE;
 
 // Three pages that share words in several spellings.
@@ -117,18 +116,6 @@ private slots:
         // Marked up in the middle of the word, still one word.
         QCOMPARE(pagesFound(search, QStringLiteral("émetteur")),
                  (QStringList{"/premiere.html", "/seconde.html"}));
-    }
-
-    void builtHelpFileFindsAWordOnItsOnlyPage()
-    {
-        const auto archive = openHelp(kHelpFile);
-        const auto search = searchOf(*archive, "/Logweave.hhc");
-        QCOMPARE(search.pageCount(), std::size_t{15});
-        const auto hits = search.find(QStringLiteral("frequence"));
-        QCOMPARE(hits.size(), std::size_t{1});
-        QCOMPARE(hits[0].page, QStringLiteral("/fichiers.html"));
-        QCOMPARE(hits[0].title, QStringLiteral("Les fichiers [The files]"));
-        QVERIFY(search.find(QStringLiteral("fréquence janvier")).empty());
     }
 };
 
