@@ -24,6 +24,12 @@ bool sameName(std::string_view a, std::string_view b)
     });
 }
 
+bool holds(chmFile* file, const std::string& object)
+{
+    chmUnitInfo unit{};
+    return chm_resolve_object(file, object.c_str(), &unit) == CHM_RESOLVE_SUCCESS;
+}
+
 }  // namespace
 
 std::unique_ptr<ChmArchive> ChmArchive::open(const std::string& path)
@@ -37,8 +43,11 @@ std::unique_ptr<ChmArchive> ChmArchive::open(const std::string& path)
 ChmArchive::ChmArchive(chmFile* file, std::string path) : file_(file), path_(std::move(path))
 {
     system_ = parseSystemFile(read("/#SYSTEM").value_or(std::string{}));
+    const std::string strings = read("/#STRINGS").value_or(std::string{});
     if (const auto windows = read("/#WINDOWS"))
-        windowTypes_ = parseWindowTypes(*windows, read("/#STRINGS").value_or(std::string{}));
+        windowTypes_ = parseWindowTypes(*windows, strings);
+    if (const auto ivb = read("/#IVB"))
+        contextIds_ = parseContextIds(*ivb, strings);
 }
 
 ChmArchive::~ChmArchive()
@@ -66,6 +75,27 @@ std::vector<std::string> ChmArchive::files() const
     std::vector<std::string> paths;
     chm_enumerate(file_, CHM_ENUMERATE_NORMAL | CHM_ENUMERATE_FILES, collectFile, &paths);
     return paths;
+}
+
+std::optional<std::string> ChmArchive::contextPage(std::int32_t context) const
+{
+    const auto found = contextIds_.find(context);
+    if (found == contextIds_.end())
+        return std::nullopt;
+    std::string name = found->second;
+    std::replace(name.begin(), name.end(), '\\', '/');
+    const std::size_t mark = std::min(name.find('#'), name.size());
+    const std::string place = name.substr(mark);
+    // Compilers record the page as the project names it, some with the project's
+    // folder in front: the longest tail that names an object of the file is the page.
+    for (std::string_view rest = std::string_view(name).substr(0, mark); !rest.empty();) {
+        const std::string candidate = "/" + std::string(rest);
+        if (holds(file_, candidate))
+            return candidate + place;
+        const std::size_t slash = rest.find('/');
+        rest = slash == std::string_view::npos ? std::string_view{} : rest.substr(slash + 1);
+    }
+    return std::nullopt;
 }
 
 const ChmWindowType* ChmArchive::windowType(std::string_view name) const

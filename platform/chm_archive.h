@@ -4,6 +4,8 @@
 
 #include "platform/chm_system_files.h"
 
+#include <cstdint>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -32,6 +34,8 @@ public:
     const ChmSystemInfo& system() const noexcept { return system_; }
     const std::vector<ChmWindowType>& windowTypes() const noexcept { return windowTypes_; }
     const ChmWindowType* windowType(std::string_view name) const;
+    // The path inside the file of the page a context number is mapped to, if any.
+    std::optional<std::string> contextPage(std::int32_t context) const;
 
 private:
     ChmArchive(chmFile* file, std::string path);
@@ -40,6 +44,7 @@ private:
     std::string path_;
     ChmSystemInfo system_;
     std::vector<ChmWindowType> windowTypes_;
+    std::map<std::int32_t, std::string> contextIds_;
 };
 
 }  // namespace logweave::platform

@@ -1,14 +1,25 @@
 #include "platform/chm_browser.h"
 
 #include "platform/chm_archive.h"
+#include "platform/help_search.h"
+#include "platform/sitemap.h"
 
 #include <QDesktopServices>
+#include <QTextBlock>
 #include <QTextDocument>
 
 namespace logweave::platform {
 namespace {
 
 const QString kScheme = QStringLiteral("chm");
+
+QTextCharFormat markFormat()
+{
+    QTextCharFormat format;
+    format.setBackground(QColor(255, 226, 64));
+    format.setForeground(Qt::black);
+    return format;
+}
 
 }  // namespace
 
@@ -17,6 +28,8 @@ ChmBrowser::ChmBrowser(QWidget* parent) : QTextBrowser(parent)
     // Links are followed here: the view alone would send "chm:" addresses to the desktop.
     setOpenLinks(false);
     connect(this, &QTextBrowser::anchorClicked, this, &ChmBrowser::follow);
+    // Marks belong to the page they were made on.
+    connect(this, &QTextBrowser::sourceChanged, this, [this] { setExtraSelections({}); });
 }
 
 void ChmBrowser::setArchive(const ChmArchive* archive)
@@ -26,12 +39,7 @@ void ChmBrowser::setArchive(const ChmArchive* archive)
 
 QUrl ChmBrowser::pageUrl(const QString& local)
 {
-    // "ms-its:Other.chm::/page.html" and the like name a page after "::".
-    QString path = local.contains(QStringLiteral("::")) ? local.section(QStringLiteral("::"), -1) : local;
-    path.replace(u'\\', u'/');
-    if (!path.startsWith(u'/'))
-        path.prepend(u'/');
-    return QUrl(kScheme + u':' + path);
+    return QUrl(kScheme + u':' + pagePath(local));
 }
 
 QVariant ChmBrowser::loadResource(int type, const QUrl& name)
@@ -48,6 +56,29 @@ QVariant ChmBrowser::loadResource(int type, const QUrl& name)
         return {};
     return QStringLiteral("<p>Page introuvable dans le fichier d'aide [Page not found in the help file] : %1</p>")
         .arg(url.path().toHtmlEscaped());
+}
+
+void ChmBrowser::markWords(const QStringList& folded)
+{
+    QList<ExtraSelection> marks;
+    const QTextCharFormat format = markFormat();
+    // Block by block, as a block's text and its position in the document agree.
+    for (QTextBlock block = document()->begin(); block.isValid(); block = block.next()) {
+        for (const HelpTextRange& range : HelpSearch::occurrences(block.text(), folded)) {
+            const int start = block.position() + static_cast<int>(range.start);
+            QTextCursor cursor(document());
+            cursor.setPosition(start);
+            cursor.setPosition(start + static_cast<int>(range.length), QTextCursor::KeepAnchor);
+            marks.append({cursor, format});
+        }
+    }
+    setExtraSelections(marks);
+    if (marks.isEmpty())
+        return;
+    QTextCursor first = marks.front().cursor;
+    first.setPosition(first.selectionStart());
+    setTextCursor(first);
+    ensureCursorVisible();
 }
 
 void ChmBrowser::follow(const QUrl& url)

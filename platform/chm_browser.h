@@ -1,6 +1,7 @@
 #pragma once
 // A page view whose pages, pictures and style sheets come from inside a
-// compiled help file, addressed as "chm:/page.html".
+// compiled help file, addressed as "chm:/page.html". Words a search found can
+// be marked on the page shown, until another is shown.
 
 #include <QTextBrowser>
 
@@ -21,6 +22,9 @@ public:
     static QUrl pageUrl(const QString& local);
 
     QVariant loadResource(int type, const QUrl& name) override;
+
+    // Marks where the words stand, as the help search folds them, and brings the first into view.
+    void markWords(const QStringList& folded);
 
 private:
     void follow(const QUrl& url);

@@ -91,7 +91,7 @@ void ChmHelpViewer::show(const HelpRequest& request)
     }
     if (!window_)
         window_ = std::make_unique<HelpWindow>();
-    window_->display(std::move(archive), target.windowType, request.command);
+    window_->display(std::move(archive), target.windowType, request);
     window_->show();
     window_->raise();
     window_->activateWindow();

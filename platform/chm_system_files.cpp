@@ -1,6 +1,6 @@
 #include "platform/chm_system_files.h"
 
-#include <cstdint>
+#include <algorithm>
 
 namespace logweave::platform {
 namespace {
@@ -29,12 +29,23 @@ std::string stringAt(std::string_view strings, std::uint32_t offset)
 
 // Where the fields of a window type entry lie.
 constexpr std::size_t kName = 0x08;
+constexpr std::size_t kValidFields = 0x0C;
 constexpr std::size_t kCaption = 0x14;
 constexpr std::size_t kContents = 0x60;
 constexpr std::size_t kIndex = 0x64;
 constexpr std::size_t kDefault = 0x68;
 constexpr std::size_t kHome = 0x6C;
 constexpr std::size_t kShortestEntry = 0x70;
+constexpr std::size_t kButtons = 0x70;
+// The bit of the valid fields that says the buttons were given.
+constexpr std::uint32_t kButtonsGiven = 0x100;
+
+std::optional<std::uint32_t> buttonsOf(std::string_view entry)
+{
+    if (entry.size() < kButtons + 4 || (littleEndian(entry, kValidFields, 4) & kButtonsGiven) == 0)
+        return std::nullopt;
+    return littleEndian(entry, kButtons, 4);
+}
 
 }  // namespace
 
@@ -78,9 +89,25 @@ std::vector<ChmWindowType> parseWindowTypes(std::string_view windows, std::strin
             break;
         const std::string_view entry = windows.substr(start, entrySize);
         const auto text = [&](std::size_t field) { return stringAt(strings, littleEndian(entry, field, 4)); };
-        types.push_back({text(kName), text(kCaption), text(kContents), text(kIndex), text(kDefault), text(kHome)});
+        types.push_back({text(kName), text(kCaption), text(kContents), text(kIndex), text(kDefault), text(kHome),
+                         buttonsOf(entry)});
     }
     return types;
+}
+
+std::map<std::int32_t, std::string> parseContextIds(std::string_view ivb, std::string_view strings)
+{
+    std::map<std::int32_t, std::string> pages;
+    if (ivb.size() < 4)
+        return pages;
+    // The length of what follows, then pairs of a context number and a #STRINGS offset.
+    const std::size_t end = std::min<std::size_t>(ivb.size(), 4 + std::size_t{littleEndian(ivb, 0, 4)});
+    for (std::size_t at = 4; at + 8 <= end; at += 8) {
+        std::string page = stringAt(strings, littleEndian(ivb, at + 4, 4));
+        if (!page.empty())
+            pages.emplace(static_cast<std::int32_t>(littleEndian(ivb, at, 4)), std::move(page));
+    }
+    return pages;
 }
 
 }  // namespace logweave::platform

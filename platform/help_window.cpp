@@ -2,12 +2,17 @@
 
 #include "platform/chm_archive.h"
 #include "platform/chm_browser.h"
+#include "platform/help_search_pane.h"
 #include "platform/sitemap.h"
 
+#include <QAction>
 #include <QFileInfo>
-#include <QHeaderView>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QSplitter>
+#include <QStyle>
 #include <QTabWidget>
+#include <QToolBar>
 #include <QTreeWidget>
 #include <QTreeWidgetItemIterator>
 
@@ -69,19 +74,64 @@ QString helpText(const std::string& bytes)
     return decodeHelpText(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
 }
 
+const ChmWindowType* windowTypeOf(const ChmArchive& archive, const std::string& named)
+{
+    const ChmWindowType* type = archive.windowType(named);
+    return type != nullptr ? type : archive.windowType(archive.system().defaultWindow);
+}
+
+QString captionOf(const ChmArchive& archive, const ChmWindowType* type)
+{
+    QString caption = type != nullptr ? helpText(type->caption) : QString();
+    if (caption.isEmpty())
+        caption = helpText(archive.system().title);
+    if (caption.isEmpty())
+        caption = QFileInfo(QFile::decodeName(archive.path().c_str())).fileName();
+    return caption;
+}
+
+// The page a request opens: the one of its context number when the file maps it, else
+// the first of the contents, else the window type's first page, else the file's.
+QString firstPageOf(const ChmArchive& archive, const ChmWindowType* type, const std::vector<SitemapEntry>& contents,
+                    const HelpRequest& request)
+{
+    if (request.command == HelpCommand::HelpContext) {
+        if (const auto page = archive.contextPage(request.data))
+            return QString::fromUtf8(*page);
+    }
+    QString first = firstPage(contents);
+    if (first.isEmpty() && type != nullptr)
+        first = helpText(type->homeFile);
+    return first.isEmpty() ? helpText(archive.system().defaultTopic) : first;
+}
+
+// The window type's home page, else the first of the contents, else the file's first page.
+QString homePageOf(const ChmArchive& archive, const ChmWindowType* type, const std::vector<SitemapEntry>& contents)
+{
+    QString home = type != nullptr ? helpText(type->homeFile) : QString();
+    if (home.isEmpty())
+        home = firstPage(contents);
+    return home.isEmpty() ? helpText(archive.system().defaultTopic) : home;
+}
+
+void printWithDialog(QWidget* parent, const QTextDocument& page)
+{
+    QPrinter printer(QPrinter::HighResolution);
+    QPrintDialog dialog(&printer, parent);
+    dialog.setWindowTitle(QStringLiteral("Imprimer [Print]"));
+    if (dialog.exec() == QDialog::Accepted)
+        page.print(&printer);
+}
+
 }  // namespace
 
-HelpWindow::HelpWindow()
+HelpWindow::HelpWindow() : printer_(printWithDialog)
 {
     setObjectName(QStringLiteral("HelpWindow"));
-    tabs_ = new QTabWidget;
-    tabs_->setObjectName(QStringLiteral("Tabs"));
-    contents_ = sitemapTree("Contents");
-    index_ = sitemapTree("Index");
-    tabs_->addTab(contents_, QStringLiteral("Sommaire [Contents]"));
-    tabs_->addTab(index_, QStringLiteral("Index"));
     page_ = new ChmBrowser;
     page_->setObjectName(QStringLiteral("Page"));
+    buildTabs();
+    buildToolBar();
 
     auto* splitter = new QSplitter(Qt::Horizontal, this);
     splitter->addWidget(tabs_);
@@ -95,52 +145,135 @@ HelpWindow::HelpWindow()
         connect(tree, &QTreeWidget::itemClicked, this, &HelpWindow::openItem);
         connect(tree, &QTreeWidget::itemActivated, this, &HelpWindow::openItem);
     }
+    connect(search_, &HelpSearchPane::pageChosen, this, &HelpWindow::openFound);
     connect(page_, &QTextBrowser::sourceChanged, this, &HelpWindow::markPage);
 }
 
 HelpWindow::~HelpWindow() = default;
 
-void HelpWindow::display(std::unique_ptr<ChmArchive> archive, const std::string& windowType, HelpCommand command)
+void HelpWindow::buildTabs()
 {
+    tabs_ = new QTabWidget;
+    tabs_->setObjectName(QStringLiteral("Tabs"));
+    contents_ = sitemapTree("Contents");
+    index_ = sitemapTree("Index");
+    search_ = new HelpSearchPane;
+    tabs_->addTab(contents_, QStringLiteral("Sommaire [Contents]"));
+    tabs_->addTab(index_, QStringLiteral("Index"));
+    tabs_->addTab(search_, QStringLiteral("Rechercher [Search]"));
+}
+
+void HelpWindow::buildToolBar()
+{
+    buttons_ = QMainWindow::addToolBar(QStringLiteral("Navigation"));
+    buttons_->setObjectName(QStringLiteral("Buttons"));
+    buttons_->setMovable(false);
+    buttons_->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    back_ = addButton("Back", QStringLiteral("Précédent [Back]"), style()->standardIcon(QStyle::SP_ArrowBack),
+                      QKeySequence::Back);
+    forward_ = addButton("Forward", QStringLiteral("Suivant [Forward]"),
+                         style()->standardIcon(QStyle::SP_ArrowForward), QKeySequence::Forward);
+    homeButton_ = addButton("Home", QStringLiteral("Accueil [Home]"), style()->standardIcon(QStyle::SP_DirHomeIcon),
+                            QKeySequence(Qt::ALT | Qt::Key_Home));
+    print_ = addButton("Print", QStringLiteral("Imprimer [Print]"), QIcon::fromTheme(QStringLiteral("document-print")),
+                       QKeySequence::Print);
+    back_->setEnabled(false);
+    forward_->setEnabled(false);
+
+    connect(back_, &QAction::triggered, page_, &QTextBrowser::backward);
+    connect(forward_, &QAction::triggered, page_, &QTextBrowser::forward);
+    connect(homeButton_, &QAction::triggered, this, &HelpWindow::goHome);
+    connect(print_, &QAction::triggered, this, &HelpWindow::print);
+    connect(page_, &QTextBrowser::backwardAvailable, back_, &QAction::setEnabled);
+    connect(page_, &QTextBrowser::forwardAvailable, forward_, &QAction::setEnabled);
+}
+
+QAction* HelpWindow::addButton(const char* name, const QString& caption, const QIcon& icon, const QKeySequence& keys)
+{
+    QAction* action = buttons_->addAction(icon, caption);
+    action->setObjectName(QString::fromLatin1(name));
+    action->setShortcut(keys);
+    return action;
+}
+
+void HelpWindow::display(std::unique_ptr<ChmArchive> archive, const std::string& windowType,
+                         const HelpRequest& request)
+{
+    const ChmWindowType* type = windowTypeOf(*archive, windowType);
+    setWindowTitle(captionOf(*archive, type));
+    showButtons(type);
+
     const ChmSystemInfo& system = archive->system();
-    const ChmWindowType* type = archive->windowType(windowType);
-    if (type == nullptr)
-        type = archive->windowType(system.defaultWindow);
-
-    QString caption = type != nullptr ? helpText(type->caption) : QString();
-    if (caption.isEmpty())
-        caption = helpText(system.title);
-    if (caption.isEmpty())
-        caption = QFileInfo(QFile::decodeName(archive->path().c_str())).fileName();
-    setWindowTitle(caption);
-
     const auto toc = sitemapOf(*archive, type != nullptr && !type->contentsFile.empty() ? type->contentsFile
                                                                                          : system.contentsFile,
                                ".hhc");
     const auto keywords =
         sitemapOf(*archive, type != nullptr && !type->indexFile.empty() ? type->indexFile : system.indexFile, ".hhk");
-    QString first = firstPage(toc);
-    if (first.isEmpty() && type != nullptr)
-        first = helpText(type->homeFile);
-    if (first.isEmpty())
-        first = helpText(system.defaultTopic);
+    const QUrl first = ChmBrowser::pageUrl(firstPageOf(*archive, type, toc, request));
+    home_ = ChmBrowser::pageUrl(homePageOf(*archive, type, toc));
 
     // The old file goes only once nothing shown refers to it any more.
     page_->setArchive(archive.get());
+    search_->setArchive(archive.get(), toc);
     std::swap(archive_, archive);
+    fill(toc, keywords);
+    start(first);
+    showTab(request);
+}
+
+void HelpWindow::setPagePrinter(PagePrinter printer)
+{
+    printer_ = std::move(printer);
+}
+
+void HelpWindow::showButtons(const ChmWindowType* type)
+{
+    // A window type that records its buttons gets those, any other all four.
+    const std::uint32_t shown = type != nullptr && type->buttons ? *type->buttons : ~std::uint32_t{0};
+    back_->setVisible((shown & ChmButton::Back) != 0);
+    forward_->setVisible((shown & ChmButton::Forward) != 0);
+    homeButton_->setVisible((shown & ChmButton::Home) != 0);
+    print_->setVisible((shown & ChmButton::Print) != 0);
+    const auto actions = buttons_->actions();
+    buttons_->setVisible(std::any_of(actions.begin(), actions.end(), [](QAction* a) { return a->isVisible(); }));
+}
+
+void HelpWindow::fill(const std::vector<SitemapEntry>& contents, const std::vector<SitemapEntry>& keywords)
+{
     contents_->clear();
     index_->clear();
-    addEntries(contents_, nullptr, toc);
+    addEntries(contents_, nullptr, contents);
     addEntries(index_, nullptr, keywords);
     contents_->expandAll();
-    const QUrl start = ChmBrowser::pageUrl(first);
+}
+
+void HelpWindow::start(const QUrl& page)
+{
     // The same address in another file must still be read again.
-    if (page_->source() == start)
+    if (page_->source() == page)
         page_->reload();
     else
-        page_->setSource(start);
+        page_->setSource(page);
     page_->clearHistory();
-    tabs_->setCurrentWidget(command == HelpCommand::DisplayIndex ? index_ : contents_);
+}
+
+void HelpWindow::showTab(const HelpRequest& request)
+{
+    switch (request.command) {
+    case HelpCommand::DisplayIndex:
+        tabs_->setCurrentWidget(index_);
+        return;
+    case HelpCommand::DisplaySearch:
+        tabs_->setCurrentWidget(search_);
+        // The words arrive ready to run or to replace, but the search waits for the user:
+        // a caller's words need not be the ones the user is looking for.
+        search_->offer(request.search ? QString::fromStdString(request.search->query) : QString());
+        return;
+    case HelpCommand::DisplayToc:
+    case HelpCommand::HelpContext:
+        break;
+    }
+    tabs_->setCurrentWidget(contents_);
 }
 
 void HelpWindow::openItem(QTreeWidgetItem* item)
@@ -148,6 +281,12 @@ void HelpWindow::openItem(QTreeWidgetItem* item)
     const QString local = item->data(0, Qt::UserRole).toString();
     if (!local.isEmpty())
         page_->setSource(ChmBrowser::pageUrl(local));
+}
+
+void HelpWindow::openFound(const QString& page, const QStringList& foldedWords)
+{
+    page_->setSource(ChmBrowser::pageUrl(page));
+    page_->markWords(foldedWords);
 }
 
 void HelpWindow::markPage(const QUrl& url)
@@ -165,6 +304,17 @@ void HelpWindow::markPage(const QUrl& url)
             found = *it;
     }
     contents_->setCurrentItem(found);
+}
+
+void HelpWindow::goHome()
+{
+    page_->setSource(home_);
+}
+
+void HelpWindow::print()
+{
+    if (printer_)
+        printer_(this, *page_->document());
 }
 
 }  // namespace logweave::platform

@@ -205,6 +205,16 @@ QString firstPage(const std::vector<SitemapEntry>& entries)
     return {};
 }
 
+QString pagePath(const QString& local)
+{
+    // "ms-its:Other.chm::/page.html" and the like name a page after "::".
+    QString path = local.contains(QStringLiteral("::")) ? local.section(QStringLiteral("::"), -1) : local;
+    path.replace(u'\\', u'/');
+    if (!path.startsWith(u'/'))
+        path.prepend(u'/');
+    return path;
+}
+
 QString decodeHelpText(QByteArrayView bytes)
 {
     return isUtf8(bytes) ? QString::fromUtf8(bytes) : windows1252Text(bytes);

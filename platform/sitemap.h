@@ -21,6 +21,10 @@ std::vector<SitemapEntry> parseSitemap(QByteArrayView text);
 // The first page of the list, depth first; empty when no entry names one.
 QString firstPage(const std::vector<SitemapEntry>& entries);
 
+// The path inside the file of the page an entry or a link names, "/page.html",
+// with its place ("#...") when it names one.
+QString pagePath(const QString& local);
+
 // Help files are UTF-8 or, when older, Windows-1252.
 QString decodeHelpText(QByteArrayView bytes);
 

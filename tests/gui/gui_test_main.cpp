@@ -17,6 +17,7 @@ std::unique_ptr<QObject> makeConflictDialogTest();
 std::unique_ptr<QObject> makeWsjtxUpdateDialogTest();
 std::unique_ptr<QObject> makeHelpTest();
 std::unique_ptr<QObject> makeProgramFoldersTest();
+std::unique_ptr<QObject> makeHelpSearchTest();
 }  // namespace logweave::testing
 
 int main(int argc, char** argv)
@@ -29,6 +30,7 @@ int main(int argc, char** argv)
         {"WsjtxUpdateDialogTest", makeWsjtxUpdateDialogTest},
         {"HelpTest", makeHelpTest},
         {"ProgramFoldersTest", makeProgramFoldersTest},
+        {"HelpSearchTest", makeHelpSearchTest},
     };
     QApplication application(argc, argv);
     std::vector<char*> arguments(argv, argv + argc);

@@ -4,15 +4,21 @@
 #include "platform/chm_archive.h"
 #include "platform/chm_help_viewer.h"
 #include "platform/chm_system_files.h"
+#include "platform/help_window.h"
 #include "platform/sitemap.h"
 
+#include <QAction>
 #include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextBrowser>
+#include <QToolBar>
 #include <QTreeWidget>
 
 #include <string>
@@ -22,6 +28,8 @@ namespace {
 
 // The help file the build compiled from help/.
 const std::string kHelpFile = LOGWEAVE_HELP_FILE;
+// A small one of the tests' own, from tests/gui/help_sample/.
+const std::string kSampleFile = LOGWEAVE_SAMPLE_HELP_FILE;
 const QString kFirstTitle = QStringLiteral("Logweave : présentation [Overview]");
 
 platform::HelpRequest tocRequest(const std::string& file)
@@ -71,12 +79,30 @@ bool clickLink(QTextBrowser* page, const QString& href)
     return false;
 }
 
+// As a user's hand does it: the view sees the press before the double-click.
+void doubleClick(QWidget* widget, QPoint at)
+{
+    QTest::mouseClick(widget, Qt::LeftButton, {}, at);
+    QTest::mouseDClick(widget, Qt::LeftButton, {}, at);
+    QTest::mouseRelease(widget, Qt::LeftButton, {}, at);
+}
+
 struct Viewer {
     platform::ChmHelpViewer viewer;
 
     QWidget* window() const { return viewer.window(); }
     QTextBrowser* page() const { return child<QTextBrowser>(viewer.window(), "Page"); }
     QTreeWidget* tree(const char* name) const { return child<QTreeWidget>(viewer.window(), name); }
+    QWidget* currentTab() const { return child<QTabWidget>(viewer.window(), "Tabs")->currentWidget(); }
+    QAction* button(const char* name) const { return child<QAction>(viewer.window(), name); }
+
+    // Clicks the tool bar button of `name`.
+    void click(const char* name) const
+    {
+        QWidget* shown = child<QToolBar>(viewer.window(), "Buttons")->widgetForAction(button(name));
+        QVERIFY(shown != nullptr);
+        QTest::mouseClick(shown, Qt::LeftButton);
+    }
 };
 
 }  // namespace
@@ -344,6 +370,189 @@ private slots:
         v.viewer.show(tocRequest((folder / "none.chm").string()));
         QVERIFY(finished);
         QVERIFY(v.window() == nullptr);
+    }
+
+    void searchTabListsThePagesAndMarksTheWordsOnTheOneChosen()
+    {
+#ifdef _WIN32
+        QSKIP("the system's HTML Help viewer shows help on Windows");
+#endif
+        Viewer v;
+        v.viewer.show(tocRequest(kHelpFile + ">W1"));
+        QVERIFY(QTest::qWaitForWindowExposed(v.window()));
+        child<QTabWidget>(v.window(), "Tabs")->setCurrentWidget(child<QWidget>(v.window(), "Search"));
+        auto* text = child<QLineEdit>(v.window(), "SearchText");
+        auto* results = child<QListWidget>(v.window(), "SearchResults");
+        QTest::keyClicks(text, QStringLiteral("FREQUENCE"));
+        QTest::mouseClick(child<QPushButton>(v.window(), "SearchButton"), Qt::LeftButton);
+        QCOMPARE(results->count(), 1);
+        QCOMPARE(results->item(0)->text(), QStringLiteral("Les fichiers [The files]"));
+        QCOMPARE(child<QLabel>(v.window(), "SearchStatus")->text(), QStringLiteral("1 page trouvée [1 page found]"));
+
+        doubleClick(results->viewport(), results->visualItemRect(results->item(0)).center());
+        QTextBrowser* page = v.page();
+        QTRY_COMPARE(page->source(), QUrl(QStringLiteral("chm:/fichiers.html")));
+        const auto marks = page->extraSelections();
+        QVERIFY(!marks.isEmpty());
+        for (const auto& mark : marks)
+            QCOMPARE(mark.cursor.selectedText().toLower(), QStringLiteral("fréquence"));
+        QCOMPARE(page->textCursor().position(), marks.front().cursor.selectionStart());
+        QVERIFY(page->cursorRect().intersects(page->viewport()->rect()));
+
+        // Marks go with their page; a word on no page together with another finds nothing.
+        v.click("Back");
+        QTRY_COMPARE(page->source(), QUrl(QStringLiteral("chm:/index.html")));
+        QVERIFY(page->extraSelections().isEmpty());
+        text->clear();
+        QTest::keyClicks(text, QStringLiteral("frequence janvier"));
+        QTest::keyClick(text, Qt::Key_Return);
+        QCOMPARE(results->count(), 0);
+        QCOMPARE(child<QLabel>(v.window(), "SearchStatus")->text(),
+                 QStringLiteral("Aucune page trouvée [No page found]"));
+    }
+
+    void backForwardAndHomeFollowThePagesShown()
+    {
+#ifdef _WIN32
+        QSKIP("the system's HTML Help viewer shows help on Windows");
+#endif
+        Viewer v;
+        v.viewer.show(tocRequest(kHelpFile + ">W1"));
+        QVERIFY(QTest::qWaitForWindowExposed(v.window()));
+        QTextBrowser* page = v.page();
+        QVERIFY(!v.button("Back")->isEnabled());
+        QVERIFY(!v.button("Forward")->isEnabled());
+
+        QVERIFY(clickLink(page, QStringLiteral("ouvrir.html")));
+        QTRY_COMPARE(page->source(), QUrl(QStringLiteral("chm:/ouvrir.html")));
+        QVERIFY(v.button("Back")->isEnabled());
+        v.click("Back");
+        QTRY_COMPARE(page->source(), QUrl(QStringLiteral("chm:/index.html")));
+        QCOMPARE(page->documentTitle(), kFirstTitle);
+        QVERIFY(!v.button("Back")->isEnabled());
+        QVERIFY(v.button("Forward")->isEnabled());
+        v.click("Forward");
+        QTRY_COMPARE(page->source(), QUrl(QStringLiteral("chm:/ouvrir.html")));
+        QVERIFY(!v.button("Forward")->isEnabled());
+
+        page->setSource(QUrl(QStringLiteral("chm:/cli.html")));
+        v.click("Home");
+        QTRY_COMPARE(page->source(), QUrl(QStringLiteral("chm:/index.html")));
+        QVERIFY(v.button("Back")->isEnabled());
+    }
+
+    void eachRequestOpensItsTab()
+    {
+#ifdef _WIN32
+        QSKIP("the system's HTML Help viewer shows help on Windows");
+#endif
+        Viewer v;
+        dialogs::CHelp help(v.viewer);
+        help.ShowSearch(kHelpFile, std::string("W1"));
+        QVERIFY(v.currentTab() == child<QWidget>(v.window(), "Search"));
+        // The words come selected in the box, not searched for.
+        auto* text = child<QLineEdit>(v.window(), "SearchText");
+        QCOMPARE(text->text(), QStringLiteral("TEST"));
+        QCOMPARE(text->selectedText(), QStringLiteral("TEST"));
+        QCOMPARE(child<QListWidget>(v.window(), "SearchResults")->count(), 0);
+
+        help.ShowIndex(kHelpFile, std::string("W1"));
+        QVERIFY(v.currentTab() == v.tree("Index"));
+        help.Show(kHelpFile, std::string("W1"));
+        QVERIFY(v.currentTab() == v.tree("Contents"));
+        help.ShowSearch(kHelpFile, std::string("W1"));
+        help.Show(kHelpFile, std::string("W1"), 4711);
+        QVERIFY(v.currentTab() == v.tree("Contents"));
+    }
+
+    void contextNumbersOpenTheirMappedPage_data()
+    {
+        QTest::addColumn<int>("context");
+        QTest::addColumn<QString>("page");
+        QTest::newRow("mapped") << 42 << "chm:/seconde.html";
+        QTest::newRow("not mapped") << 7 << "chm:/premiere.html";
+    }
+
+    void contextNumbersOpenTheirMappedPage()
+    {
+#ifdef _WIN32
+        QSKIP("the system's HTML Help viewer shows help on Windows");
+#endif
+        QFETCH(int, context);
+        QFETCH(QString, page);
+        Viewer v;
+        dialogs::CHelp(v.viewer).Show(kSampleFile, std::string("W1"), context);
+        QCOMPARE(v.page()->source(), QUrl(page));
+        QVERIFY(v.page()->toPlainText().contains(QStringLiteral("cepteur")));
+    }
+
+    void theWindowTypeGivesTheButtonsAndTheHomePage()
+    {
+#ifdef _WIN32
+        QSKIP("the system's HTML Help viewer shows help on Windows");
+#endif
+        Viewer v;
+        v.viewer.show(tocRequest(kHelpFile + ">W1"));
+        for (const char* name : {"Back", "Forward", "Home", "Print"})
+            QVERIFY2(v.button(name)->isVisible(), name);
+
+        // The sample's W1 has Back and Home only, and a home page that is not its first.
+        v.viewer.show(tocRequest(kSampleFile + ">W1"));
+        QCOMPARE(v.window()->windowTitle(), QStringLiteral("Exemple [Sample]"));
+        QVERIFY(v.button("Back")->isVisible());
+        QVERIFY(v.button("Home")->isVisible());
+        QVERIFY(!v.button("Forward")->isVisible());
+        QVERIFY(!v.button("Print")->isVisible());
+        QCOMPARE(v.page()->source(), QUrl(QStringLiteral("chm:/premiere.html")));
+        v.click("Home");
+        QTRY_COMPARE(v.page()->source(), QUrl(QStringLiteral("chm:/accueil.html")));
+    }
+
+    void printHandsTheShownPageToThePrinter()
+    {
+#ifdef _WIN32
+        QSKIP("the system's HTML Help viewer shows help on Windows");
+#endif
+        Viewer v;
+        v.viewer.show(tocRequest(kHelpFile + ">W1"));
+        auto* window = qobject_cast<platform::HelpWindow*>(v.window());
+        QVERIFY(window != nullptr);
+        QStringList printed;
+        QWidget* printedFrom = nullptr;
+        window->setPagePrinter([&](QWidget* parent, const QTextDocument& page) {
+            printedFrom = parent;
+            printed << page.toPlainText();
+        });
+        v.page()->setSource(QUrl(QStringLiteral("chm:/cli.html")));
+        v.click("Print");
+        QCOMPARE(printed.size(), 1);
+        QCOMPARE(printed.front(), v.page()->toPlainText());
+        QVERIFY(printed.front().contains(QStringLiteral("logweave-cli")));
+        QVERIFY(printedFrom == window);
+    }
+
+    void buttonsAndContextNumbersReadOnlyWhatTheFileHolds()
+    {
+        // A window type entry of 0x74 bytes: buttons only count when the entry says they were given.
+        std::string windows(8 + 0x74, '\0');
+        putLittleEndian(windows, 0, 1);
+        putLittleEndian(windows, 4, 0x74);
+        putLittleEndian(windows, 8 + 0x70, platform::ChmButton::Back | platform::ChmButton::Print);
+        QVERIFY(!platform::parseWindowTypes(windows, {}).front().buttons.has_value());
+        putLittleEndian(windows, 8 + 0x0C, 0x100);
+        QCOMPARE(platform::parseWindowTypes(windows, {}).front().buttons,
+                 std::optional<std::uint32_t>(platform::ChmButton::Back | platform::ChmButton::Print));
+
+        // #IVB: a length that claims three pairs where two stand, one past the strings.
+        std::string ivb(4 + 16, '\0');
+        putLittleEndian(ivb, 0, 24);
+        putLittleEndian(ivb, 4, 42);
+        putLittleEndian(ivb, 8, 1);
+        putLittleEndian(ivb, 12, 43);
+        putLittleEndian(ivb, 16, 999);
+        const auto pages = platform::parseContextIds(ivb, std::string("\0page.html\0", 11));
+        QCOMPARE(pages.size(), std::size_t{1});
+        QCOMPARE(pages.at(42), std::string("page.html"));
     }
 };
 
