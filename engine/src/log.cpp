@@ -7,11 +7,6 @@ namespace {
 
 constexpr std::size_t kBlockValues = std::size_t{1} << 16;
 
-bool byField(const FieldValue& a, const FieldValue& b) noexcept
-{
-    return a.field < b.field;
-}
-
 }  // namespace
 
 std::span<FieldValue> Log::keep(std::span<const FieldValue> values)
@@ -32,27 +27,13 @@ void Log::add(std::size_t begin, std::size_t length, std::span<const FieldValue>
     records_.emplace_back(text().substr(begin, length), keep(values));
 }
 
-void Log::reorder(const std::vector<std::size_t>& order)
+void Log::clearRecords() noexcept
 {
-    std::vector<Record> ordered;
-    ordered.reserve(order.size());
-    for (const std::size_t i : order)
-        ordered.push_back(records_[i]);
-    records_ = std::move(ordered);
-}
-
-void Log::renumberFields(const std::vector<std::uint32_t>& renumber)
-{
-    for (Record& record : records_) {
-        const auto values = record.values();
-        // The values are the log's own: only their numbers change here.
-        auto* first = const_cast<FieldValue*>(values.data());
-        auto* last = first + values.size();
-        for (FieldValue* v = first; v != last; ++v)
-            v->field = renumber[v->field];
-        if (!std::is_sorted(first, last, byField))
-            std::sort(first, last, byField);
-    }
+    records_.clear();
+    records_.shrink_to_fit();
+    blocks_.clear();
+    blocks_.shrink_to_fit();
+    blockUsed_ = blockSize_ = 0;
 }
 
 }  // namespace logweave

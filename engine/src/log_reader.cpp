@@ -1,9 +1,10 @@
 #include "log_reader.h"
 
 #include "logweave/sort_record_lines.h"
+#include "logweave/pane_texts.h"
 #include "logweave/text.h"
+#include "record_lines.h"
 #include "record_scanner.h"
-#include "tag.h"
 
 #include <algorithm>
 
@@ -12,113 +13,91 @@ namespace {
 
 constexpr auto npos = std::string_view::npos;
 
-// A text's records as they stand, and what their order rests on.
-struct TextRecords {
-    std::vector<SortKey> keys;
-    std::size_t pinned = 0;  // the last records, which keep their place
-    bool linesShowRecords = true;  // each record ends the line of its end tag
+// The first of the three spellings that end a header, whichever it is: the
+// scan then tells whether a spelling preferred to it stands further on.
+std::size_t firstEndOfHeader(std::string_view text)
+{
+    for (std::size_t lt = text.find('<'); lt != npos; lt = text.find('<', lt + 1))
+        if (endOfHeaderSpelling(text, lt) != 3)
+            return lt;
+    return npos;
+}
+
+std::size_t scanStartOf(std::size_t eoh)
+{
+    return eoh == npos ? 0 : eoh + 1;
+}
+
+struct Piece {
+    std::size_t from;
+    std::size_t to;
 };
 
-TextRecords readRecords(Log& log, RecordScanner& scanner)
+// The text as it reads in order of date and time: the header, the records
+// in that order, the lines after them. None when that order cannot be read
+// piece by piece, because the scan starts past the first record's lines.
+std::optional<std::vector<Piece>> piecesInOrder(std::string_view text, std::size_t scanStart)
 {
-    TextRecords records;
+    const auto lines = recordLines(text);
+    if (!lines || lines->inOrder())
+        return std::vector<Piece>{{scanStart, text.size()}};
+    if (scanStart > lines->regionStart)
+        return std::nullopt;
+    std::vector<Piece> pieces;
+    pieces.reserve(lines->ends.size() + 2);
+    pieces.push_back({scanStart, lines->regionStart});
+    for (const std::size_t i : dateTimeOrder(lines->keys))
+        pieces.push_back({lines->begin(i), lines->ends[i]});
+    pieces.push_back({lines->regionEnd(), text.size()});
+    return pieces;
+}
+
+void readPieces(RecordScanner& scanner, Log& log, const std::vector<Piece>& pieces)
+{
     // Room for records of 128 bytes and more, what logs hold: no copy as the log grows.
-    const std::size_t guess = log.text().size() / 128 + 16;
-    log.reserve(guess);
-    records.keys.reserve(guess);
+    log.reserve(log.text().size() / 128 + 16);
     ScannedRecord record;
-    while (scanner.next(record)) {
-        log.add(record.begin, record.length, record.values);
-        records.keys.push_back(record.key);
-        records.linesShowRecords = records.linesShowRecords && record.endsItsLine && records.pinned == 0;
-        records.pinned += record.pinned ? 1 : 0;
+    for (const Piece& piece : pieces) {
+        if (scanner.brokeAPiece())
+            return;
+        scanner.startPiece(piece.from, piece.to, &piece == &pieces.back());
+        while (scanner.next(record))
+            log.add(record.begin, record.length, record.values);
     }
-    records.linesShowRecords = records.linesShowRecords && !scanner.tangled();
-    return records;
 }
 
-// A text of fewer than four lines is taken as it stands.
-bool hasFourLines(std::string_view text)
+// Whether the header ends where it was taken to: no spelling preferred to
+// that one stands anywhere, not even inside a tag.
+bool headerSure(const RecordScanner& scanner, std::string_view text, std::size_t eoh)
 {
-    std::size_t breaks = 0;
-    for (std::size_t nl = text.find('\n'); nl != npos && breaks < 3; nl = text.find('\n', nl + 1))
-        ++breaks;
-    return breaks == 3;
+    const int taken = eoh == npos ? 3 : endOfHeaderSpelling(text, eoh);
+    return taken == 0 || (!scanner.tangled() && scanner.endOfHeaderMet() >= taken);
 }
 
-bool inOrder(const TextRecords& records)
+LogFile finish(Session& session, Log log, const RecordScanner& scanner, std::size_t eoh)
 {
-    return std::is_sorted(records.keys.begin(), records.keys.end() - static_cast<std::ptrdiff_t>(records.pinned));
-}
-
-// The lines of records start after the first line that holds an end-of-header
-// tag (or at the first tag). Sorting records as a whole is sorting those
-// lines when the scan starts where they do.
-enum class Region { Matches, Empty, Differs };
-
-Region recordRegion(std::string_view text, std::size_t scanStart, const RecordScanner& scanner)
-{
-    std::size_t eohTag = npos;
-    for (std::size_t lt = text.find('<'); lt < scanStart; lt = text.find('<', lt + 1)) {
-        if (isTagAt(text, lt, "EOH")) {
-            eohTag = lt;
-            break;
-        }
+    LogFile file{std::move(log), std::nullopt};
+    if (eoh != npos) {
+        file.header = withCrLf(file.log.text().substr(0, eoh)) + session.store.EohTag;
+        session.ui.appendToPane(pane::header(*file.header));
     }
-    if (eohTag == npos)
-        eohTag = scanner.firstEndOfHeaderTag();
-    if (eohTag == npos)
-        return Region::Matches;  // from the first tag's line, where the scan starts
-    const std::size_t lineEnd = text.find('\n', eohTag);
-    if (lineEnd == npos)
-        return Region::Empty;
-    const std::size_t regionStart = lineEnd + 1;
-    const bool matches = scanStart <= regionStart && (scanner.firstTag() == npos || scanner.firstTag() >= regionStart);
-    return matches ? Region::Matches : Region::Differs;
-}
-
-void putInOrder(Log& log, const TextRecords& records)
-{
-    std::vector<SortKey> sortable(records.keys.begin(), records.keys.end() - static_cast<std::ptrdiff_t>(records.pinned));
-    std::vector<std::size_t> order = dateTimeOrder(sortable);
-    for (std::size_t i = sortable.size(); i < records.keys.size(); ++i)
-        order.push_back(i);
-    log.reorder(order);
-}
-
-void showHeader(Session& session, const LogFile& file)
-{
-    if (file.header)
-        session.ui.appendToPane(displayText(*file.header) + "\r\n\r\n");
-}
-
-LogFile scanLog(Session& session, Bytes bytes, bool sortIt)
-{
-    const std::size_t eoh = findEndOfHeader(bytes.view());
-    const std::size_t scanStart = eoh == npos ? 0 : eoh + 1;
-    LogFile file{Log(std::move(bytes)), std::nullopt};
-    const std::string_view text = file.log.text();
-    FieldNamer namer(session.store.fields);
-    RecordScanner scanner(text, scanStart, namer);
-    const TextRecords records = readRecords(file.log, scanner);
-    if (sortIt && hasFourLines(text)) {
-        const Region region = recordRegion(text, scanStart, scanner);
-        if (!records.linesShowRecords || region == Region::Differs) {
-            // Lines that do not show the records one by one: sorted as lines, then read.
-            std::string sorted(text);
-            SortRecordLines(sorted);
-            file = {};
-            return scanLog(session, Bytes(sorted), false);
-        }
-        if (region == Region::Matches && !inOrder(records))
-            putInOrder(file.log, records);
-    }
-    namer.enterWaiting(file.log, scanner.unreadText(), session.store.fields);
-    if (eoh != npos)
-        file.header = withCrLf(text.substr(0, eoh)) + session.store.EohTag;
-    showHeader(session, file);
     reportScanEnd(session.ui, scanner, file.log, session.store.fields);
     return file;
+}
+
+// The text sorted as lines, then read from end to end: what the pieces stand for.
+LogFile readSortedAsLines(Session& session, std::string_view text)
+{
+    std::string sorted(text);
+    if (const auto lines = recordLines(sorted); lines && !lines->inOrder())
+        sorted = orderedText(sorted, *lines);
+    Log log{Bytes(sorted)};
+    sorted = {};
+    const std::size_t eoh = findEndOfHeader(log.text());
+    FieldNamer namer(session.store.fields);
+    RecordScanner scanner(log.text(), namer);
+    readPieces(scanner, log, {{scanStartOf(eoh), log.text().size()}});
+    return finish(session, std::move(log), scanner, eoh);
 }
 
 }  // namespace
@@ -127,18 +106,35 @@ LogFile readLogFile(Session& session, std::string_view path, std::string_view ba
 {
     Bytes bytes = session.files.readFile(pathFromBytes(path));
     collapseBlankLines(bytes);
+    Log log(std::move(bytes));
     session.ui.appendToPane(banner);
-    return scanLog(session, std::move(bytes), true);
+    const std::size_t eoh = firstEndOfHeader(log.text());
+    if (const auto pieces = piecesInOrder(log.text(), scanStartOf(eoh))) {
+        const FieldTable tableBefore = session.store.fields;
+        FieldNamer namer(session.store.fields);
+        RecordScanner scanner(log.text(), namer);
+        readPieces(scanner, log, *pieces);
+        if (!scanner.brokeAPiece() && headerSure(scanner, log.text(), eoh))
+            return finish(session, std::move(log), scanner, eoh);
+        session.store.fields = tableBefore;
+        log.clearRecords();
+    }
+    return readSortedAsLines(session, log.text());
 }
 
 Log readWrittenLog(Session& session, const std::filesystem::path& path)
 {
     Log log(session.files.readFile(path));
-    const std::size_t eoh = findEndOfHeader(log.text());
-    FieldNamer namer(session.store.fields);
-    RecordScanner scanner(log.text(), eoh == npos ? 0 : eoh + 1, namer);
-    readRecords(log, scanner);
-    namer.enterWaiting(log, scanner.unreadText(), session.store.fields);
+    const auto readFrom = [&](std::size_t eoh) {
+        FieldNamer namer(session.store.fields);
+        RecordScanner scanner(log.text(), namer);
+        readPieces(scanner, log, {{scanStartOf(eoh), log.text().size()}});
+        return headerSure(scanner, log.text(), eoh);
+    };
+    if (!readFrom(firstEndOfHeader(log.text()))) {
+        log.clearRecords();
+        readFrom(findEndOfHeader(log.text()));
+    }
     return log;
 }
 

@@ -60,9 +60,13 @@ bool isEndTag(const Tag& tag) noexcept
 
 }  // namespace
 
-RecordScanner::RecordScanner(std::string_view text, std::size_t from, FieldNamer& namer)
-    : text_(text), next_(text.find('<', std::min(from, text.size()))), namer_(namer), firstTag_(next_)
+RecordScanner::RecordScanner(std::string_view text, FieldNamer& namer) : text_(text), namer_(namer) {}
+
+void RecordScanner::startPiece(std::size_t from, std::size_t to, bool last)
 {
+    piece_ = text_.substr(0, to);
+    next_ = piece_.find('<', from);
+    lastPiece_ = last;
 }
 
 bool RecordScanner::next(ScannedRecord& record)
@@ -71,61 +75,38 @@ bool RecordScanner::next(ScannedRecord& record)
         return false;
     const std::size_t start = next_;
     record.values.clear();
-    record.key = {};
-    haveDate_ = haveTime_ = false;
     ++generation_;
     for (std::size_t p = start;;) {
-        const Tag tag = readTag(text_, p);
+        const Tag tag = readTag(piece_, p);
         if (tag.gt == npos)
-            return finish(record, start, p, true);
+            return stop(record, start, p, true);
         tangled_ = tangled_ || tag.holdsLt;
-        if (isEndTag(tag)) {
-            tangled_ = tangled_ || !tag.type.empty();
-            if (tag.type.empty())
-                return endRecord(record, start, p, tag.gt);
-        }
+        if (isEndTag(tag) && tag.type.empty())
+            return endRecord(record, start, p, tag.gt);
         const std::uint32_t field = namer_.fieldOf(tag.name, tag.type);
-        const std::size_t following = text_.find('<', tag.gt + 1);
-        const std::size_t valueEnd = following == npos ? text_.size() : following;
-        const auto value = trimValueEnd(text_.substr(tag.gt + 1, valueEnd - tag.gt - 1));
-        noteKey(record, field, p, value);
+        if (namer_.kindOf(field) == FieldNamer::Kind::EndOfHeader)
+            noteEndOfHeader(p, tag.gt);
+        const std::size_t following = piece_.find('<', tag.gt + 1);
+        const std::size_t valueEnd = following == npos ? piece_.size() : following;
+        const auto value = trimValueEnd(piece_.substr(tag.gt + 1, valueEnd - tag.gt - 1));
         setValue(record, field, tag.gt + 1 - start, value.size());
         if (following == npos)
-            return finish(record, start, text_.size(), false);
+            return stop(record, start, piece_.size(), false);
         p = following;
     }
 }
 
 bool RecordScanner::endRecord(ScannedRecord& record, std::size_t start, std::size_t lt, std::size_t gt)
 {
-    next_ = text_.find('<', gt + 1);
-    const std::size_t lineEnd = text_.find('\n', gt + 1);
-    record.pinned = lineEnd == npos;
-    record.endsItsLine = next_ == npos || (lineEnd != npos && next_ > lineEnd);
+    next_ = piece_.find('<', gt + 1);
     keep(record, start, lt);
     return true;
 }
 
-void RecordScanner::noteKey(ScannedRecord& record, std::uint32_t field, std::size_t tag, std::string_view value)
+void RecordScanner::noteEndOfHeader(std::size_t lt, std::size_t gt)
 {
-    switch (namer_.kindOf(field)) {
-    case FieldNamer::Kind::Date:
-        if (!haveDate_)
-            record.key.date = value;
-        haveDate_ = true;
-        break;
-    case FieldNamer::Kind::Time:
-        if (!haveTime_)
-            record.key.time = value;
-        haveTime_ = true;
-        break;
-    case FieldNamer::Kind::EndOfHeader:
-        firstEndOfHeaderTag_ = std::min(firstEndOfHeaderTag_, tag);
-        break;
-    case FieldNamer::Kind::Call:
-    case FieldNamer::Kind::Other:
-        break;
-    }
+    if (gt == lt + 4)
+        endOfHeaderMet_ = std::min(endOfHeaderMet_, endOfHeaderSpelling(piece_, lt));
 }
 
 void RecordScanner::setValue(ScannedRecord& record, std::uint32_t field, std::size_t offset, std::size_t size)
@@ -158,22 +139,26 @@ void RecordScanner::keep(ScannedRecord& record, std::size_t start, std::size_t e
     const auto byField = [](const FieldValue& a, const FieldValue& b) { return a.field < b.field; };
     if (!std::is_sorted(record.values.begin(), record.values.end(), byField))
         std::sort(record.values.begin(), record.values.end(), byField);
-    namer_.recordKept();
 }
 
-bool RecordScanner::finish(ScannedRecord& record, std::size_t start, std::size_t stop, bool atLoneTag)
+bool RecordScanner::stop(ScannedRecord& record, std::size_t start, std::size_t end, bool atLoneTag)
 {
     next_ = npos;
+    if (!lastPiece_) {
+        broke_ = true;  // the record goes on in the next piece, when it is read apart
+        return false;
+    }
     // A contact cut short keeps what it has; fields of anything else are not a record.
-    const auto identifies = [this](const FieldValue& v) { return v.size != 0 && namer_.identifies(v.field); };
+    const auto identifies = [this](const FieldValue& v) {
+        const auto kind = namer_.kindOf(v.field);
+        return v.size != 0
+            && (kind == FieldNamer::Kind::Call || kind == FieldNamer::Kind::Date || kind == FieldNamer::Kind::Time);
+    };
     if (std::any_of(record.values.begin(), record.values.end(), identifies)) {
-        keep(record, start, stop);
-        record.pinned = true;
-        record.endsItsLine = true;
+        keep(record, start, end);
         cutShort_ = true;
         return true;
     }
-    namer_.recordDropped();
     const bool anyValue =
         std::any_of(record.values.begin(), record.values.end(), [](const FieldValue& v) { return v.size != 0; });
     if (anyValue || atLoneTag)
@@ -187,6 +172,15 @@ void reportScanEnd(UserInterface& ui, const RecordScanner& scanner, const Log& l
         ui.appendToPane(pane::recordCutShort(scanner.recordsRead(), identification(log[log.size() - 1], fields)));
     else if (!scanner.unreadText().empty())
         ui.appendToPane(pane::textNotRead(excerpt(scanner.unreadText())));
+}
+
+int endOfHeaderSpelling(std::string_view text, std::size_t at) noexcept
+{
+    const std::string_view spellings[] = {"<EOH>", "<eoh>", "<Eoh>"};
+    for (int i = 0; i < 3; ++i)
+        if (text.substr(at, 5) == spellings[i])
+            return i;
+    return 3;
 }
 
 std::size_t findEndOfHeader(std::string_view text) noexcept

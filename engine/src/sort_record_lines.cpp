@@ -1,7 +1,7 @@
 #include "logweave/sort_record_lines.h"
 
 #include "logweave/text.h"
-#include "tag.h"
+#include "record_lines.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -52,63 +52,14 @@ std::size_t collapse(char* text, std::size_t size) noexcept
     return out;
 }
 
+// One look at each line's end: a blank line follows it, or none does.
 bool hasBlankLine(std::string_view text) noexcept
 {
-    return text.find("\n\n") != npos || text.find("\n\r\n") != npos;
-}
-
-// Where each line starts, and after the last one the end of the text: line i
-// runs from starts[i] up to starts[i + 1], its line break included.
-std::vector<std::size_t> lineStarts(std::string_view text)
-{
-    std::vector<std::size_t> starts;
-    starts.reserve(static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 2);
-    starts.push_back(0);
-    for (std::size_t nl = text.find('\n'); nl != npos; nl = text.find('\n', nl + 1))
-        starts.push_back(nl + 1);
-    starts.push_back(text.size());
-    return starts;
-}
-
-// Whether a line holds a tag of that name. Record lines end with their end
-// tag, so the line's last tag is looked at first.
-bool holdsTag(std::string_view line, std::string_view name)
-{
-    const std::size_t last = line.rfind('<');
-    if (last == npos)
-        return false;
-    if (isTagAt(line, last, name))
-        return true;
-    for (std::size_t lt = line.find('<'); lt < last; lt = line.find('<', lt + 1)) {
-        if (isTagAt(line, lt, name))
+    for (std::size_t nl = text.find('\n'); nl != npos; nl = text.find('\n', nl + 1)) {
+        if (breakLengthAt(text, nl + 1) != 0)
             return true;
     }
     return false;
-}
-
-
-// The values of the record's first QSO_DATE and TIME_ON tags, read as the
-// reader reads values; a typed tag counts, a missing one gives an empty part.
-SortKey keyOf(std::string_view text, std::size_t from, std::size_t to)
-{
-    SortKey key;
-    bool haveDate = false;
-    bool haveTime = false;
-    for (std::size_t lt = text.find('<', from); lt < to && !(haveDate && haveTime);
-         lt = text.find('<', lt + 1)) {
-        const bool date = !haveDate && isTagAt(text, lt, "QSO_DATE");
-        const bool time = !haveTime && isTagAt(text, lt, "TIME_ON");
-        if (!date && !time)
-            continue;
-        const std::size_t gt = text.find('>', lt);
-        if (gt == npos)
-            break;
-        const std::size_t next = text.find('<', gt + 1);
-        const auto value = trimValueEnd(text.substr(gt + 1, (next == npos ? text.size() : next) - gt - 1));
-        (date ? key.date : key.time) = value;
-        (date ? haveDate : haveTime) = true;
-    }
-    return key;
 }
 
 bool allDigits(std::string_view s) noexcept
@@ -170,55 +121,9 @@ void SortRecordLines(std::string& text)
 {
     if (hasBlankLine(text))
         text.resize(collapse(text.data(), text.size()));
-    const std::string_view view(text);
-    const std::vector<std::size_t> starts = lineStarts(view);
-    const std::size_t lineCount = starts.size() - 1;
-    const std::size_t last = lineCount - 1;
-    if (last < 3)
-        return;
-    const auto line = [&](std::size_t i) { return view.substr(starts[i], starts[i + 1] - starts[i]); };
-
-    // The record region: after the header's end, or from the first tag.
-    std::size_t f = 0;
-    while (f < lineCount && !holdsTag(line(f), "EOH"))
-        ++f;
-    if (f < lineCount) {
-        ++f;
-    } else {
-        f = 0;
-        while (f < lineCount && line(f).find('<') == npos)
-            ++f;
-    }
-
-    struct Span {
-        std::size_t begin;
-        std::size_t end;
-    };
-    std::vector<Span> records;
-    std::vector<SortKey> keys;
-    records.reserve(lineCount);
-    keys.reserve(lineCount);
-    std::size_t recordStart = f;
-    for (std::size_t i = f; i < last; ++i) {
-        if (!holdsTag(line(i), "EOR"))
-            continue;
-        const std::size_t begin = starts[recordStart];
-        const std::size_t end = starts[i + 1];
-        records.push_back({begin, end});
-        keys.push_back(keyOf(view, begin, end));
-        recordStart = i + 1;
-    }
-    if (std::is_sorted(keys.begin(), keys.end()))
-        return;
-    const std::vector<std::size_t> order = dateTimeOrder(keys);
-
-    std::string sorted;
-    sorted.reserve(text.size());
-    sorted.append(view.substr(0, records.front().begin));
-    for (const std::size_t r : order)
-        sorted.append(view.substr(records[r].begin, records[r].end - records[r].begin));
-    sorted.append(view.substr(records.back().end));
-    text = std::move(sorted);
+    const auto lines = recordLines(text);
+    if (lines && !lines->inOrder())
+        text = orderedText(text, *lines);
 }
 
 }  // namespace logweave

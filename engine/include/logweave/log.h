@@ -29,12 +29,9 @@ public:
 
     // A record of this log's text, `values` sorted by field and relative to `begin`.
     void add(std::size_t begin, std::size_t length, std::span<const FieldValue> values);
-    // Puts the records in the order `order` gives (indices into the present order).
-    void reorder(const std::vector<std::size_t>& order);
-    // Field indices pass through `renumber` (old index to new), and each
-    // record's values are sorted again.
-    void renumberFields(const std::vector<std::uint32_t>& renumber);
     void reserve(std::size_t records) { records_.reserve(records); }
+    // The text stays; its records go.
+    void clearRecords() noexcept;
 
 private:
     std::span<FieldValue> keep(std::span<const FieldValue> values);

@@ -1,0 +1,33 @@
+#pragma once
+// A log's text seen as lines: the lines of each record, up to the line that
+// holds its end tag, and each record's date and time. This is how a log is
+// put in order of date and time; records written one field a line move whole.
+
+#include "logweave/sort_record_lines.h"
+
+#include <optional>
+#include <string_view>
+#include <vector>
+
+namespace logweave {
+
+struct RecordLines {
+    std::size_t regionStart = 0;  // the first line of the first record
+    // Record i runs from the end of record i - 1 (regionStart for the first) to ends[i].
+    std::vector<std::size_t> ends;
+    std::vector<SortKey> keys;
+
+    std::size_t begin(std::size_t i) const noexcept { return i == 0 ? regionStart : ends[i - 1]; }
+    std::size_t regionEnd() const noexcept { return ends.empty() ? regionStart : ends.back(); }
+    bool inOrder() const;
+};
+
+// None when the text has fewer than four lines: it is taken as it stands.
+// The records start after the first line that holds an end-of-header tag, or
+// at the first line that holds a tag; lines after the last record stay last.
+std::optional<RecordLines> recordLines(std::string_view text);
+
+// The text with its records in order of date and time.
+std::string orderedText(std::string_view text, const RecordLines& lines);
+
+}  // namespace logweave
