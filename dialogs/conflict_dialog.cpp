@@ -13,8 +13,6 @@
 namespace logweave::dialogs {
 namespace {
 
-using platform::placeInTwips;
-
 constexpr int kRows = static_cast<int>(kConflictRows);
 constexpr int kStep = 500;
 constexpr int kFirstTop = 420;
@@ -55,6 +53,30 @@ ConflictDialog::ConflictDialog(const Conflict& conflict, QWidget* parent)
 
 void ConflictDialog::Form_Load(const Conflict& conflict)
 {
+    // The window's height counts its frame and title bar; the client area is what is left.
+    constexpr int kFrameAndTitle = 420;
+    platform::TwipsLayout form(13050, (kRows + 11) * kStep - kFrameAndTitle);
+    placeContact(conflict, form);
+    placeValues(conflict, form);
+    Command1 = new QPushButton(QStringLiteral("OK Valider"), this);
+    Command1->setObjectName(QStringLiteral("Command1"));
+    Command1->setDefault(true);
+    form.place(Command1, 5280, kFirstTop + (kRows + 7) * kStep, 1815, 495);
+    form.apply(this);
+
+    for (QLabel* path : {Label2, Label3}) {
+        // A path too long for its place shows its end, where the file's name is.
+        path->setToolTip(path->text());
+        if (path->fontMetrics().horizontalAdvance(path->text()) > path->contentsRect().width())
+            path->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    }
+    for (QLineEdit* box : {Text2, Text3, Text4})
+        box->installEventFilter(this);
+    connect(Command1, &QPushButton::clicked, this, &ConflictDialog::Command1_Click);
+}
+
+void ConflictDialog::placeContact(const Conflict& conflict, platform::TwipsLayout& form)
+{
     for (int k = 0; k < kRows; ++k) {
         const ConflictRow& row = conflict.contact[static_cast<std::size_t>(k)];
         // A field the log lacks has an empty caption and value.
@@ -62,16 +84,19 @@ void ConflictDialog::Form_Load(const Conflict& conflict)
         label->setObjectName(QStringLiteral("Label1(%1)").arg(k));
         label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         label->setFont(platform::dialogFont(12));
-        placeInTwips(label, 120, kFirstTop + kStep * k, 3375, 420);
+        form.place(label, 120, kFirstTop + kStep * k, 3375, 420);
         auto* value = new QLineEdit(shown(row.value), this);
         value->setObjectName(QStringLiteral("Text1(%1)").arg(k));
         value->setEnabled(false);
         value->setFont(platform::dialogFont(12));
-        placeInTwips(value, 3600, kFirstTop - 60 + kStep * k, 5415, 420);
+        form.place(value, 3600, kFirstTop - 60 + kStep * k, 5415, 420);
         Label1[static_cast<std::size_t>(k)] = label;
         Text1[static_cast<std::size_t>(k)] = value;
     }
+}
 
+void ConflictDialog::placeValues(const Conflict& conflict, platform::TwipsLayout& form)
+{
     const int t0 = kFirstTop;
     Label6 = centredLabel(this, QStringLiteral("Label6"), QStringLiteral("Fichier ouvert [File open]"));
     Label7 = centredLabel(this, QStringLiteral("Label7"), QStringLiteral("Fichier ajouté [File added]"));
@@ -81,44 +106,26 @@ void ConflictDialog::Form_Load(const Conflict& conflict)
     Label5 = centredLabel(this, QStringLiteral("Label5"), QStringLiteral("Valeur à enregistrer [Value to record]"));
     for (QLabel* label : {Label6, Label7, Label4, Label5})
         label->setFont(platform::dialogFont(12));
-    placeInTwips(Label6, 120, t0 + (kRows + 1) * kStep, 3480, 375);
-    placeInTwips(Label7, 3960, t0 + (kRows + 1) * kStep, 3600, 375);
-    placeInTwips(Label2, 120, t0 + (kRows + 2) * kStep, 3480, 375);
-    placeInTwips(Label3, 3960, t0 + (kRows + 2) * kStep, 3600, 375);
-    placeInTwips(Label4, 7920, t0 + (kRows + 2) * kStep, 4920, 375);
-    for (QLabel* path : {Label2, Label3}) {
-        // A path too long for its place shows its end, where the file's name is.
-        path->setToolTip(path->text());
-        if (path->fontMetrics().horizontalAdvance(path->text()) > path->width())
-            path->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    }
+    form.place(Label6, 120, t0 + (kRows + 1) * kStep, 3480, 375);
+    form.place(Label7, 3960, t0 + (kRows + 1) * kStep, 3600, 375);
+    // The paths keep their places: a long one shows its end.
+    form.place(Label2, 120, t0 + (kRows + 2) * kStep, 3480, 375, platform::TwipsLayout::Fit::AsPlaced);
+    form.place(Label3, 3960, t0 + (kRows + 2) * kStep, 3600, 375, platform::TwipsLayout::Fit::AsPlaced);
+    form.place(Label4, 7920, t0 + (kRows + 2) * kStep, 4920, 375);
 
     Text2 = centredBox(this, QStringLiteral("Text2"));
     Text3 = centredBox(this, QStringLiteral("Text3"));
     Text4 = centredBox(this, QStringLiteral("Text4"));
     Text5 = centredBox(this, QStringLiteral("Text5"));
-    placeInTwips(Text2, 120, t0 + (kRows + 3) * kStep, 3480, 420);
-    placeInTwips(Text3, 3960, t0 + (kRows + 3) * kStep, 3600, 420);
-    placeInTwips(Text4, 7920, t0 + (kRows + 3) * kStep, 5000, 420);
-    placeInTwips(Label5, 4080, t0 + (kRows + 5) * kStep, 4560, 375);
-    placeInTwips(Text5, 3360, t0 + (kRows + 6) * kStep, 6000, 420);
+    form.place(Text2, 120, t0 + (kRows + 3) * kStep, 3480, 420);
+    form.place(Text3, 3960, t0 + (kRows + 3) * kStep, 3600, 420);
+    form.place(Text4, 7920, t0 + (kRows + 3) * kStep, 5000, 420);
+    form.place(Label5, 4080, t0 + (kRows + 5) * kStep, 4560, 375);
+    form.place(Text5, 3360, t0 + (kRows + 6) * kStep, 6000, 420);
     Text2->setText(shown(open_));
     Text3->setText(shown(added_));
     Text4->setText(shown(open_) + ' ' + shown(added_));
     take(open_);  // the open log's value is proposed
-
-    Command1 = new QPushButton(QStringLiteral("OK Valider"), this);
-    Command1->setObjectName(QStringLiteral("Command1"));
-    Command1->setDefault(true);
-    placeInTwips(Command1, 5280, t0 + (kRows + 7) * kStep, 1815, 495);
-
-    // The window's height counts its frame and title bar; the client area is what is left.
-    constexpr int kFrameAndTitle = 420;
-    setFixedSize(platform::twipsSize(13050, (kRows + 11) * kStep - kFrameAndTitle));
-
-    for (QLineEdit* box : {Text2, Text3, Text4})
-        box->installEventFilter(this);
-    connect(Command1, &QPushButton::clicked, this, &ConflictDialog::Command1_Click);
 }
 
 bool ConflictDialog::eventFilter(QObject* watched, QEvent* event)

@@ -15,6 +15,10 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 
+namespace logweave::platform {
+class TwipsLayout;
+}
+
 namespace logweave::dialogs {
 
 class ConflictDialog final : public QDialog {
@@ -36,6 +40,8 @@ protected:
 
 private:
     void Form_Load(const Conflict& conflict);
+    void placeContact(const Conflict& conflict, platform::TwipsLayout& form);
+    void placeValues(const Conflict& conflict, platform::TwipsLayout& form);
     void Form_Activate();
     void Text2_DblClick();
     void Text3_DblClick();

@@ -17,8 +17,6 @@
 namespace logweave::dialogs {
 namespace {
 
-using platform::placeInTwips;
-
 template <typename Widget>
 Widget* make(QWidget* parent, const char* name, const QString& text = {})
 {
@@ -50,9 +48,10 @@ OptionsDialog::OptionsDialog(platform::Platform& platform, std::string& dialogFi
     layout->setSpacing(0);
     layout->setMenuBar(buildMenu());
     auto* area = new QWidget(this);
-    area->setFixedSize(platform::twipsSize(11610, 5970));
     layout->addWidget(area);
-    buildControls(area);
+    platform::TwipsLayout form(11610, 5970);
+    buildControls(area, form);
+    form.apply(area);
     setOptions(OutputOptions{});
 }
 
@@ -71,38 +70,38 @@ QMenuBar* OptionsDialog::buildMenu()
     return bar;
 }
 
-void OptionsDialog::buildControls(QWidget* area)
+void OptionsDialog::buildControls(QWidget* area, platform::TwipsLayout& form)
 {
     Label1 = rightLabel(area, "Label1", QStringLiteral("Fichier liste d'ordre des champs  [File with a fields order list] "));
-    placeInTwips(Label1, 120, 480, 3735, 615);
+    form.place(Label1, 120, 480, 3735, 615);
     Text1 = make<QLineEdit>(area, "Text1");
     Text1->setFont(platform::dialogFont(12));
-    placeInTwips(Text1, 4200, 580, 6015, 420);
+    form.place(Text1, 4200, 580, 6015, 420);
     Command1 = make<QPushButton>(area, "Command1", QStringLiteral("Chercher [Browse]"));
-    placeInTwips(Command1, 10320, 465, 975, 615);
+    form.place(Command1, 10320, 465, 975, 615);
     Label2 = rightLabel(area, "Label2", QStringLiteral("Noms des champs en Majuscules [Field names in upper case] "));
-    placeInTwips(Label2, 120, 1300, 3735, 615);
+    form.place(Label2, 120, 1300, 3735, 615);
     Check1 = make<QCheckBox>(area, "Check1");
-    placeInTwips(Check1, 4200, 1420, 375, 375);
+    form.place(Check1, 4200, 1420, 375, 375);
     Label3 = rightLabel(area, "Label3", QStringLiteral("Interligne double [Double line spacing] "));
-    placeInTwips(Label3, 1320, 2040, 2535, 615);
+    form.place(Label3, 1320, 2040, 2535, 615);
     Check2 = make<QCheckBox>(area, "Check2");
-    placeInTwips(Check2, 4200, 2160, 375, 375);
+    form.place(Check2, 4200, 2160, 375, 375);
     Label4 = rightLabel(area, "Label4", QStringLiteral("Entête du fichier [File header] "));
-    placeInTwips(Label4, 1800, 2880, 2055, 615);
+    form.place(Label4, 1800, 2880, 2055, 615);
 
     const std::array<int, 3> lefts{4200, 6240, 8280};
     for (std::size_t i = 0; i < Option1.size(); ++i) {
         Option1[i] = new QRadioButton(area);
         Option1[i]->setObjectName(QStringLiteral("Option1(%1)").arg(i));
-        placeInTwips(Option1[i], lefts[i], 3000, 375, 375);
+        form.place(Option1[i], lefts[i], 3000, 375, 375);
     }
     Label5 = make<QLabel>(area, "Label5", QStringLiteral("Fichier ajouté [Adde file]"));
-    placeInTwips(Label5, 4080, 3360, 1935, 615);
+    form.place(Label5, 4080, 3360, 1935, 615);
     Label6 = make<QLabel>(area, "Label6", QStringLiteral("Fichier ouvert [Open file]"));
-    placeInTwips(Label6, 6120, 3360, 1935, 615);
+    form.place(Label6, 6120, 3360, 1935, 615);
     Label7 = make<QLabel>(area, "Label7", QStringLiteral("Logweave"));
-    placeInTwips(Label7, 8160, 3480, 1935, 375);
+    form.place(Label7, 8160, 3480, 1935, 375);
     for (QLabel* label : {Label5, Label6, Label7}) {
         label->setWordWrap(true);
         label->setFont(platform::dialogFont(12));
@@ -110,7 +109,7 @@ void OptionsDialog::buildControls(QWidget* area)
     Command2 = make<QPushButton>(area, "Command2", QStringLiteral("OK"));
     Command2->setFont(platform::dialogFont(13.5, true));
     Command2->setDefault(true);
-    placeInTwips(Command2, 4800, 4440, 1695, 735);
+    form.place(Command2, 4800, 4440, 1695, 735);
 
     // Tab order of the form: list, check boxes, OK, Browse, then the header choice.
     QWidget::setTabOrder(Text1, Check1);

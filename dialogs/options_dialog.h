@@ -19,6 +19,10 @@ class QMenuBar;
 class QPushButton;
 class QRadioButton;
 
+namespace logweave::platform {
+class TwipsLayout;
+}
+
 namespace logweave::dialogs {
 
 class OptionsDialog final : public QDialog {
@@ -35,7 +39,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    void buildControls(QWidget* area);
+    void buildControls(QWidget* area, platform::TwipsLayout& form);
     QMenuBar* buildMenu();
     void Command1_Click();
     void Command2_Click();

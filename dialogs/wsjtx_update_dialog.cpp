@@ -15,8 +15,6 @@
 namespace logweave::dialogs {
 namespace {
 
-using platform::placeInTwips;
-
 const char* const kExplanation =
     "La mise à jour lit le log de WSJT-X (fichier à mettre à jour), y fusionne le fichier à fusionner, "
     "garde l'ancien log sous son nom suivi de « _old », puis remplace le log de WSJT-X, le fichier à fusionner "
@@ -42,45 +40,10 @@ WsjtxUpdateDialog::WsjtxUpdateDialog(Session& session, platform::Platform& platf
     setObjectName(QStringLiteral("WsjtxUpdateDialog"));
     setWindowTitle(QStringLiteral("Mise à jour du log WSJT-X [WSJT-X log update]"));
     setWindowModality(Qt::WindowModal);
-    setFixedSize(platform::twipsSize(11895, 6090));
-
-    Label3 = new QLabel(QString::fromUtf8(kExplanation), this);
-    Label3->setObjectName(QStringLiteral("Label3"));
-    Label3->setWordWrap(true);
-    Label3->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    placeInTwips(Label3, 360, 240, 11415, 1695);
-
-    const QFont font = platform::dialogFont(9.75);
-    Label1 = new QLabel(QStringLiteral("Fichier à mettre à jour [File to update] "), this);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    placeInTwips(Label1, 240, 2160, 2055, 495);
-    Text1 = new QLineEdit(this);
-    Text1->setObjectName(QStringLiteral("Text1"));
-    placeInTwips(Text1, 2280, 2160, 7575, 615);
-    Command1 = button(this, "Command1", QStringLiteral("Chercher [Browse]"));
-    placeInTwips(Command1, 9960, 2160, 1695, 615);
-    Label2 = new QLabel(QStringLiteral("Fichier à fusionner [File to merge]  "), this);
-    Label2->setObjectName(QStringLiteral("Label2"));
-    placeInTwips(Label2, 480, 2880, 1815, 495);
-    Text2 = new QLineEdit(this);
-    Text2->setObjectName(QStringLiteral("Text2"));
-    placeInTwips(Text2, 2280, 2880, 7575, 615);
-    Command2 = button(this, "Command2", QStringLiteral("Chercher [Browse]"));
-    placeInTwips(Command2, 9960, 2880, 1695, 615);
-    for (QLabel* label : {Label1, Label2}) {
-        label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        label->setWordWrap(true);
-        label->setFont(font);
-    }
-    Text1->setFont(font);
-    Text2->setFont(font);
-
-    Command4 = button(this, "Command4", QStringLiteral("Sauvegarder [Save]"));
-    placeInTwips(Command4, 1560, 3960, 1695, 615);
-    Command3 = button(this, "Command3", QStringLiteral("OK"));
-    placeInTwips(Command3, 5160, 3960, 1935, 615);
-    Command5 = button(this, "Command5", QStringLiteral("Annuler [Escape]"));
-    placeInTwips(Command5, 9000, 3960, 1815, 615);
+    platform::TwipsLayout form(11895, 6090);
+    placeFiles(form);
+    placeCommands(form);
+    form.apply(this);
 
     QWidget::setTabOrder(Text1, Command1);
     QWidget::setTabOrder(Command1, Text2);
@@ -97,6 +60,50 @@ WsjtxUpdateDialog::WsjtxUpdateDialog(Session& session, platform::Platform& platf
     connect(Command4, &QPushButton::clicked, this, &WsjtxUpdateDialog::Command4_Click);
     connect(Command5, &QPushButton::clicked, this, &WsjtxUpdateDialog::Command5_Click);
     Form_Load();
+}
+
+void WsjtxUpdateDialog::placeFiles(platform::TwipsLayout& form)
+{
+    Label3 = new QLabel(QString::fromUtf8(kExplanation), this);
+    Label3->setObjectName(QStringLiteral("Label3"));
+    Label3->setWordWrap(true);
+    Label3->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    form.place(Label3, 360, 240, 11415, 1695);
+
+    const QFont font = platform::dialogFont(9.75);
+    Label1 = new QLabel(QStringLiteral("Fichier à mettre à jour [File to update] "), this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    form.place(Label1, 240, 2160, 2055, 495);
+    Text1 = new QLineEdit(this);
+    Text1->setObjectName(QStringLiteral("Text1"));
+    form.place(Text1, 2280, 2160, 7575, 615);
+    Command1 = button(this, "Command1", QStringLiteral("Chercher [Browse]"));
+    form.place(Command1, 9960, 2160, 1695, 615);
+    Label2 = new QLabel(QStringLiteral("Fichier à fusionner [File to merge]  "), this);
+    Label2->setObjectName(QStringLiteral("Label2"));
+    form.place(Label2, 480, 2880, 1815, 495);
+    Text2 = new QLineEdit(this);
+    Text2->setObjectName(QStringLiteral("Text2"));
+    form.place(Text2, 2280, 2880, 7575, 615);
+    Command2 = button(this, "Command2", QStringLiteral("Chercher [Browse]"));
+    form.place(Command2, 9960, 2880, 1695, 615);
+    for (QLabel* label : {Label1, Label2}) {
+        label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        label->setWordWrap(true);
+        label->setFont(font);
+    }
+    Text1->setFont(font);
+    Text2->setFont(font);
+}
+
+void WsjtxUpdateDialog::placeCommands(platform::TwipsLayout& form)
+{
+    Command4 = button(this, "Command4", QStringLiteral("Sauvegarder [Save]"));
+    form.place(Command4, 1560, 3960, 1695, 615);
+    Command3 = button(this, "Command3", QStringLiteral("OK"));
+    form.place(Command3, 5160, 3960, 1935, 615);
+    Command5 = button(this, "Command5", QStringLiteral("Annuler [Escape]"));
+    form.place(Command5, 9000, 3960, 1815, 615);
 }
 
 void WsjtxUpdateDialog::keyPressEvent(QKeyEvent* event)

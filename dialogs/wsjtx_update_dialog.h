@@ -12,6 +12,10 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 
+namespace logweave::platform {
+class TwipsLayout;
+}
+
 namespace logweave::dialogs {
 
 class WsjtxUpdateDialog final : public QDialog {
@@ -25,6 +29,8 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    void placeFiles(platform::TwipsLayout& form);
+    void placeCommands(platform::TwipsLayout& form);
     void Form_Load();
     void Command1_Click();
     void Command2_Click();

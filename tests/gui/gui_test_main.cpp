@@ -16,6 +16,7 @@ std::unique_ptr<QObject> makeOptionsDialogTest();
 std::unique_ptr<QObject> makeConflictDialogTest();
 std::unique_ptr<QObject> makeWsjtxUpdateDialogTest();
 std::unique_ptr<QObject> makeHelpTest();
+std::unique_ptr<QObject> makeCaptionFitTest();
 }  // namespace logweave::testing
 
 int main(int argc, char** argv)
@@ -27,6 +28,7 @@ int main(int argc, char** argv)
         {"ConflictDialogTest", makeConflictDialogTest},
         {"WsjtxUpdateDialogTest", makeWsjtxUpdateDialogTest},
         {"HelpTest", makeHelpTest},
+        {"CaptionFitTest", makeCaptionFitTest},
     };
     QApplication application(argc, argv);
     std::vector<char*> arguments(argv, argv + argc);
