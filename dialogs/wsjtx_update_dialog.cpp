@@ -28,7 +28,7 @@ QPushButton* button(QWidget* parent, const char* name, const QString& text)
 {
     auto* b = new QPushButton(text, parent);
     b->setObjectName(QString::fromLatin1(name));
-    b->setAutoDefault(false);  // Enter presses no button by itself
+    b->setAutoDefault(false);  // no default button: Enter presses the focused one only
     return b;
 }
 
@@ -109,6 +109,13 @@ void WsjtxUpdateDialog::placeCommands(platform::TwipsLayout& form)
 void WsjtxUpdateDialog::keyPressEvent(QKeyEvent* event)
 {
     if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        // As on Windows: Enter presses the button that has the focus, and no other.
+        if (auto* focused = qobject_cast<QPushButton*>(focusWidget()))
+            focused->click();
         event->accept();
         return;
     }

@@ -26,6 +26,7 @@ public:
 
 protected:
     // No button answers Escape: the dialog ends by its buttons or its close box.
+    // Enter and Return press the focused button.
     void keyPressEvent(QKeyEvent* event) override;
 
 private:

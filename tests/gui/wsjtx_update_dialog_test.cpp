@@ -114,6 +114,30 @@ private slots:
         QVERIFY(!u.fakes.folder.exists("station/wsjtx_log.adi_old"));
     }
 
+    void enterPressesTheFocusedButtonOnly()
+    {
+        Update u;
+        u.show([&](QWidget* dialog) {
+            box(dialog, "Text1")->setText(u.log());
+            box(dialog, "Text2")->setText(u.other());
+            auto* save = child<QPushButton>(dialog, "Command4");
+            save->setFocus();
+            QTest::keyClick(save, Qt::Key_Enter);
+            QVERIFY(u.fakes.folder.exists("Logweave.cfg"));
+            // Enter in a box presses nothing, not even the button last pressed.
+            box(dialog, "Text2")->setFocus();
+            QTest::keyClick(box(dialog, "Text2"), Qt::Key_Return);
+            QVERIFY(dialog->isVisible());
+            for (QPushButton* button : dialog->findChildren<QPushButton*>())
+                QVERIFY2(!button->isDefault(), qPrintable(button->objectName()));
+            auto* cancel = child<QPushButton>(dialog, "Command5");
+            cancel->setFocus();
+            QTest::keyClick(cancel, Qt::Key_Return);
+            QVERIFY(!dialog->isVisible());
+        });
+        QVERIFY(!u.fakes.folder.exists("station/wsjtx_log.adi_old"));  // OK was never pressed
+    }
+
     void aSaveThatFailsSaysWhichFile()
     {
         Update u;
