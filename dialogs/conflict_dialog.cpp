@@ -3,11 +3,13 @@
 #include "logweave/text.h"
 #include "platform/twips.h"
 
+#include <QApplication>
 #include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
+#include <functional>
 #include <limits>
 
 namespace logweave::dialogs {
@@ -39,6 +41,28 @@ QLineEdit* centredBox(QWidget* parent, const QString& name)
     box->setMaxLength(std::numeric_limits<int>::max());  // a long value is never cut
     return box;
 }
+
+// Says when another window of the program than `dialog` becomes the active one.
+class OtherWindowWatcher final : public QObject {
+public:
+    OtherWindowWatcher(QWidget* dialog, std::function<void()> activated)
+        : QObject(dialog), dialog_(dialog), activated_(std::move(activated))
+    {
+    }
+
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        // Sent to the window and to each of its controls.
+        if (event->type() == QEvent::WindowActivate && watched->isWidgetType()
+            && static_cast<QWidget*>(watched)->window() != dialog_)
+            activated_();
+        return false;
+    }
+
+private:
+    QWidget* dialog_;
+    std::function<void()> activated_;
+};
 
 }  // namespace
 
@@ -73,6 +97,8 @@ void ConflictDialog::Form_Load(const Conflict& conflict)
     for (QLineEdit* box : {Text2, Text3, Text4})
         box->installEventFilter(this);
     connect(Command1, &QPushButton::clicked, this, &ConflictDialog::Command1_Click);
+    // To know where the focus was before it comes back.
+    qApp->installEventFilter(new OtherWindowWatcher(this, [this] { focusWasInTheProgram_ = true; }));
 }
 
 void ConflictDialog::placeContact(const Conflict& conflict, platform::TwipsLayout& form)
@@ -143,8 +169,14 @@ bool ConflictDialog::eventFilter(QObject* watched, QEvent* event)
 
 void ConflictDialog::changeEvent(QEvent* event)
 {
-    if (event->type() == QEvent::ActivationChange && isActiveWindow())
-        Form_Activate();
+    // Back from another window of the program, OK has the focus again; back from
+    // another application, the focus is where the user left it (typing, perhaps).
+    if (event->type() == QEvent::ActivationChange) {
+        if (isActiveWindow() && focusWasInTheProgram_)
+            Form_Activate();
+        else if (!isActiveWindow())
+            focusWasInTheProgram_ = QApplication::activeWindow() != nullptr;
+    }
     QDialog::changeEvent(event);
 }
 

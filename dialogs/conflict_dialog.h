@@ -56,6 +56,7 @@ private:
     // The value last taken from the logs into Text5: two values can look
     // alike on screen and differ in their bytes.
     std::optional<std::string> taken_;
+    bool focusWasInTheProgram_{true};
 
     std::array<QLabel*, 8> Label1{};
     std::array<QLineEdit*, 8> Text1{};

@@ -1,5 +1,6 @@
 #include "gui_testing.h"
 
+#include "dialogs/conflict_dialog.h"
 #include "logweave/load_output_options.h"
 #include "logweave/merge_added_log.h"
 #include "logweave/read_open_log.h"
@@ -12,6 +13,7 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTest>
+#include <QWindow>
 
 #include <memory>
 
@@ -171,6 +173,51 @@ private slots:
             },
         });
         QVERIFY(m.merged().find("<name:5>J\xC3\xB6rg <rst_sent:2>59 <rst_rcvd:0> ") != std::string::npos);
+    }
+
+    void okTakesTheFocusBackUnlessTheUserReturnsFromAnotherApplication()
+    {
+        Conflict conflict;
+        conflict.field = "name";
+        conflict.open = "Jorg";
+        conflict.added = "Joerg";
+        dialogs::ConflictDialog dialog(conflict);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        QCOMPARE(dialog.focusWidget(), child<QPushButton>(&dialog, "Command1"));
+
+        auto* value = child<QLineEdit>(&dialog, "Text5");
+        value->setFocus();
+        QTest::keyClicks(value, QStringLiteral("rg"));
+        value->setCursorPosition(3);
+        // A window that is none of the program's widgets: to them, another application.
+        QWindow elsewhere;
+        elsewhere.show();
+        elsewhere.requestActivate();
+        QTRY_VERIFY(!dialog.isActiveWindow());
+        dialog.activateWindow();
+        QTRY_VERIFY(dialog.isActiveWindow());
+        QCOMPARE(dialog.focusWidget(), value);
+        QCOMPARE(value->text(), QStringLiteral("Jorgrg"));
+        QCOMPARE(value->cursorPosition(), 3);
+
+        QWidget help;  // another window of the program
+        help.show();
+        help.activateWindow();
+        QTRY_VERIFY(help.isActiveWindow());
+        dialog.activateWindow();
+        QTRY_VERIFY(dialog.isActiveWindow());
+        QCOMPARE(dialog.focusWidget(), child<QPushButton>(&dialog, "Command1"));
+        QCOMPARE(value->text(), QStringLiteral("Jorgrg"));
+
+        value->setFocus();  // out of the program, then into another of its windows, then back
+        elsewhere.requestActivate();
+        QTRY_VERIFY(!dialog.isActiveWindow());
+        help.activateWindow();
+        QTRY_VERIFY(help.isActiveWindow());
+        dialog.activateWindow();
+        QTRY_VERIFY(dialog.isActiveWindow());
+        QCOMPARE(dialog.focusWidget(), child<QPushButton>(&dialog, "Command1"));
     }
 };
 
