@@ -6,6 +6,7 @@
 
 #include <QCheckBox>
 #include <QFileInfo>
+#include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -49,7 +50,7 @@ OptionsDialog::OptionsDialog(platform::Platform& platform, std::string& dialogFi
     layout->setMenuBar(buildMenu());
     auto* area = new QWidget(this);
     layout->addWidget(area);
-    platform::TwipsLayout form(11610, 5970);
+    platform::TwipsLayout form(11610, 7170);
     buildControls(area, form);
     form.apply(area);
     setOptions(OutputOptions{});
@@ -72,6 +73,28 @@ QMenuBar* OptionsDialog::buildMenu()
 
 void OptionsDialog::buildControls(QWidget* area, platform::TwipsLayout& form)
 {
+    placeListAndChecks(area, form);
+    placeHeaderChoice(area, form);
+    placeSameContact(area, form);
+    Command2 = make<QPushButton>(area, "Command2", QStringLiteral("OK"));
+    Command2->setFont(platform::dialogFont(13.5, true));
+    Command2->setDefault(true);
+    form.place(Command2, 4800, 5640, 1695, 735);  // last, under every choice
+
+    // Tab order of the form: list, check boxes, OK, Browse, then the header and contact choices.
+    QWidget::setTabOrder(Text1, Check1);
+    QWidget::setTabOrder(Check1, Check2);
+    QWidget::setTabOrder(Check2, Command2);
+    QWidget::setTabOrder(Command2, Command1);
+    QWidget::setTabOrder(Command1, Option1[0]);
+    QWidget::setTabOrder(Option1[2], Option2[0]);
+
+    connect(Command1, &QPushButton::clicked, this, &OptionsDialog::Command1_Click);
+    connect(Command2, &QPushButton::clicked, this, &OptionsDialog::Command2_Click);
+}
+
+void OptionsDialog::placeListAndChecks(QWidget* area, platform::TwipsLayout& form)
+{
     Label1 = rightLabel(area, "Label1", QStringLiteral("Fichier liste d'ordre des champs  [File with a fields order list] "));
     form.place(Label1, 120, 480, 3735, 615);
     Text1 = make<QLineEdit>(area, "Text1");
@@ -87,9 +110,12 @@ void OptionsDialog::buildControls(QWidget* area, platform::TwipsLayout& form)
     form.place(Label3, 1320, 2040, 2535, 615);
     Check2 = make<QCheckBox>(area, "Check2");
     form.place(Check2, 4200, 2160, 375, 375);
+}
+
+void OptionsDialog::placeHeaderChoice(QWidget* area, platform::TwipsLayout& form)
+{
     Label4 = rightLabel(area, "Label4", QStringLiteral("Entête du fichier [File header] "));
     form.place(Label4, 1800, 2880, 2055, 615);
-
     const std::array<int, 3> lefts{4200, 6240, 8280};
     for (std::size_t i = 0; i < Option1.size(); ++i) {
         Option1[i] = new QRadioButton(area);
@@ -106,20 +132,22 @@ void OptionsDialog::buildControls(QWidget* area, platform::TwipsLayout& form)
         label->setWordWrap(true);
         label->setFont(platform::dialogFont(12));
     }
-    Command2 = make<QPushButton>(area, "Command2", QStringLiteral("OK"));
-    Command2->setFont(platform::dialogFont(13.5, true));
-    Command2->setDefault(true);
-    form.place(Command2, 4800, 4440, 1695, 735);
+}
 
-    // Tab order of the form: list, check boxes, OK, Browse, then the header choice.
-    QWidget::setTabOrder(Text1, Check1);
-    QWidget::setTabOrder(Check1, Check2);
-    QWidget::setTabOrder(Check2, Command2);
-    QWidget::setTabOrder(Command2, Command1);
-    QWidget::setTabOrder(Command1, Option1[0]);
-
-    connect(Command1, &QPushButton::clicked, this, &OptionsDialog::Command1_Click);
-    connect(Command2, &QPushButton::clicked, this, &OptionsDialog::Command2_Click);
+// Under the header choice, across the form, with OK moved below it.
+void OptionsDialog::placeSameContact(QWidget* area, platform::TwipsLayout& form)
+{
+    Frame1 = new QGroupBox(QStringLiteral("Même contact [Same contact]"), area);
+    Frame1->setObjectName(QStringLiteral("Frame1"));
+    platform::TwipsLayout& group = form.placeGroup(Frame1, 120, 4200, 11175, 1215);
+    const std::array<QString, 2> captions{
+        QStringLiteral("Même date et heure [Same date and time]"),
+        QStringLiteral("Même indicatif, bande et mode à 30 min près [Same call, band and mode within 30 min]")};
+    for (std::size_t i = 0; i < Option2.size(); ++i) {
+        Option2[i] = new QRadioButton(captions[i], Frame1);
+        Option2[i]->setObjectName(QStringLiteral("Option2(%1)").arg(i));
+        group.place(Option2[i], 240, 360 + 420 * static_cast<int>(i), 10695, 315);
+    }
 }
 
 void OptionsDialog::setOptions(const OutputOptions& options)
@@ -128,6 +156,7 @@ void OptionsDialog::setOptions(const OutputOptions& options)
     Check1->setChecked(options.UpperCaseNames);
     Check2->setChecked(options.DoubleSpacing);
     Option1[static_cast<std::size_t>(options.headerSource)]->setChecked(true);
+    Option2[options.sameContact.rule == ContactRule::Window ? 1 : 0]->setChecked(true);
 }
 
 OutputOptions OptionsDialog::options() const
@@ -139,6 +168,8 @@ OutputOptions OptionsDialog::options() const
     options.headerSource = Option1[2]->isChecked()   ? HeaderSource::Program
                            : Option1[1]->isChecked() ? HeaderSource::OpenLog
                                                      : HeaderSource::AddedLog;
+    // The dialog offers the one window its caption names.
+    options.sameContact = Option2[1]->isChecked() ? ContactMatch{ContactRule::Window, 30} : ContactMatch{};
     return options;
 }
 

@@ -169,8 +169,9 @@ void WsjtxUpdateDialog::Command3_Click()
 void WsjtxUpdateDialog::Command4_Click()
 {
     try {
+        // The unattended update merges by the rule of what is one contact chosen now.
         SaveAutomationConfig(session_.files, session_.store.programFolder, platform::pathBytes(Text1->text()),
-                             platform::pathBytes(Text2->text()));
+                             platform::pathBytes(Text2->text()), session_.ui.outputOptions().sameContact);
     } catch (const FileError& error) {
         // Otherwise the user would believe the update is set up for every start.
         QMessageBox::warning(this, windowTitle(), QString::fromStdString(pane::fileError(error)).trimmed());

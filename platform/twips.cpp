@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <utility>
 
 namespace logweave::platform {
 
@@ -106,16 +107,23 @@ std::map<int, int> moveEdges(const std::vector<Span>& spans, int length)
 // Down, it keeps the height it needs, in the middle of that room: a box never grows
 // taller for the caption beside it, and stays level with it.
 template <typename Need>
-int spread(std::vector<QRect>& places, bool across, int length, Need need)
+int spread(std::vector<QRect>& places, bool across, int length, std::pair<int, int> frame, Need need)
 {
     const auto start = [across](const QRect& r) { return across ? r.left() : r.top(); };
     const auto extent = [across](const QRect& r) { return across ? r.width() : r.height(); };
     std::vector<Span> spans;
+    int first = length;
+    int last = 0;
     for (std::size_t i = 0; i < places.size(); ++i) {
         const QRect& place = places[i];
         spans.push_back({start(place), start(place) + extent(place), std::max(extent(place), need(i, place))});
+        first = std::min(first, spans.back().start);
+        last = std::max(last, spans.back().end);
     }
-    const std::map<int, int> edges = moveEdges(spans, length);
+    std::vector<Span> withFrame = spans;  // the container's own frame (a group's title) comes before and after
+    withFrame.push_back({0, first, frame.first});
+    withFrame.push_back({last, std::max(last, length), frame.second});
+    const std::map<int, int> edges = moveEdges(withFrame, length);
     for (std::size_t i = 0; i < places.size(); ++i) {
         const int from = edges.at(spans[i].start);
         const int room = edges.at(spans[i].end) - from;
@@ -185,12 +193,13 @@ TwipsLayout::Solution TwipsLayout::solve(QWidget* container, QSize atLeast) cons
         return items_[i].fit == Fit::Caption ? wrappingLabel(items_[i].control) : nullptr;
     };
     // Widths first: a text that wraps takes the width it is given, then the height that width asks.
-    const int width = spread(places, true, twips(size_.width()), [&](std::size_t i, const QRect&) {
-        return wraps(i) != nullptr ? 0 : needs[i].width();
-    });
-    const int height = spread(places, false, twips(size_.height()), [&](std::size_t i, const QRect& place) {
-        return wraps(i) != nullptr ? wraps(i)->heightForWidth(place.width()) : needs[i].height();
-    });
+    const QMargins frame = container->contentsMargins();
+    const int width = spread(places, true, twips(size_.width()), {frame.left(), frame.right()},
+                             [&](std::size_t i, const QRect&) { return wraps(i) != nullptr ? 0 : needs[i].width(); });
+    const int height = spread(places, false, twips(size_.height()), {frame.top(), frame.bottom()},
+                              [&](std::size_t i, const QRect& place) {
+                                  return wraps(i) != nullptr ? wraps(i)->heightForWidth(place.width()) : needs[i].height();
+                              });
     atLeast = atLeast.expandedTo(container->minimumSizeHint());
     return {places, QSize(width, height).expandedTo(atLeast)};
 }

@@ -101,7 +101,7 @@ QStringList placementFaults(const QWidget* parent)
             controls << widget;
     QStringList faults;
     for (qsizetype i = 0; i < controls.size(); ++i) {
-        if (!parent->rect().contains(controls[i]->geometry()))
+        if (!parent->contentsRect().contains(controls[i]->geometry()))  // a group's title is outside it
             faults << QStringLiteral("%1: outside %2").arg(nameOf(controls[i]), nameOf(parent));
         for (qsizetype j = i + 1; j < controls.size(); ++j)
             if (controls[i]->geometry().intersects(controls[j]->geometry()))

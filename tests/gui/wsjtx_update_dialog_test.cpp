@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTest>
 
 #include <memory>
@@ -136,6 +137,36 @@ private slots:
             QVERIFY(!dialog->isVisible());
         });
         QVERIFY(!u.fakes.folder.exists("station/wsjtx_log.adi_old"));  // OK was never pressed
+    }
+
+    void saveWritesTheContactRuleChosenInTheOptions()
+    {
+        FakePlatform fakes;
+        LogStore store;
+        StdFileSystem files;
+        shell::MainWindow window(store, files, fakes.platform);
+        window.Form_Load();
+        whenModal([](QWidget* options) {
+            child<QRadioButton>(options, "Option2(1)")->setChecked(true);
+            child<QPushButton>(options, "Command2")->click();
+        });
+        child<QAction>(&window, "Mnu_Ouvrir")->trigger();  // the options, then no file chosen
+        bool saved = false;
+        whenModal(
+            [&](QWidget* dialog) {
+                box(dialog, "Text1")->setText(fakes.path("wsjtx_log.adi"));
+                box(dialog, "Text2")->setText(fakes.path("other.adi"));
+                child<QPushButton>(dialog, "Command4")->click();
+                child<QPushButton>(dialog, "Command5")->click();
+            },
+            &saved);
+        child<QAction>(&window, "Mnu_WSJTX")->trigger();
+        QVERIFY(saved);
+        QCOMPARE(QString::fromStdString(fakes.folder.read("Logweave.cfg")),
+                 QStringLiteral("'Fichier de configuration de Logweave [Logweave file configuration]\r\n"
+                                "Action = WSJT-X Log update\r\nFicToUpdate = %1\r\nFicToMerge = %2\r\n"
+                                "Match = window 30\r\n")
+                     .arg(fakes.path("wsjtx_log.adi"), fakes.path("other.adi")));
     }
 
     void aSaveThatFailsSaysWhichFile()
