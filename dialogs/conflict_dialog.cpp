@@ -4,6 +4,7 @@
 #include "platform/twips.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -79,13 +80,10 @@ void ConflictDialog::Form_Load(const Conflict& conflict)
 {
     // The window's height counts its frame and title bar; the client area is what is left.
     constexpr int kFrameAndTitle = 420;
-    platform::TwipsLayout form(13050, (kRows + 11) * kStep - kFrameAndTitle);
+    platform::TwipsLayout form(13050, (kRows + 12) * kStep - kFrameAndTitle);
     placeContact(conflict, form);
     placeValues(conflict, form);
-    Command1 = new QPushButton(QStringLiteral("OK Valider"), this);
-    Command1->setObjectName(QStringLiteral("Command1"));
-    Command1->setDefault(true);
-    form.place(Command1, 5280, kFirstTop + (kRows + 7) * kStep, 1815, 495);
+    placeCommands(form);
     form.apply(this);
 
     for (QLabel* path : {Label2, Label3}) {
@@ -96,9 +94,23 @@ void ConflictDialog::Form_Load(const Conflict& conflict)
     }
     for (QLineEdit* box : {Text2, Text3, Text4})
         box->installEventFilter(this);
+    connect(Text5, &QLineEdit::textChanged, this, &ConflictDialog::Text5_Change);
     connect(Command1, &QPushButton::clicked, this, &ConflictDialog::Command1_Click);
     // To know where the focus was before it comes back.
     qApp->installEventFilter(new OtherWindowWatcher(this, [this] { focusWasInTheProgram_ = true; }));
+}
+
+// Under the value to record: the same choice for the rest of the merge, then OK.
+void ConflictDialog::placeCommands(platform::TwipsLayout& form)
+{
+    Check1 = new QCheckBox(
+        QStringLiteral("Même choix pour ce champ jusqu'à la fin [Same choice for this field until the end]"), this);
+    Check1->setObjectName(QStringLiteral("Check1"));
+    form.place(Check1, 3360, kFirstTop + (kRows + 7) * kStep, 9480, 375);
+    Command1 = new QPushButton(QStringLiteral("OK Valider"), this);
+    Command1->setObjectName(QStringLiteral("Command1"));
+    Command1->setDefault(true);
+    form.place(Command1, 5280, kFirstTop + (kRows + 8) * kStep, 1815, 495);
 }
 
 void ConflictDialog::placeContact(const Conflict& conflict, platform::TwipsLayout& form)
@@ -151,7 +163,7 @@ void ConflictDialog::placeValues(const Conflict& conflict, platform::TwipsLayout
     Text2->setText(shown(open_));
     Text3->setText(shown(added_));
     Text4->setText(shown(open_) + ' ' + shown(added_));
-    take(open_);  // the open log's value is proposed
+    take(ConflictSide::Open);  // the open log's value is proposed
 }
 
 bool ConflictDialog::eventFilter(QObject* watched, QEvent* event)
@@ -192,31 +204,43 @@ void ConflictDialog::Form_Activate()
     Command1->setFocus(Qt::ActiveWindowFocusReason);
 }
 
-void ConflictDialog::take(const std::string& value)
+void ConflictDialog::take(ConflictSide side)
 {
-    taken_ = value;
-    Text5->setText(shown(value));
+    taken_ = sideValue(side, open_, added_);
+    takenSide_ = side;
+    Text5->setText(shown(taken_));
+}
+
+void ConflictDialog::Text5_Change()
+{
+    // A value typed by hand is no side of the conflict that later ones could take.
+    const bool taken = Text5->text() == shown(taken_);
+    if (!taken)
+        Check1->setChecked(false);
+    Check1->setEnabled(taken);
 }
 
 // Each takes the value from the logs, not from the box clicked.
 void ConflictDialog::Text2_DblClick()
 {
-    take(open_);
+    take(ConflictSide::Open);
 }
 
 void ConflictDialog::Text3_DblClick()
 {
-    take(added_);
+    take(ConflictSide::Added);
 }
 
 void ConflictDialog::Text4_DblClick()
 {
-    take(open_ + ' ' + added_);
+    take(ConflictSide::Both);
 }
 
 void ConflictDialog::Command1_Click()
 {
     chosenValue_ = valueOfText5();
+    if (Check1->isEnabled() && Check1->isChecked())
+        sameChoice_ = takenSide_;
     accept();
 }
 
@@ -228,8 +252,8 @@ void ConflictDialog::reject()
 std::string ConflictDialog::valueOfText5() const
 {
     // A value taken from the logs, still shown as it was, goes back as the bytes it was read as.
-    if (taken_ && Text5->text() == shown(*taken_))
-        return *taken_;
+    if (Text5->text() == shown(taken_))
+        return taken_;
     const std::string typed = Text5->text().toStdString();
     // Typed among values read as Windows-1252, it is written the same way where it can be.
     if (!isValidUtf8(open_) || !isValidUtf8(added_)) {
