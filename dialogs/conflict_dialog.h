@@ -1,7 +1,7 @@
 #pragma once
 // Settles one field of one contact while a log is merged: shows the contact,
 // the open log's value, the added log's value and both joined, and hands back
-// the value to record.
+// the value to record, and whether the field's later conflicts take its side.
 
 #include "logweave/conflict.h"
 
