@@ -8,6 +8,7 @@
 #include "platform/program_exit.h"
 #include "platform/program_folders.h"
 #include "shell/main_window.h"
+#include "shell/qt_translations.h"
 
 #include <QApplication>
 
@@ -16,6 +17,7 @@ int main(int argc, char** argv)
     QApplication application(argc, argv);
     // No organisation name: the user's data folder is then ~/.local/share/Logweave.
     application.setApplicationName(QStringLiteral("Logweave"));
+    logweave::shell::installQtTranslations(application);
 
     logweave::platform::QtFileDialog fileDialog;
     logweave::platform::QtInputBox inputBox;

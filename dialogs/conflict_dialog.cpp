@@ -3,17 +3,18 @@
 #include "logweave/text.h"
 #include "platform/twips.h"
 
+#include <QApplication>
+#include <QCheckBox>
 #include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
+#include <functional>
 #include <limits>
 
 namespace logweave::dialogs {
 namespace {
-
-using platform::placeInTwips;
 
 constexpr int kRows = static_cast<int>(kConflictRows);
 constexpr int kStep = 500;
@@ -42,6 +43,28 @@ QLineEdit* centredBox(QWidget* parent, const QString& name)
     return box;
 }
 
+// Says when another window of the program than `dialog` becomes the active one.
+class OtherWindowWatcher final : public QObject {
+public:
+    OtherWindowWatcher(QWidget* dialog, std::function<void()> activated)
+        : QObject(dialog), dialog_(dialog), activated_(std::move(activated))
+    {
+    }
+
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        // Sent to the window and to each of its controls.
+        if (event->type() == QEvent::WindowActivate && watched->isWidgetType()
+            && static_cast<QWidget*>(watched)->window() != dialog_)
+            activated_();
+        return false;
+    }
+
+private:
+    QWidget* dialog_;
+    std::function<void()> activated_;
+};
+
 }  // namespace
 
 ConflictDialog::ConflictDialog(const Conflict& conflict, QWidget* parent)
@@ -55,6 +78,43 @@ ConflictDialog::ConflictDialog(const Conflict& conflict, QWidget* parent)
 
 void ConflictDialog::Form_Load(const Conflict& conflict)
 {
+    // The window's height counts its frame and title bar; the client area is what is left.
+    constexpr int kFrameAndTitle = 420;
+    platform::TwipsLayout form(13050, (kRows + 12) * kStep - kFrameAndTitle);
+    placeContact(conflict, form);
+    placeValues(conflict, form);
+    placeCommands(form);
+    form.apply(this);
+
+    for (QLabel* path : {Label2, Label3}) {
+        // A path too long for its place shows its end, where the file's name is.
+        path->setToolTip(path->text());
+        if (path->fontMetrics().horizontalAdvance(path->text()) > path->contentsRect().width())
+            path->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    }
+    for (QLineEdit* box : {Text2, Text3, Text4})
+        box->installEventFilter(this);
+    connect(Text5, &QLineEdit::textChanged, this, &ConflictDialog::Text5_Change);
+    connect(Command1, &QPushButton::clicked, this, &ConflictDialog::Command1_Click);
+    // To know where the focus was before it comes back.
+    qApp->installEventFilter(new OtherWindowWatcher(this, [this] { focusWasInTheProgram_ = true; }));
+}
+
+// Under the value to record: the same choice for the rest of the merge, then OK.
+void ConflictDialog::placeCommands(platform::TwipsLayout& form)
+{
+    Check1 = new QCheckBox(
+        QStringLiteral("Même choix pour ce champ jusqu'à la fin [Same choice for this field until the end]"), this);
+    Check1->setObjectName(QStringLiteral("Check1"));
+    form.place(Check1, 3360, kFirstTop + (kRows + 7) * kStep, 9480, 375);
+    Command1 = new QPushButton(QStringLiteral("OK Valider"), this);
+    Command1->setObjectName(QStringLiteral("Command1"));
+    Command1->setDefault(true);
+    form.place(Command1, 5280, kFirstTop + (kRows + 8) * kStep, 1815, 495);
+}
+
+void ConflictDialog::placeContact(const Conflict& conflict, platform::TwipsLayout& form)
+{
     for (int k = 0; k < kRows; ++k) {
         const ConflictRow& row = conflict.contact[static_cast<std::size_t>(k)];
         // A field the log lacks has an empty caption and value.
@@ -62,16 +122,19 @@ void ConflictDialog::Form_Load(const Conflict& conflict)
         label->setObjectName(QStringLiteral("Label1(%1)").arg(k));
         label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         label->setFont(platform::dialogFont(12));
-        placeInTwips(label, 120, kFirstTop + kStep * k, 3375, 420);
+        form.place(label, 120, kFirstTop + kStep * k, 3375, 420);
         auto* value = new QLineEdit(shown(row.value), this);
         value->setObjectName(QStringLiteral("Text1(%1)").arg(k));
         value->setEnabled(false);
         value->setFont(platform::dialogFont(12));
-        placeInTwips(value, 3600, kFirstTop - 60 + kStep * k, 5415, 420);
+        form.place(value, 3600, kFirstTop - 60 + kStep * k, 5415, 420);
         Label1[static_cast<std::size_t>(k)] = label;
         Text1[static_cast<std::size_t>(k)] = value;
     }
+}
 
+void ConflictDialog::placeValues(const Conflict& conflict, platform::TwipsLayout& form)
+{
     const int t0 = kFirstTop;
     Label6 = centredLabel(this, QStringLiteral("Label6"), QStringLiteral("Fichier ouvert [File open]"));
     Label7 = centredLabel(this, QStringLiteral("Label7"), QStringLiteral("Fichier ajouté [File added]"));
@@ -81,44 +144,26 @@ void ConflictDialog::Form_Load(const Conflict& conflict)
     Label5 = centredLabel(this, QStringLiteral("Label5"), QStringLiteral("Valeur à enregistrer [Value to record]"));
     for (QLabel* label : {Label6, Label7, Label4, Label5})
         label->setFont(platform::dialogFont(12));
-    placeInTwips(Label6, 120, t0 + (kRows + 1) * kStep, 3480, 375);
-    placeInTwips(Label7, 3960, t0 + (kRows + 1) * kStep, 3600, 375);
-    placeInTwips(Label2, 120, t0 + (kRows + 2) * kStep, 3480, 375);
-    placeInTwips(Label3, 3960, t0 + (kRows + 2) * kStep, 3600, 375);
-    placeInTwips(Label4, 7920, t0 + (kRows + 2) * kStep, 4920, 375);
-    for (QLabel* path : {Label2, Label3}) {
-        // A path too long for its place shows its end, where the file's name is.
-        path->setToolTip(path->text());
-        if (path->fontMetrics().horizontalAdvance(path->text()) > path->width())
-            path->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    }
+    form.place(Label6, 120, t0 + (kRows + 1) * kStep, 3480, 375);
+    form.place(Label7, 3960, t0 + (kRows + 1) * kStep, 3600, 375);
+    // The paths keep their places: a long one shows its end.
+    form.place(Label2, 120, t0 + (kRows + 2) * kStep, 3480, 375, platform::TwipsLayout::Fit::AsPlaced);
+    form.place(Label3, 3960, t0 + (kRows + 2) * kStep, 3600, 375, platform::TwipsLayout::Fit::AsPlaced);
+    form.place(Label4, 7920, t0 + (kRows + 2) * kStep, 4920, 375);
 
     Text2 = centredBox(this, QStringLiteral("Text2"));
     Text3 = centredBox(this, QStringLiteral("Text3"));
     Text4 = centredBox(this, QStringLiteral("Text4"));
     Text5 = centredBox(this, QStringLiteral("Text5"));
-    placeInTwips(Text2, 120, t0 + (kRows + 3) * kStep, 3480, 420);
-    placeInTwips(Text3, 3960, t0 + (kRows + 3) * kStep, 3600, 420);
-    placeInTwips(Text4, 7920, t0 + (kRows + 3) * kStep, 5000, 420);
-    placeInTwips(Label5, 4080, t0 + (kRows + 5) * kStep, 4560, 375);
-    placeInTwips(Text5, 3360, t0 + (kRows + 6) * kStep, 6000, 420);
+    form.place(Text2, 120, t0 + (kRows + 3) * kStep, 3480, 420);
+    form.place(Text3, 3960, t0 + (kRows + 3) * kStep, 3600, 420);
+    form.place(Text4, 7920, t0 + (kRows + 3) * kStep, 5000, 420);
+    form.place(Label5, 4080, t0 + (kRows + 5) * kStep, 4560, 375);
+    form.place(Text5, 3360, t0 + (kRows + 6) * kStep, 6000, 420);
     Text2->setText(shown(open_));
     Text3->setText(shown(added_));
     Text4->setText(shown(open_) + ' ' + shown(added_));
-    take(open_);  // the open log's value is proposed
-
-    Command1 = new QPushButton(QStringLiteral("OK Valider"), this);
-    Command1->setObjectName(QStringLiteral("Command1"));
-    Command1->setDefault(true);
-    placeInTwips(Command1, 5280, t0 + (kRows + 7) * kStep, 1815, 495);
-
-    // The window's height counts its frame and title bar; the client area is what is left.
-    constexpr int kFrameAndTitle = 420;
-    setFixedSize(platform::twipsSize(13050, (kRows + 11) * kStep - kFrameAndTitle));
-
-    for (QLineEdit* box : {Text2, Text3, Text4})
-        box->installEventFilter(this);
-    connect(Command1, &QPushButton::clicked, this, &ConflictDialog::Command1_Click);
+    take(ConflictSide::Open);  // the open log's value is proposed
 }
 
 bool ConflictDialog::eventFilter(QObject* watched, QEvent* event)
@@ -136,8 +181,14 @@ bool ConflictDialog::eventFilter(QObject* watched, QEvent* event)
 
 void ConflictDialog::changeEvent(QEvent* event)
 {
-    if (event->type() == QEvent::ActivationChange && isActiveWindow())
-        Form_Activate();
+    // Back from another window of the program, OK has the focus again; back from
+    // another application, the focus is where the user left it (typing, perhaps).
+    if (event->type() == QEvent::ActivationChange) {
+        if (isActiveWindow() && focusWasInTheProgram_)
+            Form_Activate();
+        else if (!isActiveWindow())
+            focusWasInTheProgram_ = QApplication::activeWindow() != nullptr;
+    }
     QDialog::changeEvent(event);
 }
 
@@ -153,31 +204,43 @@ void ConflictDialog::Form_Activate()
     Command1->setFocus(Qt::ActiveWindowFocusReason);
 }
 
-void ConflictDialog::take(const std::string& value)
+void ConflictDialog::take(ConflictSide side)
 {
-    taken_ = value;
-    Text5->setText(shown(value));
+    taken_ = sideValue(side, open_, added_);
+    takenSide_ = side;
+    Text5->setText(shown(taken_));
+}
+
+void ConflictDialog::Text5_Change()
+{
+    // A value typed by hand is no side of the conflict that later ones could take.
+    const bool taken = Text5->text() == shown(taken_);
+    if (!taken)
+        Check1->setChecked(false);
+    Check1->setEnabled(taken);
 }
 
 // Each takes the value from the logs, not from the box clicked.
 void ConflictDialog::Text2_DblClick()
 {
-    take(open_);
+    take(ConflictSide::Open);
 }
 
 void ConflictDialog::Text3_DblClick()
 {
-    take(added_);
+    take(ConflictSide::Added);
 }
 
 void ConflictDialog::Text4_DblClick()
 {
-    take(open_ + ' ' + added_);
+    take(ConflictSide::Both);
 }
 
 void ConflictDialog::Command1_Click()
 {
     chosenValue_ = valueOfText5();
+    if (Check1->isEnabled() && Check1->isChecked())
+        sameChoice_ = takenSide_;
     accept();
 }
 
@@ -189,8 +252,8 @@ void ConflictDialog::reject()
 std::string ConflictDialog::valueOfText5() const
 {
     // A value taken from the logs, still shown as it was, goes back as the bytes it was read as.
-    if (taken_ && Text5->text() == shown(*taken_))
-        return *taken_;
+    if (Text5->text() == shown(taken_))
+        return taken_;
     const std::string typed = Text5->text().toStdString();
     // Typed among values read as Windows-1252, it is written the same way where it can be.
     if (!isValidUtf8(open_) || !isValidUtf8(added_)) {

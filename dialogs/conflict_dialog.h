@@ -1,7 +1,7 @@
 #pragma once
 // Settles one field of one contact while a log is merged: shows the contact,
 // the open log's value, the added log's value and both joined, and hands back
-// the value to record.
+// the value to record, and whether the field's later conflicts take its side.
 
 #include "logweave/conflict.h"
 
@@ -11,9 +11,14 @@
 #include <optional>
 #include <string>
 
+class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+
+namespace logweave::platform {
+class TwipsLayout;
+}
 
 namespace logweave::dialogs {
 
@@ -25,8 +30,10 @@ public:
 
     // The value to record, as bytes: a value taken from the logs keeps its own.
     std::string ChosenValue() const { return chosenValue_; }
+    // Set when the later conflicts of this field are to take the same side without asking.
+    std::optional<ConflictSide> SameChoiceUntilTheEnd() const { return sameChoice_; }
 
-    // Closing other than by OK records what the value box holds, as OK does.
+    // Closing other than by OK (Escape, the close box) does what OK does.
     void reject() override;
 
 protected:
@@ -36,20 +43,27 @@ protected:
 
 private:
     void Form_Load(const Conflict& conflict);
+    void placeContact(const Conflict& conflict, platform::TwipsLayout& form);
+    void placeValues(const Conflict& conflict, platform::TwipsLayout& form);
+    void placeCommands(platform::TwipsLayout& form);
     void Form_Activate();
     void Text2_DblClick();
     void Text3_DblClick();
     void Text4_DblClick();
     void Command1_Click();
-    void take(const std::string& value);
+    void Text5_Change();
+    void take(ConflictSide side);
     std::string valueOfText5() const;
 
     std::string open_;
     std::string added_;
     std::string chosenValue_;
-    // The value last taken from the logs into Text5: two values can look
-    // alike on screen and differ in their bytes.
-    std::optional<std::string> taken_;
+    std::optional<ConflictSide> sameChoice_;
+    // The value last taken from the logs into Text5, and its side: two values
+    // can look alike on screen and differ in their bytes.
+    std::string taken_;
+    ConflictSide takenSide_{ConflictSide::Open};
+    bool focusWasInTheProgram_{true};
 
     std::array<QLabel*, 8> Label1{};
     std::array<QLineEdit*, 8> Text1{};
@@ -63,6 +77,7 @@ private:
     QLineEdit* Text3{};
     QLineEdit* Text4{};
     QLineEdit* Text5{};
+    QCheckBox* Check1{};
     QPushButton* Command1{};
 };
 

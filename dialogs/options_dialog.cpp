@@ -6,6 +6,7 @@
 
 #include <QCheckBox>
 #include <QFileInfo>
+#include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -16,8 +17,6 @@
 
 namespace logweave::dialogs {
 namespace {
-
-using platform::placeInTwips;
 
 template <typename Widget>
 Widget* make(QWidget* parent, const char* name, const QString& text = {})
@@ -50,9 +49,10 @@ OptionsDialog::OptionsDialog(platform::Platform& platform, std::string& dialogFi
     layout->setSpacing(0);
     layout->setMenuBar(buildMenu());
     auto* area = new QWidget(this);
-    area->setFixedSize(platform::twipsSize(11610, 5970));
     layout->addWidget(area);
-    buildControls(area);
+    platform::TwipsLayout form(11610, 7170);
+    buildControls(area, form);
+    form.apply(area);
     setOptions(OutputOptions{});
 }
 
@@ -71,56 +71,83 @@ QMenuBar* OptionsDialog::buildMenu()
     return bar;
 }
 
-void OptionsDialog::buildControls(QWidget* area)
+void OptionsDialog::buildControls(QWidget* area, platform::TwipsLayout& form)
 {
-    Label1 = rightLabel(area, "Label1", QStringLiteral("Fichier liste d'ordre des champs  [File with a fields order list] "));
-    placeInTwips(Label1, 120, 480, 3735, 615);
-    Text1 = make<QLineEdit>(area, "Text1");
-    Text1->setFont(platform::dialogFont(12));
-    placeInTwips(Text1, 4200, 580, 6015, 420);
-    Command1 = make<QPushButton>(area, "Command1", QStringLiteral("Chercher [Browse]"));
-    placeInTwips(Command1, 10320, 465, 975, 615);
-    Label2 = rightLabel(area, "Label2", QStringLiteral("Noms des champs en Majuscules [Field names in upper case] "));
-    placeInTwips(Label2, 120, 1300, 3735, 615);
-    Check1 = make<QCheckBox>(area, "Check1");
-    placeInTwips(Check1, 4200, 1420, 375, 375);
-    Label3 = rightLabel(area, "Label3", QStringLiteral("Interligne double [Double line spacing] "));
-    placeInTwips(Label3, 1320, 2040, 2535, 615);
-    Check2 = make<QCheckBox>(area, "Check2");
-    placeInTwips(Check2, 4200, 2160, 375, 375);
-    Label4 = rightLabel(area, "Label4", QStringLiteral("Entête du fichier [File header] "));
-    placeInTwips(Label4, 1800, 2880, 2055, 615);
-
-    const std::array<int, 3> lefts{4200, 6240, 8280};
-    for (std::size_t i = 0; i < Option1.size(); ++i) {
-        Option1[i] = new QRadioButton(area);
-        Option1[i]->setObjectName(QStringLiteral("Option1(%1)").arg(i));
-        placeInTwips(Option1[i], lefts[i], 3000, 375, 375);
-    }
-    Label5 = make<QLabel>(area, "Label5", QStringLiteral("Fichier ajouté [Adde file]"));
-    placeInTwips(Label5, 4080, 3360, 1935, 615);
-    Label6 = make<QLabel>(area, "Label6", QStringLiteral("Fichier ouvert [Open file]"));
-    placeInTwips(Label6, 6120, 3360, 1935, 615);
-    Label7 = make<QLabel>(area, "Label7", QStringLiteral("Logweave"));
-    placeInTwips(Label7, 8160, 3480, 1935, 375);
-    for (QLabel* label : {Label5, Label6, Label7}) {
-        label->setWordWrap(true);
-        label->setFont(platform::dialogFont(12));
-    }
+    placeListAndChecks(area, form);
+    placeHeaderChoice(area, form);
+    placeSameContact(area, form);
     Command2 = make<QPushButton>(area, "Command2", QStringLiteral("OK"));
     Command2->setFont(platform::dialogFont(13.5, true));
     Command2->setDefault(true);
-    placeInTwips(Command2, 4800, 4440, 1695, 735);
+    form.place(Command2, 4800, 5640, 1695, 735);  // last, under every choice
 
-    // Tab order of the form: list, check boxes, OK, Browse, then the header choice.
+    // Tab order of the form: list, check boxes, OK, Browse, then the header and contact choices.
     QWidget::setTabOrder(Text1, Check1);
     QWidget::setTabOrder(Check1, Check2);
     QWidget::setTabOrder(Check2, Command2);
     QWidget::setTabOrder(Command2, Command1);
     QWidget::setTabOrder(Command1, Option1[0]);
+    QWidget::setTabOrder(Option1[2], Option2[0]);
 
     connect(Command1, &QPushButton::clicked, this, &OptionsDialog::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &OptionsDialog::Command2_Click);
+}
+
+void OptionsDialog::placeListAndChecks(QWidget* area, platform::TwipsLayout& form)
+{
+    Label1 = rightLabel(area, "Label1", QStringLiteral("Fichier liste d'ordre des champs  [File with a fields order list] "));
+    form.place(Label1, 120, 480, 3735, 615);
+    Text1 = make<QLineEdit>(area, "Text1");
+    Text1->setFont(platform::dialogFont(12));
+    form.place(Text1, 4200, 580, 6015, 420);
+    Command1 = make<QPushButton>(area, "Command1", QStringLiteral("Chercher [Browse]"));
+    form.place(Command1, 10320, 465, 975, 615);
+    Label2 = rightLabel(area, "Label2", QStringLiteral("Noms des champs en Majuscules [Field names in upper case] "));
+    form.place(Label2, 120, 1300, 3735, 615);
+    Check1 = make<QCheckBox>(area, "Check1");
+    form.place(Check1, 4200, 1420, 375, 375);
+    Label3 = rightLabel(area, "Label3", QStringLiteral("Interligne double [Double line spacing] "));
+    form.place(Label3, 1320, 2040, 2535, 615);
+    Check2 = make<QCheckBox>(area, "Check2");
+    form.place(Check2, 4200, 2160, 375, 375);
+}
+
+void OptionsDialog::placeHeaderChoice(QWidget* area, platform::TwipsLayout& form)
+{
+    Label4 = rightLabel(area, "Label4", QStringLiteral("Entête du fichier [File header] "));
+    form.place(Label4, 1800, 2880, 2055, 615);
+    const std::array<int, 3> lefts{4200, 6240, 8280};
+    for (std::size_t i = 0; i < Option1.size(); ++i) {
+        Option1[i] = new QRadioButton(area);
+        Option1[i]->setObjectName(QStringLiteral("Option1(%1)").arg(i));
+        form.place(Option1[i], lefts[i], 3000, 375, 375);
+    }
+    Label5 = make<QLabel>(area, "Label5", QStringLiteral("Fichier ajouté [Adde file]"));
+    form.place(Label5, 4080, 3360, 1935, 615);
+    Label6 = make<QLabel>(area, "Label6", QStringLiteral("Fichier ouvert [Open file]"));
+    form.place(Label6, 6120, 3360, 1935, 615);
+    Label7 = make<QLabel>(area, "Label7", QStringLiteral("Logweave"));
+    form.place(Label7, 8160, 3480, 1935, 375);
+    for (QLabel* label : {Label5, Label6, Label7}) {
+        label->setWordWrap(true);
+        label->setFont(platform::dialogFont(12));
+    }
+}
+
+// Under the header choice, across the form, with OK moved below it.
+void OptionsDialog::placeSameContact(QWidget* area, platform::TwipsLayout& form)
+{
+    Frame1 = new QGroupBox(QStringLiteral("Même contact [Same contact]"), area);
+    Frame1->setObjectName(QStringLiteral("Frame1"));
+    platform::TwipsLayout& group = form.placeGroup(Frame1, 120, 4200, 11175, 1215);
+    const std::array<QString, 2> captions{
+        QStringLiteral("Même date et heure [Same date and time]"),
+        QStringLiteral("Même indicatif, bande et mode à 30 min près [Same call, band and mode within 30 min]")};
+    for (std::size_t i = 0; i < Option2.size(); ++i) {
+        Option2[i] = new QRadioButton(captions[i], Frame1);
+        Option2[i]->setObjectName(QStringLiteral("Option2(%1)").arg(i));
+        group.place(Option2[i], 240, 360 + 420 * static_cast<int>(i), 10695, 315);
+    }
 }
 
 void OptionsDialog::setOptions(const OutputOptions& options)
@@ -129,6 +156,7 @@ void OptionsDialog::setOptions(const OutputOptions& options)
     Check1->setChecked(options.UpperCaseNames);
     Check2->setChecked(options.DoubleSpacing);
     Option1[static_cast<std::size_t>(options.headerSource)]->setChecked(true);
+    Option2[options.sameContact.rule == ContactRule::Window ? 1 : 0]->setChecked(true);
 }
 
 OutputOptions OptionsDialog::options() const
@@ -140,6 +168,8 @@ OutputOptions OptionsDialog::options() const
     options.headerSource = Option1[2]->isChecked()   ? HeaderSource::Program
                            : Option1[1]->isChecked() ? HeaderSource::OpenLog
                                                      : HeaderSource::AddedLog;
+    // The dialog offers the one window its caption names.
+    options.sameContact = Option2[1]->isChecked() ? ContactMatch{ContactRule::Window, 30} : ContactMatch{};
     return options;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
-// The output options: field order list, upper-case names, double spacing and
-// the header of merged and filtered files. They hold for one run.
+// The output options: field order list, upper-case names, double spacing, the
+// header of merged and filtered files, and what makes two records one contact.
+// They hold for one run.
 
 #include "logweave/output_options.h"
 #include "platform/platform.h"
@@ -12,12 +13,17 @@
 
 class QAction;
 class QCheckBox;
+class QGroupBox;
 class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QMenuBar;
 class QPushButton;
 class QRadioButton;
+
+namespace logweave::platform {
+class TwipsLayout;
+}
 
 namespace logweave::dialogs {
 
@@ -35,7 +41,10 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    void buildControls(QWidget* area);
+    void buildControls(QWidget* area, platform::TwipsLayout& form);
+    void placeListAndChecks(QWidget* area, platform::TwipsLayout& form);
+    void placeHeaderChoice(QWidget* area, platform::TwipsLayout& form);
+    void placeSameContact(QWidget* area, platform::TwipsLayout& form);
     QMenuBar* buildMenu();
     void Command1_Click();
     void Command2_Click();
@@ -57,6 +66,8 @@ private:
     QLabel* Label5{};
     QLabel* Label6{};
     QLabel* Label7{};
+    QGroupBox* Frame1{};
+    std::array<QRadioButton*, 2> Option2{};
     QPushButton* Command2{};
     QAction* Mnu_Aide{};
     QAction* Mnu_Dummy{};

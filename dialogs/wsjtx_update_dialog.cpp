@@ -15,8 +15,6 @@
 namespace logweave::dialogs {
 namespace {
 
-using platform::placeInTwips;
-
 const char* const kExplanation =
     "La mise à jour lit le log de WSJT-X (fichier à mettre à jour), y fusionne le fichier à fusionner, "
     "garde l'ancien log sous son nom suivi de « _old », puis remplace le log de WSJT-X, le fichier à fusionner "
@@ -30,7 +28,7 @@ QPushButton* button(QWidget* parent, const char* name, const QString& text)
 {
     auto* b = new QPushButton(text, parent);
     b->setObjectName(QString::fromLatin1(name));
-    b->setAutoDefault(false);  // Enter presses no button by itself
+    b->setAutoDefault(false);  // no default button: Enter presses the focused one only
     return b;
 }
 
@@ -42,45 +40,10 @@ WsjtxUpdateDialog::WsjtxUpdateDialog(Session& session, platform::Platform& platf
     setObjectName(QStringLiteral("WsjtxUpdateDialog"));
     setWindowTitle(QStringLiteral("Mise à jour du log WSJT-X [WSJT-X log update]"));
     setWindowModality(Qt::WindowModal);
-    setFixedSize(platform::twipsSize(11895, 6090));
-
-    Label3 = new QLabel(QString::fromUtf8(kExplanation), this);
-    Label3->setObjectName(QStringLiteral("Label3"));
-    Label3->setWordWrap(true);
-    Label3->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    placeInTwips(Label3, 360, 240, 11415, 1695);
-
-    const QFont font = platform::dialogFont(9.75);
-    Label1 = new QLabel(QStringLiteral("Fichier à mettre à jour [File to update] "), this);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    placeInTwips(Label1, 240, 2160, 2055, 495);
-    Text1 = new QLineEdit(this);
-    Text1->setObjectName(QStringLiteral("Text1"));
-    placeInTwips(Text1, 2280, 2160, 7575, 615);
-    Command1 = button(this, "Command1", QStringLiteral("Chercher [Browse]"));
-    placeInTwips(Command1, 9960, 2160, 1695, 615);
-    Label2 = new QLabel(QStringLiteral("Fichier à fusionner [File to merge]  "), this);
-    Label2->setObjectName(QStringLiteral("Label2"));
-    placeInTwips(Label2, 480, 2880, 1815, 495);
-    Text2 = new QLineEdit(this);
-    Text2->setObjectName(QStringLiteral("Text2"));
-    placeInTwips(Text2, 2280, 2880, 7575, 615);
-    Command2 = button(this, "Command2", QStringLiteral("Chercher [Browse]"));
-    placeInTwips(Command2, 9960, 2880, 1695, 615);
-    for (QLabel* label : {Label1, Label2}) {
-        label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        label->setWordWrap(true);
-        label->setFont(font);
-    }
-    Text1->setFont(font);
-    Text2->setFont(font);
-
-    Command4 = button(this, "Command4", QStringLiteral("Sauvegarder [Save]"));
-    placeInTwips(Command4, 1560, 3960, 1695, 615);
-    Command3 = button(this, "Command3", QStringLiteral("OK"));
-    placeInTwips(Command3, 5160, 3960, 1935, 615);
-    Command5 = button(this, "Command5", QStringLiteral("Annuler [Escape]"));
-    placeInTwips(Command5, 9000, 3960, 1815, 615);
+    platform::TwipsLayout form(11895, 6090);
+    placeFiles(form);
+    placeCommands(form);
+    form.apply(this);
 
     QWidget::setTabOrder(Text1, Command1);
     QWidget::setTabOrder(Command1, Text2);
@@ -99,9 +62,60 @@ WsjtxUpdateDialog::WsjtxUpdateDialog(Session& session, platform::Platform& platf
     Form_Load();
 }
 
+void WsjtxUpdateDialog::placeFiles(platform::TwipsLayout& form)
+{
+    Label3 = new QLabel(QString::fromUtf8(kExplanation), this);
+    Label3->setObjectName(QStringLiteral("Label3"));
+    Label3->setWordWrap(true);
+    Label3->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    form.place(Label3, 360, 240, 11415, 1695);
+
+    const QFont font = platform::dialogFont(9.75);
+    Label1 = new QLabel(QStringLiteral("Fichier à mettre à jour [File to update] "), this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    form.place(Label1, 240, 2160, 2055, 495);
+    Text1 = new QLineEdit(this);
+    Text1->setObjectName(QStringLiteral("Text1"));
+    form.place(Text1, 2280, 2160, 7575, 615);
+    Command1 = button(this, "Command1", QStringLiteral("Chercher [Browse]"));
+    form.place(Command1, 9960, 2160, 1695, 615);
+    Label2 = new QLabel(QStringLiteral("Fichier à fusionner [File to merge]  "), this);
+    Label2->setObjectName(QStringLiteral("Label2"));
+    form.place(Label2, 480, 2880, 1815, 495);
+    Text2 = new QLineEdit(this);
+    Text2->setObjectName(QStringLiteral("Text2"));
+    form.place(Text2, 2280, 2880, 7575, 615);
+    Command2 = button(this, "Command2", QStringLiteral("Chercher [Browse]"));
+    form.place(Command2, 9960, 2880, 1695, 615);
+    for (QLabel* label : {Label1, Label2}) {
+        label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        label->setWordWrap(true);
+        label->setFont(font);
+    }
+    Text1->setFont(font);
+    Text2->setFont(font);
+}
+
+void WsjtxUpdateDialog::placeCommands(platform::TwipsLayout& form)
+{
+    Command4 = button(this, "Command4", QStringLiteral("Sauvegarder [Save]"));
+    form.place(Command4, 1560, 3960, 1695, 615);
+    Command3 = button(this, "Command3", QStringLiteral("OK"));
+    form.place(Command3, 5160, 3960, 1935, 615);
+    Command5 = button(this, "Command5", QStringLiteral("Annuler [Escape]"));
+    form.place(Command5, 9000, 3960, 1815, 615);
+}
+
 void WsjtxUpdateDialog::keyPressEvent(QKeyEvent* event)
 {
     if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        // As on Windows: Enter presses the button that has the focus, and no other.
+        if (auto* focused = qobject_cast<QPushButton*>(focusWidget()))
+            focused->click();
         event->accept();
         return;
     }
@@ -157,8 +171,9 @@ void WsjtxUpdateDialog::Command3_Click()
 void WsjtxUpdateDialog::Command4_Click()
 {
     try {
+        // The unattended update merges by the rule of what is one contact chosen now.
         SaveAutomationConfig(session_.files, session_.store.programFolder, platform::pathBytes(Text1->text()),
-                             platform::pathBytes(Text2->text()));
+                             platform::pathBytes(Text2->text()), session_.ui.outputOptions().sameContact);
     } catch (const FileError& error) {
         // Otherwise the user would believe the update is set up for every start.
         QMessageBox::warning(this, windowTitle(), QString::fromStdString(pane::fileError(error)).trimmed());

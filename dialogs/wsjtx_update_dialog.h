@@ -12,6 +12,10 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 
+namespace logweave::platform {
+class TwipsLayout;
+}
+
 namespace logweave::dialogs {
 
 class WsjtxUpdateDialog final : public QDialog {
@@ -22,9 +26,12 @@ public:
 
 protected:
     // No button answers Escape: the dialog ends by its buttons or its close box.
+    // Enter and Return press the focused button.
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    void placeFiles(platform::TwipsLayout& form);
+    void placeCommands(platform::TwipsLayout& form);
     void Form_Load();
     void Command1_Click();
     void Command2_Click();

@@ -46,7 +46,7 @@ Settlement QtUserInterface::settleConflict(const Conflict& conflict)
     dialogs::ConflictDialog dialog(conflict, over);
     dialog.setWindowModality(Qt::WindowModal);
     dialog.exec();
-    return {dialog.ChosenValue(), std::nullopt};
+    return {dialog.ChosenValue(), dialog.SameChoiceUntilTheEnd()};
 }
 
 }  // namespace logweave::shell

@@ -1,7 +1,9 @@
 // Runs the main window on two logs as a user would (Open, then Add with one
-// conflict) and saves what the windows show as PNG pictures.
+// conflict, then a look at the WSJT-X update) and saves what the windows show
+// as PNG pictures: the README's, and the help pages' (the options and WSJT-X
+// dialogs).
 //
-//   logweave_pictures OPEN_LOG ADDED_LOG OUTPUT_FOLDER
+//   logweave_pictures OPEN_LOG ADDED_LOG README_FOLDER HELP_FOLDER
 
 #include "logweave/std_file_system.h"
 #include "shell/main_window.h"
@@ -11,6 +13,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -61,16 +64,44 @@ private:
     QString path_;
 };
 
-// Acts on each modal dialog that comes up: the options get OK, a conflict is
-// pictured and then gets the added log's value.
-void answerDialogs(const QString& output)
+struct Folders {
+    QString readme;
+    QString help;
+};
+
+int unsaved = 0;
+
+void save(QWidget* window, const QString& path)
+{
+    if (window->grab().save(path))
+        return;
+    std::fprintf(stderr, "logweave_pictures: cannot write %s\n", qPrintable(path));
+    ++unsaved;
+}
+
+// Example paths, as a user's would look.
+void fillWsjtxDialog(QWidget* dialog)
+{
+    dialog->findChild<QLineEdit*>(QStringLiteral("Text1"))->setText(QStringLiteral("/home/moi/.local/share/WSJT-X/wsjtx_log.adi"));
+    dialog->findChild<QLineEdit*>(QStringLiteral("Text2"))->setText(QStringLiteral("/home/moi/logs/portable.adi"));
+}
+
+// Acts on each modal dialog that comes up: each is pictured, then the options
+// get OK, a conflict gets the open log's value and the WSJT-X update is cancelled.
+void answerDialogs(const Folders& output)
 {
     QTimer::singleShot(20, [output] {
         if (QWidget* dialog = QApplication::activeModalWidget()) {
-            if (dialog->objectName() == QLatin1String("ConflictDialog")) {
-                dialog->grab().save(output + "/conflict-dialog.png");
+            const QString name = dialog->objectName();
+            if (name == QLatin1String("ConflictDialog")) {
+                save(dialog, output.readme + "/conflict-dialog.png");
                 dialog->findChild<QPushButton*>(QStringLiteral("Command1"))->click();
+            } else if (name == QLatin1String("WsjtxUpdateDialog")) {
+                fillWsjtxDialog(dialog);
+                save(dialog, output.help + "/wsjtx.png");
+                dialog->findChild<QPushButton*>(QStringLiteral("Command5"))->click();
             } else {
+                save(dialog, output.help + "/options.png");
                 dialog->findChild<QPushButton*>(QStringLiteral("Command2"))->click();
             }
         }
@@ -78,24 +109,33 @@ void answerDialogs(const QString& output)
     });
 }
 
+QString absolute(const char* path)
+{
+    return QFileInfo(QString::fromLocal8Bit(path)).absoluteFilePath();
+}
+
+// The field order lists the program finds beside itself once installed.
+void copyFieldOrderLists(const QTemporaryDir& programFolder)
+{
+    for (const QString& name : {QStringLiteral("AdifCodes_Liste.txt"), QStringLiteral("AdifCodes_Liste_WSJT-X.txt")})
+        QFile::copy(QCoreApplication::applicationDirPath() + "/" + name, programFolder.filePath(name));
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
     QApplication application(argc, argv);
-    if (argc != 4) {
-        std::fprintf(stderr, "usage: logweave_pictures OPEN_LOG ADDED_LOG OUTPUT_FOLDER\n");
+    if (argc != 5) {
+        std::fprintf(stderr, "usage: logweave_pictures OPEN_LOG ADDED_LOG README_FOLDER HELP_FOLDER\n");
         return 2;
     }
     // Start-up makes the program folder the current one: names given here are taken before.
-    const QString output = QDir(QString::fromLocal8Bit(argv[3])).absolutePath();
+    const Folders output{absolute(argv[3]), absolute(argv[4])};
     QTemporaryDir programFolder;
-    // The field order lists the program finds beside itself once installed.
-    for (const QString& name : {QStringLiteral("AdifCodes_Liste.txt"), QStringLiteral("AdifCodes_Liste_WSJT-X.txt")})
-        QFile::copy(QCoreApplication::applicationDirPath() + "/" + name, programFolder.filePath(name));
+    copyFieldOrderLists(programFolder);
     ScriptedFileDialog fileDialog;
-    fileDialog.answers = {QFileInfo(QString::fromLocal8Bit(argv[1])).absoluteFilePath(),
-                          QFileInfo(QString::fromLocal8Bit(argv[2])).absoluteFilePath()};
+    fileDialog.answers = {absolute(argv[1]), absolute(argv[2])};
     NoInput input;
     NoHelp help;
     KeepRunning exit;
@@ -112,5 +152,7 @@ int main(int argc, char** argv)
     window.findChild<QAction*>(QStringLiteral("Mnu_Ouvrir"))->trigger();
     window.findChild<QAction*>(QStringLiteral("Mnu_Ajouter"))->trigger();
     QApplication::processEvents();
-    return window.grab().save(output + "/main-window.png") ? 0 : 1;
+    save(&window, output.readme + "/main-window.png");
+    window.findChild<QAction*>(QStringLiteral("Mnu_WSJTX"))->trigger();
+    return unsaved == 0 ? 0 : 1;
 }

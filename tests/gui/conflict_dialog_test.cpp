@@ -1,17 +1,22 @@
 #include "gui_testing.h"
 
+#include "dialogs/conflict_dialog.h"
 #include "logweave/load_output_options.h"
 #include "logweave/merge_added_log.h"
 #include "logweave/read_open_log.h"
 #include "logweave/std_file_system.h"
 #include "shell/qt_user_interface.h"
 
+#include <QApplication>
+#include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTest>
+#include <QTimer>
+#include <QWindow>
 
 #include <memory>
 
@@ -37,12 +42,12 @@ struct Merge {
     shell::QtUserInterface ui{pane, fakes.platform, store.DialogFileName, nullptr};
     Session session{store, ui, files};
 
-    Merge()
+    explicit Merge(const std::string& open = kOpen, const std::string& added = kAdded)
     {
         store.programFolder = fakes.folder.path();
         applyOutputOptions(session, {"", false, false, HeaderSource::AddedLog, {}});
-        store.OpenLogPath = fakes.folder.write("open.adi", kOpen).string();
-        store.AddedLogPath = fakes.folder.write("added.adi", kAdded).string();
+        store.OpenLogPath = fakes.folder.write("open.adi", open).string();
+        store.AddedLogPath = fakes.folder.write("added.adi", added).string();
         if (ReadOpenLog(session, store.OpenLogPath) != Outcome::Done)
             qFatal("the open log was not read");
     }
@@ -62,6 +67,16 @@ struct Merge {
             });
         };
         next();
+        // A showing no step expects is closed and counted, so that the test fails instead of waiting.
+        QTimer unexpected;
+        QObject::connect(&unexpected, &QTimer::timeout, [&] {
+            QWidget* dialog = QApplication::activeModalWidget();
+            if (shown >= expected && dialog != nullptr) {
+                ++shown;
+                dialog->close();
+            }
+        });
+        unexpected.start(50);
         QCOMPARE(MergeAddedLog(session, store.AddedLogPath, {}), Outcome::Done);
         QCOMPARE(shown, expected);
     }
@@ -84,6 +99,25 @@ void enter(QWidget* dialog)
 QString text(QWidget* dialog, const char* name)
 {
     return child<QLineEdit>(dialog, name)->text();
+}
+
+// Three contacts whose reports differ; only the first and the last differ in RST_RCVD too.
+const std::string kThreeOpen = "<QSO_DATE:8>20230101 <TIME_ON:4>1000 <RST_SENT:2>59 <RST_RCVD:2>57 <EOR>\r\n"
+                               "<QSO_DATE:8>20230102 <TIME_ON:4>1000 <RST_SENT:2>58 <RST_RCVD:2>56 <EOR>\r\n"
+                               "<QSO_DATE:8>20230103 <TIME_ON:4>1000 <RST_SENT:2>55 <RST_RCVD:2>54 <EOR>\r\n";
+const std::string kThreeAdded = "<QSO_DATE:8>20230101 <TIME_ON:4>1000 <RST_SENT:3>599 <RST_RCVD:2>55 <EOR>\r\n"
+                                "<QSO_DATE:8>20230102 <TIME_ON:4>1000 <RST_SENT:3>588 <RST_RCVD:2>56 <EOR>\r\n"
+                                "<QSO_DATE:8>20230103 <TIME_ON:4>1000 <RST_SENT:3>555 <RST_RCVD:2>53 <EOR>\r\n";
+
+QCheckBox* sameChoice(QWidget* dialog)
+{
+    return child<QCheckBox>(dialog, "Check1");
+}
+
+// Each showing's field, in order, as its title names it.
+auto titled(QStringList& titles)
+{
+    return [&titles](QWidget* dialog) { titles << dialog->windowTitle(); };
 }
 
 }  // namespace
@@ -171,6 +205,113 @@ private slots:
             },
         });
         QVERIFY(m.merged().find("<name:5>J\xC3\xB6rg <rst_sent:2>59 <rst_rcvd:0> ") != std::string::npos);
+    }
+
+    void sameChoiceSettlesTheLaterConflictsOfItsFieldOnly()
+    {
+        Merge m(kThreeOpen, kThreeAdded);
+        QStringList titles;
+        m.run({
+            [&](QWidget* dialog) {
+                titled(titles)(dialog);
+                QVERIFY(sameChoice(dialog)->isEnabled() && !sameChoice(dialog)->isChecked());
+                QCOMPARE(sameChoice(dialog)->text(),
+                         QStringLiteral("Même choix pour ce champ jusqu'à la fin [Same choice for this field until the end]"));
+                QTest::mouseDClick(child<QLineEdit>(dialog, "Text3"), Qt::LeftButton);
+                sameChoice(dialog)->click();
+                QTest::keyClick(dialog->focusWidget(), Qt::Key_Return);  // OK is the default button
+            },
+            [&](QWidget* dialog) {
+                titled(titles)(dialog);
+                QVERIFY(!sameChoice(dialog)->isChecked());  // each showing starts unticked
+                ok(dialog);
+            },
+            [&](QWidget* dialog) {
+                titled(titles)(dialog);
+                ok(dialog);
+            },
+        });
+        QCOMPARE(titles, (QStringList{"Conflit : rst_sent [Conflict: rst_sent]", "Conflit : rst_rcvd [Conflict: rst_rcvd]",
+                                      "Conflit : rst_rcvd [Conflict: rst_rcvd]"}));
+        const std::string merged = m.merged();
+        for (const char* record : {"<rst_sent:3>599 <rst_rcvd:2>57 ", "<rst_sent:3>588 <rst_rcvd:2>56 ",
+                                   "<rst_sent:3>555 <rst_rcvd:2>54 "})
+            QVERIFY2(merged.find(record) != std::string::npos, merged.c_str());
+    }
+
+    void sameChoiceIsOffForATypedValueAndClosingCountsAsOk()
+    {
+        Merge m(kThreeOpen, kThreeAdded);
+        m.run({
+            [](QWidget* dialog) {
+                sameChoice(dialog)->click();
+                QTest::keyClicks(child<QLineEdit>(dialog, "Text5"), QStringLiteral("9"));
+                QVERIFY(!sameChoice(dialog)->isEnabled() && !sameChoice(dialog)->isChecked());
+                QTest::keyClick(child<QLineEdit>(dialog, "Text5"), Qt::Key_Backspace);  // the value taken again
+                QVERIFY(sameChoice(dialog)->isEnabled());
+                QTest::keyClicks(child<QLineEdit>(dialog, "Text5"), QStringLiteral("9"));
+                QTest::mouseDClick(child<QLineEdit>(dialog, "Text4"), Qt::LeftButton);
+                QVERIFY(sameChoice(dialog)->isEnabled() && !sameChoice(dialog)->isChecked());
+                sameChoice(dialog)->click();
+                QTest::keyClick(dialog, Qt::Key_Escape);
+            },
+            [](QWidget* dialog) {
+                QTest::mouseDClick(child<QLineEdit>(dialog, "Text3"), Qt::LeftButton);
+                sameChoice(dialog)->click();
+                child<QLineEdit>(dialog, "Text5")->setText(QStringLiteral("51"));  // typed: no same choice
+                dialog->close();
+            },
+            ok,  // the last contact's RST_RCVD is still asked
+        });
+        const std::string merged = m.merged();
+        for (const char* record : {"<rst_sent:6>59 599 <rst_rcvd:2>51 ", "<rst_sent:6>58 588 <rst_rcvd:2>56 ",
+                                   "<rst_sent:6>55 555 <rst_rcvd:2>54 "})
+            QVERIFY2(merged.find(record) != std::string::npos, merged.c_str());
+    }
+
+    void okTakesTheFocusBackUnlessTheUserReturnsFromAnotherApplication()
+    {
+        Conflict conflict;
+        conflict.field = "name";
+        conflict.open = "Jorg";
+        conflict.added = "Joerg";
+        dialogs::ConflictDialog dialog(conflict);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        QCOMPARE(dialog.focusWidget(), child<QPushButton>(&dialog, "Command1"));
+
+        auto* value = child<QLineEdit>(&dialog, "Text5");
+        value->setFocus();
+        QTest::keyClicks(value, QStringLiteral("rg"));
+        value->setCursorPosition(3);
+        // A window that is none of the program's widgets: to them, another application.
+        QWindow elsewhere;
+        elsewhere.show();
+        elsewhere.requestActivate();
+        QTRY_VERIFY(!dialog.isActiveWindow());
+        dialog.activateWindow();
+        QTRY_VERIFY(dialog.isActiveWindow());
+        QCOMPARE(dialog.focusWidget(), value);
+        QCOMPARE(value->text(), QStringLiteral("Jorgrg"));
+        QCOMPARE(value->cursorPosition(), 3);
+
+        QWidget help;  // another window of the program
+        help.show();
+        help.activateWindow();
+        QTRY_VERIFY(help.isActiveWindow());
+        dialog.activateWindow();
+        QTRY_VERIFY(dialog.isActiveWindow());
+        QCOMPARE(dialog.focusWidget(), child<QPushButton>(&dialog, "Command1"));
+        QCOMPARE(value->text(), QStringLiteral("Jorgrg"));
+
+        value->setFocus();  // out of the program, then into another of its windows, then back
+        elsewhere.requestActivate();
+        QTRY_VERIFY(!dialog.isActiveWindow());
+        help.activateWindow();
+        QTRY_VERIFY(help.isActiveWindow());
+        dialog.activateWindow();
+        QTRY_VERIFY(dialog.isActiveWindow());
+        QCOMPARE(dialog.focusWidget(), child<QPushButton>(&dialog, "Command1"));
     }
 };
 

@@ -18,6 +18,7 @@ std::unique_ptr<QObject> makeWsjtxUpdateDialogTest();
 std::unique_ptr<QObject> makeHelpTest();
 std::unique_ptr<QObject> makeProgramFoldersTest();
 std::unique_ptr<QObject> makeHelpSearchTest();
+std::unique_ptr<QObject> makeCaptionFitTest();
 }  // namespace logweave::testing
 
 int main(int argc, char** argv)
@@ -31,6 +32,7 @@ int main(int argc, char** argv)
         {"HelpTest", makeHelpTest},
         {"ProgramFoldersTest", makeProgramFoldersTest},
         {"HelpSearchTest", makeHelpSearchTest},
+        {"CaptionFitTest", makeCaptionFitTest},
     };
     QApplication application(argc, argv);
     std::vector<char*> arguments(argv, argv + argc);

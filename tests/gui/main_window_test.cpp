@@ -2,16 +2,23 @@
 
 #include "logweave/std_file_system.h"
 #include "shell/main_window.h"
+#include "shell/qt_translations.h"
 #include "shell/version_text.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
+#include <QDialogButtonBox>
 #include <QDir>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLibraryInfo>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTranslator>
 
 #include <memory>
 
@@ -86,6 +93,32 @@ private slots:
         QVERIFY(p.pane().startsWith(line));
         QCOMPARE(p.pane().count(QStringLiteral("Dossier du programme")), 1);
         QVERIFY(p.pane().endsWith(QStringLiteral("   remplacés [replaced]")));
+    }
+
+    void qtsOwnWordsComeInTheDesktopsLanguage()
+    {
+        const QLocale french(QLocale::French, QLocale::France);
+        const QString folder = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+        if (!QFile::exists(folder + QStringLiteral("/qtbase_fr.qm")))
+            QSKIP(qPrintable(QStringLiteral("Qt's French translation is not installed in %1").arg(folder)));
+        QCOMPARE(QDialogButtonBox(QDialogButtonBox::Cancel).button(QDialogButtonBox::Cancel)->text(),
+                 QStringLiteral("Cancel"));
+        const std::unique_ptr<QTranslator> translator(shell::installQtTranslations(*qApp, french));
+        QVERIFY(translator != nullptr);
+        QCOMPARE(QDialogButtonBox(QDialogButtonBox::Cancel).button(QDialogButtonBox::Cancel)->text(),
+                 QStringLiteral("Annuler"));
+        QFileDialog files;
+        files.setOption(QFileDialog::DontUseNativeDialog);
+        QCOMPARE(child<QLabel>(&files, "fileTypeLabel")->text(), QStringLiteral("Fichiers de type :"));
+        // The program's own words stay as they are.
+        Program p;
+        p.start();
+        QCOMPARE(p.menu("Mnu_Quitter")->text(), QStringLiteral("Quitter [Exit]"));
+    }
+
+    void noTranslationForALanguageQtLacks()
+    {
+        QVERIFY(shell::installQtTranslations(*qApp, QLocale(QLocale::Yoruba)) == nullptr);
     }
 
     void versionTextFollowsTheVersionNumbers()

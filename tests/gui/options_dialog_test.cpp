@@ -5,6 +5,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -59,6 +60,15 @@ private slots:
             QCOMPARE(child<QLabel>(dialog, "Label1")->text(),
                      QStringLiteral("Fichier liste d'ordre des champs  [File with a fields order list] "));
             QCOMPARE(child<QLabel>(dialog, "Label5")->text(), QStringLiteral("Fichier ajouté [Adde file]"));
+            QCOMPARE(child<QGroupBox>(dialog, "Frame1")->title(), QStringLiteral("Même contact [Same contact]"));
+            QVERIFY(child<QRadioButton>(dialog, "Option2(0)")->isChecked());
+            QCOMPARE(child<QRadioButton>(dialog, "Option2(0)")->text(),
+                     QStringLiteral("Même date et heure [Same date and time]"));
+            QCOMPARE(child<QRadioButton>(dialog, "Option2(1)")->text(),
+                     QStringLiteral("Même indicatif, bande et mode à 30 min près [Same call, band and mode within 30 min]"));
+            // Below every other choice, above OK.
+            QVERIFY(child<QGroupBox>(dialog, "Frame1")->geometry().top() > child<QLabel>(dialog, "Label5")->geometry().bottom());
+            QVERIFY(child<QPushButton>(dialog, "Command2")->geometry().top() > child<QGroupBox>(dialog, "Frame1")->geometry().bottom());
         });
         QVERIFY(o.ui.outputOptions() == OutputOptions{});
     }
@@ -70,25 +80,36 @@ private slots:
             child<QLineEdit>(dialog, "Text1")->setText(QStringLiteral("mine.txt"));
             child<QCheckBox>(dialog, "Check1")->setChecked(true);
             child<QRadioButton>(dialog, "Option1(2)")->setChecked(true);
+            QTest::mouseClick(child<QRadioButton>(dialog, "Option2(1)"), Qt::LeftButton);
         });
-        const OutputOptions chosen{"mine.txt", true, false, HeaderSource::Program, {}};
+        const OutputOptions chosen{"mine.txt", true, false, HeaderSource::Program, {ContactRule::Window, 30}};
         QVERIFY(o.ui.outputOptions() == chosen);
         o.show([](QWidget* dialog) {
             QCOMPARE(child<QLineEdit>(dialog, "Text1")->text(), QStringLiteral("mine.txt"));
             QVERIFY(child<QCheckBox>(dialog, "Check1")->isChecked());
             QVERIFY(child<QRadioButton>(dialog, "Option1(2)")->isChecked());
             QVERIFY(!child<QRadioButton>(dialog, "Option1(0)")->isChecked());
+            QVERIFY(child<QRadioButton>(dialog, "Option2(1)")->isChecked());
+            QVERIFY(!child<QRadioButton>(dialog, "Option2(0)")->isChecked());
         });
         QVERIFY(o.ui.outputOptions() == chosen);
+        o.show([](QWidget* dialog) { child<QRadioButton>(dialog, "Option2(0)")->setChecked(true); });
+        QVERIFY(o.ui.outputOptions().sameContact == ContactMatch{});
     }
 
     void closingItOtherwiseBringsBackTheInitialValues()
     {
         Options o;
-        o.show([](QWidget* dialog) { child<QCheckBox>(dialog, "Check2")->setChecked(true); });
+        o.show([](QWidget* dialog) {
+            child<QCheckBox>(dialog, "Check2")->setChecked(true);
+            child<QRadioButton>(dialog, "Option2(1)")->setChecked(true);
+        });
         o.show([](QWidget* dialog) { child<QCheckBox>(dialog, "Check1")->setChecked(true); }, false);
         QVERIFY(o.ui.outputOptions() == OutputOptions{});
-        o.show([](QWidget* dialog) { QVERIFY(!child<QCheckBox>(dialog, "Check2")->isChecked()); });
+        o.show([](QWidget* dialog) {
+            QVERIFY(!child<QCheckBox>(dialog, "Check2")->isChecked());
+            QVERIFY(child<QRadioButton>(dialog, "Option2(0)")->isChecked());
+        });
     }
 
     void browseTakesTheFullPathAndCancelEndsTheProgram()

@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTest>
 
 #include <memory>
@@ -127,6 +128,60 @@ private slots:
                                 "Action = WSJT-X Log update\r\nFicToUpdate = %1\r\nFicToMerge = %2\r\n")
                      .arg(u.log(), u.other()));
         QVERIFY(!u.fakes.folder.exists("station/wsjtx_log.adi_old"));
+    }
+
+    void enterPressesTheFocusedButtonOnly()
+    {
+        Update u;
+        u.show([&](QWidget* dialog) {
+            box(dialog, "Text1")->setText(u.log());
+            box(dialog, "Text2")->setText(u.other());
+            auto* save = child<QPushButton>(dialog, "Command4");
+            save->setFocus();
+            QTest::keyClick(save, Qt::Key_Enter);
+            QVERIFY(u.fakes.folder.exists("Logweave.cfg"));
+            // Enter in a box presses nothing, not even the button last pressed.
+            box(dialog, "Text2")->setFocus();
+            QTest::keyClick(box(dialog, "Text2"), Qt::Key_Return);
+            QVERIFY(dialog->isVisible());
+            for (QPushButton* button : dialog->findChildren<QPushButton*>())
+                QVERIFY2(!button->isDefault(), qPrintable(button->objectName()));
+            auto* cancel = child<QPushButton>(dialog, "Command5");
+            cancel->setFocus();
+            QTest::keyClick(cancel, Qt::Key_Return);
+            QVERIFY(!dialog->isVisible());
+        });
+        QVERIFY(!u.fakes.folder.exists("station/wsjtx_log.adi_old"));  // OK was never pressed
+    }
+
+    void saveWritesTheContactRuleChosenInTheOptions()
+    {
+        FakePlatform fakes;
+        LogStore store;
+        StdFileSystem files;
+        shell::MainWindow window(store, files, fakes.platform);
+        window.Form_Load();
+        whenModal([](QWidget* options) {
+            child<QRadioButton>(options, "Option2(1)")->setChecked(true);
+            child<QPushButton>(options, "Command2")->click();
+        });
+        child<QAction>(&window, "Mnu_Ouvrir")->trigger();  // the options, then no file chosen
+        bool saved = false;
+        whenModal(
+            [&](QWidget* dialog) {
+                box(dialog, "Text1")->setText(fakes.path("wsjtx_log.adi"));
+                box(dialog, "Text2")->setText(fakes.path("other.adi"));
+                child<QPushButton>(dialog, "Command4")->click();
+                child<QPushButton>(dialog, "Command5")->click();
+            },
+            &saved);
+        child<QAction>(&window, "Mnu_WSJTX")->trigger();
+        QVERIFY(saved);
+        QCOMPARE(QString::fromStdString(fakes.folder.read("Logweave.cfg")),
+                 QStringLiteral("'Fichier de configuration de Logweave [Logweave file configuration]\r\n"
+                                "Action = WSJT-X Log update\r\nFicToUpdate = %1\r\nFicToMerge = %2\r\n"
+                                "Match = window 30\r\n")
+                     .arg(fakes.path("wsjtx_log.adi"), fakes.path("other.adi")));
     }
 
     void aSaveThatFailsSaysWhichFile()
