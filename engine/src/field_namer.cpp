@@ -14,6 +14,12 @@ std::size_t FieldNamer::SpellingHash::operator()(const Spelling& s) const noexce
     return h;
 }
 
+std::uint32_t FieldNamer::spelledLong(std::string_view name, std::string_view type)
+{
+    const auto known = spellings_.find({name, type});
+    return known != spellings_.end() ? known->second : remember(name, type);
+}
+
 std::uint32_t FieldNamer::remember(std::string_view name, std::string_view type)
 {
     std::string full = upperCased(name);

@@ -2,6 +2,8 @@
 
 #include "logweave/text.h"
 
+#include <algorithm>
+
 namespace logweave {
 
 FileError::FileError(Action action, std::filesystem::path path, std::error_code code)
@@ -12,6 +14,32 @@ FileError::FileError(Action action, std::filesystem::path path, std::error_code 
 std::error_code systemError(int error) noexcept
 {
     return {error, std::generic_category()};
+}
+
+Bytes readAll(FileReader& file, std::size_t expected)
+{
+    // One byte of room more than expected: the read that finds the end needs no larger buffer.
+    Bytes bytes(expected + 1);
+    std::size_t filled = 0;
+    for (;;) {
+        if (filled == bytes.size()) {
+            Bytes larger(bytes.size() + bytes.size() / 2 + 65536);  // the file grew
+            std::copy(bytes.data(), bytes.data() + filled, larger.data());
+            bytes = std::move(larger);
+        }
+        const std::size_t n = file.read(bytes.data() + filled, bytes.size() - filled);
+        if (n == 0)
+            break;
+        filled += n;
+    }
+    bytes.shrink(filled);
+    return bytes;
+}
+
+Bytes FileSystem::readFile(const std::filesystem::path& path)
+{
+    const auto file = openForReading(path);
+    return readAll(*file, file->stamp().size);
 }
 
 void FileSystem::writeFile(const std::filesystem::path& path, std::string_view content)

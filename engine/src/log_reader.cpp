@@ -1,12 +1,11 @@
 #include "log_reader.h"
 
-#include "logweave/sort_record_lines.h"
 #include "logweave/pane_texts.h"
+#include "logweave/sort_record_lines.h"
 #include "logweave/text.h"
+#include "ordered_reading.h"
 #include "record_lines.h"
 #include "record_scanner.h"
-
-#include <algorithm>
 
 namespace logweave {
 namespace {
@@ -23,118 +22,87 @@ std::size_t firstEndOfHeader(std::string_view text)
     return npos;
 }
 
-std::size_t scanStartOf(std::size_t eoh)
-{
-    return eoh == npos ? 0 : eoh + 1;
-}
-
-struct Piece {
-    std::size_t from;
-    std::size_t to;
-};
-
-// The text as it reads in order of date and time: the header, the records
-// in that order, the lines after them. None when that order cannot be read
-// piece by piece, because the scan starts past the first record's lines.
-std::optional<std::vector<Piece>> piecesInOrder(std::string_view text, std::size_t scanStart)
-{
-    const auto lines = recordLines(text);
-    if (!lines || lines->inOrder())
-        return std::vector<Piece>{{scanStart, text.size()}};
-    if (scanStart > lines->regionStart)
-        return std::nullopt;
-    std::vector<Piece> pieces;
-    pieces.reserve(lines->ends.size() + 2);
-    pieces.push_back({scanStart, lines->regionStart});
-    for (const std::size_t i : dateTimeOrder(lines->keys))
-        pieces.push_back({lines->begin(i), lines->ends[i]});
-    pieces.push_back({lines->regionEnd(), text.size()});
-    return pieces;
-}
-
-void readPieces(RecordScanner& scanner, Log& log, const std::vector<Piece>& pieces)
-{
-    // Room for records of 128 bytes and more, what logs hold: no copy as the log grows.
-    log.reserve(log.text().size() / 128 + 16);
-    ScannedRecord record;
-    for (const Piece& piece : pieces) {
-        if (scanner.brokeAPiece())
-            return;
-        scanner.startPiece(piece.from, piece.to, &piece == &pieces.back());
-        while (scanner.next(record))
-            log.add(record.begin, record.length, record.values);
-    }
-}
-
 // Whether the header ends where it was taken to: no spelling preferred to
-// that one stands anywhere, not even inside a tag.
+// that one stands anywhere after it, not even inside a tag.
 bool headerSure(const RecordScanner& scanner, std::string_view text, std::size_t eoh)
 {
     const int taken = eoh == npos ? 3 : endOfHeaderSpelling(text, eoh);
     return taken == 0 || (!scanner.tangled() && scanner.endOfHeaderMet() >= taken);
 }
 
-LogFile finish(Session& session, Log log, const RecordScanner& scanner, std::size_t eoh)
+// Where the header ended, and what the end of the text left.
+struct Ending {
+    std::size_t eoh;
+    ScanEnd end;
+};
+
+// Reads the records of `log`'s text, after its header.
+Ending readRecords(Session& session, Log& log)
 {
-    LogFile file{std::move(log), std::nullopt};
-    if (eoh != npos) {
-        file.header = withCrLf(file.log.text().substr(0, eoh)) + session.store.EohTag;
-        session.ui.appendToPane(pane::header(*file.header));
-    }
-    reportScanEnd(session.ui, scanner, file.log, session.store.fields);
-    return file;
+    ScanEnd end;
+    const auto readFrom = [&](std::size_t eoh) {
+        FieldNamer namer(session.store.fields, log.text());
+        RecordScanner scanner(log.text(), eoh == npos ? 0 : eoh + 1, namer);
+        // Room for records of 128 bytes and more, what logs hold: no copy as the log grows.
+        log.reserve(log.text().size() / 128 + 16);
+        ScannedRecord record;
+        while (scanner.next(record))
+            log.add(record.begin, record.length, record.values);
+        end = scanner.end();
+        return headerSure(scanner, log.text(), eoh);
+    };
+    const FieldTable tableBefore = session.store.fields;
+    if (const std::size_t first = firstEndOfHeader(log.text()); readFrom(first))
+        return {first, end};
+    session.store.fields = tableBefore;
+    log.clearRecords();
+    const std::size_t eoh = findEndOfHeader(log.text());
+    readFrom(eoh);
+    return {eoh, end};
 }
 
-// The text sorted as lines, then read from end to end: what the pieces stand for.
-LogFile readSortedAsLines(Session& session, std::string_view text)
+// The text of the file, collapsed, its records in order of date and time.
+Bytes orderedText(FileReader& file)
 {
-    std::string sorted(text);
-    if (const auto lines = recordLines(sorted); lines && !lines->inOrder())
+    const FileReader::Stamp stamp = file.stamp();
+    Bytes text = readAll(file, stamp.size);
+    collapseBlankLines(text);
+    auto lines = recordLines(text.view());
+    if (!lines || lines->inOrder())
+        return text;
+    const std::vector<std::size_t> order = dateTimeOrder(lines->keys);
+    lines->keys = {};  // they are pieces of the text, which is written over
+    if (readInOrder(file, text, *lines, order) && file.stamp() == stamp)
+        return text;
+    // The file changed meanwhile: what it holds now, ordered in memory.
+    file.rewind();
+    text = readAll(file, file.stamp().size);
+    collapseBlankLines(text);
+    std::string sorted(text.view());
+    if (lines = recordLines(sorted); lines && !lines->inOrder())
         sorted = orderedText(sorted, *lines);
-    Log log{Bytes(sorted)};
-    sorted = {};
-    const std::size_t eoh = findEndOfHeader(log.text());
-    FieldNamer namer(session.store.fields);
-    RecordScanner scanner(log.text(), namer);
-    readPieces(scanner, log, {{scanStartOf(eoh), log.text().size()}});
-    return finish(session, std::move(log), scanner, eoh);
+    return Bytes(sorted);
 }
 
 }  // namespace
 
 LogFile readLogFile(Session& session, std::string_view path, std::string_view banner)
 {
-    Bytes bytes = session.files.readFile(pathFromBytes(path));
-    collapseBlankLines(bytes);
-    Log log(std::move(bytes));
+    LogFile file{Log(orderedText(*session.files.openForReading(pathFromBytes(path)))), std::nullopt};
     session.ui.appendToPane(banner);
-    const std::size_t eoh = firstEndOfHeader(log.text());
-    if (const auto pieces = piecesInOrder(log.text(), scanStartOf(eoh))) {
-        const FieldTable tableBefore = session.store.fields;
-        FieldNamer namer(session.store.fields);
-        RecordScanner scanner(log.text(), namer);
-        readPieces(scanner, log, *pieces);
-        if (!scanner.brokeAPiece() && headerSure(scanner, log.text(), eoh))
-            return finish(session, std::move(log), scanner, eoh);
-        session.store.fields = tableBefore;
-        log.clearRecords();
+    const Ending ending = readRecords(session, file.log);
+    if (ending.eoh != npos) {
+        file.header = withCrLf(file.log.text().substr(0, ending.eoh)) + session.store.EohTag;
+        session.ui.appendToPane(pane::header(*file.header));
     }
-    return readSortedAsLines(session, log.text());
+    reportScanEnd(session.ui, ending.end, file.log, session.store.fields);
+    return file;
 }
 
 Log readWrittenLog(Session& session, const std::filesystem::path& path)
 {
     Log log(session.files.readFile(path));
-    const auto readFrom = [&](std::size_t eoh) {
-        FieldNamer namer(session.store.fields);
-        RecordScanner scanner(log.text(), namer);
-        readPieces(scanner, log, {{scanStartOf(eoh), log.text().size()}});
-        return headerSure(scanner, log.text(), eoh);
-    };
-    if (!readFrom(firstEndOfHeader(log.text()))) {
-        log.clearRecords();
-        readFrom(findEndOfHeader(log.text()));
-    }
+    readRecords(session, log);
     return log;
 }
 

@@ -53,6 +53,17 @@ std::string excerpt(std::string_view text)
     return out;
 }
 
+// The next "<" from `from`. Most values are a few bytes: a short look at
+// them costs less than setting up a search (MEASURE).
+std::size_t nextTag(std::string_view text, std::size_t from) noexcept
+{
+    const std::size_t near = std::min(text.size(), from + 32);
+    for (std::size_t i = from; i < near; ++i)
+        if (text[i] == '<')
+            return i;
+    return near == text.size() ? npos : text.find('<', near);
+}
+
 bool isEndTag(const Tag& tag) noexcept
 {
     return tag.name.size() == 3 && equalsIgnoringCase(tag.name, "EOR");
@@ -60,13 +71,9 @@ bool isEndTag(const Tag& tag) noexcept
 
 }  // namespace
 
-RecordScanner::RecordScanner(std::string_view text, FieldNamer& namer) : text_(text), namer_(namer) {}
-
-void RecordScanner::startPiece(std::size_t from, std::size_t to, bool last)
+RecordScanner::RecordScanner(std::string_view text, std::size_t from, FieldNamer& namer)
+    : text_(text), next_(text.find('<', std::min(from, text.size()))), namer_(namer)
 {
-    piece_ = text_.substr(0, to);
-    next_ = piece_.find('<', from);
-    lastPiece_ = last;
 }
 
 bool RecordScanner::next(ScannedRecord& record)
@@ -77,7 +84,7 @@ bool RecordScanner::next(ScannedRecord& record)
     record.values.clear();
     ++generation_;
     for (std::size_t p = start;;) {
-        const Tag tag = readTag(piece_, p);
+        const Tag tag = readTag(text_, p);
         if (tag.gt == npos)
             return stop(record, start, p, true);
         tangled_ = tangled_ || tag.holdsLt;
@@ -86,19 +93,19 @@ bool RecordScanner::next(ScannedRecord& record)
         const std::uint32_t field = namer_.fieldOf(tag.name, tag.type);
         if (namer_.kindOf(field) == FieldNamer::Kind::EndOfHeader)
             noteEndOfHeader(p, tag.gt);
-        const std::size_t following = piece_.find('<', tag.gt + 1);
-        const std::size_t valueEnd = following == npos ? piece_.size() : following;
-        const auto value = trimValueEnd(piece_.substr(tag.gt + 1, valueEnd - tag.gt - 1));
+        const std::size_t following = nextTag(text_, tag.gt + 1);
+        const std::size_t valueEnd = following == npos ? text_.size() : following;
+        const auto value = trimValueEnd(text_.substr(tag.gt + 1, valueEnd - tag.gt - 1));
         setValue(record, field, tag.gt + 1 - start, value.size());
         if (following == npos)
-            return stop(record, start, piece_.size(), false);
+            return stop(record, start, text_.size(), false);
         p = following;
     }
 }
 
 bool RecordScanner::endRecord(ScannedRecord& record, std::size_t start, std::size_t lt, std::size_t gt)
 {
-    next_ = piece_.find('<', gt + 1);
+    next_ = nextTag(text_, gt + 1);
     keep(record, start, lt);
     return true;
 }
@@ -106,7 +113,7 @@ bool RecordScanner::endRecord(ScannedRecord& record, std::size_t start, std::siz
 void RecordScanner::noteEndOfHeader(std::size_t lt, std::size_t gt)
 {
     if (gt == lt + 4)
-        endOfHeaderMet_ = std::min(endOfHeaderMet_, endOfHeaderSpelling(piece_, lt));
+        endOfHeaderMet_ = std::min(endOfHeaderMet_, endOfHeaderSpelling(text_, lt));
 }
 
 void RecordScanner::setValue(ScannedRecord& record, std::uint32_t field, std::size_t offset, std::size_t size)
@@ -144,10 +151,6 @@ void RecordScanner::keep(ScannedRecord& record, std::size_t start, std::size_t e
 bool RecordScanner::stop(ScannedRecord& record, std::size_t start, std::size_t end, bool atLoneTag)
 {
     next_ = npos;
-    if (!lastPiece_) {
-        broke_ = true;  // the record goes on in the next piece, when it is read apart
-        return false;
-    }
     // A contact cut short keeps what it has; fields of anything else are not a record.
     const auto identifies = [this](const FieldValue& v) {
         const auto kind = namer_.kindOf(v.field);
@@ -166,12 +169,12 @@ bool RecordScanner::stop(ScannedRecord& record, std::size_t start, std::size_t e
     return false;
 }
 
-void reportScanEnd(UserInterface& ui, const RecordScanner& scanner, const Log& log, const FieldTable& fields)
+void reportScanEnd(UserInterface& ui, const ScanEnd& end, const Log& log, const FieldTable& fields)
 {
-    if (scanner.lastWasCutShort() && !log.empty())
-        ui.appendToPane(pane::recordCutShort(scanner.recordsRead(), identification(log[log.size() - 1], fields)));
-    else if (!scanner.unreadText().empty())
-        ui.appendToPane(pane::textNotRead(excerpt(scanner.unreadText())));
+    if (end.cutShort && !log.empty())
+        ui.appendToPane(pane::recordCutShort(end.records, identification(log[log.size() - 1], fields)));
+    else if (!end.unread.empty())
+        ui.appendToPane(pane::textNotRead(excerpt(end.unread)));
 }
 
 int endOfHeaderSpelling(std::string_view text, std::size_t at) noexcept

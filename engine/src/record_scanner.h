@@ -1,8 +1,7 @@
 #pragma once
 // Reads the records of an ADIF text one at a time: a tag is "<" up to ">", its
 // value runs to the next "<", a record ends at a tag named EOR in any letter
-// case. The text is read in pieces, in the order in which they are given: a
-// piece that is not the last must end between two records.
+// case.
 
 #include "field_namer.h"
 #include "logweave/log.h"
@@ -14,6 +13,14 @@
 
 namespace logweave {
 
+// What the end of a text left: a contact cut short, completed as the last
+// record, or text after the last record that was not read.
+struct ScanEnd {
+    bool cutShort = false;
+    long long records = 0;
+    std::string_view unread;
+};
+
 struct ScannedRecord {
     std::size_t begin = 0;           // its first "<"
     std::size_t length = 0;          // up to the "<" of its end tag
@@ -22,27 +29,19 @@ struct ScannedRecord {
 
 class RecordScanner {
 public:
-    RecordScanner(std::string_view text, FieldNamer& namer);
-
-    // Reads [from, to) next. In the last piece, which runs to the end of the
-    // text, a contact may be cut short; any other must end between records.
-    void startPiece(std::size_t from, std::size_t to, bool last);
+    // Reads from the first "<" at or after `from`.
+    RecordScanner(std::string_view text, std::size_t from, FieldNamer& namer);
 
     // The next record of the piece; false when it holds no further one.
     bool next(ScannedRecord& record);
 
-    // A piece that ended inside a record: read apart, its records are not those of the whole text.
-    bool brokeAPiece() const noexcept { return broke_; }
     // The most preferred spelling of the end-of-header tag met: 0 "<EOH>", 1
     // "<eoh>", 2 "<Eoh>", 3 none; and whether a tag held a "<", which hides tags.
     int endOfHeaderMet() const noexcept { return endOfHeaderMet_; }
     bool tangled() const noexcept { return tangled_; }
 
-    // After the last record: whether it was a contact cut short by the end of
-    // the text, or which text was left unread.
-    bool lastWasCutShort() const noexcept { return cutShort_; }
-    long long recordsRead() const noexcept { return records_; }
-    std::string_view unreadText() const noexcept { return unread_; }
+    // After the last record.
+    ScanEnd end() const noexcept { return {cutShort_, records_, unread_}; }
 
 private:
     bool endRecord(ScannedRecord& record, std::size_t start, std::size_t lt, std::size_t gt);
@@ -52,9 +51,7 @@ private:
     void keep(ScannedRecord& record, std::size_t start, std::size_t end);
 
     std::string_view text_;
-    std::string_view piece_;  // the text up to the end of the piece
-    std::size_t next_ = std::string_view::npos;
-    bool lastPiece_ = true;
+    std::size_t next_;
     FieldNamer& namer_;
     std::vector<std::uint32_t> stamp_;  // by field: the record that last set it
     std::vector<std::uint32_t> slot_;   // by field: where in the record's values
@@ -63,14 +60,13 @@ private:
     long long records_ = 0;
     bool cutShort_ = false;
     std::string_view unread_;
-    bool broke_ = false;
     bool tangled_ = false;
     int endOfHeaderMet_ = 3;
 };
 
 // What the end of the text left, said in the pane: a contact completed, or text not read.
 // `log` holds the records read, with their fields in `fields`.
-void reportScanEnd(UserInterface& ui, const RecordScanner& scanner, const Log& log, const FieldTable& fields);
+void reportScanEnd(UserInterface& ui, const ScanEnd& end, const Log& log, const FieldTable& fields);
 
 // First "<EOH>", else "<eoh>", else "<Eoh>": the spellings that end a header.
 std::size_t findEndOfHeader(std::string_view text) noexcept;

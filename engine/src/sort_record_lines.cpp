@@ -113,8 +113,12 @@ std::vector<std::size_t> dateTimeOrderByText(const std::vector<SortKey>& keys)
 
 void collapseBlankLines(Bytes& text)
 {
-    if (hasBlankLine(text.view()))
-        text.shrink(collapse(text.data(), text.size()));
+    text.shrink(collapseBlankLines(text.data(), text.size()));
+}
+
+std::size_t collapseBlankLines(char* text, std::size_t size) noexcept
+{
+    return hasBlankLine({text, size}) ? collapse(text, size) : size;
 }
 
 void SortRecordLines(std::string& text)

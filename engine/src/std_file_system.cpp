@@ -17,48 +17,69 @@ namespace {
     throw FileError(action, path, systemError(error));
 }
 
-// Reads what `fd` holds into `bytes`, which it grows when the file has grown.
-std::size_t readAll(const SystemCalls& calls, int fd, Bytes& bytes, const fs::path& path)
-{
-    std::size_t filled = 0;
-    for (;;) {
-        if (filled == bytes.size()) {
-            Bytes larger(bytes.size() + bytes.size() / 2 + 65536);
-            std::copy(bytes.data(), bytes.data() + filled, larger.data());
-            bytes = std::move(larger);
+class StdFileReader final : public FileReader {
+public:
+    StdFileReader(const SystemCalls& calls, fs::path path) : calls_(calls), path_(std::move(path))
+    {
+        fd_ = calls_.open(path_.c_str(), O_RDONLY | O_CLOEXEC, 0);
+        if (fd_ < 0)
+            fail(FileError::Action::Read, path_, errno);
+        struct stat info {};
+        if (calls_.fstat(fd_, &info) != 0 || S_ISDIR(info.st_mode)) {
+            const int error = S_ISDIR(info.st_mode) ? EISDIR : errno;
+            calls_.close(fd_);
+            fail(FileError::Action::Read, path_, error);
         }
-        const ssize_t n = calls.read(fd, bytes.data() + filled, bytes.size() - filled);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            fail(FileError::Action::Read, path, errno);
-        if (n == 0)
-            return filled;
-        filled += static_cast<std::size_t>(n);
     }
-}
+    ~StdFileReader() override { calls_.close(fd_); }  // only read from: nothing is lost if it fails
+    StdFileReader(const StdFileReader&) = delete;
+    StdFileReader& operator=(const StdFileReader&) = delete;
+
+    std::size_t read(char* into, std::size_t size) override
+    {
+        for (;;) {
+            const ssize_t n = calls_.read(fd_, into, size);
+            if (n >= 0)
+                return static_cast<std::size_t>(n);
+            if (errno != EINTR)
+                fail(FileError::Action::Read, path_, errno);
+        }
+    }
+
+    void rewind() override
+    {
+        if (calls_.lseek(fd_, 0, SEEK_SET) != 0)
+            fail(FileError::Action::Read, path_, errno);
+    }
+
+    Stamp stamp() override
+    {
+        const struct stat info = status();
+        return {static_cast<std::uint64_t>(info.st_size),
+                static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec};
+    }
+
+private:
+    struct stat status() const
+    {
+        struct stat info {};
+        if (calls_.fstat(fd_, &info) != 0) {
+            const int error = errno;
+            fail(FileError::Action::Read, path_, error);
+        }
+        return info;
+    }
+
+    const SystemCalls& calls_;
+    fs::path path_;
+    int fd_ = -1;
+};
 
 }  // namespace
 
-Bytes StdFileSystem::readFile(const fs::path& path)
+std::unique_ptr<FileReader> StdFileSystem::openForReading(const fs::path& path)
 {
-    const int fd = calls_.open(path.c_str(), O_RDONLY | O_CLOEXEC, 0);
-    if (fd < 0)
-        fail(FileError::Action::Read, path, errno);
-    struct Closer {
-        const SystemCalls& calls;
-        int fd;
-        ~Closer() { calls.close(fd); }  // only read from: nothing is lost if it fails
-    } closer{calls_, fd};
-    struct stat info {};
-    if (calls_.fstat(fd, &info) != 0)
-        fail(FileError::Action::Read, path, errno);
-    if (S_ISDIR(info.st_mode))
-        fail(FileError::Action::Read, path, EISDIR);
-    // One byte more than the size: the read that finds the end needs no larger buffer.
-    Bytes bytes(static_cast<std::size_t>(info.st_size) + 1);
-    bytes.shrink(readAll(calls_, fd, bytes, path));
-    return bytes;
+    return std::make_unique<StdFileReader>(calls_, path);
 }
 
 std::unique_ptr<FileBatch> StdFileSystem::writeFiles(const std::vector<fs::path>& targets)

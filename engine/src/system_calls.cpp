@@ -12,6 +12,7 @@ SystemCalls SystemCalls::real()
     SystemCalls calls;
     calls.open = [](const char* path, int flags, mode_t mode) { return ::open(path, flags, mode); };
     calls.read = [](int fd, void* data, std::size_t size) { return ::read(fd, data, size); };
+    calls.lseek = [](int fd, off_t offset, int whence) { return ::lseek(fd, offset, whence); };
     calls.write = [](int fd, const void* data, std::size_t size) { return ::write(fd, data, size); };
     calls.close = [](int fd) { return ::close(fd); };
     calls.fsync = [](int fd) { return ::fsync(fd); };

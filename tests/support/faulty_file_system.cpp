@@ -17,10 +17,10 @@ void FaultyFileSystem::failOn(FileError::Action action, std::string fileName, st
     };
 }
 
-Bytes FaultyFileSystem::readFile(const std::filesystem::path& path)
+std::unique_ptr<FileReader> FaultyFileSystem::openForReading(const std::filesystem::path& path)
 {
     check(FileError::Action::Read, path);
-    return real.readFile(path);
+    return real.openForReading(path);
 }
 
 std::unique_ptr<FileBatch> FaultyFileSystem::writeFiles(const std::vector<std::filesystem::path>& targets)

@@ -15,7 +15,7 @@ public:
     // The error to make the call on `path` fail with, or none.
     using Fault = std::function<std::error_code(FileError::Action, const std::filesystem::path&)>;
 
-    Bytes readFile(const std::filesystem::path& path) override;
+    std::unique_ptr<FileReader> openForReading(const std::filesystem::path& path) override;
     std::unique_ptr<FileBatch> writeFiles(const std::vector<std::filesystem::path>& targets) override;
     void replaceUserFile(const std::filesystem::path& target, const std::filesystem::path& source) override;
     BackupResult backupFile(const std::filesystem::path& source, const std::filesystem::path& backup) override;

@@ -5,6 +5,7 @@
 #include "logweave/bytes.h"
 #include "logweave/file_error.h"
 
+#include <cstdint>
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -33,13 +34,32 @@ public:
     virtual void commit() = 0;
 };
 
+// A file open for reading, read a block at a time, as often as needed.
+class FileReader {
+public:
+    virtual ~FileReader() = default;
+    // Up to `size` bytes from where the last read stopped; 0 at the end.
+    virtual std::size_t read(char* into, std::size_t size) = 0;
+    // Reads from the first byte again.
+    virtual void rewind() = 0;
+    // What changes when the file's content changes: its size, its time of change.
+    struct Stamp {
+        std::uint64_t size = 0;
+        std::int64_t changedNanoseconds = 0;
+        bool operator==(const Stamp&) const = default;
+    };
+    virtual Stamp stamp() = 0;
+};
+
 enum class BackupResult { Made, EarlierKept };
 
 class FileSystem {
 public:
     virtual ~FileSystem() = default;
 
-    virtual Bytes readFile(const std::filesystem::path& path) = 0;
+    virtual std::unique_ptr<FileReader> openForReading(const std::filesystem::path& path) = 0;
+    // The whole file at once.
+    Bytes readFile(const std::filesystem::path& path);
 
     // Starts writing `targets`, each into a temporary file beside it.
     virtual std::unique_ptr<FileBatch> writeFiles(const std::vector<std::filesystem::path>& targets) = 0;
@@ -59,6 +79,9 @@ public:
     // The names of the entries of `folder`; none when it cannot be read.
     virtual std::vector<std::string> fileNames(const std::filesystem::path& folder) = 0;
 };
+
+// All that remains to read of `file`: `expected` bytes, or as many as it holds.
+Bytes readAll(FileReader& file, std::size_t expected);
 
 // The entry of `folder` named `name` in any letter case, the exact one first.
 std::optional<std::filesystem::path> findIgnoringCase(FileSystem& files, const std::filesystem::path& folder,

@@ -34,7 +34,8 @@ std::vector<std::size_t> dateTimeOrderByText(const std::vector<SortKey>& keys);
 void SortRecordLines(std::string& text);
 
 // Its first step alone, in place: of each run of line breaks, the breaks
-// numbered 0, 4, 8... stay.
+// numbered 0, 4, 8... stay. The second form returns the text's new size.
 void collapseBlankLines(Bytes& text);
+std::size_t collapseBlankLines(char* text, std::size_t size) noexcept;
 
 }  // namespace logweave

@@ -10,7 +10,7 @@ class StdFileSystem final : public FileSystem {
 public:
     explicit StdFileSystem(SystemCalls calls = SystemCalls::real()) : calls_(std::move(calls)) {}
 
-    Bytes readFile(const std::filesystem::path& path) override;
+    std::unique_ptr<FileReader> openForReading(const std::filesystem::path& path) override;
     std::unique_ptr<FileBatch> writeFiles(const std::vector<std::filesystem::path>& targets) override;
     void replaceUserFile(const std::filesystem::path& target, const std::filesystem::path& source) override;
     BackupResult backupFile(const std::filesystem::path& source, const std::filesystem::path& backup) override;
