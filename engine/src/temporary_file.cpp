@@ -13,7 +13,9 @@ constexpr std::size_t kBlock = std::size_t{1} << 20;
 
 fs::path hiddenPattern(const fs::path& target)
 {
-    return folderOf(target) / ("." + target.filename().string() + ".XXXXXX");
+    std::string hidden(".");
+    hidden.append(target.filename().string()).append(".XXXXXX");
+    return folderOf(target) / hidden;
 }
 
 }  // namespace
