@@ -6,6 +6,7 @@
 #include "logweave/write_record.h"
 #include "merged_output.h"
 #include "reporting_stops.h"
+#include "window_merge.h"
 #include "write_merged_record.h"
 
 #include <algorithm>
@@ -109,16 +110,21 @@ private:
     bool exhausted_ = false;
 };
 
-MergeCounts writeMergedLog(Session& session, const LogFile& added, ConflictSettler& settler)
+MergeCounts writeMergedLog(Session& session, const LogFile& added, const ContactMatch& sameContact,
+                           ConflictSettler& settler)
 {
     LogStore& store = session.store;
     const OutputOptions options = session.ui.outputOptions();
     MergedOutput out(session, chooseHeader(store, options.headerSource, added.header.value_or("")));
     MergeCounts counts;
-    WalkInStep walk(store, out, settler, counts);
-    for (const Record& record : added.log)
-        walk.place(record);
-    walk.finish();
+    if (sameContact.rule == ContactRule::Window) {
+        mergeWithinWindow(store, added.log, sameContact.minutes, out, settler, counts);
+    } else {
+        WalkInStep walk(store, out, settler, counts);
+        for (const Record& record : added.log)
+            walk.place(record);
+        walk.finish();
+    }
     counts.processed = countEndTags(added.log.text());
     out.commit();
     return counts;
@@ -151,8 +157,7 @@ Outcome mergeLog(Session& session, std::string_view path, const ContactMatch& sa
         const LogFile added = readLogFile(session, path, pane::fileAdded(path));
         if (added.header)
             store.AddedHeader = *added.header;
-        (void)sameContact;
-        counts = writeMergedLog(session, added, settler);
+        counts = writeMergedLog(session, added, sameContact, settler);
     }
     session.ui.appendToPane(pane::mergeCounts(counts));
     settler.report();

@@ -3,7 +3,7 @@
 namespace logweave {
 
 void WriteMergedRecord(const Record& open, const Record& added, long long openRecord, ConflictSettler& settler,
-                       MergedFields& merged)
+                       MergedFields& merged, const OpenOnly& openOnly)
 {
     merged.clear();
     const auto o = open.values();
@@ -18,13 +18,14 @@ void WriteMergedRecord(const Record& open, const Record& added, long long openRe
             continue;
         }
         if (i == o.size() || a[j].field < o[i].field) {
-            merged.fields.push_back({static_cast<int>(a[j].field), added.valueOf(a[j])});
+            if (!openOnly || !openOnly(static_cast<int>(a[j].field)))
+                merged.fields.push_back({static_cast<int>(a[j].field), added.valueOf(a[j])});
             ++j;
             continue;
         }
         const int field = static_cast<int>(o[i].field);
         const std::string_view openValue = open.valueOf(o[i]);
-        if (openValue == added.valueOf(a[j])) {
+        if (openValue == added.valueOf(a[j]) || (openOnly && openOnly(field))) {
             merged.fields.push_back({field, openValue});
         } else {
             merged.chosen.push_back(settler.settle(field, openRecord, open, added));

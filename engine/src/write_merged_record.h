@@ -5,6 +5,7 @@
 #include "logweave/record.h"
 
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -21,10 +22,14 @@ struct MergedFields {
     }
 };
 
+// Fields whose value comes from the open record alone.
+using OpenOnly = std::function<bool(int field)>;
+
 // The fields of `open` and `added` in field-table order: a value only one of
 // them holds, the value both hold, or, where they hold different values, the
-// one the settler gives.
+// one the settler gives. A field `openOnly` names takes the open record's
+// value, or none.
 void WriteMergedRecord(const Record& open, const Record& added, long long openRecord, ConflictSettler& settler,
-                       MergedFields& merged);
+                       MergedFields& merged, const OpenOnly& openOnly = {});
 
 }  // namespace logweave

@@ -116,6 +116,19 @@ TEST_F(CliTest, SettlesConflictsByTheRuleGiven)
     }
 }
 
+TEST_F(CliTest, MatchesContactsWithinAWindowWhenAsked)
+{
+    folder.write("wsjtx.adi", "<call:5>Q1AAA <qso_date:8>20230101 <time_on:6>100015 <band:3>20m <mode:3>FT8 <eor>\n");
+    folder.write("download.adi", "<CALL:5>Q1AAA <QSO_DATE:8:D>20230101 <TIME_ON:4>1000 <BAND:3>20M <MODE:3>FT8 "
+                                 "<QSL_RCVD:1>Y <EOR>\n");
+    const Finished window = run({"--no-order", "--match", "window", "open", "wsjtx.adi", "add", "download.adi"});
+    ASSERT_EQ(window.status, 0) << window.err;
+    EXPECT_NE(window.out.find(" 0 enregistrements ajoutés"), std::string::npos) << window.out;
+    const Finished exact = run({"--no-order", "--match", "exact", "open", "wsjtx.adi", "add", "download.adi"});
+    EXPECT_NE(exact.out.find(" 1 enregistrements ajoutés"), std::string::npos) << exact.out;
+    EXPECT_EQ(run({"--match", "window=0", "open", "wsjtx.adi"}).status, 2);
+}
+
 TEST_F(CliTest, UpdatesTheWsjtxLogNamedInTheConfigurationFile)
 {
     EXPECT_EQ(run({"wsjtx-update"}).status, 0);  // no configuration file: nothing to do

@@ -1,0 +1,76 @@
+#include "window_merge.h"
+
+#include "window_pairing.h"
+#include "write_merged_record.h"
+
+namespace logweave {
+namespace {
+
+// Where a record stands in the merged log: its date, then its time in six digits.
+std::string orderOf(const ContactFields& fields, const Record& record)
+{
+    const auto [date, time] = fields.dateAndTime(record);
+    std::string key(date);
+    key.append(1, '\0').append(time);
+    if (time.size() == 4)
+        key.append("00");
+    return key;
+}
+
+struct Pairs {
+    std::vector<std::size_t> partner;  // by open record: 1 + the added record it pairs with, or 0
+    std::vector<std::size_t> unpaired;  // added records, in their order
+};
+
+Pairs pairUp(const Log& open, const Log& added, const ContactFields& fields, int minutes)
+{
+    WindowPairing pairing(open, fields, 60LL * minutes);
+    Pairs pairs{std::vector<std::size_t>(open.size(), 0), {}};
+    for (std::size_t j = 0; j < added.size(); ++j) {
+        if (const auto i = pairing.pair(added[j]))
+            pairs.partner[*i] = j + 1;
+        else
+            pairs.unpaired.push_back(j);
+    }
+    return pairs;
+}
+
+}  // namespace
+
+void mergeWithinWindow(const LogStore& store, const Log& added, int minutes, MergedOutput& out,
+                       ConflictSettler& settler, MergeCounts& counts)
+{
+    const Log& open = store.openLog();
+    const ContactFields fields(store.fields);
+    const Pairs pairs = pairUp(open, added, fields, minutes);
+    MergedFields merged;
+    std::size_t u = 0;
+    const auto writeAddedBefore = [&](const std::string& order) {
+        for (; u < pairs.unpaired.size() && orderOf(fields, added[pairs.unpaired[u]]) < order; ++u) {
+            out.write(added[pairs.unpaired[u]]);
+            ++counts.added;
+        }
+    };
+    for (std::size_t i = 0; i < open.size(); ++i) {
+        writeAddedBefore(orderOf(fields, open[i]));
+        if (pairs.partner[i] == 0) {
+            out.write(open[i]);
+            continue;
+        }
+        const Record& partner = added[pairs.partner[i] - 1];
+        if (open[i].text() == partner.text()) {
+            out.write(open[i]);
+            ++counts.identical;
+            continue;
+        }
+        // The contact's date and time are those of the open log, without a question.
+        WriteMergedRecord(open[i], partner, static_cast<long long>(i) + 1, settler, merged,
+                          [&fields](int field) { return fields.isDateOrTime(field); });
+        out.write(merged.fields);
+        ++counts.different;
+    }
+    for (; u < pairs.unpaired.size(); ++u, ++counts.added)
+        out.write(added[pairs.unpaired[u]]);
+}
+
+}  // namespace logweave

@@ -1,0 +1,128 @@
+// The window rule: the same call, band and mode, started within 30 minutes.
+
+#include "engine_fixture.h"
+
+#include "logweave/pane_texts.h"
+
+namespace logweave::testing {
+namespace {
+
+const ContactMatch kWindow{ContactRule::Window, 30};
+
+std::string qso(const std::string& call, const std::string& date, const std::string& time, const std::string& more = "")
+{
+    return "<CALL:" + std::to_string(call.size()) + ">" + call + " <QSO_DATE:8>" + date + " <TIME_ON:"
+        + std::to_string(time.size()) + ">" + time + " " + more + "<EOR>\n";
+}
+
+const std::string k20mFt8 = "<BAND:3>20m <MODE:3>FT8 ";
+
+class WindowTest : public EngineTest {
+protected:
+    // Whether a merge of `added` into `open` under `rule` gives those counts.
+    bool merges(const std::string& openLog, const std::string& addedLog, const MergeCounts& counts,
+                const ContactMatch& rule = kWindow)
+    {
+        EXPECT_EQ(open(openLog), Outcome::Done);
+        ui.pane.clear();
+        EXPECT_EQ(add(addedLog, rule), Outcome::Done) << ui.pane;
+        return ui.pane.find(pane::mergeCounts(counts)) != std::string::npos;
+    }
+};
+
+TEST_F(WindowTest, PairsTheSameContactAsTwoProgramsWriteIt)
+{
+    const std::pair<std::string, std::string> cases[] = {
+        // Seconds against none; a typed date; letter case of the call; FT4 as a submode and as a mode.
+        {qso("Q1ABC", "20230101", "183015", k20mFt8), qso("q1abc", "20230101", "1830", k20mFt8)},
+        {qso("Q1ABC", "20230101", "183015", k20mFt8),
+         "<CALL:5>Q1ABC <QSO_DATE:8:D>20230101 <TIME_ON:4>1835 " + k20mFt8 + "<EOR>\n"},
+        {qso("Q1ABC", "20230101", "183015", "<BAND:3>20M <MODE:4>MFSK <SUBMODE:3>FT4 "),
+         qso("Q1ABC", "20230101", "1830", "<BAND:3>20m <MODE:3>FT4 ")},
+        {qso("Q1ABC", "20230101", "183015", "<MODE:3>USB <FREQ:9>14.250000 "),
+         qso("Q1ABC", "20230101", "1830", "<BAND:3>20m <MODE:3>SSB ")},
+        // Across midnight, 29 minutes apart.
+        {qso("Q1ABC", "20230101", "234500", k20mFt8), qso("Q1ABC", "20230102", "0014", k20mFt8)},
+    };
+    for (const auto& [openLog, addedLog] : cases) {
+        SCOPED_TRACE(addedLog);
+        EXPECT_TRUE(merges(openLog, addedLog, {1, 0, 0, 1})) << ui.pane;
+        EXPECT_EQ(store.OpenRecordCount(), 1);
+    }
+}
+
+TEST_F(WindowTest, KeepsApartWhatIsNotOneContact)
+{
+    const std::string open1 = qso("Q1ABC", "20230101", "183000", k20mFt8);
+    for (const std::string& addedLog : {qso("Q1ABC", "20230101", "1901", k20mFt8),  // 31 minutes later
+                                        qso("Q1ABD", "20230101", "1830", k20mFt8),
+                                        qso("Q1ABC", "20230101", "1830", "<BAND:3>40m <MODE:3>FT8 "),
+                                        qso("Q1ABC", "20230101", "1830", "<BAND:3>20m <MODE:2>CW "),
+                                        qso("Q1ABC", "2023011", "1830", k20mFt8)}) {
+        SCOPED_TRACE(addedLog);
+        EXPECT_TRUE(merges(open1, addedLog, {1, 1, 0, 0})) << ui.pane;
+        EXPECT_EQ(store.OpenRecordCount(), 2);
+    }
+}
+
+TEST_F(WindowTest, EachAddedRecordTakesTheNearestOpenRecordLeft)
+{
+    const std::string openLog = qso("Q1ABC", "20230101", "100000", k20mFt8 + "<NAME:1>a ")
+        + qso("Q1ABC", "20230101", "101000", k20mFt8 + "<NAME:1>b ")
+        + qso("Q1ABC", "20230101", "102000", k20mFt8 + "<NAME:1>c ");
+    const std::string addedLog = qso("Q1ABC", "20230101", "1005", k20mFt8 + "<QTH:1>x ")
+        + qso("Q1ABC", "20230101", "1009", k20mFt8 + "<QTH:1>y ")
+        + qso("Q1ABC", "20230101", "1015", k20mFt8 + "<QTH:1>z ");
+    EXPECT_TRUE(merges(openLog, addedLog, {3, 0, 0, 3})) << ui.pane;
+    // 10:05 takes 10:00; 10:09 takes 10:10; 10:15, as near to 10:10 (taken) as to 10:20, takes 10:20.
+    EXPECT_EQ(value("QTH", 1), "x");
+    EXPECT_EQ(value("QTH", 2), "y");
+    EXPECT_EQ(value("QTH", 3), "z");
+}
+
+TEST_F(WindowTest, ATieGoesToTheEarlierOpenRecord)
+{
+    const std::string openLog = qso("Q1ABC", "20230101", "100000", k20mFt8 + "<NAME:1>a ")
+        + qso("Q1ABC", "20230101", "102000", k20mFt8 + "<NAME:1>b ");
+    ASSERT_TRUE(merges(openLog, qso("Q1ABC", "20230101", "1010", k20mFt8 + "<QTH:1>x "), {1, 0, 0, 1})) << ui.pane;
+    EXPECT_EQ(value("QTH", 1), "x");
+    EXPECT_EQ(value("QTH", 2), "");
+}
+
+TEST_F(WindowTest, KeepsTheOpenDateAndTimeAndTheOrderOfTheLog)
+{
+    const std::string openLog = qso("Q1ABC", "20230101", "183015", k20mFt8 + "<RST_SENT:3>-10 ")
+        + qso("Q2XYZ", "20230103", "090000", k20mFt8);
+    const std::string addedLog = "<CALL:5>Q1ABC <QSO_DATE:8:D>20230101 <TIME_ON:4>1831 " + k20mFt8
+        + "<RST_SENT:3>-12 <QSL_RCVD:1>Y <EOR>\n" + qso("Q3NEW", "20230102", "1200", k20mFt8);
+    EXPECT_TRUE(merges(openLog, addedLog, {2, 1, 0, 1})) << ui.pane;
+    ASSERT_EQ(ui.conflicts.size(), 1u);  // the report only: no question about the date or the time
+    EXPECT_EQ(ui.conflicts[0].field, "rst_sent");
+    EXPECT_EQ(folder.read("Logweave.adi"),
+              "\r\n<call:5>Q1ABC <qso_date:8>20230101 <time_on:6>183015 <band:3>20m <mode:3>FT8 <rst_sent:3>-10 "
+              "<qsl_rcvd:1>Y <eor>\r\n"
+              "<call:5>Q3NEW <qso_date:8>20230102 <time_on:4>1200 <band:3>20m <mode:3>FT8 <eor>\r\n"
+              "<call:5>Q2XYZ <qso_date:8>20230103 <time_on:6>090000 <band:3>20m <mode:3>FT8 <eor>\r\n");
+}
+
+TEST_F(WindowTest, AWsjtxLogAndAConfirmationDownloadAreTheSameContacts)
+{
+    // The same contacts: as the WSJT-X program logs them, and as a confirmation service sends them back.
+    std::string wsjtx = "WSJT-X ADIF Export<eoh>\n";
+    std::string download = "Confirmations\n<eoh>\n";
+    for (int i = 0; i < 40; ++i) {
+        const std::string call = "Q" + std::to_string(i % 10) + "AB" + static_cast<char>('A' + i % 26);
+        const std::string time = (i < 20 ? "0" : "") + std::to_string(i / 2) + (i % 2 == 0 ? "15" : "45");
+        wsjtx += qso(call, "20230101", time + "07", "<band:3>20m <mode:4>MFSK <submode:3>FT4 <freq:9>14.080123 ");
+        download += "<CALL:" + std::to_string(call.size()) + ">" + call + "\n<BAND:3>20M\n<MODE:3>FT4\n"
+            "<QSO_DATE:8:D>20230101\n<TIME_ON:4>" + time + "\n<QSL_RCVD:1>Y\n<eor>\n";
+    }
+    EXPECT_TRUE(merges(wsjtx, download, {40, 0, 0, 40})) << ui.pane;
+    EXPECT_EQ(store.OpenRecordCount(), 40);
+    // The same date and time pair none of them.
+    EXPECT_TRUE(merges(wsjtx, download, {40, 40, 0, 0}, {})) << ui.pane;
+    EXPECT_EQ(store.OpenRecordCount(), 80);
+}
+
+}  // namespace
+}  // namespace logweave::testing
