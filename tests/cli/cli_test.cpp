@@ -129,6 +129,37 @@ TEST_F(CliTest, MatchesContactsWithinAWindowWhenAsked)
     EXPECT_EQ(run({"--match", "window=0", "open", "wsjtx.adi"}).status, 2);
 }
 
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kSanitized = true;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+constexpr bool kSanitized = true;
+#else
+constexpr bool kSanitized = false;
+#endif
+#else
+constexpr bool kSanitized = false;
+#endif
+
+TEST_F(CliTest, ALogTooLargeForTheMemoryStopsWithStatusOne)
+{
+    if (kSanitized)
+        GTEST_SKIP() << "the address sanitizer reserves more address space than a limit leaves";
+    std::string log = "<eoh>\n";
+    for (int i = 0; log.size() < (std::size_t{24} << 20); ++i)
+        log += "<call:6>Q" + std::to_string(100000 + i % 900000) + " <qso_date:8>20230101 <time_on:6>"
+            + std::to_string(100000 + i % 86400) + " <band:3>20m <mode:3>FT8 <eor>\n";
+    folder.write("big.adi", log);
+    log = {};
+    folder.write("Adif_File.adi", "earlier");
+    const Finished r = run({"--no-order", "open", "big.adi"}, "ulimit -v 40000 && ");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(r.out.ends_with("[The log is too large for this computer's memory, the operation stops] : big.adi\r\n\r\n"))
+        << r.out;
+    EXPECT_EQ(folder.read("Adif_File.adi"), "earlier");
+    EXPECT_FALSE(folder.exists("AdifCodes.txt"));
+}
+
 TEST_F(CliTest, UpdatesTheWsjtxLogNamedInTheConfigurationFile)
 {
     EXPECT_EQ(run({"wsjtx-update"}).status, 0);  // no configuration file: nothing to do

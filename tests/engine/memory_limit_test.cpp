@@ -1,0 +1,125 @@
+// A log too large for the memory there is: the operation stops with one pane
+// paragraph that names the file, the store keeps what it held (or nothing),
+// and no file is half-written. Run for real, in a child process whose
+// address space is limited.
+
+#include "engine_fixture.h"
+
+#include "logweave/pane_texts.h"
+
+#include <fstream>
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
+#include <sys/resource.h>
+
+namespace logweave::testing {
+namespace {
+
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kSanitized = true;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+constexpr bool kSanitized = true;
+#else
+constexpr bool kSanitized = false;
+#endif
+#else
+constexpr bool kSanitized = false;
+#endif
+
+std::size_t addressSpaceInUse()
+{
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);)
+        if (line.starts_with("VmSize:"))
+            return std::stoull(line.substr(7)) * 1024;
+    return 0;
+}
+
+// About `megabytes` of one-line records, written as they are made: the test's
+// own memory stays small, and what the child may allocate is what it is given.
+std::filesystem::path bigLog(const TemporaryFolder& folder, int megabytes)
+{
+    const auto path = folder / "big.adi";
+    std::ofstream log(path, std::ios::binary);
+    log << "big<eoh>\n";
+    for (int i = 0; log.tellp() < static_cast<std::streamoff>(megabytes) << 20; ++i)
+        log << "<call:6>Q" << 10000 + i % 90000 << " <qso_date:8>2023" << 1001 + i % 28 << " <time_on:6>"
+            << 100000 + i % 86400 << " <band:3>20m <mode:3>FT8 <rst_sent:3>-10 <comment:24>a comment to fill a line <eor>\n";
+    return path;
+}
+
+class MemoryLimitTest : public EngineTest {
+protected:
+    void SetUp() override
+    {
+        if (kSanitized)
+            GTEST_SKIP() << "the address sanitizer reserves more address space than a limit leaves";
+    }
+    // In the child: `operation`, with only `more` bytes of address space
+    // beyond what is in use; the checks after it have all they need.
+    template <typename Operation>
+    static auto withOnly(std::size_t more, Operation operation)
+    {
+#if defined(__GLIBC__)
+        malloc_trim(0);  // what earlier tests freed is not memory to count on
+#endif
+        rlimit limits{};
+        getrlimit(RLIMIT_AS, &limits);
+        const rlim_t unlimited = limits.rlim_cur;
+        limits.rlim_cur = addressSpaceInUse() + more;
+        setrlimit(RLIMIT_AS, &limits);
+        const auto result = operation();
+        limits.rlim_cur = unlimited;
+        setrlimit(RLIMIT_AS, &limits);
+        return result;
+    }
+    std::size_t temporaryFiles() const
+    {
+        std::size_t n = 0;
+        for (const auto& entry : std::filesystem::directory_iterator(folder.path()))
+            n += entry.path().filename().string().starts_with(".") ? 1 : 0;
+        return n;
+    }
+};
+
+TEST_F(MemoryLimitTest, AnOpenStopsCleanlyAndKeepsNoLog)
+{
+    const auto path = bigLog(folder, 24);
+    folder.write("Adif_File.adi", "earlier");
+    applyOptions();
+    EXPECT_EXIT(
+        {
+            const bool stopped = withOnly(std::size_t{32} << 20, [&] { return ReadOpenLog(session, path.string()); })
+                == Outcome::Stopped;
+            // Wherever it stopped, the last paragraph says why, and no count came before it.
+            const bool said = ui.pane.ends_with(pane::tooLargeForMemory(path.string()))
+                && ui.pane.find("enregistrements") == std::string::npos;
+            const bool kept = folder.read("Adif_File.adi") == "earlier" && temporaryFiles() == 0;
+            std::_Exit(stopped && said && kept && store.OpenRecordCount() == 0 ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0), "");
+}
+
+TEST_F(MemoryLimitTest, AMergeStopsCleanlyAndKeepsTheOpenLog)
+{
+    ASSERT_EQ(open("<CALL:5>Q1AAA <QSO_DATE:8>20230101 <TIME_ON:4>1000 <EOR>\n"), Outcome::Done);
+    const auto path = bigLog(folder, 24);
+    folder.write("Logweave.adi", "earlier merge");
+    ui.pane.clear();
+    EXPECT_EXIT(
+        {
+            const bool stopped =
+                withOnly(std::size_t{32} << 20, [&] { return MergeAddedLog(session, path.string(), {}); })
+                == Outcome::Stopped;
+            const bool said = ui.pane.ends_with(pane::tooLargeForMemory(path.string()))
+                && ui.pane.find("enregistrements") == std::string::npos;
+            const bool kept = folder.read("Logweave.adi") == "earlier merge" && temporaryFiles() == 0;
+            std::_Exit(stopped && said && kept && store.OpenRecordCount() == 1 ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0), "");
+}
+
+}  // namespace
+}  // namespace logweave::testing
