@@ -3,6 +3,7 @@
 #include "logweave/automation_config.h"
 #include "logweave/pane_texts.h"
 #include "logweave/update_wsjtx_log.h"
+#include "platform/busy_cursor.h"
 #include "platform/path_text.h"
 #include "platform/twips.h"
 
@@ -163,8 +164,10 @@ void WsjtxUpdateDialog::Command3_Click()
     LogStore& store = session_.store;
     store.FicToUpdate = platform::pathBytes(Text1->text());
     store.FicToMerge = platform::pathBytes(Text2->text());
-    if (!store.FicToUpdate.empty() && !store.FicToMerge.empty())
+    if (!store.FicToUpdate.empty() && !store.FicToMerge.empty()) {
+        const platform::BusyCursor busy;
         UpdateWsjtxLog(session_, {store.FicToUpdate, store.FicToMerge, session_.ui.outputOptions().sameContact});
+    }
     accept();
 }
 

@@ -8,6 +8,7 @@
 #include "logweave/merge_added_log.h"
 #include "logweave/read_open_log.h"
 #include "logweave/version.h"
+#include "platform/busy_cursor.h"
 #include "platform/path_text.h"
 #include "platform/twips.h"
 #include "shell/version_text.h"
@@ -100,6 +101,7 @@ void MainWindow::Form_Load()
         ui_->appendToPane(programFolderParagraph(folder));
     platform_.folders.setCurrentFolder(folder);
     store_.programFolder = pathFromBytes(platform::pathBytes(folder));
+    const platform::BusyCursor busy;
     ReadAutomationConfig(*session_);
     Mnu_Ajouter->setEnabled(false);
 }
@@ -131,6 +133,7 @@ void MainWindow::Mnu_Ouvrir_Click()
         return;  // the options stay applied; Open can be chosen again
     Mnu_Ouvrir->setEnabled(false);
     store_.OpenLogPath = platform::pathBytes(name);
+    const platform::BusyCursor busy;
     if (ReadOpenLog(*session_, store_.OpenLogPath) != Outcome::Done) {
         // Nothing was opened: the program is as after start-up.
         Mnu_Ouvrir->setEnabled(true);
@@ -148,6 +151,7 @@ void MainWindow::Mnu_Ajouter_Click()
         return;
     }
     store_.AddedLogPath = platform::pathBytes(name);
+    const platform::BusyCursor busy;
     MergeAddedLog(*session_, store_.AddedLogPath, ui_->outputOptions().sameContact);
 }
 
@@ -163,6 +167,7 @@ void MainWindow::Mnu_Filtre_Click()
 {
     const QString expression = platform_.inputBox.getText(this, QStringLiteral("Entrez le filtre [enter the filter]"),
                                                           QStringLiteral("Filtre"), QStringLiteral("BAND:6M;MODE:FT8"));
+    const platform::BusyCursor busy;
     FilterOpenLog(*session_, expression.toStdString());
 }
 

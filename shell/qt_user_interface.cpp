@@ -2,6 +2,7 @@
 
 #include "dialogs/conflict_dialog.h"
 #include "dialogs/options_dialog.h"
+#include "platform/busy_cursor.h"
 
 #include <QApplication>
 #include <QPlainTextEdit>
@@ -27,6 +28,8 @@ void QtUserInterface::appendToPane(std::string_view utf8)
     pane_.setTextCursor(cursor);
     pane_.insertPlainText(text);
     pane_.ensureCursorVisible();
+    // The operation goes on before events are handled again: what it says is shown now.
+    pane_.repaint();
 }
 
 void QtUserInterface::showOptionsDialog()
@@ -43,6 +46,7 @@ Settlement QtUserInterface::settleConflict(const Conflict& conflict)
 {
     // Over whichever window asked (the WSJT-X dialog during its update), modal to it alone.
     QWidget* over = QApplication::activeModalWidget() != nullptr ? QApplication::activeModalWidget() : window_;
+    const platform::UsualCursor usual;
     dialogs::ConflictDialog dialog(conflict, over);
     dialog.setWindowModality(Qt::WindowModal);
     dialog.exec();

@@ -10,6 +10,7 @@
 #include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QDir>
+#include <QGuiApplication>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLibraryInfo>
@@ -199,6 +200,35 @@ private slots:
 
         p.menu("Mnu_Ajouter")->trigger();  // no answer left: Cancel
         QCOMPARE(p.fakes.exit.ended, 1);
+    }
+
+    void thePointerIsBusyWhileTheProgramWorksAndUsualWhileItAsks()
+    {
+        Program p;
+        p.start();
+        p.open(QString::fromStdString(p.fakes.folder.write("station.adi", kLog).string()));
+        const auto added = p.fakes.folder.write("added.adi", "<CALL:5>Q1AAA <QSO_DATE:8>20230101 <TIME_ON:4>1000 "
+                                                             "<RST_SENT:3>599 <EOR>\r\n");
+        p.fakes.fileDialog.answers = {QString::fromStdString(added.string())};
+        QList<bool> busyAtEachReport;
+        connect(child<QPlainTextEdit>(p.window.get(), "Text1"), &QPlainTextEdit::textChanged, this, [&] {
+            const QCursor* cursor = QGuiApplication::overrideCursor();
+            busyAtEachReport << (cursor != nullptr && cursor->shape() == Qt::WaitCursor);
+        });
+        bool usualWhileAsking = false;
+        bool finished = false;
+        whenModal(
+            [&](QWidget* dialog) {
+                usualWhileAsking = QGuiApplication::overrideCursor() == nullptr;
+                child<QPushButton>(dialog, "Command1")->click();
+            },
+            &finished);
+        p.menu("Mnu_Ajouter")->trigger();
+        QVERIFY(finished);
+        QVERIFY(usualWhileAsking);
+        QVERIFY(busyAtEachReport.size() >= 2);
+        QVERIFY(!busyAtEachReport.contains(false));
+        QVERIFY(QGuiApplication::overrideCursor() == nullptr);
     }
 
     void filterAsksForTheExpressionWithItsDefault()
