@@ -69,6 +69,18 @@ TEST_F(AutomationFileTest, RunsTheUpdateOnlyWhenBothPathsAreNamed)
     EXPECT_NE(ui.pane.find("[File not found"), std::string::npos);
 }
 
+TEST_F(AutomationFileTest, TheUpdateAtStartUpMatchesContactsAsSaved)
+{
+    folder.write("AdifCodes_Liste_WSJT-X.txt", "call\r\n");
+    const auto log = folder.write("wsjtx_log.adi", "<call:5>Q1AAA <qso_date:8>20230101 <time_on:6>100015 <band:3>20m "
+                                                   "<mode:3>FT8 <eor>\n");
+    const auto other = folder.write("download.adi", "<CALL:5>Q1AAA <QSO_DATE:8:D>20230101 <TIME_ON:4>1000 "
+                                                    "<BAND:3>20m <MODE:3>FT8 <EOR>\n");
+    SaveAutomationConfig(files, folder.path(), log.string(), other.string(), {ContactRule::Window, 30});
+    ASSERT_EQ(ReadAutomationConfig(session), Outcome::Done) << ui.pane;
+    EXPECT_NE(ui.pane.find(" 0 enregistrements ajoutés"), std::string::npos) << ui.pane;
+}
+
 TEST_F(AutomationFileTest, AFileThatCannotBeReadCountsAsAbsent)
 {
     folder.write("Logweave.cfg", "FicToUpdate = /a\r\nFicToMerge = /b\r\n");
