@@ -7,7 +7,6 @@
 #include <QCheckBox>
 #include <QFileInfo>
 #include <QGroupBox>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -38,7 +37,7 @@ QLabel* rightLabel(QWidget* parent, const char* name, const QString& text)
 }  // namespace
 
 OptionsDialog::OptionsDialog(platform::Platform& platform, std::string& dialogFileName, QWidget* parent)
-    : QDialog(parent), platform_(platform), dialogFileName_(dialogFileName)
+    : EscapeKeptDialog(parent), platform_(platform), dialogFileName_(dialogFileName)
 {
     setObjectName(QStringLiteral("OptionsDialog"));
     setWindowTitle(QStringLiteral("Logweave      Configuration"));
@@ -171,15 +170,6 @@ OutputOptions OptionsDialog::options() const
     // The dialog offers the one window its caption names.
     options.sameContact = Option2[1]->isChecked() ? ContactMatch{ContactRule::Window, 30} : ContactMatch{};
     return options;
-}
-
-void OptionsDialog::keyPressEvent(QKeyEvent* event)
-{
-    if (event->key() == Qt::Key_Escape) {
-        event->accept();
-        return;
-    }
-    QDialog::keyPressEvent(event);
 }
 
 void OptionsDialog::Command1_Click()

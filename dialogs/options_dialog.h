@@ -6,7 +6,7 @@
 #include "logweave/output_options.h"
 #include "platform/platform.h"
 
-#include <QDialog>
+#include "dialogs/escape_kept_dialog.h"
 
 #include <array>
 #include <string>
@@ -14,7 +14,6 @@
 class QAction;
 class QCheckBox;
 class QGroupBox;
-class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QMenuBar;
@@ -27,7 +26,7 @@ class TwipsLayout;
 
 namespace logweave::dialogs {
 
-class OptionsDialog final : public QDialog {
+class OptionsDialog final : public EscapeKeptDialog {
     Q_OBJECT
 
 public:
@@ -35,10 +34,6 @@ public:
 
     void setOptions(const OutputOptions& options);
     OutputOptions options() const;
-
-protected:
-    // Only OK and the close box end the dialog: no key throws the choices away.
-    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void buildControls(QWidget* area, platform::TwipsLayout& form);

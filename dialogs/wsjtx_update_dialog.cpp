@@ -36,7 +36,7 @@ QPushButton* button(QWidget* parent, const char* name, const QString& text)
 }  // namespace
 
 WsjtxUpdateDialog::WsjtxUpdateDialog(Session& session, platform::Platform& platform, QWidget* parent)
-    : QDialog(parent), session_(session), platform_(platform)
+    : EscapeKeptDialog(parent), session_(session), platform_(platform)
 {
     setObjectName(QStringLiteral("WsjtxUpdateDialog"));
     setWindowTitle(QStringLiteral("Mise à jour du log WSJT-X [WSJT-X log update]"));
@@ -109,10 +109,6 @@ void WsjtxUpdateDialog::placeCommands(platform::TwipsLayout& form)
 
 void WsjtxUpdateDialog::keyPressEvent(QKeyEvent* event)
 {
-    if (event->key() == Qt::Key_Escape) {
-        event->accept();
-        return;
-    }
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
         // As on Windows: Enter presses the button that has the focus, and no other.
         if (auto* focused = qobject_cast<QPushButton*>(focusWidget()))
@@ -120,7 +116,7 @@ void WsjtxUpdateDialog::keyPressEvent(QKeyEvent* event)
         event->accept();
         return;
     }
-    QDialog::keyPressEvent(event);
+    EscapeKeptDialog::keyPressEvent(event);
 }
 
 void WsjtxUpdateDialog::Form_Load()

@@ -5,7 +5,7 @@
 #include "logweave/session.h"
 #include "platform/platform.h"
 
-#include <QDialog>
+#include "dialogs/escape_kept_dialog.h"
 
 class QKeyEvent;
 class QLabel;
@@ -18,15 +18,14 @@ class TwipsLayout;
 
 namespace logweave::dialogs {
 
-class WsjtxUpdateDialog final : public QDialog {
+class WsjtxUpdateDialog final : public EscapeKeptDialog {
     Q_OBJECT
 
 public:
     WsjtxUpdateDialog(Session& session, platform::Platform& platform, QWidget* parent = nullptr);
 
 protected:
-    // No button answers Escape: the dialog ends by its buttons or its close box.
-    // Enter and Return press the focused button.
+    // Enter and Return press the focused button; no button answers them by itself.
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
