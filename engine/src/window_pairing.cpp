@@ -24,25 +24,29 @@ WindowPairing::WindowPairing(const Log& open, const ContactFields& fields, long 
     previous_ = next_;
 }
 
+namespace {
+
+// Follows `links` from `i` to where it ends, and makes the links passed lead there at once.
+std::size_t follow(std::vector<std::size_t>& links, std::size_t i)
+{
+    std::size_t end = i;
+    while (links[end] != end)
+        end = links[end];
+    while (links[i] != end)
+        i = std::exchange(links[i], end);
+    return end;
+}
+
+}  // namespace
+
 std::size_t WindowPairing::nextFree(std::size_t i)
 {
-    std::size_t root = i;
-    while (next_[root] != root)
-        root = next_[root];
-    while (next_[i] != root)
-        i = std::exchange(next_[i], root);
-    return root;  // entries_.size() when none is left
+    return follow(next_, i);  // entries_.size() when none is left
 }
 
 std::size_t WindowPairing::previousFree(std::size_t i)
 {
-    // Shifted by one: 0 stands for "none before".
-    std::size_t root = i;
-    while (previous_[root] != root)
-        root = previous_[root];
-    while (previous_[i] != root)
-        i = std::exchange(previous_[i], root);
-    return root;
+    return follow(previous_, i);  // shifted by one: 0 stands for none before
 }
 
 void WindowPairing::take(std::size_t i)

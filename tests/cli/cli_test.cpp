@@ -1,5 +1,6 @@
 // The batch front end as a script runs it: arguments in, pane text out, an exit status.
 
+#include "sanitizers.h"
 #include "temporary_folder.h"
 
 #include <gtest/gtest.h>
@@ -129,21 +130,9 @@ TEST_F(CliTest, MatchesContactsWithinAWindowWhenAsked)
     EXPECT_EQ(run({"--match", "window=0", "open", "wsjtx.adi"}).status, 2);
 }
 
-#if defined(__SANITIZE_ADDRESS__)
-constexpr bool kSanitized = true;
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-constexpr bool kSanitized = true;
-#else
-constexpr bool kSanitized = false;
-#endif
-#else
-constexpr bool kSanitized = false;
-#endif
-
 TEST_F(CliTest, ALogTooLargeForTheMemoryStopsWithStatusOne)
 {
-    if (kSanitized)
+    if (kAddressSanitizer)
         GTEST_SKIP() << "the address sanitizer reserves more address space than a limit leaves";
     std::string log = "<eoh>\n";
     for (int i = 0; log.size() < (std::size_t{24} << 20); ++i)

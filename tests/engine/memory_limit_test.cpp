@@ -4,6 +4,7 @@
 // address space is limited.
 
 #include "engine_fixture.h"
+#include "sanitizers.h"
 
 #include "logweave/pane_texts.h"
 
@@ -15,18 +16,6 @@
 
 namespace logweave::testing {
 namespace {
-
-#if defined(__SANITIZE_ADDRESS__)
-constexpr bool kSanitized = true;
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-constexpr bool kSanitized = true;
-#else
-constexpr bool kSanitized = false;
-#endif
-#else
-constexpr bool kSanitized = false;
-#endif
 
 std::size_t addressSpaceInUse()
 {
@@ -54,7 +43,7 @@ class MemoryLimitTest : public EngineTest {
 protected:
     void SetUp() override
     {
-        if (kSanitized)
+        if (kAddressSanitizer)
             GTEST_SKIP() << "the address sanitizer reserves more address space than a limit leaves";
     }
     // In the child: `operation`, with only `more` bytes of address space
