@@ -30,16 +30,30 @@ bool headerSure(const RecordScanner& scanner, std::string_view text, std::size_t
     return taken == 0 || (!scanner.tangled() && scanner.endOfHeaderMet() >= taken);
 }
 
-// Where the header ended, and what the end of the text left.
+// Where the header ended, what the end of the text left, and the end tags in the text.
+// The end tags of the text: those the scan read, and those of the header it
+// skipped. A tag holding a "<" may hide one: the whole text is searched then.
+EndTagCounts endTagsIn(std::string_view text, std::size_t eoh, const RecordScanner& scanner)
+{
+    if (scanner.tangled())
+        return countEndTags(text);
+    EndTagCounts counts = countEndTags(text.substr(0, eoh == npos ? 0 : eoh + 1));
+    for (std::size_t i = 0; i < counts.size(); ++i)
+        counts[i] += scanner.endTags()[i];
+    return counts;
+}
+
 struct Ending {
     std::size_t eoh;
     ScanEnd end;
+    EndTagCounts endTags;
 };
 
 // Reads the records of `log`'s text, after its header.
 Ending readRecords(Session& session, Log& log)
 {
     ScanEnd end;
+    EndTagCounts endTags{};
     const auto readFrom = [&](std::size_t eoh) {
         FieldNamer namer(session.store.fields, log.text());
         RecordScanner scanner(log.text(), eoh == npos ? 0 : eoh + 1, namer);
@@ -49,16 +63,17 @@ Ending readRecords(Session& session, Log& log)
         while (scanner.next(record))
             log.add(record.begin, record.length, record.values);
         end = scanner.end();
+        endTags = endTagsIn(log.text(), eoh, scanner);
         return headerSure(scanner, log.text(), eoh);
     };
     const FieldTable tableBefore = session.store.fields;
     if (const std::size_t first = firstEndOfHeader(log.text()); readFrom(first))
-        return {first, end};
+        return {first, end, endTags};
     session.store.fields = tableBefore;
     log.clearRecords();
     const std::size_t eoh = findEndOfHeader(log.text());
     readFrom(eoh);
-    return {eoh, end};
+    return {eoh, end, endTags};
 }
 
 // The text of the file, collapsed, its records in order of date and time.
@@ -96,6 +111,7 @@ LogFile readLogFile(Session& session, std::string_view path, std::string_view ba
         session.ui.appendToPane(pane::header(*file.header));
     }
     reportScanEnd(session.ui, ending.end, file.log, session.store.fields);
+    file.endTags = ending.endTags;
     return file;
 }
 

@@ -6,6 +6,7 @@
 #include "logweave/log.h"
 #include "logweave/session.h"
 
+#include <array>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -16,6 +17,8 @@ struct LogFile {
     Log log;
     // The text before its end-of-header tag, then EohTag; none when it has no header.
     std::optional<std::string> header;
+    // How often "<EOR>", "<eor>" and "<Eor>" stand in its text.
+    std::array<long long, 3> endTags{};
 };
 
 // Says `banner` in the pane, then the header; new field names enter the table.

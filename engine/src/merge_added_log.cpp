@@ -15,26 +15,12 @@
 namespace logweave {
 namespace {
 
-constexpr auto npos = std::string_view::npos;
-
-std::size_t countOf(std::string_view text, std::string_view form)
+// Only one letter-case form of the end tag is counted: the first of "<EOR>"
+// and "<eor>" the added log holds, else "<Eor>".
+long long processedOf(const LogFile& added)
 {
-    const std::boyer_moore_horspool_searcher searcher(form.begin(), form.end());
-    std::size_t count = 0;
-    for (auto at = std::search(text.begin(), text.end(), searcher); at != text.end();
-         at = std::search(at + static_cast<std::ptrdiff_t>(form.size()), text.end(), searcher))
-        ++count;
-    return count;
-}
-
-// Only one letter-case form of the end tag is counted: the first of these found.
-long long countEndTags(std::string_view text)
-{
-    for (const std::string_view form : {"<EOR>", "<eor>"}) {
-        if (const std::size_t count = countOf(text, form); count != 0)
-            return static_cast<long long>(count);
-    }
-    return static_cast<long long>(countOf(text, "<Eor>"));
+    const auto& counts = added.endTags;
+    return counts[0] != 0 ? counts[0] : counts[1] != 0 ? counts[1] : counts[2];
 }
 
 // The walk in step: each added record meets the open record at the cursor, a
@@ -125,7 +111,7 @@ MergeCounts writeMergedLog(Session& session, const LogFile& added, const Contact
             walk.place(record);
         walk.finish();
     }
-    counts.processed = countEndTags(added.log.text());
+    counts.processed = processedOf(added);
     out.commit();
     return counts;
 }

@@ -64,6 +64,20 @@ std::size_t nextTag(std::string_view text, std::size_t from) noexcept
     return near == text.size() ? npos : text.find('<', near);
 }
 
+using Spellings = std::array<std::string_view, 3>;
+constexpr Spellings kEndTags{"<EOR>", "<eor>", "<Eor>"};
+constexpr Spellings kEndOfHeaderTags{"<EOH>", "<eoh>", "<Eoh>"};
+
+// Which of three spellings stands at `at`: 0, 1 or 2; 3 for none.
+int spellingAt(std::string_view text, std::size_t at, const Spellings& spellings) noexcept
+{
+    const std::string_view here = text.substr(at, 5);
+    for (std::size_t i = 0; i < spellings.size(); ++i)
+        if (here == spellings[i])
+            return static_cast<int>(i);
+    return 3;
+}
+
 bool isEndTag(const Tag& tag) noexcept
 {
     return tag.name.size() == 3 && equalsIgnoringCase(tag.name, "EOR");
@@ -105,6 +119,8 @@ bool RecordScanner::next(ScannedRecord& record)
 
 bool RecordScanner::endRecord(ScannedRecord& record, std::size_t start, std::size_t lt, std::size_t gt)
 {
+    if (const int spelling = spellingAt(text_, lt, kEndTags); spelling != 3)
+        ++endTags_[static_cast<std::size_t>(spelling)];
     next_ = nextTag(text_, gt + 1);
     keep(record, start, lt);
     return true;
@@ -179,11 +195,20 @@ void reportScanEnd(UserInterface& ui, const ScanEnd& end, const Log& log, const 
 
 int endOfHeaderSpelling(std::string_view text, std::size_t at) noexcept
 {
-    const std::string_view spellings[] = {"<EOH>", "<eoh>", "<Eoh>"};
-    for (int i = 0; i < 3; ++i)
-        if (text.substr(at, 5) == spellings[i])
-            return i;
-    return 3;
+    return spellingAt(text, at, kEndOfHeaderTags);
+}
+
+EndTagCounts countEndTags(std::string_view text) noexcept
+{
+    EndTagCounts counts{};
+    for (std::size_t i = 0; i < kEndTags.size(); ++i) {
+        const std::string_view tag = kEndTags[i];
+        const std::boyer_moore_horspool_searcher searcher(tag.begin(), tag.end());
+        for (auto at = std::search(text.begin(), text.end(), searcher); at != text.end();
+             at = std::search(at + static_cast<std::ptrdiff_t>(tag.size()), text.end(), searcher))
+            ++counts[i];
+    }
+    return counts;
 }
 
 std::size_t findEndOfHeader(std::string_view text) noexcept

@@ -8,6 +8,7 @@
 #include "logweave/record.h"
 #include "logweave/user_interface.h"
 
+#include <array>
 #include <string_view>
 #include <vector>
 
@@ -20,6 +21,9 @@ struct ScanEnd {
     long long records = 0;
     std::string_view unread;
 };
+
+// End tags written "<EOR>", "<eor>" and "<Eor>".
+using EndTagCounts = std::array<long long, 3>;
 
 struct ScannedRecord {
     std::size_t begin = 0;           // its first "<"
@@ -39,6 +43,8 @@ public:
     // "<eoh>", 2 "<Eoh>", 3 none; and whether a tag held a "<", which hides tags.
     int endOfHeaderMet() const noexcept { return endOfHeaderMet_; }
     bool tangled() const noexcept { return tangled_; }
+    // The end tags read, by spelling; all those after the start when nothing is tangled.
+    const EndTagCounts& endTags() const noexcept { return endTags_; }
 
     // After the last record.
     ScanEnd end() const noexcept { return {cutShort_, records_, unread_}; }
@@ -62,6 +68,7 @@ private:
     std::string_view unread_;
     bool tangled_ = false;
     int endOfHeaderMet_ = 3;
+    EndTagCounts endTags_{};
 };
 
 // What the end of the text left, said in the pane: a contact completed, or text not read.
@@ -72,5 +79,8 @@ void reportScanEnd(UserInterface& ui, const ScanEnd& end, const Log& log, const 
 std::size_t findEndOfHeader(std::string_view text) noexcept;
 // Which of those stands at `at`: 0, 1 or 2; 3 for none.
 int endOfHeaderSpelling(std::string_view text, std::size_t at) noexcept;
+
+// The end tags of those spellings in `text`, wherever they stand.
+EndTagCounts countEndTags(std::string_view text) noexcept;
 
 }  // namespace logweave

@@ -137,6 +137,33 @@ TEST(ReadOrder, RecordsSortedWithoutTheirTextReadAsTheTextSortedAsLines)
     }
 }
 
+long long occurrences(const std::string& text, const std::string& tag)
+{
+    long long n = 0;
+    for (auto at = text.find(tag); at != std::string::npos; at = text.find(tag, at + tag.size()))
+        ++n;
+    return n;
+}
+
+using EndTagCount = EngineTest;
+
+// The end tags are counted as the scan reads them, and the header's apart.
+TEST_F(EndTagCount, CountsTheEndTagsOfOneSpellingInTheWholeText)
+{
+    ASSERT_EQ(open(""), Outcome::Done);
+    for (unsigned seed = 1; seed <= 400; ++seed) {
+        const std::string text = LayoutGenerator(seed).log();
+        long long expected = occurrences(text, "<EOR>");
+        expected = expected != 0 ? expected : occurrences(text, "<eor>");
+        expected = expected != 0 ? expected : occurrences(text, "<Eor>");
+        ui.pane.clear();
+        ASSERT_EQ(add(text), Outcome::Done);
+        ASSERT_NE(ui.pane.find(" " + std::to_string(expected) + " enregistrements traitées [records processed]."),
+                  std::string::npos)
+            << "seed " << seed << ":\n" << text;
+    }
+}
+
 TEST(ReadOrder, PackedKeysOrderAsTheirTexts)
 {
     std::mt19937 random(7);
