@@ -18,12 +18,13 @@ namespace {
 
 const char* const kExplanation =
     "La mise à jour lit le log de WSJT-X (fichier à mettre à jour), y fusionne le fichier à fusionner, "
-    "garde l'ancien log sous son nom suivi de « _old », puis remplace le log de WSJT-X, le fichier à fusionner "
-    "et Wsjtx.log par le résultat. Sauvegarder inscrit les deux fichiers dans Logweave.cfg : la mise à jour "
-    "se fait alors à chaque démarrage du programme.\n"
-    "[The update reads the WSJT-X log (file to update), merges the file to merge into it, keeps the old log "
-    "under its name followed by \"_old\", then replaces the WSJT-X log, the file to merge and Wsjtx.log by the "
-    "result. Save writes both files into Logweave.cfg: the update then runs at every start of the program.]";
+    "en garde une copie datée à côté de lui (NOM.AAAAMMJJ-HHMMSS.bak, les dix dernières), puis remplace le log "
+    "de WSJT-X, le fichier à fusionner et Wsjtx.log par le résultat. Sauvegarder inscrit les deux fichiers dans "
+    "Logweave.cfg : la mise à jour se fait alors à chaque démarrage du programme.\n"
+    "[The update reads the WSJT-X log (file to update), merges the file to merge into it, keeps a dated copy of "
+    "it beside it (NAME.YYYYMMDD-HHMMSS.bak, the last ten), then replaces the WSJT-X log, the file to merge and "
+    "Wsjtx.log by the result. Save writes both files into Logweave.cfg: the update then runs at every start of "
+    "the program.]";
 
 QPushButton* button(QWidget* parent, const char* name, const QString& text)
 {
