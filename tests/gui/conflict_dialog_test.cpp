@@ -18,8 +18,6 @@
 #include <QTimer>
 #include <QWindow>
 
-#include <memory>
-
 namespace logweave::testing {
 namespace {
 
@@ -122,7 +120,7 @@ auto titled(QStringList& titles)
 
 }  // namespace
 
-class ConflictDialogTest : public QObject {
+class ConflictDialogTest final : public QObject {
     Q_OBJECT
 
 private slots:
@@ -315,11 +313,7 @@ private slots:
     }
 };
 
-std::unique_ptr<QObject> makeConflictDialogTest()
-{
-    return std::make_unique<ConflictDialogTest>();
-}
-
 }  // namespace logweave::testing
 
+QTEST_MAIN(logweave::testing::ConflictDialogTest)
 #include "conflict_dialog_test.moc"

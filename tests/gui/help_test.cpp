@@ -107,7 +107,7 @@ struct Viewer {
 
 }  // namespace
 
-class HelpTest : public QObject {
+class HelpTest final : public QObject {
     Q_OBJECT
 
 private slots:
@@ -556,11 +556,7 @@ private slots:
     }
 };
 
-std::unique_ptr<QObject> makeHelpTest()
-{
-    return std::make_unique<HelpTest>();
-}
-
 }  // namespace logweave::testing
 
+QTEST_MAIN(logweave::testing::HelpTest)
 #include "help_test.moc"

@@ -59,7 +59,7 @@ struct Program {
 
 }  // namespace
 
-class MainWindowTest : public QObject {
+class MainWindowTest final : public QObject {
     Q_OBJECT
 
 private slots:
@@ -264,11 +264,7 @@ private slots:
     }
 };
 
-std::unique_ptr<QObject> makeMainWindowTest()
-{
-    return std::make_unique<MainWindowTest>();
-}
-
 }  // namespace logweave::testing
 
+QTEST_MAIN(logweave::testing::MainWindowTest)
 #include "main_window_test.moc"

@@ -50,7 +50,7 @@ const std::string kLog = "h<EOH>\r\n<RST_SENT:2>59 <CALL:5>Q1AAA <QSO_DATE:8>202
 
 }  // namespace
 
-class ProgramFoldersTest : public QObject {
+class ProgramFoldersTest final : public QObject {
     Q_OBJECT
 
 private slots:
@@ -147,11 +147,7 @@ private slots:
     }
 };
 
-std::unique_ptr<QObject> makeProgramFoldersTest()
-{
-    return std::make_unique<ProgramFoldersTest>();
-}
-
 }  // namespace logweave::testing
 
+QTEST_MAIN(logweave::testing::ProgramFoldersTest)
 #include "program_folders_test.moc"

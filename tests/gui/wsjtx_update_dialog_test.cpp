@@ -13,8 +13,6 @@
 #include <QRadioButton>
 #include <QTest>
 
-#include <memory>
-
 namespace logweave::testing {
 namespace {
 
@@ -58,7 +56,7 @@ bool enabled(QWidget* dialog, const char* name)
 
 }  // namespace
 
-class WsjtxUpdateDialogTest : public QObject {
+class WsjtxUpdateDialogTest final : public QObject {
     Q_OBJECT
 
 private slots:
@@ -231,11 +229,7 @@ private slots:
     }
 };
 
-std::unique_ptr<QObject> makeWsjtxUpdateDialogTest()
-{
-    return std::make_unique<WsjtxUpdateDialogTest>();
-}
-
 }  // namespace logweave::testing
 
+QTEST_MAIN(logweave::testing::WsjtxUpdateDialogTest)
 #include "wsjtx_update_dialog_test.moc"
