@@ -1,7 +1,7 @@
 #pragma once
 // Fakes of the platform's services, and the way to drive a modal dialog: a
-// timer finds it once it is up, acts on it by its controls' names, and says
-// that it ran.
+// zero timer set before it is shown acts on it once it is up, by its
+// controls' names, and says that it ran.
 
 #include "platform/platform.h"
 #include "temporary_folder.h"
@@ -79,8 +79,10 @@ struct FakePlatform {
     QString path(const char* name) const { return QString::fromStdString((folder / name).string()); }
 };
 
-// Runs `act` on the next modal dialog once it is up; `finished` tells the test it ran.
-void whenModal(std::function<void(QWidget*)> act, bool* finished = nullptr);
+// Runs `act` on the next modal dialog once it is up; `finished` tells the test
+// it ran. Set before the call that shows the dialog; dropped with `context` if
+// no dialog came up by then.
+void whenModal(std::function<void(QWidget*)> act, bool* finished = nullptr, const QObject* context = nullptr);
 
 template <typename T>
 T* child(QWidget* parent, const char* name)
