@@ -65,4 +65,10 @@ void whenModal(std::function<void(QWidget*)> act, bool* finished, const QObject*
     });
 }
 
+QString paneText(std::string_view utf8)
+{
+    QString text = QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+    return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+}
+
 }  // namespace logweave::testing

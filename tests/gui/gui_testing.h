@@ -11,6 +11,7 @@
 
 #include <deque>
 #include <functional>
+#include <string_view>
 #include <vector>
 
 namespace logweave::testing {
@@ -83,6 +84,9 @@ struct FakePlatform {
 // it ran. Set before the call that shows the dialog; dropped with `context` if
 // no dialog came up by then.
 void whenModal(std::function<void(QWidget*)> act, bool* finished = nullptr, const QObject* context = nullptr);
+
+// An engine's pane text as the window's pane shows it: line ends as LF.
+QString paneText(std::string_view utf8);
 
 template <typename T>
 T* child(QWidget* parent, const char* name)
