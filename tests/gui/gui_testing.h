@@ -81,8 +81,8 @@ struct FakePlatform {
 };
 
 // Runs `act` on the next modal dialog once it is up; `finished` tells the test
-// it ran. Set before the call that shows the dialog; dropped with `context` if
-// no dialog came up by then.
+// it ran. Set before the call that shows the dialog; dropped if `context`
+// (by default the application) is destroyed before any event loop runs.
 void whenModal(std::function<void(QWidget*)> act, bool* finished = nullptr, const QObject* context = nullptr);
 
 // An engine's pane text as the window's pane shows it: line ends as LF.
