@@ -1,4 +1,6 @@
 # One INTERFACE target carries the options every target of the project shares.
+# Warnings become errors through CMAKE_COMPILE_WARNING_AS_ERROR (the ci and
+# sanitize presets set it); --compile-no-warning-as-error turns it off for one build.
 add_library(logweave_compile_options INTERFACE)
 add_library(logweave::compile_options ALIAS logweave_compile_options)
 
@@ -9,9 +11,6 @@ if(CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang")
     -Wall -Wextra -Wpedantic -Wshadow -Wnon-virtual-dtor -Wold-style-cast
     -Wcast-align -Wunused -Woverloaded-virtual
     -Wimplicit-fallthrough)
-  if(LOGWEAVE_WERROR)
-    target_compile_options(logweave_compile_options INTERFACE -Werror)
-  endif()
   if(LOGWEAVE_SANITIZE)
     target_compile_options(logweave_compile_options INTERFACE
       -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
@@ -24,7 +23,4 @@ if(CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang")
   endif()
 elseif(MSVC)
   target_compile_options(logweave_compile_options INTERFACE /W4 /permissive- /utf-8)
-  if(LOGWEAVE_WERROR)
-    target_compile_options(logweave_compile_options INTERFACE /WX)
-  endif()
 endif()

@@ -11,10 +11,10 @@
 #include "platform/busy_cursor.h"
 #include "platform/path_text.h"
 #include "platform/twips.h"
+#include "shell/pane_texts.h"
 #include "shell/version_text.h"
 
 #include <QCloseEvent>
-#include <QDir>
 #include <QFontDatabase>
 #include <QMenuBar>
 #include <QPlainTextEdit>
@@ -29,12 +29,6 @@ QFont paneFont()
         : QFontDatabase::systemFont(QFontDatabase::GeneralFont);
     font.setPointSize(12);
     return font;
-}
-
-std::string programFolderParagraph(const QString& folder)
-{
-    const QString shown = QDir::toNativeSeparators(folder);
-    return QStringLiteral("Dossier du programme : %1 [Program folder: %1]\r\n\r\n").arg(shown).toStdString();
 }
 
 }  // namespace

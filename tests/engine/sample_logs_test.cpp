@@ -54,6 +54,14 @@ std::string sampleName(const ::testing::TestParamInfo<std::filesystem::path>& in
 INSTANTIATE_TEST_SUITE_P(Samples, SampleLogTest, ::testing::ValuesIn(sampleLogs()), sampleName);
 GTEST_ALLOW_UNINSTANTIATED_PARAMETERIZED_TEST(SampleLogTest);
 
+// Without the folder the suite above has no test at all: this one says so.
+TEST(SampleLogFolder, HoldsLogsToRead)
+{
+    if (samplesFolder().empty())
+        GTEST_SKIP() << "no sample logs in " << LOGWEAVE_SAMPLES_DIR << ": the real logs are not read";
+    EXPECT_FALSE(sampleLogs().empty()) << "no .adi file in " << samplesFolder();
+}
+
 class SamplePairTest : public EngineTest {
 protected:
     void SetUp() override

@@ -23,8 +23,6 @@
 #include <QPushButton>
 #include <QTest>
 
-#include <memory>
-
 namespace logweave::testing {
 namespace {
 
@@ -152,7 +150,7 @@ struct LongConflict {
 
 }  // namespace
 
-class CaptionFitTest : public QObject {
+class CaptionFitTest final : public QObject {
     Q_OBJECT
 
 private slots:
@@ -276,11 +274,7 @@ private:
     QFont font_;
 };
 
-std::unique_ptr<QObject> makeCaptionFitTest()
-{
-    return std::make_unique<CaptionFitTest>();
-}
-
 }  // namespace logweave::testing
 
+QTEST_MAIN(logweave::testing::CaptionFitTest)
 #include "caption_fit_test.moc"

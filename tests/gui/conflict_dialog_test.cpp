@@ -7,7 +7,6 @@
 #include "logweave/std_file_system.h"
 #include "shell/qt_user_interface.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -15,10 +14,7 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTest>
-#include <QTimer>
 #include <QWindow>
-
-#include <memory>
 
 namespace logweave::testing {
 namespace {
@@ -52,33 +48,26 @@ struct Merge {
             qFatal("the open log was not read");
     }
 
-    // Each step acts on one showing of the dialog, in field order.
+    // Each step acts on one showing of the dialog, in field order, and closes it.
     void run(std::vector<std::function<void(QWidget*)>> steps)
     {
-        int shown = 0;
-        const int expected = static_cast<int>(steps.size());
-        std::function<void()> next = [&]() {
-            if (shown == expected)
-                return;
-            whenModal([&, step = steps[static_cast<std::size_t>(shown)]](QWidget* dialog) {
-                ++shown;
-                step(dialog);  // closes it, so that the next look finds the next showing
-                next();
-            });
+        std::size_t shown = 0;
+        QObject waiting;  // the look for a showing after the last goes with it
+        std::function<void()> next = [&] {
+            whenModal(
+                [&](QWidget* dialog) {
+                    if (shown < steps.size())
+                        steps[shown](dialog);
+                    else
+                        dialog->close();  // a showing no step expects: counted, so that the test fails instead of waiting
+                    ++shown;
+                    next();
+                },
+                nullptr, &waiting);
         };
         next();
-        // A showing no step expects is closed and counted, so that the test fails instead of waiting.
-        QTimer unexpected;
-        QObject::connect(&unexpected, &QTimer::timeout, [&] {
-            QWidget* dialog = QApplication::activeModalWidget();
-            if (shown >= expected && dialog != nullptr) {
-                ++shown;
-                dialog->close();
-            }
-        });
-        unexpected.start(50);
         QCOMPARE(MergeAddedLog(session, store.AddedLogPath, {}), Outcome::Done);
-        QCOMPARE(shown, expected);
+        QCOMPARE(shown, steps.size());
     }
 
     std::string merged() const { return fakes.folder.read("Logweave.adi"); }
@@ -122,7 +111,7 @@ auto titled(QStringList& titles)
 
 }  // namespace
 
-class ConflictDialogTest : public QObject {
+class ConflictDialogTest final : public QObject {
     Q_OBJECT
 
 private slots:
@@ -315,11 +304,7 @@ private slots:
     }
 };
 
-std::unique_ptr<QObject> makeConflictDialogTest()
-{
-    return std::make_unique<ConflictDialogTest>();
-}
-
 }  // namespace logweave::testing
 
+QTEST_MAIN(logweave::testing::ConflictDialogTest)
 #include "conflict_dialog_test.moc"

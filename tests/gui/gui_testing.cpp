@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QPointer>
 #include <QTest>
 #include <QTimer>
 
@@ -44,38 +45,30 @@ bool FakeProgramFolders::setCurrentFolder(const QString& folder)
     return QDir::setCurrent(folder);
 }
 
-namespace {
-
-// After a failed check inside a dialog, every dialog still up is closed, so
-// that the test ends and reports instead of waiting for ever.
-void closeEveryModal(int triesLeft)
+void whenModal(std::function<void(QWidget*)> act, bool* finished, const QObject* context)
 {
-    if (QWidget* dialog = QApplication::activeModalWidget())
-        dialog->close();
-    if (triesLeft > 0)
-        QTimer::singleShot(10, [triesLeft] { closeEveryModal(triesLeft - 1); });
+    QTimer::singleShot(0, context != nullptr ? context : qApp, [act = std::move(act), finished] {
+        // The timer fires in the dialog's own event loop, so it is up by now;
+        // the wait is for a dialog that shows a little after its caller runs.
+        QVERIFY2(QTest::qWaitFor([] { return QApplication::activeModalWidget() != nullptr; }),
+                 "no modal dialog came up");
+        const QPointer<QWidget> dialog = QApplication::activeModalWidget();
+        act(dialog);
+        if (QTest::currentTestFailed()) {
+            // Closed after a failed check inside it, so that the test reports instead of waiting.
+            if (dialog != nullptr && dialog->isVisible())
+                dialog->close();
+            return;
+        }
+        if (finished != nullptr)
+            *finished = true;
+    });
 }
 
-void poll(std::function<void(QWidget*)> act, bool* finished, int triesLeft)
+QString paneText(std::string_view utf8)
 {
-    QWidget* dialog = QApplication::activeModalWidget();
-    if (dialog == nullptr) {
-        if (triesLeft > 0)
-            QTimer::singleShot(10, [act = std::move(act), finished, triesLeft] { poll(act, finished, triesLeft - 1); });
-        return;
-    }
-    act(dialog);
-    if (QTest::currentTestFailed())
-        closeEveryModal(500);
-    else if (finished != nullptr)
-        *finished = true;
-}
-
-}  // namespace
-
-void whenModal(std::function<void(QWidget*)> act, bool* finished)
-{
-    QTimer::singleShot(0, [act = std::move(act), finished] { poll(act, finished, 500); });
+    QString text = QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+    return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
 }
 
 }  // namespace logweave::testing

@@ -1,7 +1,7 @@
 #pragma once
 // Fakes of the platform's services, and the way to drive a modal dialog: a
-// timer finds it once it is up, acts on it by its controls' names, and says
-// that it ran.
+// zero timer set before it is shown acts on it once it is up, by its
+// controls' names, and says that it ran.
 
 #include "platform/platform.h"
 #include "temporary_folder.h"
@@ -11,6 +11,7 @@
 
 #include <deque>
 #include <functional>
+#include <string_view>
 #include <vector>
 
 namespace logweave::testing {
@@ -79,8 +80,13 @@ struct FakePlatform {
     QString path(const char* name) const { return QString::fromStdString((folder / name).string()); }
 };
 
-// Runs `act` on the next modal dialog once it is up; `finished` tells the test it ran.
-void whenModal(std::function<void(QWidget*)> act, bool* finished = nullptr);
+// Runs `act` on the next modal dialog once it is up; `finished` tells the test
+// it ran. Set before the call that shows the dialog; dropped if `context`
+// (by default the application) is destroyed before any event loop runs.
+void whenModal(std::function<void(QWidget*)> act, bool* finished = nullptr, const QObject* context = nullptr);
+
+// An engine's pane text as the window's pane shows it: line ends as LF.
+QString paneText(std::string_view utf8);
 
 template <typename T>
 T* child(QWidget* parent, const char* name)

@@ -4,6 +4,7 @@
 
 #include <QTest>
 
+#include <memory>
 #include <string>
 
 namespace logweave::testing {
@@ -49,7 +50,7 @@ platform::HelpSearch searchOf(const platform::ChmArchive& archive, const char* c
 
 }  // namespace
 
-class HelpSearchTest : public QObject {
+class HelpSearchTest final : public QObject {
     Q_OBJECT
 
 private slots:
@@ -119,11 +120,7 @@ private slots:
     }
 };
 
-std::unique_ptr<QObject> makeHelpSearchTest()
-{
-    return std::make_unique<HelpSearchTest>();
-}
-
 }  // namespace logweave::testing
 
+QTEST_MAIN(logweave::testing::HelpSearchTest)
 #include "help_search_test.moc"

@@ -1,7 +1,11 @@
 #include "gui_testing.h"
 
+#include "logweave/file_error.h"
+#include "logweave/merge_counts.h"
+#include "logweave/pane_texts.h"
 #include "logweave/std_file_system.h"
 #include "shell/main_window.h"
+#include "shell/pane_texts.h"
 #include "shell/qt_translations.h"
 #include "shell/version_text.h"
 
@@ -21,10 +25,18 @@
 #include <QTest>
 #include <QTranslator>
 
+#include <cerrno>
+#include <filesystem>
 #include <memory>
 
 namespace logweave::testing {
 namespace {
+
+// The update's last words: the WSJT-X log and the text log beside it replaced.
+std::string replacedBeside(const std::filesystem::path& log)
+{
+    return pane::replaced(log.string(), (log.parent_path() / "Wsjtx.log").string());
+}
 
 const std::string kLog = "h<EOH>\r\n<CALL:5>Q1AAA <QSO_DATE:8>20230101 <TIME_ON:4>1000 <RST_SENT:2>59 <EOR>\r\n";
 
@@ -60,7 +72,7 @@ struct Program {
 
 }  // namespace
 
-class MainWindowTest : public QObject {
+class MainWindowTest final : public QObject {
     Q_OBJECT
 
 private slots:
@@ -77,7 +89,6 @@ private slots:
                                         "Mnu_Ajouter=Ajouter [Add] (off)", "Mnu_WSJTX=WSJT-X",
                                         "Mnu_Filtre=Filtrer [Filter] (off)", "Mnu_Dummy=", "Mnu_Aide=Aide [Help]"}));
         QCOMPARE(QDir(p.fakes.folders.currentFolder()).canonicalPath(), QDir(p.fakes.folders.programFolder()).canonicalPath());
-        QVERIFY(p.menu("Mnu_Ajouter")->menu() == nullptr);
     }
 
     void startingInTheUserDataFolderNamesItOnceBeforeAnyReport()
@@ -89,11 +100,10 @@ private slots:
         const auto other = p.fakes.folder.write("other.adi", kLog);
         p.fakes.folder.write("Logweave.cfg", "FicToUpdate = " + log.string() + "\r\nFicToMerge = " + other.string() + "\r\n");
         p.start();
-        const QString folder = QDir::toNativeSeparators(p.fakes.folders.programFolder());
-        const QString line = QStringLiteral("Dossier du programme : %1 [Program folder: %1]\n\n").arg(folder);
+        const QString line = paneText(shell::programFolderParagraph(p.fakes.folders.programFolder()));
         QVERIFY(p.pane().startsWith(line));
-        QCOMPARE(p.pane().count(QStringLiteral("Dossier du programme")), 1);
-        QVERIFY(p.pane().endsWith(QStringLiteral("   remplacés [replaced]")));
+        QCOMPARE(p.pane().count(line), 1);
+        QVERIFY(p.pane().endsWith(paneText(replacedBeside(log))));
     }
 
     void qtsOwnWordsComeInTheDesktopsLanguage()
@@ -143,13 +153,8 @@ private slots:
         QCOMPARE(p.fakes.fileDialog.requests.front().nameFilters.front(), QStringLiteral("Fichiers Adif (*.adi)"));
         QCOMPARE(QString::fromStdString(p.fakes.folder.read("Adif_File.adi")),
                  QStringLiteral("h<EOH>\r\n<RST_SENT:2>59 <CALL:5>Q1AAA <QSO_DATE:8>20230101 <TIME_ON:4>1000 <EOR>\r\n"));
-        QCOMPARE(p.pane(), QStringLiteral("L'ordre des champs des fichier de sortie sera celui du fichier :\n"
-                                          "[The order of the fields in the output files will be that of the file:]\n"
-                                          "AdifCodes_Liste.txt\n\n"
-                                          "* * *  Lecture du fichier [File read]: %1   * * *\n\n"
-                                          "h<EOH>\n\n"
-                                          " 1 enregistrements traitées [records processed] \n\n")
-                               .arg(log));
+        QCOMPARE(p.pane(), paneText(pane::fieldOrder("AdifCodes_Liste.txt") + pane::fileRead(log.toStdString())
+                                    + pane::header("h<EOH>") + pane::recordsProcessed(1)));
         QVERIFY(!p.menu("Mnu_Ouvrir")->isEnabled());
         QVERIFY(p.menu("Mnu_Ajouter")->isEnabled());
         QVERIFY(p.menu("Mnu_Filtre")->isEnabled());
@@ -162,7 +167,7 @@ private slots:
         p.fakes.folder.write("AdifCodes_Liste.txt", "CALL\r\n");
         p.open(QString(), [](QWidget* options) { child<QCheckBox>(options, "Check2")->setChecked(true); });
         QCOMPARE(p.store.LineSpacer, std::string("\r\n"));
-        QVERIFY(p.pane().startsWith(QStringLiteral("L'ordre des champs")));
+        QVERIFY(p.pane().startsWith(paneText(pane::fieldOrder("AdifCodes_Liste.txt"))));
         QVERIFY(p.menu("Mnu_Ouvrir")->isEnabled());
         QVERIFY(!p.menu("Mnu_Ajouter")->isEnabled());
         QCOMPARE(p.fakes.exit.ended, 0);
@@ -179,8 +184,10 @@ private slots:
     {
         Program p;
         p.start();
-        p.open(p.fakes.path("vanished.adi"));
-        QVERIFY(p.pane().contains(QStringLiteral("[Cannot read the file] : %1").arg(p.fakes.path("vanished.adi"))));
+        const QString vanished = p.fakes.path("vanished.adi");
+        p.open(vanished);
+        const FileError unread(FileError::Action::Read, vanished.toStdString(), systemError(ENOENT));
+        QVERIFY(p.pane().contains(paneText(pane::fileError(unread))));
         QVERIFY(p.menu("Mnu_Ouvrir")->isEnabled());
         QVERIFY(!p.menu("Mnu_Ajouter")->isEnabled());
         QVERIFY(!p.menu("Mnu_Filtre")->isEnabled());
@@ -194,7 +201,7 @@ private slots:
         const auto added = p.fakes.folder.write("added.adi", "<CALL:5>Q1BBB <QSO_DATE:8>20230102 <TIME_ON:4>1000 <EOR>\r\n");
         p.fakes.fileDialog.answers = {QString::fromStdString(added.string())};
         p.menu("Mnu_Ajouter")->trigger();
-        QVERIFY(p.pane().contains(QStringLiteral(" 1 enregistrements ajoutés [records added], ")));
+        QVERIFY(p.pane().contains(paneText(pane::mergeCounts({.processed = 1, .added = 1}))));
         QCOMPARE(p.store.OpenRecordCount(), 2LL);
         QCOMPARE(p.fakes.fileDialog.requests.back().startFolder, p.fakes.folders.programFolder());
 
@@ -241,11 +248,11 @@ private slots:
         QCOMPARE(p.fakes.inputBox.prompt, QStringLiteral("Entrez le filtre [enter the filter]"));
         QCOMPARE(p.fakes.inputBox.title, QStringLiteral("Filtre"));
         QCOMPARE(p.fakes.inputBox.defaultText, QStringLiteral("BAND:6M;MODE:FT8"));
-        QVERIFY(p.pane().endsWith(QStringLiteral(" 1 enregistrements conservés dans 1 [records kept in 1].\n\n")));
+        QVERIFY(p.pane().endsWith(paneText(pane::recordsKept(1))));
 
         p.fakes.inputBox.useDefault = false;  // Cancel: no term, every record matches
         p.menu("Mnu_Filtre")->trigger();
-        QVERIFY(p.pane().endsWith(QStringLiteral(" 0 enregistrements conservés dans 1 [records kept in 1].\n\n")));
+        QVERIFY(p.pane().endsWith(paneText(pane::recordsKept(0))));
     }
 
     void quitAndClosingTheWindowEndTheProgram()
@@ -286,7 +293,7 @@ private slots:
         const auto other = p.fakes.folder.write("other.adi", "<CALL:5>Q1BBB <QSO_DATE:8>20230102 <TIME_ON:4>1000 <EOR>\r\n");
         p.fakes.folder.write("Logweave.cfg", "FicToUpdate = " + log.string() + "\r\nFicToMerge = " + other.string() + "\r\n");
         p.start();  // what the program does before it shows the window
-        QVERIFY(p.pane().endsWith(QStringLiteral("   remplacés [replaced]")));
+        QVERIFY(p.pane().endsWith(paneText(replacedBeside(log))));
         QVERIFY(p.fakes.folder.exists("station/wsjtx_log.adi_old"));
         QVERIFY(p.menu("Mnu_Ouvrir")->isEnabled());
         QVERIFY(!p.menu("Mnu_Ajouter")->isEnabled());
@@ -294,11 +301,7 @@ private slots:
     }
 };
 
-std::unique_ptr<QObject> makeMainWindowTest()
-{
-    return std::make_unique<MainWindowTest>();
-}
-
 }  // namespace logweave::testing
 
+QTEST_MAIN(logweave::testing::MainWindowTest)
 #include "main_window_test.moc"

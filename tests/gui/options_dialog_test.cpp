@@ -13,8 +13,6 @@
 #include <QRadioButton>
 #include <QTest>
 
-#include <memory>
-
 namespace logweave::testing {
 namespace {
 
@@ -44,7 +42,7 @@ struct Options {
 
 }  // namespace
 
-class OptionsDialogTest : public QObject {
+class OptionsDialogTest final : public QObject {
     Q_OBJECT
 
 private slots:
@@ -152,11 +150,7 @@ private slots:
     }
 };
 
-std::unique_ptr<QObject> makeOptionsDialogTest()
-{
-    return std::make_unique<OptionsDialogTest>();
-}
-
 }  // namespace logweave::testing
 
+QTEST_MAIN(logweave::testing::OptionsDialogTest)
 #include "options_dialog_test.moc"

@@ -3,6 +3,7 @@
 #include "logweave/std_file_system.h"
 #include "platform/program_folders.h"
 #include "shell/main_window.h"
+#include "shell/pane_texts.h"
 
 #include <QAction>
 #include <QDir>
@@ -50,7 +51,7 @@ const std::string kLog = "h<EOH>\r\n<RST_SENT:2>59 <CALL:5>Q1AAA <QSO_DATE:8>202
 
 }  // namespace
 
-class ProgramFoldersTest : public QObject {
+class ProgramFoldersTest final : public QObject {
     Q_OBJECT
 
 private slots:
@@ -138,8 +139,7 @@ private slots:
                  std::string("h<eoh>\r\n<call:5>Q1AAA <rst_sent:2>59 <qso_date:8>20230101 <time_on:4>1000 <eor>\r\n"));
         QVERIFY(!installed.folder.exists("lib/Adif_File.adi"));
         const QString pane = child<QPlainTextEdit>(&window, "Text1")->toPlainText();
-        QVERIFY(pane.startsWith(QStringLiteral("Dossier du programme : %1 [Program folder: %1]\n\n")
-                                    .arg(QDir::toNativeSeparators(data))));
+        QVERIFY(pane.startsWith(paneText(shell::programFolderParagraph(data))));
 
         child<QAction>(&window, "Mnu_Aide")->trigger();
         QCOMPARE(QString::fromStdString(fakes.helpViewer.requests.back().file),
@@ -147,11 +147,7 @@ private slots:
     }
 };
 
-std::unique_ptr<QObject> makeProgramFoldersTest()
-{
-    return std::make_unique<ProgramFoldersTest>();
-}
-
 }  // namespace logweave::testing
 
+QTEST_MAIN(logweave::testing::ProgramFoldersTest)
 #include "program_folders_test.moc"

@@ -2,6 +2,8 @@
 
 #include "dialogs/wsjtx_update_dialog.h"
 #include "faulty_file_system.h"
+#include "logweave/automation_config.h"
+#include "logweave/pane_texts.h"
 #include "recording_interface.h"
 #include "shell/main_window.h"
 
@@ -12,8 +14,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
-
-#include <memory>
 
 namespace logweave::testing {
 namespace {
@@ -46,6 +46,12 @@ struct Update {
     }
 };
 
+// What the configuration file saved in the program folder sets.
+AutomationPaths saved(const FakePlatform& fakes)
+{
+    return parseAutomationConfig(fakes.folder.read("Logweave.cfg"), {});
+}
+
 QLineEdit* box(QWidget* dialog, const char* name)
 {
     return child<QLineEdit>(dialog, name);
@@ -58,7 +64,7 @@ bool enabled(QWidget* dialog, const char* name)
 
 }  // namespace
 
-class WsjtxUpdateDialogTest : public QObject {
+class WsjtxUpdateDialogTest final : public QObject {
     Q_OBJECT
 
 private slots:
@@ -123,10 +129,7 @@ private slots:
             QVERIFY(dialog->isVisible());
             child<QPushButton>(dialog, "Command5")->click();
         });
-        QCOMPARE(QString::fromStdString(u.fakes.folder.read("Logweave.cfg")),
-                 QStringLiteral("'Fichier de configuration de Logweave [Logweave file configuration]\r\n"
-                                "Action = WSJT-X Log update\r\nFicToUpdate = %1\r\nFicToMerge = %2\r\n")
-                     .arg(u.log(), u.other()));
+        QVERIFY(saved(u.fakes) == (AutomationPaths{u.log().toStdString(), u.other().toStdString(), {}}));
         QVERIFY(!u.fakes.folder.exists("station/wsjtx_log.adi_old"));
     }
 
@@ -166,7 +169,7 @@ private slots:
             child<QPushButton>(options, "Command2")->click();
         });
         child<QAction>(&window, "Mnu_Ouvrir")->trigger();  // the options, then no file chosen
-        bool saved = false;
+        bool finished = false;
         whenModal(
             [&](QWidget* dialog) {
                 box(dialog, "Text1")->setText(fakes.path("wsjtx_log.adi"));
@@ -174,14 +177,12 @@ private slots:
                 child<QPushButton>(dialog, "Command4")->click();
                 child<QPushButton>(dialog, "Command5")->click();
             },
-            &saved);
+            &finished);
         child<QAction>(&window, "Mnu_WSJTX")->trigger();
-        QVERIFY(saved);
-        QCOMPARE(QString::fromStdString(fakes.folder.read("Logweave.cfg")),
-                 QStringLiteral("'Fichier de configuration de Logweave [Logweave file configuration]\r\n"
-                                "Action = WSJT-X Log update\r\nFicToUpdate = %1\r\nFicToMerge = %2\r\n"
-                                "Match = window 30\r\n")
-                     .arg(fakes.path("wsjtx_log.adi"), fakes.path("other.adi")));
+        QVERIFY(finished);
+        const ContactMatch chosen{ContactRule::Window, 30};
+        QVERIFY(saved(fakes)
+                == (AutomationPaths{fakes.path("wsjtx_log.adi").toStdString(), fakes.path("other.adi").toStdString(), chosen}));
     }
 
     void aSaveThatFailsSaysWhichFile()
@@ -200,7 +201,9 @@ private slots:
             QVERIFY(dialog->isVisible());
             child<QPushButton>(dialog, "Command5")->click();
         });
-        QVERIFY(message.contains(QStringLiteral("Logweave.cfg (Read-only file system)")));
+        const FileError unwritten(FileError::Action::Write, u.fakes.folder / "Logweave.cfg",
+                                  std::make_error_code(std::errc::read_only_file_system));
+        QCOMPARE(message, paneText(pane::fileError(unwritten)).trimmed());
     }
 
     void okRunsTheUpdateThenCloses()
@@ -212,7 +215,7 @@ private slots:
             child<QPushButton>(dialog, "Command3")->click();
         });
         QVERIFY(u.fakes.folder.exists("station/wsjtx_log.adi_old"));
-        QVERIFY(u.ui.pane.ends_with("   remplacés [replaced]"));
+        QVERIFY(u.ui.pane.ends_with(pane::replaced(u.log().toStdString(), u.fakes.path("station/Wsjtx.log").toStdString())));
         QCOMPARE(QString::fromStdString(u.store.FicToMerge), u.other());
     }
 
@@ -231,11 +234,7 @@ private slots:
     }
 };
 
-std::unique_ptr<QObject> makeWsjtxUpdateDialogTest()
-{
-    return std::make_unique<WsjtxUpdateDialogTest>();
-}
-
 }  // namespace logweave::testing
 
+QTEST_MAIN(logweave::testing::WsjtxUpdateDialogTest)
 #include "wsjtx_update_dialog_test.moc"

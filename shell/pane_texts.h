@@ -1,0 +1,14 @@
+#pragma once
+// The window's own texts in the activity pane, beside the engine's: French,
+// then English in brackets.
+
+#include <QString>
+
+#include <string>
+
+namespace logweave::shell {
+
+// Where the program keeps its files, when that is not beside itself.
+std::string programFolderParagraph(const QString& folder);
+
+}  // namespace logweave::shell
