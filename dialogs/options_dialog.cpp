@@ -36,8 +36,8 @@ QLabel* rightLabel(QWidget* parent, const char* name, const QString& text)
 
 }  // namespace
 
-OptionsDialog::OptionsDialog(platform::Platform& platform, std::string& dialogFileName, QWidget* parent)
-    : EscapeKeptDialog(parent), platform_(platform), dialogFileName_(dialogFileName)
+OptionsDialog::OptionsDialog(platform::Platform& platform, QWidget* parent)
+    : EscapeKeptDialog(parent), platform_(platform)
 {
     setObjectName(QStringLiteral("OptionsDialog"));
     setWindowTitle(QStringLiteral("Logweave      Configuration"));
@@ -176,7 +176,6 @@ void OptionsDialog::Command1_Click()
 {
     const QString name = platform_.fileDialog.getOpenFileName(
         this, {platform_.folders.programFolder(), platform::fieldOrderFilters()});
-    dialogFileName_ = platform::pathBytes(name);
     if (name.isEmpty()) {
         platform_.exit.endNow();
         return;

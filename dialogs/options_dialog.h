@@ -30,7 +30,7 @@ class OptionsDialog final : public EscapeKeptDialog {
     Q_OBJECT
 
 public:
-    OptionsDialog(platform::Platform& platform, std::string& dialogFileName, QWidget* parent = nullptr);
+    OptionsDialog(platform::Platform& platform, QWidget* parent = nullptr);
 
     void setOptions(const OutputOptions& options);
     OutputOptions options() const;
@@ -47,7 +47,6 @@ private:
     void Mnu_Quitter_Click();
 
     platform::Platform& platform_;
-    std::string& dialogFileName_;
 
     QLabel* Label1{};
     QLineEdit* Text1{};

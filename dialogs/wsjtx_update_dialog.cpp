@@ -139,9 +139,7 @@ QString WsjtxUpdateDialog::browse()
     // Both start where WSJT-X keeps its log, the file this dialog is about.
     const QString wsjtx = platform_.folders.wsjtxLogFolder();
     const QString start = wsjtx.isEmpty() ? platform_.folders.programFolder() : wsjtx;
-    const QString name = platform_.fileDialog.getOpenFileName(this, {start, platform::adifFilters()});
-    session_.store.DialogFileName = platform::pathBytes(name);
-    return name;
+    return platform_.fileDialog.getOpenFileName(this, {start, platform::adifFilters()});
 }
 
 void WsjtxUpdateDialog::Command1_Click()

@@ -53,7 +53,7 @@ MainWindow::MainWindow(LogStore& store, FileSystem& files, platform::Platform& p
     Text1->setFont(paneFont());
     platform::placeInTwips(Text1, 120, 120, 11655, 8685);
 
-    ui_.emplace(*Text1, platform_, store_.DialogFileName, this);
+    ui_.emplace(*Text1, platform_, this);
     session_.emplace(Session{store_, *ui_, files});
     buildMenu();
 }
@@ -113,9 +113,7 @@ void MainWindow::Mnu_Quitter_Click()
 
 QString MainWindow::chooseLog(const QString& startFolder)
 {
-    const QString name = platform_.fileDialog.getOpenFileName(this, {startFolder, platform::adifFilters()});
-    store_.DialogFileName = platform::pathBytes(name);
-    return name;
+    return platform_.fileDialog.getOpenFileName(this, {startFolder, platform::adifFilters()});
 }
 
 void MainWindow::Mnu_Ouvrir_Click()

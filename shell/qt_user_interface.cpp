@@ -11,9 +11,8 @@
 
 namespace logweave::shell {
 
-QtUserInterface::QtUserInterface(QPlainTextEdit& pane, platform::Platform& platform, std::string& dialogFileName,
-                                 QWidget* window)
-    : pane_(pane), platform_(platform), dialogFileName_(dialogFileName), window_(window)
+QtUserInterface::QtUserInterface(QPlainTextEdit& pane, platform::Platform& platform, QWidget* window)
+    : pane_(pane), platform_(platform), window_(window)
 {
 }
 
@@ -35,7 +34,7 @@ void QtUserInterface::appendToPane(std::string_view utf8)
 void QtUserInterface::showOptionsDialog()
 {
     if (!optionsDialog_)
-        optionsDialog_ = std::make_unique<dialogs::OptionsDialog>(platform_, dialogFileName_, window_);
+        optionsDialog_ = std::make_unique<dialogs::OptionsDialog>(platform_, window_);
     optionsDialog_->setOptions(options_);
     // OK keeps the choices for the run; closing the window otherwise brings
     // back the initial values.

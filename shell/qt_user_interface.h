@@ -19,7 +19,7 @@ namespace logweave::shell {
 
 class QtUserInterface final : public UserInterface {
 public:
-    QtUserInterface(QPlainTextEdit& pane, platform::Platform& platform, std::string& dialogFileName, QWidget* window);
+    QtUserInterface(QPlainTextEdit& pane, platform::Platform& platform, QWidget* window);
     ~QtUserInterface() override;
 
     void appendToPane(std::string_view utf8) override;
@@ -30,7 +30,6 @@ public:
 private:
     QPlainTextEdit& pane_;
     platform::Platform& platform_;
-    std::string& dialogFileName_;
     QWidget* window_;
     OutputOptions options_;
     std::unique_ptr<dialogs::OptionsDialog> optionsDialog_;

@@ -176,8 +176,7 @@ private slots:
         if (!useFont())
             return;
         FakePlatform fakes;
-        std::string dialogFileName;
-        dialogs::OptionsDialog dialog(fakes.platform, dialogFileName);
+        dialogs::OptionsDialog dialog(fakes.platform);
         showAndCheck(&dialog);
     }
 

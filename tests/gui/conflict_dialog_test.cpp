@@ -35,7 +35,7 @@ struct Merge {
     QPlainTextEdit pane;
     LogStore store;
     StdFileSystem files;
-    shell::QtUserInterface ui{pane, fakes.platform, store.DialogFileName, nullptr};
+    shell::QtUserInterface ui{pane, fakes.platform, nullptr};
     Session session{store, ui, files};
 
     explicit Merge(const std::string& open = kOpen, const std::string& added = kAdded)

@@ -37,7 +37,6 @@ public:
     std::string OpenHeader;
     std::string AddedHeader;
 
-    std::string DialogFileName;
     std::string OpenLogPath;
     std::string AddedLogPath;
     std::string FicToUpdate;
