@@ -193,19 +193,46 @@ TEST_F(CliTest, AFolderItCannotWriteIntoKeepsItsEarlierResults)
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder / "prog"), std::filesystem::directory_iterator()), 1);
 }
 
+// A WSJT-X log large enough to be killed while it is written, and a tenth of it with one field more.
+struct UpdateLogs {
+    std::string wsjtx = "WSJT-X ADIF Export<eoh>\n";
+    std::string other;
+
+    UpdateLogs()
+    {
+        for (int i = 0; i < 20000; ++i) {
+            const std::string contact = "<call:6>Q" + std::to_string(10000 + i) + " <qso_date:8>2023" +
+                std::to_string(1001 + i / 1000) + " <time_on:6>" + std::to_string(100000 + i % 1000) +
+                " <band:3>20m <mode:3>FT8 <rst_sent:3>-10 <comment:20>a comment of its own ";
+            wsjtx += contact + "<eor>\n";
+            if (i % 10 == 0)
+                other += contact + "<rst_rcvd:3>-05 <eor>\n";
+        }
+    }
+};
+
+// Starts the program with its standard output dropped; the caller waits for it.
+pid_t spawnQuietly(const std::vector<std::string>& arguments)
+{
+    std::vector<char*> argv;
+    for (const auto& a : arguments)
+        argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+    pid_t pid = 0;
+    EXPECT_EQ(posix_spawn(&pid, LOGWEAVE_CLI, &actions, nullptr, argv.data(), environ), 0);
+    posix_spawn_file_actions_destroy(&actions);
+    return pid;
+}
+
 // Killed at any moment, the update leaves each log old or new, never cut, and its backup whole.
 TEST_F(CliTest, AnUpdateInterruptedAnywhereLeavesWholeLogs)
 {
-    std::string wsjtx = "WSJT-X ADIF Export<eoh>\n";
-    std::string other;
-    for (int i = 0; i < 20000; ++i) {
-        const std::string contact = "<call:6>Q" + std::to_string(10000 + i) + " <qso_date:8>2023" +
-            std::to_string(1001 + i / 1000) + " <time_on:6>" + std::to_string(100000 + i % 1000) +
-            " <band:3>20m <mode:3>FT8 <rst_sent:3>-10 <comment:20>a comment of its own ";
-        wsjtx += contact + "<eor>\n";
-        if (i % 10 == 0)
-            other += contact + "<rst_rcvd:3>-05 <eor>\n";
-    }
+    const UpdateLogs logs;
+    const std::string& wsjtx = logs.wsjtx;
+    const std::string& other = logs.other;
     folder.write("AdifCodes_Liste_WSJT-X.txt", "call\r\nqso_date\r\ntime_on\r\n");
     const auto log = folder / "station" / "wsjtx_log.adi";
     const auto merge = folder / "other.adi";
@@ -217,19 +244,7 @@ TEST_F(CliTest, AnUpdateInterruptedAnywhereLeavesWholeLogs)
     };
     const std::vector<std::string> arguments{LOGWEAVE_CLI, "--folder", folder.path().string(), "wsjtx-update",
                                              log.string(), merge.string()};
-    const auto start = [&] {
-        std::vector<char*> argv;
-        for (const auto& a : arguments)
-            argv.push_back(const_cast<char*>(a.c_str()));
-        argv.push_back(nullptr);
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-        pid_t pid = 0;
-        EXPECT_EQ(posix_spawn(&pid, LOGWEAVE_CLI, &actions, nullptr, argv.data(), environ), 0);
-        posix_spawn_file_actions_destroy(&actions);
-        return pid;
-    };
+    const auto start = [&] { return spawnQuietly(arguments); };
 
     reset();
     const auto began = std::chrono::steady_clock::now();

@@ -35,7 +35,7 @@ public:
             fields.resize(static_cast<std::size_t>(pick(8)));
             for (const int f : fields) {
                 const std::string value = this->value();
-                text += "<" + tagName(name(f), value.size()) + ">" + value;
+                text.append("<").append(tagName(name(f), value.size())).append(">").append(value);
                 text += oneFieldPerLine ? br : " ";
             }
             text += tag("EOR") + br;

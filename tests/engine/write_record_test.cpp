@@ -44,7 +44,7 @@ TEST_F(FieldOrderTest, ReadsEveryNameOfALongList)
 {
     std::string list;
     for (int i = 0; i < 260; ++i)
-        list += "F" + std::to_string(i) + "\n";
+        list.append("F").append(std::to_string(i)).append("\n");
     folder.write("order.txt", list);
     ASSERT_TRUE(LoadFieldOrder(session, (folder / "order.txt").string()));
     EXPECT_EQ(store.fields.FieldCount(), 260);
