@@ -4,6 +4,7 @@
 // file(s) into memory and counting their '<', timed in this process, so that
 // figures from different machines or loads can be compared.
 
+#include "family_fits.h"
 #include "faulty_file_system.h"
 #include "log_generator.h"
 #include "recording_interface.h"
@@ -25,9 +26,9 @@
 #include <filesystem>
 #include <functional>
 #include <map>
+#include <memory>
 #include <stdexcept>
 #include <string>
-#include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
@@ -107,30 +108,37 @@ private:
     std::map<long long, Pair> pairs_;
 };
 
-// Plain POSIX reads into one string, as the engine's own reader does.
-std::string readText(const fs::path& path)
+// Plain POSIX reads of the whole file into `into`; the bytes read.
+std::size_t readInto(const fs::path& path, char* into, std::size_t size)
 {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    struct stat info {};
-    if (fd < 0 || ::fstat(fd, &info) != 0)
+    if (fd < 0)
         throw std::runtime_error("cannot read " + path.string());
-    std::string text(static_cast<std::size_t>(info.st_size), '\0');
     std::size_t filled = 0;
-    while (filled < text.size()) {
-        const ssize_t n = ::read(fd, text.data() + filled, text.size() - filled);
+    while (filled < size) {
+        const ssize_t n = ::read(fd, into + filled, size - filled);
         if (n <= 0)
             break;
         filled += static_cast<std::size_t>(n);
     }
     ::close(fd);
-    text.resize(filled);
+    return filled;
+}
+
+std::string readText(const fs::path& path)
+{
+    std::string text(static_cast<std::size_t>(fs::file_size(path)), '\0');
+    text.resize(readInto(path, text.data(), text.size()));
     return text;
 }
 
+// Into memory not cleared first, as the engine's reader reads a log.
 std::size_t readAndCount(const fs::path& path)
 {
-    const std::string text = readText(path);
-    return static_cast<std::size_t>(std::count(text.begin(), text.end(), '<'));
+    const auto size = static_cast<std::size_t>(fs::file_size(path));
+    const auto bytes = std::make_unique_for_overwrite<char[]>(size);
+    const std::size_t filled = readInto(path, bytes.get(), size);
+    return static_cast<std::size_t>(std::count(bytes.get(), bytes.get() + filled, '<'));
 }
 
 double secondsSince(Clock::time_point start)
@@ -206,6 +214,7 @@ double timed(benchmark::State& state, Operation&& operation)
 }
 
 bool anyCheckFailed = false;
+std::string lastFailure;
 
 // For a failed check: the case reports `why` instead of figures, and the
 // program's exit status says so.
@@ -213,6 +222,7 @@ double skip(benchmark::State& state, const std::string& why)
 {
     state.SkipWithError(why.c_str());
     anyCheckFailed = true;
+    lastFailure = why;
     return -1;
 }
 
@@ -320,37 +330,47 @@ void filterCase(benchmark::State& state, Workspace& ws)
         holdsRecords(state, out / "Adif_Filtre1.adi", records - log.facts.filterMatches);
 }
 
-void registerCases(Workspace& ws)
+using Case = std::function<void(benchmark::State&)>;
+
+// A case at every size, with a complexity fit where the filter leaves two sizes or more.
+void registerCase(bench::FamilyFits& fits, const std::string& family, Case body)
 {
-    const auto sized = [](benchmark::internal::Benchmark* b) {
-        for (const long long records : kSizes)
-            b->Arg(records);
-        b->Complexity(benchmark::oNLogN)->UseManualTime()->Unit(benchmark::kMillisecond);
+    const auto run = [&fits, family, body = std::move(body)](benchmark::State& state) {
+        lastFailure.clear();
+        body(state);
+        fits.ran(family, state.range(0), lastFailure);
     };
-    for (const auto layout : {bench::Layout::Shuffled, bench::Layout::Sorted, bench::Layout::FieldPerLine}) {
-        const std::string name = "ReadOpenLog/" + std::string(bench::layoutName(layout));
-        sized(benchmark::RegisterBenchmark(name.c_str(), [&ws, layout](benchmark::State& s) { readCase(s, ws, layout); }));
-    }
-    sized(benchmark::RegisterBenchmark("MergeAddedLog/exact",
-                                       [&ws](benchmark::State& s) { mergeCase(s, ws, {}, "exact"); }));
-    sized(benchmark::RegisterBenchmark("MergeAddedLog/window", [&ws](benchmark::State& s) {
-        mergeCase(s, ws, {ContactRule::Window, 30}, "window");
-    }));
-    sized(benchmark::RegisterBenchmark("FilterOpenLog/BAND:20M;MODE:FT8",
-                                       [&ws](benchmark::State& s) { filterCase(s, ws); }));
+    benchmark::internal::Benchmark* b = benchmark::RegisterBenchmark(family.c_str(), run);
+    for (const long long records : kSizes)
+        b->Arg(records);
+    b->UseManualTime()->Unit(benchmark::kMillisecond);
+    if (fits.fitted(family, "/manual_time", kSizes))
+        b->Complexity(benchmark::oNLogN);
+}
+
+void registerCases(Workspace& ws, bench::FamilyFits& fits)
+{
+    for (const auto layout : {bench::Layout::Shuffled, bench::Layout::Sorted, bench::Layout::FieldPerLine})
+        registerCase(fits, "ReadOpenLog/" + std::string(bench::layoutName(layout)),
+                     [&ws, layout](benchmark::State& s) { readCase(s, ws, layout); });
+    registerCase(fits, "MergeAddedLog/exact", [&ws](benchmark::State& s) { mergeCase(s, ws, {}, "exact"); });
+    registerCase(fits, "MergeAddedLog/window",
+                 [&ws](benchmark::State& s) { mergeCase(s, ws, {ContactRule::Window, 30}, "window"); });
+    registerCase(fits, "FilterOpenLog/BAND:20M;MODE:FT8", [&ws](benchmark::State& s) { filterCase(s, ws); });
 }
 
 }  // namespace
 
 int main(int argc, char** argv)
 {
+    bench::FamilyFits fits(argc, argv);
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;
     try {
         Workspace ws;
         benchmark::AddCustomContext("logweave_seed", std::to_string(kSeed));
-        registerCases(ws);
+        registerCases(ws, fits);
         benchmark::RunSpecifiedBenchmarks();
     } catch (const std::exception& error) {
         std::fprintf(stderr, "logweave_bench: %s\n", error.what());
