@@ -6,8 +6,8 @@
 #
 # usage: bench/measure.sh [--records N] [--runs N] [--warmup N] [--seed N] [--shell] [--keep]
 #   --records N  records in the log, and on each side of the merge (default
-#                1000000: about 280 MB a log; logs and results then take
-#                about 3 GB in TMPDIR, and a run about half an hour)
+#                1000000: about 290 MB a log; logs and results then take
+#                about 2.3 GB in TMPDIR, 50 times what 20000 records take)
 #   --runs N     at least N timed runs of each command (default 10)
 #   --warmup N   untimed runs before them (default 1)
 #   --seed N     seed of the generated logs (default 1, as logweave_bench)
