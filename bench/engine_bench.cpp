@@ -1,184 +1,144 @@
-// The engine's operations on generated logs of 20000 records. Each case also
-// reports x_baseline: its mean time as a multiple of reading the same file(s)
-// into memory and counting their '<', timed in this process, so that figures
-// from different machines or loads can be compared.
+// The engine's operations on generated logs of 20,000, 200,000 and 1,000,000
+// records; each case runs at the three sizes and gets a complexity fit. Each
+// also reports x_baseline: its mean time as a multiple of reading the same
+// file(s) into memory and counting their '<', timed in this process, so that
+// figures from different machines or loads can be compared.
 
+#include "family_fits.h"
+#include "faulty_file_system.h"
 #include "log_generator.h"
+#include "recording_interface.h"
+#include "temporary_folder.h"
+
 #include "logweave/filter_open_log.h"
 #include "logweave/load_output_options.h"
 #include "logweave/log_store.h"
 #include "logweave/merge_added_log.h"
 #include "logweave/read_open_log.h"
-#include "logweave/std_file_system.h"
-#include "logweave/user_interface.h"
 
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
+#include <array>
 #include <chrono>
 #include <cstdio>
-#include <cstdlib>
 #include <fcntl.h>
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <map>
+#include <memory>
 #include <stdexcept>
 #include <string>
-#include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
 namespace {
 
 using namespace logweave;
+using testing::FaultyFileSystem;
+using testing::RecordingInterface;
+using testing::TemporaryFolder;
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 
 constexpr std::uint64_t kSeed = 1;
-constexpr int kRecords = kMaxRecords;
-// With half of the contacts shared, 20000 a side merge into 30000 records,
-// more than the store holds: the merge writes its file and stops. 13332 a
-// side merge into 19998, so that the whole merge runs too.
-constexpr int kFitRecords = 13332;
+constexpr std::array<long long, 3> kSizes{20000, 200000, 1000000};
 constexpr std::string_view kFilter = "BAND:20M;MODE:FT8";
 
-class SilentInterface final : public UserInterface {
-public:
-    void appendToPane(std::string_view) override {}
-    OutputOptions outputOptions() override
-    {
-        OutputOptions options;
-        options.FieldOrderFile.clear();
-        return options;
-    }
-    void showOptionsDialog() override {}
-    Settlement settleConflict(const Conflict& conflict) override
-    {
-        ++conflicts;
-        return {std::string(conflict.open), std::nullopt};
-    }
-    int conflicts = 0;
-};
-
-// A store with the options applied, as after Open's dialog.
+// A store with the options applied, as after Open's dialog; the user settles
+// every conflict with the open log's value, as Enter does.
 struct Workbench {
     explicit Workbench(const fs::path& programFolder)
     {
         store.programFolder = programFolder;
-        applyOutputOptions(session, ui.outputOptions());
+        ui.options.FieldOrderFile.clear();
+        applyOutputOptions(session, ui.options);
     }
     LogStore store;
-    SilentInterface ui;
-    StdFileSystem files;
+    RecordingInterface ui;
+    FaultyFileSystem files;
     Session session{store, ui, files};
 };
 
-void writeText(const fs::path& path, const std::string& text)
-{
-    std::ofstream out(path, std::ios::binary);
-    out.write(text.data(), static_cast<std::streamsize>(text.size()));
-    if (!out.flush())
-        throw std::runtime_error("cannot write " + path.string());
-}
-
-long long countOf(std::string_view text, std::string_view what)
-{
-    long long n = 0;
-    for (auto p = text.find(what); p != std::string_view::npos; p = text.find(what, p + what.size()))
-        ++n;
-    return n;
-}
-
-// The generated logs in a temporary folder, removed at the end.
+// The generated logs, each written when a case first needs it, in a
+// temporary folder removed at the end: a filtered run makes only its own.
 class Workspace {
 public:
-    Workspace()
-    {
-        std::string pattern = (fs::temp_directory_path() / "logweave-bench-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) == nullptr)
-            throw std::runtime_error("cannot make a temporary folder");
-        root_ = pattern;
-        const auto write = [this](const char* name, const std::string& text) {
-            writeText(root_ / name, text);
-            sizes_[name] = text.size();
-        };
-        const bench::LogSet set = bench::makeLogSet(kSeed, kRecords);
-        filterMatches = set.filterMatches;
-        write("shuffled.adi", set.shuffled);
-        write("sorted.adi", set.sorted);
-        write("field_per_line.adi", set.fieldPerLine);
-        full = writePair(bench::makeMergePair(kSeed, kRecords), "merge_a.adi", "merge_b.adi", write);
-        fit = writePair(bench::makeMergePair(kSeed, kFitRecords), "merge_fit_a.adi", "merge_fit_b.adi", write);
-    }
-    ~Workspace()
-    {
-        std::error_code ignored;
-        fs::remove_all(root_, ignored);
-    }
-    Workspace(const Workspace&) = delete;
-    Workspace& operator=(const Workspace&) = delete;
-
-    struct Merge {
+    struct Log {
+        fs::path path;
+        bench::LogFacts facts;
+    };
+    struct Pair {
         fs::path open;
         fs::path added;
-        int mergedRecords;
-        int differingFields;
+        bench::PairFacts facts;
     };
 
-    fs::path log(const std::string& name) const { return root_ / name; }
-    std::size_t size(const fs::path& log) const { return sizes_.at(log.filename().string()); }
-
-    // A program folder of its own for each case, so that a check never reads
-    // another case's output.
-    fs::path programFolder(const std::string& name) const
+    const Log& log(bench::Layout layout, long long records)
     {
-        const fs::path folder = root_ / ("out-" + name);
+        const auto key = std::pair{layout, records};
+        if (const auto it = logs_.find(key); it != logs_.end())
+            return it->second;
+        const fs::path path = folder_ / (std::string(bench::layoutName(layout)) + "-" + std::to_string(records) + ".adi");
+        return logs_[key] = {path, bench::writeLogFile(path, kSeed, records, layout)};
+    }
+
+    const Pair& pair(long long records)
+    {
+        if (const auto it = pairs_.find(records); it != pairs_.end())
+            return it->second;
+        const std::string each = std::to_string(records);
+        const fs::path a = folder_ / ("merge_a-" + each + ".adi");
+        const fs::path b = folder_ / ("merge_b-" + each + ".adi");
+        return pairs_[records] = {a, b, bench::writeMergePairFiles(a, b, kSeed, records)};
+    }
+
+    // A program folder of its own for each case and size, so that a check
+    // never reads another case's output.
+    fs::path programFolder(const std::string& name, long long records) const
+    {
+        const fs::path folder = folder_ / ("out-" + name + "-" + std::to_string(records));
         fs::create_directories(folder);
         return folder;
     }
 
-    int filterMatches = 0;
-    Merge full;
-    Merge fit;
-
 private:
-    template <typename Write>
-    Merge writePair(const bench::MergePair& pair, const char* a, const char* b, Write& write)
-    {
-        write(a, pair.open);
-        write(b, pair.added);
-        return {root_ / a, root_ / b, pair.mergedRecords, pair.differingFields};
-    }
-
-    fs::path root_;
-    std::map<std::string, std::size_t> sizes_;
+    TemporaryFolder folder_;
+    std::map<std::pair<bench::Layout, long long>, Log> logs_;
+    std::map<long long, Pair> pairs_;
 };
 
-// Plain POSIX reads into one string, as the engine's own reader does.
-std::string readText(const fs::path& path)
+// Plain POSIX reads of the whole file into `into`; the bytes read.
+std::size_t readInto(const fs::path& path, char* into, std::size_t size)
 {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    struct stat info {};
-    if (fd < 0 || ::fstat(fd, &info) != 0)
+    if (fd < 0)
         throw std::runtime_error("cannot read " + path.string());
-    std::string text(static_cast<std::size_t>(info.st_size), '\0');
     std::size_t filled = 0;
-    while (filled < text.size()) {
-        const ssize_t n = ::read(fd, text.data() + filled, text.size() - filled);
+    while (filled < size) {
+        const ssize_t n = ::read(fd, into + filled, size - filled);
         if (n <= 0)
             break;
         filled += static_cast<std::size_t>(n);
     }
     ::close(fd);
-    text.resize(filled);
+    return filled;
+}
+
+std::string readText(const fs::path& path)
+{
+    std::string text(static_cast<std::size_t>(fs::file_size(path)), '\0');
+    text.resize(readInto(path, text.data(), text.size()));
     return text;
 }
 
+// Into memory not cleared first, as the engine's reader reads a log.
 std::size_t readAndCount(const fs::path& path)
 {
-    const std::string text = readText(path);
-    return static_cast<std::size_t>(std::count(text.begin(), text.end(), '<'));
+    const auto size = static_cast<std::size_t>(fs::file_size(path));
+    const auto bytes = std::make_unique_for_overwrite<char[]>(size);
+    const std::size_t filled = readInto(path, bytes.get(), size);
+    return static_cast<std::size_t>(std::count(bytes.get(), bytes.get() + filled, '<'));
 }
 
 double secondsSince(Clock::time_point start)
@@ -186,32 +146,41 @@ double secondsSince(Clock::time_point start)
     return std::chrono::duration<double>(Clock::now() - start).count();
 }
 
-// Median of many reads of `files`, taken once per set of files and process.
+// Median of reads of `files`, taken once per set of files and process: as
+// many as fit in about a second, no fewer than 5 nor more than 51.
 double baselineSeconds(const std::vector<fs::path>& files)
 {
     static std::map<std::vector<fs::path>, double> measured;
     if (const auto it = measured.find(files); it != measured.end())
         return it->second;
-    constexpr int kWarmUp = 5;
-    constexpr int kRuns = 51;
+    constexpr int kWarmUp = 2;
     std::vector<double> runs;
-    for (int i = 0; i < kWarmUp + kRuns; ++i) {
+    const auto budget = Clock::now() + std::chrono::seconds(1);
+    for (int i = 0; i < kWarmUp + 51 && (runs.size() < 5 || Clock::now() < budget); ++i) {
         const auto start = Clock::now();
         for (const auto& file : files)
             benchmark::DoNotOptimize(readAndCount(file));
         if (i >= kWarmUp)
             runs.push_back(secondsSince(start));
     }
-    std::nth_element(runs.begin(), runs.begin() + kRuns / 2, runs.end());
-    return measured[files] = runs[kRuns / 2];
+    const auto middle = runs.begin() + static_cast<std::ptrdiff_t>(runs.size() / 2);
+    std::nth_element(runs.begin(), middle, runs.end());
+    return measured[files] = *middle;
+}
+
+std::int64_t totalBytes(const std::vector<fs::path>& files)
+{
+    std::int64_t bytes = 0;
+    for (const auto& file : files)
+        bytes += static_cast<std::int64_t>(fs::file_size(file));
+    return bytes;
 }
 
 // Runs `step` once per iteration, with the timers paused: it times its
 // operation with timed(), and returns those seconds, or a negative number
 // after a failed check (it has called SkipWithError). Setting up and tearing
 // down stay out of both the reported time and the CPU time.
-void measure(benchmark::State& state, const Workspace& ws, const std::vector<fs::path>& files,
-             const std::function<double()>& step)
+void measure(benchmark::State& state, const std::vector<fs::path>& files, const std::function<double()>& step)
 {
     const double baseline = baselineSeconds(files);
     double total = 0;
@@ -224,17 +193,18 @@ void measure(benchmark::State& state, const Workspace& ws, const std::vector<fs:
         state.SetIterationTime(seconds);
         total += seconds;
     }
-    std::size_t bytes = 0;
-    for (const auto& file : files)
-        bytes += ws.size(file);
-    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(bytes));
+    state.SetComplexityN(state.range(0));
+    state.SetBytesProcessed(state.iterations() * totalBytes(files));
     state.counters["baseline_ms"] = baseline * 1e3;
     state.counters["x_baseline"] = total / static_cast<double>(state.iterations()) / baseline;
 }
 
+// The earlier writes reach the disk first, so that their dirty pages do not
+// throttle the writes timed.
 template <typename Operation>
 double timed(benchmark::State& state, Operation&& operation)
 {
+    ::sync();
     state.ResumeTiming();
     const auto start = Clock::now();
     operation();
@@ -244,6 +214,7 @@ double timed(benchmark::State& state, Operation&& operation)
 }
 
 bool anyCheckFailed = false;
+std::string lastFailure;
 
 // For a failed check: the case reports `why` instead of figures, and the
 // program's exit status says so.
@@ -251,7 +222,21 @@ double skip(benchmark::State& state, const std::string& why)
 {
     state.SkipWithError(why.c_str());
     anyCheckFailed = true;
+    lastFailure = why;
     return -1;
+}
+
+std::string counted(long long found, long long wanted, const char* what)
+{
+    return std::to_string(found) + " " + what + ", not " + std::to_string(wanted);
+}
+
+long long countOf(std::string_view text, std::string_view what)
+{
+    long long n = 0;
+    for (auto p = text.find(what); p != std::string_view::npos; p = text.find(what, p + what.size()))
+        ++n;
+    return n;
 }
 
 // Whether `file` holds `records` records in the layout the program writes.
@@ -260,109 +245,132 @@ bool holdsRecords(benchmark::State& state, const fs::path& file, long long recor
     const long long found = countOf(readText(file), "<eor>\r\n");
     if (found == records)
         return true;
-    skip(state, file.filename().string() + " holds " + std::to_string(found) + " records, not " + std::to_string(records));
+    skip(state, file.filename().string() + " holds " + counted(found, records, "records"));
     return false;
 }
 
-void readCase(benchmark::State& state, const Workspace& ws, const fs::path& log, const std::string& name)
+// The pane's last line: why an operation stopped.
+std::string lastLine(std::string_view pane)
 {
-    const fs::path folder = ws.programFolder("read-" + name);
-    measure(state, ws, {log}, [&] {
+    while (!pane.empty() && (pane.back() == '\n' || pane.back() == '\r'))
+        pane.remove_suffix(1);
+    const auto cut = pane.find_last_of('\n');
+    return std::string(cut == std::string_view::npos ? pane : pane.substr(cut + 1));
+}
+
+void readCase(benchmark::State& state, Workspace& ws, bench::Layout layout)
+{
+    const long long records = state.range(0);
+    const fs::path log = ws.log(layout, records).path;
+    const fs::path folder = ws.programFolder("read-" + std::string(bench::layoutName(layout)), records);
+    measure(state, {log}, [&] {
         Workbench w(folder);
         Outcome outcome{};
         const double seconds = timed(state, [&] { outcome = ReadOpenLog(w.session, bytesFromPath(log)); });
-        if (outcome != Outcome::Done || w.store.OpenRecordCount != kRecords)
-            return skip(state, "the log was not read whole");
+        if (outcome != Outcome::Done)
+            return skip(state, "the read stopped: " + lastLine(w.ui.pane));
+        if (w.store.OpenRecordCount() != records)
+            return skip(state, "read " + counted(w.store.OpenRecordCount(), records, "records"));
         return seconds;
     });
     if (!state.error_occurred())
-        holdsRecords(state, folder / "Adif_File.adi", kRecords);
+        holdsRecords(state, folder / "Adif_File.adi", records);
 }
 
-void mergeCase(benchmark::State& state, const Workspace& ws, const Workspace::Merge& merge, const std::string& name)
+// What a merge of the pair must have done; empty when it did.
+std::string mergeFault(Outcome outcome, const Workbench& w, const bench::PairFacts& facts)
 {
-    const fs::path folder = ws.programFolder("merge-" + name);
-    const bool fits = merge.mergedRecords <= kMaxRecords;
-    measure(state, ws, {merge.open, merge.added}, [&] {
+    if (outcome != Outcome::Done)
+        return "the merge stopped: " + lastLine(w.ui.pane);
+    if (w.store.OpenRecordCount() != facts.mergedRecords)
+        return "merged " + counted(w.store.OpenRecordCount(), facts.mergedRecords, "records");
+    const auto settled = static_cast<long long>(w.ui.conflicts.size());
+    if (settled != facts.differingFields)
+        return counted(settled, facts.differingFields, "conflicts settled");
+    return {};
+}
+
+void mergeCase(benchmark::State& state, Workspace& ws, const ContactMatch& rule, const std::string& name)
+{
+    const long long records = state.range(0);
+    const Workspace::Pair& pair = ws.pair(records);
+    const fs::path folder = ws.programFolder("merge-" + name, records);
+    measure(state, {pair.open, pair.added}, [&] {
         Workbench w(folder);
-        if (ReadOpenLog(w.session, bytesFromPath(merge.open)) != Outcome::Done)
-            return skip(state, "the open log was not read");
+        w.store.OpenLogPath = bytesFromPath(pair.open);
+        w.store.AddedLogPath = bytesFromPath(pair.added);
+        if (ReadOpenLog(w.session, w.store.OpenLogPath) != Outcome::Done)
+            return skip(state, "the open log was not read: " + lastLine(w.ui.pane));
         Outcome outcome{};
-        const double seconds = timed(state, [&] { outcome = MergeAddedLog(w.session, bytesFromPath(merge.added)); });
-        // Past the store's limit the merge writes its file, then stops.
-        if (outcome != (fits ? Outcome::Done : Outcome::Stopped))
-            return skip(state, "the merge ended otherwise than expected");
-        if (fits && w.store.OpenRecordCount != merge.mergedRecords)
-            return skip(state, "the merged log has " + std::to_string(w.store.OpenRecordCount) + " records");
-        if (w.ui.conflicts != merge.differingFields)
-            return skip(state, std::to_string(w.ui.conflicts) + " conflicts settled, not "
-                                   + std::to_string(merge.differingFields));
+        const double seconds = timed(state, [&] { outcome = MergeAddedLog(w.session, w.store.AddedLogPath, rule); });
+        if (const std::string fault = mergeFault(outcome, w, pair.facts); !fault.empty())
+            return skip(state, fault);
         return seconds;
     });
     if (!state.error_occurred())
-        holdsRecords(state, folder / "Logweave.adi", merge.mergedRecords);
+        holdsRecords(state, folder / "Logweave.adi", pair.facts.mergedRecords);
 }
 
-void filterCase(benchmark::State& state, const Workspace& ws)
+void filterCase(benchmark::State& state, Workspace& ws)
 {
-    const fs::path log = ws.log("shuffled.adi");
-    Workbench w(ws.programFolder("filter"));
-    if (ReadOpenLog(w.session, bytesFromPath(log)) != Outcome::Done) {
-        skip(state, "the log was not read");
+    const long long records = state.range(0);
+    const Workspace::Log& log = ws.log(bench::Layout::Shuffled, records);
+    Workbench w(ws.programFolder("filter", records));
+    if (ReadOpenLog(w.session, bytesFromPath(log.path)) != Outcome::Done) {
+        skip(state, "the log was not read: " + lastLine(w.ui.pane));
         return;
     }
-    measure(state, ws, {log}, [&] {
+    measure(state, {log.path}, [&] {
         Outcome outcome{};
         const double seconds = timed(state, [&] { outcome = FilterOpenLog(w.session, kFilter); });
-        return outcome == Outcome::Done ? seconds : skip(state, "the filter stopped");
+        return outcome == Outcome::Done ? seconds : skip(state, "the filter stopped: " + lastLine(w.ui.pane));
     });
-    if (!state.error_occurred() && holdsRecords(state, w.store.programFolder / "Adif_Filtre2.adi", ws.filterMatches))
-        holdsRecords(state, w.store.programFolder / "Adif_Filtre1.adi", kRecords - ws.filterMatches);
+    const fs::path& out = w.store.programFolder;
+    if (!state.error_occurred() && holdsRecords(state, out / "Adif_Filtre2.adi", log.facts.filterMatches))
+        holdsRecords(state, out / "Adif_Filtre1.adi", records - log.facts.filterMatches);
 }
 
-void baselineCase(benchmark::State& state, const Workspace& ws, const fs::path& log)
+using Case = std::function<void(benchmark::State&)>;
+
+// A case at every size, with a complexity fit where the filter leaves two sizes or more.
+void registerCase(bench::FamilyFits& fits, const std::string& family, Case body)
 {
-    for (auto _ : state)
-        benchmark::DoNotOptimize(readAndCount(log));
-    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(ws.size(log)));
+    const auto run = [&fits, family, body = std::move(body)](benchmark::State& state) {
+        lastFailure.clear();
+        body(state);
+        fits.ran(family, state.range(0), lastFailure);
+    };
+    benchmark::internal::Benchmark* b = benchmark::RegisterBenchmark(family.c_str(), run);
+    for (const long long records : kSizes)
+        b->Arg(records);
+    b->UseManualTime()->Unit(benchmark::kMillisecond);
+    if (fits.fitted(family, "/manual_time", kSizes))
+        b->Complexity(benchmark::oNLogN);
+}
+
+void registerCases(Workspace& ws, bench::FamilyFits& fits)
+{
+    for (const auto layout : {bench::Layout::Shuffled, bench::Layout::Sorted, bench::Layout::FieldPerLine})
+        registerCase(fits, "ReadOpenLog/" + std::string(bench::layoutName(layout)),
+                     [&ws, layout](benchmark::State& s) { readCase(s, ws, layout); });
+    registerCase(fits, "MergeAddedLog/exact", [&ws](benchmark::State& s) { mergeCase(s, ws, {}, "exact"); });
+    registerCase(fits, "MergeAddedLog/window",
+                 [&ws](benchmark::State& s) { mergeCase(s, ws, {ContactRule::Window, 30}, "window"); });
+    registerCase(fits, "FilterOpenLog/BAND:20M;MODE:FT8", [&ws](benchmark::State& s) { filterCase(s, ws); });
 }
 
 }  // namespace
 
 int main(int argc, char** argv)
 {
+    bench::FamilyFits fits(argc, argv);
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;
     try {
-        const Workspace ws;
+        Workspace ws;
         benchmark::AddCustomContext("logweave_seed", std::to_string(kSeed));
-        for (const char* name : {"shuffled", "sorted", "field_per_line"}) {
-            const fs::path log = ws.log(std::string(name) + ".adi");
-            benchmark::AddCustomContext(std::string("bytes_") + name, std::to_string(ws.size(log)));
-            benchmark::RegisterBenchmark((std::string("ReadAndCount/") + name).c_str(),
-                                         [&ws, log](benchmark::State& s) { baselineCase(s, ws, log); })
-                ->Unit(benchmark::kMillisecond);
-            benchmark::RegisterBenchmark((std::string("ReadOpenLog/") + name).c_str(),
-                                         [&ws, log, name](benchmark::State& s) { readCase(s, ws, log, name); })
-                ->UseManualTime()
-                ->Unit(benchmark::kMillisecond);
-        }
-        const auto mergeName = [](int each, const Workspace::Merge& m) {
-            return "MergeAddedLog/each:" + std::to_string(each) + "/merged:" + std::to_string(m.mergedRecords);
-        };
-        benchmark::RegisterBenchmark(mergeName(kRecords, ws.full).c_str(),
-                                     [&ws](benchmark::State& s) { mergeCase(s, ws, ws.full, "full"); })
-            ->UseManualTime()
-            ->Unit(benchmark::kMillisecond);
-        benchmark::RegisterBenchmark(mergeName(kFitRecords, ws.fit).c_str(),
-                                     [&ws](benchmark::State& s) { mergeCase(s, ws, ws.fit, "fit"); })
-            ->UseManualTime()
-            ->Unit(benchmark::kMillisecond);
-        benchmark::RegisterBenchmark("FilterOpenLog/BAND:20M;MODE:FT8",
-                                     [&ws](benchmark::State& s) { filterCase(s, ws); })
-            ->UseManualTime()
-            ->Unit(benchmark::kMillisecond);
+        registerCases(ws, fits);
         benchmark::RunSpecifiedBenchmarks();
     } catch (const std::exception& error) {
         std::fprintf(stderr, "logweave_bench: %s\n", error.what());

@@ -2,7 +2,10 @@
 
 #include <algorithm>
 #include <array>
-#include <string_view>
+#include <fstream>
+#include <numeric>
+#include <stdexcept>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -23,7 +26,7 @@ public:
     }
 
     // 0 to n - 1.
-    int below(int n) { return static_cast<int>(((next() >> 32) * static_cast<std::uint64_t>(n)) >> 32); }
+    int below(long long n) { return static_cast<int>(((next() >> 32) * static_cast<std::uint64_t>(n)) >> 32); }
     bool percent(int p) { return below(100) < p; }
     char letter(char first, int count) { return static_cast<char>(first + below(count)); }
 
@@ -31,7 +34,7 @@ public:
     void shuffle(std::vector<T>& items)
     {
         for (std::size_t i = items.size(); i > 1; --i)
-            std::swap(items[i - 1], items[static_cast<std::size_t>(below(static_cast<int>(i)))]);
+            std::swap(items[i - 1], items[static_cast<std::size_t>(below(static_cast<long long>(i)))]);
     }
 
 private:
@@ -163,8 +166,8 @@ std::string personName(Random& rng)
     return name;
 }
 
-// One contact of the station at `start` (seconds since 1970).
-Contact makeContact(Random& rng, const Station& station, long long start)
+// One contact of the station with `call` at `start` (seconds since 1970).
+Contact makeContact(Random& rng, const Station& station, std::string call, long long start)
 {
     const Band& band = weighted(rng, kBands);
     const Mode& mode = weighted(rng, kModes);
@@ -172,7 +175,7 @@ Contact makeContact(Random& rng, const Station& station, long long start)
 
     Contact c;
     c.reserve(18);
-    c.push_back({"call", callsign(rng)});
+    c.push_back({"call", std::move(call)});
     c.push_back({"gridsquare", rng.percent(95) ? grid4(rng) : std::string()});
     c.push_back({"mode", std::string(mode.mode)});
     if (!mode.submode.empty())
@@ -197,20 +200,43 @@ Contact makeContact(Random& rng, const Station& station, long long start)
     return c;
 }
 
-// `count` contacts of one station, in date and time order, no two at the
-// same second: most come minutes apart, some after a pause of hours.
-std::vector<Contact> makeContacts(Random& rng, int count)
-{
-    const Station station{callsign(rng), grid4(rng) + rng.letter('a', 24) + rng.letter('a', 24)};
-    long long t = 1546300800LL + rng.below(86400);  // 2019-01-01
-    std::vector<Contact> contacts;
-    contacts.reserve(static_cast<std::size_t>(count));
-    for (int i = 0; i < count; ++i) {
-        contacts.push_back(makeContact(rng, station, t));
-        t += rng.percent(75) ? 60 + rng.below(240) : 600 + rng.below(30000);
+// The contacts of one station, in date and time order, no two at the same
+// second: most come minutes apart, some after a pause of hours.
+class ContactStream {
+public:
+    explicit ContactStream(Random& rng)
+        : rng_(rng), station_{callsign(rng), grid4(rng) + rng.letter('a', 24) + rng.letter('a', 24)},
+          time_(1546300800LL + rng.below(86400))  // 2019-01-01
+    {
     }
-    return contacts;
-}
+
+    Contact next()
+    {
+        Contact c = makeContact(rng_, station_, freshCall(), time_);
+        time_ += rng_.percent(75) ? 60 + rng_.below(240) : 600 + rng_.below(30000);
+        return c;
+    }
+
+private:
+    // Contacts are a minute apart at least: no call among the last 60 is no
+    // call twice within an hour.
+    std::string freshCall()
+    {
+        for (;;) {
+            std::string call = callsign(rng_);
+            if (std::find(recent_.begin(), recent_.end(), call) != recent_.end())
+                continue;
+            recent_[recentNext_++ % recent_.size()] = call;
+            return call;
+        }
+    }
+
+    Random& rng_;
+    Station station_;
+    long long time_;
+    std::array<std::string, 60> recent_;
+    std::size_t recentNext_ = 0;
+};
 
 constexpr std::string_view kHeader = "WSJT-X ADIF Export<eoh>\n";
 
@@ -224,34 +250,22 @@ void appendField(std::string& out, const Field& f)
     out += f.value;
 }
 
-std::string oneLine(const Contact& c)
+void appendOneLine(std::string& out, const Contact& c)
 {
-    std::string line;
     for (const Field& f : c) {
-        appendField(line, f);
-        line += ' ';
+        appendField(out, f);
+        out += ' ';
     }
-    line += "<eor>\n";
-    return line;
+    out += "<eor>\n";
 }
 
-std::string onePerLine(const Contact& c)
+void appendOnePerLine(std::string& out, const Contact& c)
 {
-    std::string text;
     for (const Field& f : c) {
-        appendField(text, f);
-        text += '\n';
+        appendField(out, f);
+        out += '\n';
     }
-    text += "<eor>\n\n";
-    return text;
-}
-
-std::string logOf(const std::vector<Contact>& contacts)
-{
-    std::string text(kHeader);
-    for (const Contact& c : contacts)
-        text += oneLine(c);
-    return text;
+    out += "<eor>\n\n";
 }
 
 template <typename C>
@@ -261,88 +275,201 @@ auto* findField(C& contact, std::string_view name)
     return it == contact.end() ? nullptr : &*it;
 }
 
-}  // namespace
-
-LogSet makeLogSet(std::uint64_t seed, int records)
+bool filterMatch(const Contact& c)
 {
-    Random rng(seed);
-    const std::vector<Contact> contacts = makeContacts(rng, records);
-    std::vector<std::size_t> order(contacts.size());
-    for (std::size_t i = 0; i < order.size(); ++i)
-        order[i] = i;
-    rng.shuffle(order);
-
-    LogSet set;
-    set.records = records;
-    set.sorted = logOf(contacts);
-    set.shuffled = set.fieldPerLine = std::string(kHeader);
-    for (const std::size_t i : order) {
-        set.shuffled += oneLine(contacts[i]);
-        set.fieldPerLine += onePerLine(contacts[i]);
-    }
-    for (const Contact& c : contacts) {
-        if (findField(c, "band")->value == "20m" && findField(c, "mode")->value == "FT8")
-            ++set.filterMatches;
-    }
-    return set;
+    return findField(c, "band")->value == "20m" && findField(c, "mode")->value == "FT8";
 }
 
-MergePair makeMergePair(std::uint64_t seed, int recordsEach)
+// A sink that counts what it passes on.
+class CountingSink {
+public:
+    explicit CountingSink(const Sink& out) : out_(out) {}
+    void operator()(std::string_view text)
+    {
+        out_(text);
+        bytes += text.size();
+    }
+    std::uint64_t bytes = 0;
+
+private:
+    const Sink& out_;
+};
+
+// Every record's text in date order, then handed on in shuffled order.
+void writeShuffled(Random& rng, ContactStream& contacts, LogFacts& facts, Layout layout, CountingSink& out)
+{
+    std::string text;
+    text.reserve(static_cast<std::size_t>(facts.records) * (layout == Layout::FieldPerLine ? 310 : 295));
+    std::vector<std::size_t> starts;
+    starts.reserve(static_cast<std::size_t>(facts.records) + 1);
+    for (long long i = 0; i < facts.records; ++i) {
+        const Contact c = contacts.next();
+        facts.filterMatches += filterMatch(c) ? 1 : 0;
+        starts.push_back(text.size());
+        layout == Layout::FieldPerLine ? appendOnePerLine(text, c) : appendOneLine(text, c);
+    }
+    starts.push_back(text.size());
+    std::vector<std::uint32_t> order(static_cast<std::size_t>(facts.records));
+    std::iota(order.begin(), order.end(), 0U);
+    rng.shuffle(order);
+    for (const std::uint32_t i : order)
+        out(std::string_view(text).substr(starts[i], starts[i + 1] - starts[i]));
+}
+
+enum class Side : unsigned char { Both, OpenOnly, AddedOnly };
+
+// Which contacts of the pair go where, and which shared ones differ: a
+// quarter of them, spread over the log.
+struct PairPlan {
+    std::vector<Side> sides;
+    std::vector<char> differs;
+};
+
+PairPlan planPair(Random& rng, PairFacts& pair)
+{
+    pair.shared = pair.recordsEach / 2;
+    const long long own = pair.recordsEach - pair.shared;
+    pair.mergedRecords = pair.shared + 2 * own;
+    PairPlan plan;
+    plan.sides.reserve(static_cast<std::size_t>(pair.mergedRecords));
+    plan.sides.insert(plan.sides.end(), static_cast<std::size_t>(pair.shared), Side::Both);
+    plan.sides.insert(plan.sides.end(), static_cast<std::size_t>(own), Side::OpenOnly);
+    plan.sides.insert(plan.sides.end(), static_cast<std::size_t>(own), Side::AddedOnly);
+    rng.shuffle(plan.sides);
+    plan.differs.assign(static_cast<std::size_t>(pair.shared), 0);
+    pair.differing = pair.shared / 4;
+    std::fill(plan.differs.begin(), plan.differs.begin() + pair.differing, 1);
+    rng.shuffle(plan.differs);
+    return plan;
+}
+
+// The report, the comment, or both; a contact without a comment gets the report.
+void changeValues(Random& rng, Contact& other, PairFacts& pair)
+{
+    const bool hasComment = findField(other, "comment") != nullptr;
+    const int change = hasComment ? rng.below(3) : 0;
+    if (change != 1) {
+        std::string& sent = findField(other, "rst_sent")->value;
+        sent = report(std::stoi(sent) + 1 + rng.below(5));
+        ++pair.differingFields;
+    }
+    if (change != 0) {
+        findField(other, "comment")->value += " tnx";
+        ++pair.differingFields;
+    }
+}
+
+class FileSink {
+public:
+    explicit FileSink(const std::filesystem::path& path) : path_(path), out_(path, std::ios::binary | std::ios::trunc)
+    {
+        if (!out_)
+            fail();
+    }
+    void write(std::string_view text) { out_.write(text.data(), static_cast<std::streamsize>(text.size())); }
+    void close()
+    {
+        out_.close();
+        if (!out_)
+            fail();
+    }
+
+private:
+    [[noreturn]] void fail() const { throw std::runtime_error("cannot write " + path_.string()); }
+
+    std::filesystem::path path_;
+    std::ofstream out_;
+};
+
+}  // namespace
+
+std::string_view layoutName(Layout layout)
+{
+    switch (layout) {
+    case Layout::Shuffled:
+        return "shuffled";
+    case Layout::Sorted:
+        return "sorted";
+    case Layout::FieldPerLine:
+        return "field_per_line";
+    }
+    return "";
+}
+
+LogFacts writeLog(std::uint64_t seed, long long records, Layout layout, const Sink& sink)
+{
+    Random rng(seed);
+    ContactStream contacts(rng);
+    LogFacts facts;
+    facts.records = records;
+    CountingSink out(sink);
+    out(kHeader);
+    if (layout != Layout::Sorted) {
+        writeShuffled(rng, contacts, facts, layout, out);
+        facts.bytes = out.bytes;
+        return facts;
+    }
+    std::string line;
+    for (long long i = 0; i < records; ++i) {
+        const Contact c = contacts.next();
+        facts.filterMatches += filterMatch(c) ? 1 : 0;
+        line.clear();
+        appendOneLine(line, c);
+        out(line);
+    }
+    facts.bytes = out.bytes;
+    return facts;
+}
+
+PairFacts writeMergePair(std::uint64_t seed, long long recordsEach, const Sink& openSink, const Sink& addedSink)
 {
     Random rng(seed ^ 0x6D65726765ULL);
-    MergePair pair;
+    PairFacts pair;
     pair.recordsEach = recordsEach;
-    pair.shared = recordsEach / 2;
-    const int own = recordsEach - pair.shared;
-    pair.mergedRecords = pair.shared + 2 * own;
-
-    enum class Side { Both, OpenOnly, AddedOnly };
-    std::vector<Side> sides;
-    sides.insert(sides.end(), static_cast<std::size_t>(pair.shared), Side::Both);
-    sides.insert(sides.end(), static_cast<std::size_t>(own), Side::OpenOnly);
-    sides.insert(sides.end(), static_cast<std::size_t>(own), Side::AddedOnly);
-    rng.shuffle(sides);
-
-    // Which shared contacts differ: a quarter of them, spread over the log.
-    std::vector<char> differs(static_cast<std::size_t>(pair.shared), 0);
-    pair.differing = pair.shared / 4;
-    std::fill(differs.begin(), differs.begin() + pair.differing, 1);
-    rng.shuffle(differs);
-
-    std::vector<Contact> open;
-    std::vector<Contact> added;
+    const PairPlan plan = planPair(rng, pair);
+    CountingSink open(openSink);
+    CountingSink added(addedSink);
+    open(kHeader);
+    added(kHeader);
+    ContactStream contacts(rng);
+    std::string line;
     std::size_t sharedSeen = 0;
-    for (Contact& c : makeContacts(rng, pair.mergedRecords)) {
-        const Side side = sides[open.size() + added.size() - sharedSeen];
-        if (side == Side::OpenOnly) {
-            open.push_back(std::move(c));
-            continue;
+    for (const Side side : plan.sides) {
+        Contact c = contacts.next();
+        line.clear();
+        appendOneLine(line, c);
+        if (side != Side::AddedOnly)
+            open(line);
+        if (side == Side::Both && plan.differs[sharedSeen++] != 0) {
+            changeValues(rng, c, pair);
+            line.clear();
+            appendOneLine(line, c);
         }
-        if (side == Side::AddedOnly) {
-            added.push_back(std::move(c));
-            continue;
-        }
-        Contact other = c;
-        if (differs[sharedSeen]) {
-            // 0: the report, 1: the comment, 2: both; a contact without a comment gets the report.
-            const bool hasComment = findField(other, "comment") != nullptr;
-            const int change = hasComment ? rng.below(3) : 0;
-            if (change != 1) {
-                std::string& sent = findField(other, "rst_sent")->value;
-                sent = report(std::stoi(sent) + 1 + rng.below(5));
-                ++pair.differingFields;
-            }
-            if (change != 0) {
-                findField(other, "comment")->value += " tnx";
-                ++pair.differingFields;
-            }
-        }
-        ++sharedSeen;
-        open.push_back(std::move(c));
-        added.push_back(std::move(other));
+        if (side != Side::OpenOnly)
+            added(line);
     }
-    pair.open = logOf(open);
-    pair.added = logOf(added);
+    pair.openBytes = open.bytes;
+    pair.addedBytes = added.bytes;
+    return pair;
+}
+
+LogFacts writeLogFile(const std::filesystem::path& path, std::uint64_t seed, long long records, Layout layout)
+{
+    FileSink file(path);
+    const LogFacts facts = writeLog(seed, records, layout, [&file](std::string_view text) { file.write(text); });
+    file.close();
+    return facts;
+}
+
+PairFacts writeMergePairFiles(const std::filesystem::path& open, const std::filesystem::path& added,
+                              std::uint64_t seed, long long recordsEach)
+{
+    FileSink a(open);
+    FileSink b(added);
+    const PairFacts pair = writeMergePair(
+        seed, recordsEach, [&a](std::string_view text) { a.write(text); }, [&b](std::string_view text) { b.write(text); });
+    a.close();
+    b.close();
     return pair;
 }
 

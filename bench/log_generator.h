@@ -2,34 +2,55 @@
 // Synthetic logs in the layout of a WSJT-X export, for the benchmarks. A seed
 // gives the same bytes on every machine: the generator keeps its own random
 // numbers rather than <random>'s distributions, whose output is not portable.
+// Logs are written as they are made, so that a million records never stand
+// in memory as contacts: at most one log's text does, to be shuffled.
 
 #include <cstdint>
-#include <string>
+#include <filesystem>
+#include <functional>
+#include <string_view>
 
 namespace logweave::bench {
 
-struct LogSet {
-    std::string shuffled;      // one line a record, not in date order
-    std::string sorted;        // the same records in date and time order
-    std::string fieldPerLine;  // the shuffled records, one field a line, a blank line after each
-    int records = 0;
-    int filterMatches = 0;     // records on 20m in FT8 (mode FT8, not a submode)
+enum class Layout {
+    Shuffled,      // one line a record, not in date order
+    Sorted,        // the same records in date and time order
+    FieldPerLine,  // the shuffled records, one field a line, a blank line after each
 };
 
-struct MergePair {
-    std::string open;   // A, in date order
-    std::string added;  // B, in date order
-    int recordsEach = 0;
-    int shared = 0;           // contacts (date and time on) in both
-    int differing = 0;        // shared contacts whose records differ
-    int differingFields = 0;  // values that differ: the conflicts a merge settles
-    int mergedRecords = 0;    // contacts in A or B
+struct LogFacts {
+    long long records = 0;
+    long long filterMatches = 0;  // records on 20m in FT8 (mode FT8, not a submode)
+    std::uint64_t bytes = 0;
 };
-
-LogSet makeLogSet(std::uint64_t seed, int records);
 
 // Half of each log's contacts are in the other, a quarter of those with one or
 // two values changed (rst_sent, comment); the rest of each log is its own.
-MergePair makeMergePair(std::uint64_t seed, int recordsEach);
+// No call is worked twice within an hour, so that "the same call, band and
+// mode within 30 minutes" finds the same contacts as "the same date and time".
+struct PairFacts {
+    long long recordsEach = 0;
+    long long shared = 0;           // contacts (date and time on) in both
+    long long differing = 0;        // shared contacts whose records differ
+    long long differingFields = 0;  // values that differ: the conflicts a merge settles
+    long long mergedRecords = 0;    // contacts in A or B
+    std::uint64_t openBytes = 0;
+    std::uint64_t addedBytes = 0;
+};
+
+// Takes the text as it is made, piece by piece.
+using Sink = std::function<void(std::string_view)>;
+
+LogFacts writeLog(std::uint64_t seed, long long records, Layout layout, const Sink& out);
+// A, then B, both in date order.
+PairFacts writeMergePair(std::uint64_t seed, long long recordsEach, const Sink& open, const Sink& added);
+
+// The same into files; throws std::runtime_error when a file cannot be written.
+LogFacts writeLogFile(const std::filesystem::path& path, std::uint64_t seed, long long records, Layout layout);
+PairFacts writeMergePairFiles(const std::filesystem::path& open, const std::filesystem::path& added, std::uint64_t seed,
+                              long long recordsEach);
+
+// "shuffled", "sorted", "field_per_line": the layout's name in file and case names.
+std::string_view layoutName(Layout layout);
 
 }  // namespace logweave::bench

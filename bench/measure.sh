@@ -1,35 +1,45 @@
 #!/usr/bin/env bash
 # Whole-process timings: logweave-cli against cat on the same generated logs,
-# as ratios of their mean (and median) times, and the peak memory of an open.
-# Builds nothing; build the bench preset first:
+# as ratios of their mean and median times, and the peak memory of an open
+# and of an add. Builds nothing; build the bench preset first:
 #   cmake --preset bench && cmake --build --preset bench
 #
-# usage: bench/measure.sh [--runs N] [--warmup N] [--seed N] [--shell] [--keep]
-#   --runs N    at least N timed runs of each command (default 30)
-#   --warmup N  untimed runs before them (default 3)
-#   --seed N    seed of the generated logs (default 1, as logweave_bench)
-#   --shell     run every command through hyperfine's shell, which hyperfine
-#               calibrates and subtracts; the default is -N (no shell) for
-#               every command. Either way hyperfine sends the output of both
-#               sides to /dev/null, so "cat LOG" is "cat LOG > /dev/null".
-#   --keep      keep the folder of logs and results, and say where it is
+# usage: bench/measure.sh [--records N] [--runs N] [--warmup N] [--seed N] [--shell] [--keep]
+#   --records N  records in the log, and on each side of the merge (default
+#                1000000: about 290 MB a log; logs and results then take
+#                about 2.3 GB in TMPDIR, 50 times what 20000 records take)
+#   --runs N     at least N timed runs of each command (default 10)
+#   --warmup N   untimed runs before them (default 1)
+#   --seed N     seed of the generated logs (default 1, as logweave_bench)
+#   --shell      run every command through hyperfine's shell, which hyperfine
+#                calibrates and subtracts; the default is -N (no shell) for
+#                every command. Either way hyperfine sends the output of both
+#                sides to /dev/null, so "cat LOG" is "cat LOG > /dev/null".
+#   --keep       keep the folder of logs and results, and say where it is
+# Every timed run, cat's too, starts after `sync` (hyperfine --prepare): the
+# runs before it leave hundreds of megabytes of written files in memory, and
+# their writing back would otherwise slow down the run being timed.
 set -euo pipefail
 
-runs=30
-warmup=3
+records=1000000
+runs=10
+warmup=1
 seed=1
 shell_mode=none
 keep=false
+usage() { sed -n '/^# usage/,/^set -e/p' "$0" | sed '$d' >&2; exit 2; }
 while (($#)); do
     case $1 in
+    --records) records=$2; shift 2 ;;
     --runs) runs=$2; shift 2 ;;
     --warmup) warmup=$2; shift 2 ;;
     --seed) seed=$2; shift 2 ;;
     --shell) shell_mode=sh; shift ;;
     --keep) keep=true; shift ;;
-    *) sed -n '/^# usage/,/^set -e/p' "$0" | sed '$d' >&2; exit 2 ;;
+    *) usage ;;
     esac
 done
+[[ $records =~ ^[1-9][0-9]*$ && $runs =~ ^[1-9][0-9]*$ && $warmup =~ ^[0-9]+$ ]] || usage
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 bin=${LOGWEAVE_BENCH_BIN:-$root/build/bench/bin}
@@ -41,17 +51,9 @@ for program in "$cli" "$genlog"; do
         exit 1
     fi
 done
-
-# hyperfine and GNU time are Debian packages; fetch them when they are missing.
-missing=()
-command -v hyperfine >/dev/null || missing+=(hyperfine)
-[[ -x /usr/bin/time ]] || missing+=(time)
-if ((${#missing[@]})); then
-    if [[ $(id -u) -ne 0 ]] || ! command -v apt-get >/dev/null; then
-        echo "measure.sh: install ${missing[*]} first" >&2
-        exit 1
-    fi
-    apt-get update -qq && apt-get install -y -qq "${missing[@]}" >/dev/null
+# hyperfine and GNU time come with the bench set of the project's packages.
+if ! command -v hyperfine >/dev/null || [[ ! -x /usr/bin/time ]]; then
+    "$root/scripts/install-deps" --bench
 fi
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/logweave-measure-XXXXXX")
@@ -63,7 +65,11 @@ fi
 logs=$work/logs
 out=$work/out
 mkdir -p "$logs" "$out"
-"$genlog" --seed "$seed" "$logs" >"$work/logs.txt"
+"$genlog" --seed "$seed" --records "$records" "$logs" shuffled field_per_line merge >"$work/logs.txt"
+# A fact genlog printed about a file: fact FILE KEY.
+fact() { awk -v file="$1" -v key="$2=" '$1 == file { for (i = 2; i <= NF; ++i) if (index($i, key) == 1) print substr($i, length(key) + 1) }' "$work/logs.txt"; }
+filter_matches=$(fact shuffled.adi filter_matches)
+merged=$(fact merge_a.adi merged)
 # Other work on the machine shows in every figure: say how busy it was.
 load_before=$(cut -d' ' -f1-3 /proc/loadavg)
 
@@ -82,64 +88,56 @@ else
 fi
 
 log=$logs/shuffled.adi
+fpl=$logs/field_per_line.adi
 a=$logs/merge_a.adi
 b=$logs/merge_b.adi
-fit_a=$logs/merge_fit_a.adi
-fit_b=$logs/merge_fit_b.adi
-filter="'BAND:20M;MODE:FT8'"
 open_cmd="$cli_cmd open $(q "$log")"
-add_cmd="$cli_cmd open $(q "$a") add $(q "$b")"
-add_fit_cmd="$cli_cmd open $(q "$fit_a") add $(q "$fit_b")"
-filter_cmd="$cli_cmd open $(q "$log") filter $filter"
+fpl_cmd="$cli_cmd open $(q "$fpl")"
+add_cmd="$cli_cmd --conflict open open $(q "$a") add $(q "$b")"
+window_cmd="$cli_cmd --conflict open --match window open $(q "$a") add $(q "$b")"
+filter_cmd="$cli_cmd open $(q "$log") filter 'BAND:20M;MODE:FT8'"
 
-# Each command once, outside the timings: it must end as expected, or the
-# figures would time a failure. 20000 records a side merge into 30000, more
-# than the program holds: that add writes its merged file and exits with 1.
+# Each command once, outside the timings: it must succeed and write what it
+# should, or the figures would time a failure.
+records_in() { grep -c $'<eor>\r$' "$out/$1" || true; }
 expect() {
-    local want=$1 command=$2 status=0
-    eval "$command" >"$work/check.txt" 2>&1 || status=$?
-    if [[ $status -ne $want ]]; then
-        echo "measure.sh: exit status $status, not $want: $command" >&2
+    local command=$1
+    shift
+    if ! eval "$command" >"$work/check.txt" 2>&1; then
+        echo "measure.sh: failed: $command" >&2
         cat "$work/check.txt" >&2
         exit 1
     fi
+    while (($#)); do
+        local found
+        found=$(records_in "$1")
+        if [[ $found != "$2" ]]; then
+            echo "measure.sh: $1 holds $found records, not $2, after: $command" >&2
+            exit 1
+        fi
+        shift 2
+    done
 }
-expect 0 "$open_cmd"
-expect 0 "$filter_cmd"
-expect 0 "$add_fit_cmd"
-expect 1 "$add_cmd"
-grep -q "more than the 20000" "$work/check.txt" || {
-    echo "measure.sh: the add of 20000 + 20000 records stopped for another reason:" >&2
-    cat "$work/check.txt" >&2
-    exit 1
-}
+expect "$open_cmd" Adif_File.adi "$records"
+expect "$fpl_cmd" Adif_File.adi "$records"
+expect "$add_cmd" Logweave.adi "$merged"
+expect "$window_cmd" Logweave.adi "$merged"
+expect "$filter_cmd" Adif_Filtre2.adi "$filter_matches" Adif_Filtre1.adi $((records - filter_matches))
 
-# hyperfine: the two commands of one comparison in one run; prints its own
-# report and leaves mean and median (seconds) of both in $work/NAME.csv.
+# hyperfine: the commands of one comparison in one run, each as -n NAME CMD;
+# prints its own report and leaves mean and median (seconds) in $work/NAME.csv.
 compare() {
-    local name=$1 tool_cmd=$2 cat_command=$3
-    shift 3
+    local name=$1
+    shift
     echo
     echo "=== $name"
-    hyperfine "${shell_args[@]}" --style basic --warmup "$warmup" --min-runs "$runs" \
-        --export-csv "$work/$name.csv" "$@" -n logweave "$tool_cmd" -n cat "$cat_command"
+    hyperfine "${shell_args[@]}" --style basic --prepare sync --warmup "$warmup" --min-runs "$runs" \
+        --export-csv "$work/$name.csv" "$@"
 }
 
-# Max resident set size in KiB, the largest of five runs (whatever the exit status).
-peak_kib() {
-    local peak=0 kib
-    for _ in 1 2 3 4 5; do
-        eval "/usr/bin/time -v $1" >/dev/null 2>"$work/time.txt" || true
-        kib=$(awk -F': ' '/Maximum resident set size/ { print $2 }' "$work/time.txt")
-        if ((kib > peak)); then peak=$kib; fi
-    done
-    echo "$peak"
-}
-
-compare open "$open_cmd" "$(cat_cmd "$log")"
-compare add-full "$add_cmd" "$(cat_cmd "$a" "$b")" --ignore-failure
-compare add-fit "$add_fit_cmd" "$(cat_cmd "$fit_a" "$fit_b")"
-compare filter "$filter_cmd" "$(cat_cmd "$log")"
+compare open -n open "$open_cmd" -n field_per_line "$fpl_cmd" -n cat_log "$(cat_cmd "$log")"
+compare add -n add "$add_cmd" -n add_window "$window_cmd" -n cat_a_b "$(cat_cmd "$a" "$b")"
+compare filter -n filter "$filter_cmd"
 
 echo
 echo "=== load average before: $load_before, after the timings: $(cut -d' ' -f1-3 /proc/loadavg) ($(nproc) cores)"
@@ -147,34 +145,53 @@ echo
 echo "=== logs (seed $seed)"
 cat "$work/logs.txt"
 
-echo
-echo "=== ratios (hyperfine shell mode: $([[ $shell_mode == none ]] && echo "none, -N" || echo sh))"
-printf '%-9s %12s %12s %9s %9s %8s  %s\n' case logweave_ms cat_ms x_mean x_median target verdict
-ratio() {
-    local name=$1 target=$2
-    awk -F, -v name="$name" -v target="$target" '
-        NR > 1 { mean[$1] = $2; median[$1] = $4 }
-        END {
-            xm = mean["logweave"] / mean["cat"]
-            xd = median["logweave"] / median["cat"]
-            printf "%-9s %12.2f %12.2f %9.1f %9.1f %7sx  %s\n", name, mean["logweave"] * 1e3, mean["cat"] * 1e3,
-                xm, xd, target, (xm <= target ? "within" : "over")
-        }' "$work/$name.csv"
-}
-ratio open 15
-ratio add-full 30
-ratio add-fit 30
-ratio filter 20
+# Every command's mean and median, one "name mean median" line each.
+tail -q -n +2 "$work"/open.csv "$work"/add.csv "$work"/filter.csv | awk -F, '{ print $1, $2, $4 }' >"$work/times.txt"
 
 echo
-echo "=== peak memory (/usr/bin/time -v, largest of 5 runs)"
-size=$(stat -c %s "$log")
-bound_kib=$(((4 * size + 10 * 1024 * 1024) / 1024))
-open_kib=$(peak_kib "$open_cmd")
-awk -v kib="$open_kib" -v bound="$bound_kib" -v size="$size" 'BEGIN {
-    printf "open:   %.1f MiB, bound 4 x %.2f MiB + 10 MiB = %.1f MiB: %s (%.0f%% of the bound)\n",
-        kib / 1024, size / 1048576, bound / 1024, (kib <= bound ? "within" : "over"), 100 * kib / bound }'
-for pair in "add-full:$add_cmd" "add-fit:$add_fit_cmd" "filter:$filter_cmd"; do
-    kib=$(peak_kib "${pair#*:}")
-    awk -v kib="$kib" -v name="${pair%%:*}" 'BEGIN { printf "%-7s %.1f MiB\n", name ":", kib / 1024 }'
-done
+echo "=== ratios (hyperfine shell mode: $([[ $shell_mode == none ]] && echo "none, -N" || echo sh); each run after sync)"
+awk '
+    { mean[$1] = $2 * 1e3; median[$1] = $3 * 1e3 }
+    function row(name, against, ms, against_ms, x_mean, x_median, target) {
+        printf "%-15s %-17s %11.1f %11.1f %8.2f %8.2f %7sx  %s\n", name, against, ms, against_ms, x_mean, x_median,
+            target, (x_mean <= target ? "within" : "over")
+    }
+    function ratio(name, against, label, target) {
+        row(name, label, mean[name], mean[against], mean[name] / mean[against], median[name] / median[against], target)
+    }
+    END {
+        printf "%-15s %-17s %11s %11s %8s %8s %8s  %s\n", "case", "against", "mean_ms", "against_ms",
+            "x_mean", "x_median", "target", "verdict"
+        ratio("open", "cat_log", "cat LOG", 10)
+        ratio("field_per_line", "open", "open (one line)", 1.5)
+        ratio("add", "cat_a_b", "cat A B", 20)
+        ratio("add_window", "add", "add (exact rule)", 1.5)
+        # What the filter adds to the open it follows, against cat.
+        row("filter - open", "cat LOG", mean["filter"] - mean["open"], mean["cat_log"],
+            (mean["filter"] - mean["open"]) / mean["cat_log"], (median["filter"] - median["open"]) / median["cat_log"], 3)
+    }' "$work/times.txt"
+echo "(filter - open: the filter run less the open run, so the filter is within when it takes"
+echo " no longer than the open plus 3 x cat LOG)"
+
+# Max resident set size in KiB, the largest of three runs.
+peak_kib() {
+    local peak=0 kib
+    for _ in 1 2 3; do
+        eval "/usr/bin/time -v $1" >/dev/null 2>"$work/time.txt"
+        kib=$(awk -F': ' '/Maximum resident set size/ { print $2 }' "$work/time.txt")
+        if ((kib > peak)); then peak=$kib; fi
+    done
+    echo "$peak"
+}
+memory_row() {
+    local name=$1 command=$2 bytes=$3 what=$4
+    awk -v name="$name" -v kib="$(peak_kib "$command")" -v bytes="$bytes" -v what="$what" 'BEGIN {
+        bound = (2 * bytes + 10 * 1048576) / 1024
+        printf "%-8s %9.1f MiB, bound 2 x %s (%.1f MiB) + 10 MiB = %.1f MiB: %s (%.0f%% of the bound)\n",
+            name, kib / 1024, what, bytes / 1048576, bound / 1024, (kib <= bound ? "within" : "over"), 100 * kib / bound }'
+}
+
+echo
+echo "=== peak memory (/usr/bin/time -v, largest of 3 runs)"
+memory_row open "$open_cmd" "$(stat -c %s "$log")" "LOG"
+memory_row add "$add_cmd" $(($(stat -c %s "$a") + $(stat -c %s "$b"))) "(A + B)"

@@ -1,6 +1,12 @@
 // One libFuzzer binary for the engine's inputs; LOGWEAVE_FUZZ names which:
-// reader, merge, filter, config or order. Besides the sanitizers' findings, a
-// broken invariant aborts.
+// reader, merge, merge-window, filter, config or order. Besides the
+// sanitizers' findings, a broken invariant aborts.
+//
+// The files live in memory: an input costs what the engine costs, and
+// nothing is left on disk between inputs.
+
+#include "memory_file_system.h"
+#include "recording_interface.h"
 
 #include "logweave/automation_config.h"
 #include "logweave/filter_open_log.h"
@@ -8,89 +14,165 @@
 #include "logweave/load_output_options.h"
 #include "logweave/merge_added_log.h"
 #include "logweave/read_open_log.h"
-#include "memory_file_system.h"
+#include "logweave/text.h"
 
+#include <algorithm>
+#include <array>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
+#include <deque>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace {
 
 using namespace logweave;
+using testing::MemoryFileSystem;
+using testing::RecordingInterface;
 
-class SilentInterface final : public UserInterface {
-public:
-    void appendToPane(std::string_view) override {}
-    OutputOptions outputOptions() override { return options; }
-    void showOptionsDialog() override {}
-    Settlement settleConflict(const Conflict& conflict) override
-    {
-        if (conflict.open.empty() || conflict.added.empty() || conflict.open == conflict.added)
-            std::abort();  // only two different values make a conflict
-        return {sideValue(static_cast<ConflictSide>(choice % 3), conflict.open, conflict.added), std::nullopt};
-    }
-    OutputOptions options{"", false, false, HeaderSource::AddedLog, {}};
-    unsigned char choice = 0;
-};
+// What an output file holds before an operation: a stopped one must leave it so.
+constexpr std::string_view kEarlier = "earlier content";
 
 void check(bool invariant, const char* what)
 {
-    if (!invariant) {
-        std::fprintf(stderr, "broken invariant: %s\n", what);
-        std::abort();
+    if (invariant)
+        return;
+    std::fprintf(stderr, "broken invariant: %s\n", what);
+    std::abort();
+}
+
+long long countOf(std::string_view text, std::string_view what)
+{
+    long long n = 0;
+    for (auto p = text.find(what); p != std::string_view::npos; p = text.find(what, p + what.size()))
+        ++n;
+    return n;
+}
+
+// Every name finds its own entry or an earlier one, the table is upper case,
+// and the sorted listing holds the table's names, as they were written.
+void checkFields(const FieldTable& fields)
+{
+    std::vector<std::string> names;
+    std::vector<std::string> listed;
+    for (int i = 1; i <= fields.FieldCount(); ++i) {
+        const std::string& name = fields.FieldNames(i);
+        const int found = fields.FindField(name);
+        check(found >= 1 && found <= i, "a field's name finds its first entry");
+        check(name == upperCased(name), "the table's names are upper case");
+        names.push_back(name);
+        listed.push_back(upperCased(fields.SortedFieldNames(i)));
+    }
+    std::sort(names.begin(), names.end());
+    std::sort(listed.begin(), listed.end());
+    check(names == listed, "the sorted listing holds the table's names");
+}
+
+// A record is a piece of its log's text; its values, pieces of the record,
+// sorted by known field, none empty, each found by its field.
+void checkRecord(const LogStore& store, const Record& record)
+{
+    const std::string_view text = store.openLog().text();
+    check(record.text().data() >= text.data() && record.text().data() + record.text().size() <= text.data() + text.size(),
+          "a record inside its log's text");
+    std::uint32_t previous = 0;
+    for (const FieldValue& v : record.values()) {
+        check(v.field > previous && static_cast<int>(v.field) <= store.fields.FieldCount(),
+              "values sorted by known field");
+        check(v.size != 0 && std::size_t{v.offset} + v.size <= record.text().size(), "a value inside its record");
+        check(record.value(static_cast<int>(v.field)) == record.valueOf(v), "a value found by its field");
+        previous = v.field;
     }
 }
 
-// The store as the engine leaves it: within its bounds, every value a piece of its record.
 void checkStore(const LogStore& store)
 {
-    check(store.OpenRecordCount >= 0 && store.OpenRecordCount <= kMaxRecords, "record count within bounds");
-    check(store.fields.FieldCount() <= kMaxFields, "field count within bounds");
-    for (int r = 0; r <= store.OpenRecordCount; ++r) {
-        const Record& record = store.record(r);
-        int previous = 0;
-        for (const FieldValue& v : record.values()) {
-            check(v.field > previous && v.field <= store.fields.FieldCount(), "values sorted by known field");
-            check(v.size != 0 && std::size_t{v.offset} + v.size <= record.text().size(), "value inside its record");
-            previous = v.field;
-        }
-    }
+    checkFields(store.fields);
+    check(store.OpenRecordCount() == static_cast<long long>(store.openLog().size()), "records numbered 1 to the count");
+    for (long long r = 1; r <= store.OpenRecordCount(); ++r)
+        checkRecord(store, store.record(r));
 }
 
 struct Harness {
     LogStore store;
-    SilentInterface ui;
-    fuzzing::MemoryFileSystem files;
+    RecordingInterface ui;
+    MemoryFileSystem files;
     Session session{store, ui, files};
 
+    // The options come from the input's first byte.
     explicit Harness(unsigned char flags)
     {
         store.programFolder = "/program";
+        ui.options.FieldOrderFile.clear();
         ui.options.UpperCaseNames = (flags & 1) != 0;
         ui.options.DoubleSpacing = (flags & 2) != 0;
         ui.options.headerSource = static_cast<HeaderSource>((flags >> 2) % 3);
-        ui.choice = static_cast<unsigned char>(flags >> 4);
         applyOutputOptions(session, ui.options);
     }
+
     Outcome open(std::string_view text)
     {
-        files.files["/in/open.adi"] = std::string(text);
-        return ReadOpenLog(session, "/in/open.adi");
+        store.OpenLogPath = "/in/open.adi";
+        files.put(store.OpenLogPath, text);
+        return ReadOpenLog(session, store.OpenLogPath);
     }
+
+    // Gives each output file a content of its own, to tell whether it was written.
+    void markOutputs(std::initializer_list<std::string_view> names)
+    {
+        for (const std::string_view name : names)
+            files.put(store.programFolder / name, kEarlier);
+    }
+
+    bool unchanged(std::string_view name) const { return files.content(store.programFolder / name) == kEarlier; }
+    bool written(std::string_view name) const
+    {
+        const auto content = files.content(store.programFolder / name);
+        return content && *content != kEarlier;
+    }
+    std::string output(std::string_view name) const { return files.content(store.programFolder / name).value_or(""); }
 };
 
 void fuzzReader(unsigned char flags, std::string_view text)
 {
     Harness h(flags);
-    if (h.open(text) == Outcome::Done)
-        check(h.files.files.count("/program/Adif_File.adi") == 1, "a read writes its log");
+    h.markOutputs({"Adif_File.adi", "AdifCodes.txt"});
+    if (h.open(text) == Outcome::Done) {
+        check(h.written("Adif_File.adi") && h.written("AdifCodes.txt"), "a read writes its two files");
+        check(countOf(h.output("Adif_File.adi"), h.store.EorTag) >= h.store.OpenRecordCount(),
+              "every record read is written");
+    } else {
+        check(h.store.OpenRecordCount() == 0, "a stopped read leaves no log");
+        check(h.unchanged("Adif_File.adi") && h.unchanged("AdifCodes.txt"), "a stopped read leaves its files");
+    }
     checkStore(h.store);
 }
 
-void fuzzMerge(unsigned char flags, std::string_view text)
+// No answer: the open value, as Enter gives. Otherwise one typed value, maybe
+// empty, maybe settling the field's later conflicts with a side.
+std::deque<Settlement> answersFor(unsigned choice)
+{
+    if (choice == 0)
+        return {};
+    std::optional<ConflictSide> same;
+    if ((choice & 3) != 0)
+        same = static_cast<ConflictSide>((choice & 3) - 1);
+    return {Settlement{(choice & 4) != 0 ? "" : "typed <x:1>y", same}};
+}
+
+// Only two different values of an open record make a conflict.
+void checkConflicts(const RecordingInterface& ui, long long openRecords)
+{
+    for (const auto& seen : ui.conflicts) {
+        check(!seen.field.empty(), "a conflict names its field");
+        check(!seen.open.empty() && !seen.added.empty() && seen.open != seen.added, "a conflict of two values");
+        check(seen.record >= 1 && seen.record <= openRecords, "a conflict of an open record");
+    }
+}
+
+void fuzzMerge(unsigned char flags, std::string_view text, const ContactMatch& rule)
 {
     // Two logs in one input, apart at the first NUL byte.
     const auto split = text.find('\0');
@@ -99,69 +181,108 @@ void fuzzMerge(unsigned char flags, std::string_view text)
     Harness h(flags);
     if (h.open(open) != Outcome::Done)
         return;
-    const int before = h.store.OpenRecordCount;
-    h.files.files["/in/added.adi"] = std::string(added);
-    const Outcome merged = MergeAddedLog(h.session, "/in/added.adi");
+    const long long before = h.store.OpenRecordCount();
+    h.ui.answers = answersFor(flags >> 4);
+    h.markOutputs({"Logweave.adi", "Logweave.log"});
+    h.store.AddedLogPath = "/in/added.adi";
+    h.files.put(h.store.AddedLogPath, added);
+    const Outcome merged = MergeAddedLog(h.session, h.store.AddedLogPath, rule);
     checkStore(h.store);
-    if (merged == Outcome::Done)
-        check(h.store.OpenRecordCount >= before, "a merge loses no record");
-    else
-        check(h.store.OpenRecordCount == before, "a stopped merge leaves the open log");
+    checkConflicts(h.ui, before);
+    if (merged == Outcome::Done) {
+        check(h.store.OpenRecordCount() >= before, "a merge loses no record");
+        check(h.written("Logweave.adi") && h.written("Logweave.log"), "a merge writes its two files");
+        return;
+    }
+    check(h.store.OpenRecordCount() == before, "a stopped merge leaves the open log");
+    check(h.unchanged("Logweave.adi") && h.unchanged("Logweave.log"), "a stopped merge leaves its files");
 }
+
+constexpr std::string_view kFilterLog = "h<EOH>\n<BAND:2>6m <MODE:3>FT8 <EOR>\n"
+                                        "<BAND:3>20M <MODE:3>FT4 <NOTES:1>x <NAME:4>Jos\xE9 <EOR>\n"
+                                        "<BAND:3>20m <MODE:3>ft8 <NAME:5>Jos\xC3\xA9 <EOR>\n<EOR>\n";
 
 void fuzzFilter(unsigned char flags, std::string_view expression)
 {
     Harness h(flags);
-    h.open("h<EOH>\n<BAND:2>6m <MODE:3>FT8 <EOR>\n<BAND:3>20M <MODE:3>FT4 <NOTES:1>x <EOR>\n<EOR>\n");
-    if (FilterOpenLog(h.session, expression) == Outcome::Done)
-        check(h.files.files.count("/program/Adif_Filtre2.adi") == 1, "a filter writes both files");
+    check(h.open(kFilterLog) == Outcome::Done, "the filter's log is read");
+    h.markOutputs({"Adif_Filtre1.adi", "Adif_Filtre2.adi"});
+    const bool refused = std::holds_alternative<TermWithoutColon>(parseFilter(h.store.fields, expression));
+    const Outcome outcome = FilterOpenLog(h.session, expression);
     checkStore(h.store);
+    check((outcome == Outcome::Stopped) == refused, "only a term without a colon stops a filter");
+    if (refused) {
+        check(h.unchanged("Adif_Filtre1.adi") && h.unchanged("Adif_Filtre2.adi"), "a refused filter writes nothing");
+        return;
+    }
+    const long long split = countOf(h.output("Adif_Filtre1.adi"), h.store.EorTag)
+        + countOf(h.output("Adif_Filtre2.adi"), h.store.EorTag);
+    check(split == h.store.OpenRecordCount(), "every record goes to one of the two files");
 }
 
 void fuzzConfig(std::string_view text)
 {
     const AutomationPaths paths = parseAutomationConfig(text, {});
     check(paths.FicToUpdate.size() <= text.size() && paths.FicToMerge.size() <= text.size(), "paths come from the text");
+    check(paths.sameContact.minutes > 0, "a window of some minutes");
+    // What the dialog saves, the next start reads back.
+    MemoryFileSystem files;
+    SaveAutomationConfig(files, "/program", paths.FicToUpdate, paths.FicToMerge, paths.sameContact);
+    const auto again = readAutomationFile(files, "/program", {});
+    check(again && *again == paths, "a saved configuration reads back as it was");
 }
 
 void fuzzOrder(unsigned char flags, std::string_view text)
 {
     Harness h(flags);
-    h.files.files["/in/order.txt"] = std::string(text);
-    LoadFieldOrder(h.session, "/in/order.txt");
-    checkStore(h.store);
-    h.open("<CALL:5>Q1ABC <QSO_DATE:8>20230101 <EOR>");
+    h.files.put("/in/order.txt", text);
+    check(LoadFieldOrder(h.session, "/in/order.txt"), "a list that can be read is loaded");
+    checkFields(h.store.fields);
+    check(h.open("<CALL:5>Q1ABC <QSO_DATE:8>20230101 <EOR>") == Outcome::Done, "a log is read after any list");
+    check(h.store.OpenRecordCount() == 1, "the log's one record is read");
     checkStore(h.store);
 }
 
-std::string_view target;
+using Target = void (*)(unsigned char flags, std::string_view text);
+
+struct NamedTarget {
+    std::string_view name;
+    Target run;
+};
+
+constexpr std::array<NamedTarget, 6> kTargets{{
+    {"reader", fuzzReader},
+    {"merge", [](unsigned char flags, std::string_view text) { fuzzMerge(flags, text, {}); }},
+    {"merge-window",
+     [](unsigned char flags, std::string_view text) { fuzzMerge(flags, text, {ContactRule::Window, 30}); }},
+    {"filter", fuzzFilter},
+    {"config", [](unsigned char, std::string_view text) { fuzzConfig(text); }},
+    {"order", fuzzOrder},
+}};
+
+Target target = nullptr;
 
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
     const char* name = std::getenv("LOGWEAVE_FUZZ");
-    target = name == nullptr ? "reader" : name;
-    return 0;
+    const std::string_view wanted = name == nullptr ? "reader" : name;
+    for (const NamedTarget& t : kTargets)
+        if (t.name == wanted)
+            target = t.run;
+    if (target != nullptr)
+        return 0;
+    std::fprintf(stderr, "LOGWEAVE_FUZZ: no target '%s'; one of reader, merge, merge-window, filter, config, order\n",
+                 std::string(wanted).c_str());
+    std::exit(2);
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     if (size == 0)
         return 0;
-    const unsigned char flags = data[0];
-    const std::string_view text(reinterpret_cast<const char*>(data) + 1, size - 1);
-    if (target == "reader")
-        fuzzReader(flags, text);
-    else if (target == "merge")
-        fuzzMerge(flags, text);
-    else if (target == "filter")
-        fuzzFilter(flags, text);
-    else if (target == "config")
-        fuzzConfig(text);
-    else if (target == "order")
-        fuzzOrder(flags, text);
-    else
-        std::abort();
+    // The first byte chooses the options (upper case, double spacing, header, conflict answers).
+    target(data[0], std::string_view(reinterpret_cast<const char*>(data) + 1, size - 1));
     return 0;
 }
