@@ -4,7 +4,6 @@
 
 #include "engine_fixture.h"
 
-#include "logweave/pane_texts.h"
 #include "logweave/sort_record_lines.h"
 
 #include <random>
@@ -108,18 +107,13 @@ struct Reading {
 
 Reading readIn(const TemporaryFolder& folder, const std::string& name, const std::string& text)
 {
-    LogStore store;
-    store.programFolder = folder / name;
-    std::filesystem::create_directories(store.programFolder);
     RecordingInterface ui;
     FaultyFileSystem files;
-    Session session{store, ui, files};
-    applyOutputOptions(session, {"", false, false, HeaderSource::AddedLog, {}});
+    OtherStore reader(folder / name, ui, files, {"", false, false, HeaderSource::AddedLog, {}});
     const auto path = folder.write(name + ".adi", text);
-    if (ReadOpenLog(session, path.string()) != Outcome::Done)
+    if (reader.read(path) != Outcome::Done)
         return {"stopped", "", ui.pane};
-    const std::string banner = pane::fileRead(path.string());
-    return {folder.read(name + "/Adif_File.adi"), folder.read(name + "/AdifCodes.txt"), ui.pane.substr(banner.size())};
+    return {reader.written(), reader.written("AdifCodes.txt"), ui.pane.substr(pane::fileRead(path.string()).size())};
 }
 
 TEST(ReadOrder, RecordsSortedWithoutTheirTextReadAsTheTextSortedAsLines)
