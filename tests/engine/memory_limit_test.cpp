@@ -6,8 +6,6 @@
 #include "engine_fixture.h"
 #include "sanitizers.h"
 
-#include "logweave/pane_texts.h"
-
 #include <fstream>
 #if defined(__GLIBC__)
 #include <malloc.h>
@@ -71,43 +69,37 @@ protected:
             n += entry.path().filename().string().starts_with(".") ? 1 : 0;
         return n;
     }
+    // Wherever `operation` on `log` stops, the pane's last paragraph says why and no count came
+    // before it, `output` is as it was, no temporary file is left, and the store holds `records`.
+    template <typename Operation>
+    void expectCleanStop(Operation operation, const std::filesystem::path& log, const char* output, long long records)
+    {
+        folder.write(output, "earlier");
+        ui.pane.clear();
+        EXPECT_EXIT(
+            {
+                const bool stopped = withOnly(std::size_t{32} << 20, operation) == Outcome::Stopped;
+                const bool said = ui.pane.ends_with(pane::tooLargeForMemory(log.string()))
+                    && ui.pane.find("enregistrements") == std::string::npos;
+                const bool kept = folder.read(output) == "earlier" && temporaryFiles() == 0;
+                std::_Exit(stopped && said && kept && store.OpenRecordCount() == records ? 0 : 1);
+            },
+            ::testing::ExitedWithCode(0), "");
+    }
 };
 
 TEST_F(MemoryLimitTest, AnOpenStopsCleanlyAndKeepsNoLog)
 {
     const auto path = bigLog(folder, 24);
-    folder.write("Adif_File.adi", "earlier");
     applyOptions();
-    EXPECT_EXIT(
-        {
-            const bool stopped = withOnly(std::size_t{32} << 20, [&] { return ReadOpenLog(session, path.string()); })
-                == Outcome::Stopped;
-            // Wherever it stopped, the last paragraph says why, and no count came before it.
-            const bool said = ui.pane.ends_with(pane::tooLargeForMemory(path.string()))
-                && ui.pane.find("enregistrements") == std::string::npos;
-            const bool kept = folder.read("Adif_File.adi") == "earlier" && temporaryFiles() == 0;
-            std::_Exit(stopped && said && kept && store.OpenRecordCount() == 0 ? 0 : 1);
-        },
-        ::testing::ExitedWithCode(0), "");
+    expectCleanStop([&] { return ReadOpenLog(session, path.string()); }, path, "Adif_File.adi", 0);
 }
 
 TEST_F(MemoryLimitTest, AMergeStopsCleanlyAndKeepsTheOpenLog)
 {
     ASSERT_EQ(open("<CALL:5>Q1AAA <QSO_DATE:8>20230101 <TIME_ON:4>1000 <EOR>\n"), Outcome::Done);
     const auto path = bigLog(folder, 24);
-    folder.write("Logweave.adi", "earlier merge");
-    ui.pane.clear();
-    EXPECT_EXIT(
-        {
-            const bool stopped =
-                withOnly(std::size_t{32} << 20, [&] { return MergeAddedLog(session, path.string(), {}); })
-                == Outcome::Stopped;
-            const bool said = ui.pane.ends_with(pane::tooLargeForMemory(path.string()))
-                && ui.pane.find("enregistrements") == std::string::npos;
-            const bool kept = folder.read("Logweave.adi") == "earlier merge" && temporaryFiles() == 0;
-            std::_Exit(stopped && said && kept && store.OpenRecordCount() == 1 ? 0 : 1);
-        },
-        ::testing::ExitedWithCode(0), "");
+    expectCleanStop([&] { return MergeAddedLog(session, path.string(), {}); }, path, "Logweave.adi", 1);
 }
 
 }  // namespace
