@@ -15,13 +15,6 @@ TEST_F(FieldOrderTest, ReadsNamesUntilTheFirstEmptyLineSkippingComments)
     EXPECT_EQ(store.fields.FieldNames(1), "CALL");
     EXPECT_EQ(store.fields.FieldNames(2), "BAND");
     EXPECT_EQ(ui.pane, pane::fieldOrder(path));
-
-    std::string list;
-    for (int i = 0; i < 260; ++i)
-        list.append("F").append(std::to_string(i)).append("\n");
-    ASSERT_TRUE(LoadFieldOrder(session, folder.write("long.txt", list).string()));
-    EXPECT_EQ(store.fields.FieldCount(), 260);
-    EXPECT_EQ(store.fields.FieldNames(260), "F259");
 }
 
 TEST_F(FieldOrderTest, OrdersTheWrittenFieldsByTheList)

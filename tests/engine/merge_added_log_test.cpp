@@ -113,30 +113,22 @@ TEST_F(MergeTest, AsksOnlyWhereBothRecordsHoldDifferentValues)
     EXPECT_EQ(value("RST_SENT", 1), "59");
 }
 
-TEST_F(MergeTest, WritesTheChosenValueEvenAnEmptyOne)
+TEST_F(MergeTest, WritesTheValueChosenAndASameChoiceSettlesTheLaterConflictsOfItsFieldOnly)
 {
-    ASSERT_EQ(open(kOpen), Outcome::Done);
-    ui.answers = {{"", {}}, {"599 59", {}}};
-    ASSERT_EQ(add(qso("Q1XXX", "20230101", "100000", "<RST_SENT:3>599 ")), Outcome::Done);
-    EXPECT_EQ(ui.conflicts.size(), 2u);
-    EXPECT_NE(folder.read("Logweave.adi").find("<call:0> <qso_date:8>20230101 <time_on:6>100000 <rst_sent:6>599 59 <eor>"),
-              std::string::npos);
-}
-
-TEST_F(MergeTest, ASameChoiceSettlesTheLaterConflictsOfItsFieldOnly)
-{
-    ASSERT_EQ(open(qso("A", "20230101", "1000", "<RST_SENT:2>59 <NAME:1>x ") + qso("B", "20230102", "1000", "<RST_SENT:2>57 <NAME:1>y ")
-                   + qso("C", "20230103", "1000", "<RST_SENT:2>55 ")),
+    ASSERT_EQ(open(qso("A", "20230101", "1000", "<RST_SENT:2>59 <NAME:1>x ")
+                   + qso("B", "20230102", "1000", "<RST_SENT:2>57 <NAME:1>y ") + qso("C", "20230103", "1000", "<RST_SENT:2>55 ")),
               Outcome::Done);
-    ui.answers = {{"599", ConflictSide::Added}, {"x", {}}, {"y", {}}};
-    ASSERT_EQ(add(qso("A", "20230101", "1000", "<RST_SENT:3>599 <NAME:1>X ") + qso("B", "20230102", "1000", "<RST_SENT:3>577 <NAME:1>Y ")
-                  + qso("C", "20230103", "1000", "<RST_SENT:3>555 ")),
+    ui.answers = {{"599", ConflictSide::Added}, {"", {}}, {"y Y", {}}};
+    ASSERT_EQ(add(qso("A", "20230101", "1000", "<RST_SENT:3>599 <NAME:1>X ")
+                  + qso("B", "20230102", "1000", "<RST_SENT:3>577 <NAME:1>Y ") + qso("C", "20230103", "1000", "<RST_SENT:3>555 ")),
               Outcome::Done);
     // Asked for the first report and for each name; the later reports take the added side.
     ASSERT_EQ(ui.conflicts.size(), 3u);
+    EXPECT_NE(folder.read("Logweave.adi").find("<call:1>A <qso_date:8>20230101 <time_on:4>1000 <rst_sent:3>599 <name:0> <eor>"),
+              std::string::npos);
+    EXPECT_EQ(value("NAME", 2), "y Y");
     EXPECT_EQ(value("RST_SENT", 2), "577");
     EXPECT_EQ(value("RST_SENT", 3), "555");
-    EXPECT_EQ(value("NAME", 2), "y");
     EXPECT_TRUE(paneEndsWith(pane::sameChoices({{"rst_sent", 2}})));
 }
 

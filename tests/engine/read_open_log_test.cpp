@@ -107,15 +107,19 @@ TEST_F(ReadOpenLogTest, SaysWhichRecordBreaksTheOrderAndTakesTheLogAsRead)
     EXPECT_TRUE(paneHas(pane::outOfOrder(2)));
 }
 
-// Records, fields and counts past the bounds that once held: a read, a filter, a merge.
+// Records, fields and counts past the bounds that once held: a field order list, a read, a filter, a merge.
 TEST_F(ReadOpenLogTest, WorksPastTheOldBoundsOfRecordsAndFields)
 {
+    std::string list;
+    for (int i = 0; i < 260; ++i)
+        list += "L" + std::to_string(i) + "\n";
+    applyOptions(folder.write("order.txt", list).string());
     std::string log = "<EOH>\n";
     for (int i = 0; i < 30000; ++i)
         log += "<TIME_ON:6>" + std::to_string(999999 - i) + " <F" + std::to_string(i % 260) + ":1>x <EOR>\n";
     ASSERT_EQ(open(log), Outcome::Done);
     EXPECT_EQ(store.OpenRecordCount(), 30000);
-    EXPECT_EQ(store.fields.FieldCount(), 261);
+    EXPECT_EQ(store.fields.FieldCount(), 521);  // the list's 260, TIME_ON and the log's 260
     EXPECT_EQ(value("TIME_ON", 1), "970000");
     EXPECT_TRUE(ui.pane.ends_with(pane::recordsProcessed(30000)));
 

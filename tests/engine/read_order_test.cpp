@@ -19,11 +19,13 @@ public:
     {
         // Half the logs show their records line by line, as most real ones do.
         tangles_ = pick(2) == 0;
-        std::string text = header();
+        std::string text = oneOf({"", "", "h<EOH>\n", "Log\r\n<PROGRAMID:1>x\r\n<eoh>\r\n", "x<EoH>\n",
+                                  "h<EOH><CALL:1>Z<EOR>\n", "h\n\n<Eoh>\n", "<EOH:0>\n"});
+        // At most four line breaks in a row: fewer than five collapse to one and stay so.
         for (int r = 0, n = pick(12); r < n; ++r)
-            text += record() + lineBreaks();
+            text += record() + oneOf({"\n", "\n", "\r\n", "\n\n", "\r\n\r\n\r\n", "\n\n\n\n"});
         if (pick(6) == 0)
-            text += tail();
+            text += oneOf({"<APP_LoTW_EOF>\n", "<CALL:5>Q1CCC <QSO_DATE:8>20230101", "<BAND", "x\n"});
         if (pick(5) == 0 && !text.empty() && text.back() == '\n')
             text.pop_back();  // no line break after the last line
         return text;
@@ -31,69 +33,45 @@ public:
 
 private:
     int pick(int n) { return std::uniform_int_distribution<int>(0, n - 1)(random_); }
-    template <std::size_t N>
-    const char* oneOf(const char* const (&items)[N])
+    std::string oneOf(std::initializer_list<const char*> items)
     {
-        return items[pick(static_cast<int>(N))];
-    }
-
-    std::string header()
-    {
-        const char* const headers[] = {"", "", "h<EOH>\n", "Log\r\n<PROGRAMID:1>x\r\n<eoh>\r\n", "x<EoH>\n",
-                                       "h<EOH><CALL:1>Z<EOR>\n", "h\n\n<Eoh>\n", "<EOH:0>\n"};
-        return oneOf(headers);
+        return items.begin()[pick(static_cast<int>(items.size()))];
     }
 
     std::string field()
     {
-        const char* const dates[] = {"20230101", "20230102", "2023010", ""};
-        const char* const times[] = {"1200", "120000", "0900", "235959"};
+        const auto date = [this] { return oneOf({"20230101", "20230102", "2023010", ""}); };
         switch (pick(8)) {
         case 0:
         case 1:
-            return std::string(oneOf({"<QSO_DATE:8>", "<qso_date:8:d>", "<QSO_DATE:8:D>"})) + oneOf(dates);
+            return oneOf({"<QSO_DATE:8>", "<qso_date:8:d>", "<QSO_DATE:8:D>"}) + date();
         case 2:
         case 3:
-            return std::string(oneOf({"<TIME_ON:6>", "<time_on:4>"})) + oneOf(times);
+            return oneOf({"<TIME_ON:6>", "<time_on:4>"}) + oneOf({"1200", "120000", "0900", "235959"});
         case 4:
-            return std::string("<QSO_DATE_OFF:8>") + oneOf(dates);
+            return "<QSO_DATE_OFF:8>" + date();
         case 5:
-            return std::string(oneOf({"<CALL:5>", "<call:3>"})) + oneOf({"Q1AAA", "Q1BBB", "q1bbb"});
+            return oneOf({"<CALL:5>", "<call:3>"}) + oneOf({"Q1AAA", "Q1BBB", "q1bbb"});
         case 6:
-            return std::string(oneOf({"<NAME:3>", "<App_X:1>", "<Comment:2>"})) + oneOf({"Ann", "x", "a b"});
-        default:
-            if (tangles_)
-                return oneOf({"<A<B:1>x", "<NOTES:1>", "<EOH>", "<BAND:3>20m"});
-            return oneOf({"<NOTES:1>", "<BAND:3>20m"});
+            return oneOf({"<NAME:3>", "<App_X:1>", "<Comment:2>"}) + oneOf({"Ann", "x", "a b"});
         }
-    }
-
-    std::string endTag()
-    {
-        if (tangles_)
-            return oneOf({"<EOR>", "<eor>", "<Eor>", "<EOR:0>", "<EOR:0:X>", "<EOR>"});
-        return oneOf({"<EOR>", "<eor>", "<Eor>", "<EOR:0>"});
+        return tangles_ ? oneOf({"<A<B:1>x", "<NOTES:1>", "<EOH>", "<BAND:3>20m"}) : oneOf({"<NOTES:1>", "<BAND:3>20m"});
     }
 
     std::string record()
     {
-        const char* const separators[] = {" ", " ", "\n", "\r\n", ""};
-        const std::string separator = oneOf(separators);
+        const std::string separator = oneOf({" ", " ", "\n", "\r\n", ""});
         std::string text = pick(8) == 0 ? "junk" : "";
         for (int f = 0, n = 1 + pick(5); f < n; ++f)
             text += field() + separator;
-        text += endTag();
+        text += tangles_ ? oneOf({"<EOR>", "<eor>", "<Eor>", "<EOR:0>", "<EOR:0:X>", "<EOR>"})
+                         : oneOf({"<EOR>", "<eor>", "<Eor>", "<EOR:0>"});
         if (tangles_ && pick(4) == 0)
             text += oneOf({" <CALL:1>Y", "<EOR>"});  // more tags on the end tag's line
         if (pick(8) == 0)
             text += " tail";
         return text;
     }
-
-    // At most four line breaks in a row: fewer than five collapse to one and stay so.
-    std::string lineBreaks() { return oneOf({"\n", "\n", "\r\n", "\n\n", "\r\n\r\n\r\n", "\n\n\n\n"}); }
-
-    std::string tail() { return oneOf({"<APP_LoTW_EOF>\n", "<CALL:5>Q1CCC <QSO_DATE:8>20230101", "<BAND", "x\n"}); }
 
     std::mt19937 random_;
     bool tangles_ = false;

@@ -105,17 +105,11 @@ TEST_F(UpdateTest, WithoutADatedCopyNothingIsReplaced)
     EXPECT_FALSE(std::filesystem::exists(log + "_old"));
 }
 
-TEST_F(UpdateTest, ReplacesTheTextLogInTheLetterCaseItHas)
+// The text log is found beside the WSJT-X log in the letter case it has, in the
+// current folder when the log is named without one.
+TEST_F(UpdateTest, ReplacesTheTextLogBesideTheLogInTheLetterCaseItHas)
 {
     folder.write("station/wsjtx.log", "old lines\n");
-    ASSERT_EQ(update(), Outcome::Done);
-    EXPECT_EQ(readBytes(station("wsjtx.log")), folder.read("Logweave.log"));
-    EXPECT_FALSE(std::filesystem::exists(station("Wsjtx.log")));
-    EXPECT_TRUE(ui.pane.ends_with(pane::replaced(log, station("wsjtx.log"))));
-}
-
-TEST_F(UpdateTest, AFileToUpdateWithoutFolderIsInTheCurrentFolder)
-{
     const auto previous = std::filesystem::current_path();
     std::filesystem::current_path(folder / "station");
     log = "wsjtx_log.adi";
@@ -123,8 +117,9 @@ TEST_F(UpdateTest, AFileToUpdateWithoutFolderIsInTheCurrentFolder)
     std::filesystem::current_path(previous);
     ASSERT_EQ(outcome, Outcome::Done) << ui.pane;
     EXPECT_EQ(readBytes(station("wsjtx_log.adi_old")), kWsjtxLog);
-    EXPECT_EQ(readBytes(station("Wsjtx.log")), folder.read("Logweave.log"));
-    EXPECT_TRUE(ui.pane.ends_with(pane::replaced("wsjtx_log.adi", "Wsjtx.log")));
+    EXPECT_EQ(readBytes(station("wsjtx.log")), folder.read("Logweave.log"));
+    EXPECT_FALSE(std::filesystem::exists(station("Wsjtx.log")));
+    EXPECT_TRUE(ui.pane.ends_with(pane::replaced("wsjtx_log.adi", "wsjtx.log")));
 }
 
 TEST_F(UpdateTest, AMissingInputStopsBeforeAnyFileIsTouched)
