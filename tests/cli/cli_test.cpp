@@ -5,14 +5,13 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <string>
 #include <chrono>
 #include <cstdlib>
 #include <fcntl.h>
 #include <filesystem>
 #include <signal.h>
 #include <spawn.h>
+#include <string>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -44,16 +43,9 @@ protected:
         std::string command = "cd " + quoted(folder.path().string()) + " && " + as + quoted(LOGWEAVE_CLI);
         for (const auto& a : arguments)
             command += " " + quoted(a);
-        command += " 2>" + quoted((folder / "stderr.txt").string());
-        Finished result{-1, {}, {}};
-        std::FILE* pipe = ::popen(command.c_str(), "r");
-        char buffer[4096];
-        for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
-            result.out.append(buffer, n);
-        const int status = ::pclose(pipe);
-        result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        result.err = folder.read("stderr.txt");
-        return result;
+        const int status = std::system((command + " >" + quoted((folder / "stdout.txt").string()) + " 2>"
+                                        + quoted((folder / "stderr.txt").string())).c_str());
+        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, folder.read("stdout.txt"), folder.read("stderr.txt")};
     }
 
     TemporaryFolder folder;
@@ -177,24 +169,6 @@ TEST_F(CliTest, UpdatesTheWsjtxLogNamedInTheConfigurationFile)
     EXPECT_NE(folder.read("wsjtx_log.adi").find("<rst_sent:3>599 <eor>"), std::string::npos);
 }
 
-// A WSJT-X log large enough to be killed while it is written, and a tenth of it with one field more.
-struct UpdateLogs {
-    std::string wsjtx = "WSJT-X ADIF Export<eoh>\n";
-    std::string other;
-
-    UpdateLogs()
-    {
-        for (int i = 0; i < 20000; ++i) {
-            const std::string contact = "<call:6>Q" + std::to_string(10000 + i) + " <qso_date:8>2023" +
-                std::to_string(1001 + i / 1000) + " <time_on:6>" + std::to_string(100000 + i % 1000) +
-                " <band:3>20m <mode:3>FT8 <rst_sent:3>-10 <comment:20>a comment of its own ";
-            wsjtx += contact + "<eor>\n";
-            if (i % 10 == 0)
-                other += contact + "<rst_rcvd:3>-05 <eor>\n";
-        }
-    }
-};
-
 // Starts the program with its standard output dropped; the caller waits for it.
 pid_t spawnQuietly(const std::vector<std::string>& arguments)
 {
@@ -214,23 +188,28 @@ pid_t spawnQuietly(const std::vector<std::string>& arguments)
 // Killed at any moment, the update leaves each log old or new, never cut, and its backup whole.
 TEST_F(CliTest, AnUpdateInterruptedAnywhereLeavesWholeLogs)
 {
-    const UpdateLogs logs;
-    const std::string& wsjtx = logs.wsjtx;
-    const std::string& other = logs.other;
+    // A WSJT-X log large enough to be killed while it is written, and a tenth of it with one field more.
+    std::string wsjtx = "WSJT-X ADIF Export<eoh>\n";
+    std::string other;
+    for (int i = 0; i < 20000; ++i) {
+        const std::string contact = "<call:6>Q" + std::to_string(10000 + i) + " <qso_date:8>2023"
+            + std::to_string(1001 + i / 1000) + " <time_on:6>" + std::to_string(100000 + i % 1000)
+            + " <band:3>20m <mode:3>FT8 <rst_sent:3>-10 <comment:20>a comment of its own ";
+        wsjtx += contact + "<eor>\n";
+        if (i % 10 == 0)
+            other += contact + "<rst_rcvd:3>-05 <eor>\n";
+    }
     folder.write("AdifCodes_Liste_WSJT-X.txt", "call\r\nqso_date\r\ntime_on\r\n");
     const auto log = folder / "station" / "wsjtx_log.adi";
     const auto merge = folder / "other.adi";
     const auto backup = folder / "station" / "wsjtx_log.adi_old";
-    const auto reset = [&] {
+    const auto start = [&] {
         writeBytes(log, wsjtx);
         writeBytes(merge, other);
         std::filesystem::remove(backup);
+        return spawnQuietly({LOGWEAVE_CLI, "--folder", folder.path().string(), "wsjtx-update", log.string(), merge.string()});
     };
-    const std::vector<std::string> arguments{LOGWEAVE_CLI, "--folder", folder.path().string(), "wsjtx-update",
-                                             log.string(), merge.string()};
-    const auto start = [&] { return spawnQuietly(arguments); };
 
-    reset();
     const auto began = std::chrono::steady_clock::now();
     int status = 0;
     waitpid(start(), &status, 0);
@@ -241,7 +220,6 @@ TEST_F(CliTest, AnUpdateInterruptedAnywhereLeavesWholeLogs)
     ASSERT_EQ(readBytes(merge), merged);
 
     for (int step = 0; step <= 12; ++step) {
-        reset();
         const pid_t pid = start();
         std::this_thread::sleep_for(whole * step / 10);
         ::kill(pid, SIGKILL);

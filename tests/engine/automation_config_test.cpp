@@ -52,8 +52,14 @@ TEST_F(AutomationFileTest, SavedPathsReadBackAsTyped)
     EXPECT_EQ(parse(folder.read("Logweave.cfg")).sameContact, (ContactMatch{ContactRule::Window, 30}));
 }
 
-TEST_F(AutomationFileTest, RunsTheUpdateOnlyWhenBothPathsAreNamed)
+TEST_F(AutomationFileTest, RunsTheUpdateOnlyWhenBothPathsAreNamedInAFileItCanRead)
 {
+    folder.write("Logweave.cfg", "FicToUpdate = /a\r\nFicToMerge = /b\r\n");
+    files.failOn(FileError::Action::Read, "Logweave.cfg", std::make_error_code(std::errc::resource_unavailable_try_again));
+    EXPECT_EQ(ReadAutomationConfig(session), Outcome::Done);
+    EXPECT_EQ(store.FicToUpdate, "");
+    files.fault = nullptr;
+
     folder.write("Logweave.cfg", "FicToUpdate = " + (folder / "none.adi").string() + "\r\n");
     EXPECT_EQ(ReadAutomationConfig(session), Outcome::Done);
     EXPECT_EQ(ui.pane, "");
@@ -74,15 +80,6 @@ TEST_F(AutomationFileTest, TheUpdateAtStartUpMatchesContactsAsSaved)
     SaveAutomationConfig(files, folder.path(), log.string(), other.string(), {ContactRule::Window, 30});
     ASSERT_EQ(ReadAutomationConfig(session), Outcome::Done) << ui.pane;
     EXPECT_TRUE(paneHas(" 0 enregistrements ajoutés")) << ui.pane;
-}
-
-TEST_F(AutomationFileTest, AFileThatCannotBeReadCountsAsAbsent)
-{
-    folder.write("Logweave.cfg", "FicToUpdate = /a\r\nFicToMerge = /b\r\n");
-    files.failOn(FileError::Action::Read, "Logweave.cfg", std::make_error_code(std::errc::resource_unavailable_try_again));
-    EXPECT_EQ(ReadAutomationConfig(session), Outcome::Done);
-    EXPECT_EQ(ui.pane, "");
-    EXPECT_EQ(store.FicToUpdate, "");
 }
 
 }  // namespace

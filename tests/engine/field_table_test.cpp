@@ -16,18 +16,6 @@ std::vector<std::string> namesOf(const FieldTable& table, bool sorted)
     return names;
 }
 
-TEST(FieldTable, FindsNamesIgnoringCaseButNotTheirType)
-{
-    FieldTable table;
-    table.AddField("CALL");
-    table.AddField("QSO_DATE:d");
-    EXPECT_EQ(table.FindField("call"), 1);
-    EXPECT_EQ(table.FindField("Qso_Date:D"), 2);
-    EXPECT_EQ(table.FindField("QSO_DATE"), 0);
-    EXPECT_EQ(table.FieldNames(2), "QSO_DATE:D");
-    EXPECT_EQ(table.SortedFieldNames(2), "QSO_DATE:d");  // the listing keeps the name as passed
-}
-
 TEST(FieldTable, ASeededListingIsNotResortedAndANameListedTwiceIsFoundFirst)
 {
     FieldTable table;

@@ -41,17 +41,6 @@ TEST_F(ReadOpenLogTest, HonoursUpperCaseAndDoubleSpacing)
     EXPECT_EQ(folder.read("Adif_File.adi"), "<EOH>\r\n\r\n<QSO_DATE:8:D>20230101 <CALL:5>Q1ABC <EOR>\r\n\r\n");
 }
 
-TEST_F(ReadOpenLogTest, RecognisesThreeSpellingsOfTheHeaderEndOnly)
-{
-    ASSERT_EQ(open("h <Eoh> <CALL:5>Q1ABC <EOR>"), Outcome::Done);
-    EXPECT_EQ(store.OpenHeader, "h <eoh>");
-    ASSERT_EQ(open("<PROGRAMID:1>x <EoH> <CALL:5>Q1ABC <EOR>"), Outcome::Done);
-    // Not a header end: its tags are fields of the first record, EOH among them.
-    EXPECT_EQ(store.OpenHeader, "");
-    EXPECT_EQ(value("PROGRAMID", 1), "x");
-    EXPECT_NE(store.fields.FindField("EOH"), 0);
-}
-
 TEST_F(ReadOpenLogTest, ReadsValuesUpToTheNextTagWhateverTheLengthSays)
 {
     ASSERT_EQ(open("<EOH>\n<CALL:3>Q1ABC\n<ADDRESS:9>12 Main\r\nTown \t\r\n<NAME:2>\n<EOR>\n<EOR><QTH:4>Umeå <EOR>"),
@@ -66,10 +55,11 @@ TEST_F(ReadOpenLogTest, ReadsValuesUpToTheNextTagWhateverTheLengthSays)
 
 TEST_F(ReadOpenLogTest, KeepsTypedAndUntypedDatesApartAndAnEmptyTypeIsNoType)
 {
-    ASSERT_EQ(open("<QSO_DATE:8>20230101 <QSO_DATE:8:D>20230102 <CALL:5:>Q1ABC <EOR>"), Outcome::Done);
-    EXPECT_EQ(store.fields.FieldCount(), 3);
-    EXPECT_EQ(store.standard.Idx_QSO_DATE, store.fields.FindField("QSO_DATE:D"));
+    ASSERT_EQ(open("<QSO_DATE:8>20230101 <qso_date:8:d>20230102 <CALL:5:>Q1ABC <EOR>"), Outcome::Done);
+    EXPECT_EQ(store.standard.Idx_QSO_DATE, store.fields.FindField("Qso_Date:D"));
     EXPECT_EQ(folder.read("Adif_File.adi"), "<qso_date:8>20230101 <qso_date:8:d>20230102 <call:5>Q1ABC <eor>\r\n");
+    // The listing keeps the type letter as written.
+    EXPECT_EQ(folder.read("AdifCodes.txt"), "qso_date\r\nqso_date:d\r\ncall\r\n\r\nCALL\r\nQSO_DATE\r\nQSO_DATE:d\r\n");
 }
 
 TEST_F(ReadOpenLogTest, CompletesAContactCutShortAndSaysWhatWasNotRead)
@@ -87,13 +77,17 @@ TEST_F(ReadOpenLogTest, CompletesAContactCutShortAndSaysWhatWasNotRead)
     EXPECT_EQ(store.RecordText(2), "<CALL:5>Q1BBB ");
 }
 
-TEST_F(ReadOpenLogTest, ANewReadKeepsNothingOfTheLogBefore)
+TEST_F(ReadOpenLogTest, ANewReadKeepsNothingOfTheLogBeforeAndThreeSpellingsEndAHeader)
 {
-    ASSERT_EQ(open("h<EOH><CALL:5>Q1AAA <NAME:3>Ann <EOR><CALL:5>Q1BBB <EOR>"), Outcome::Done);
-    ASSERT_EQ(open("<CALL:5>Q1CCC <EOR>"), Outcome::Done);
-    EXPECT_EQ(store.OpenRecordCount(), 1);
-    EXPECT_EQ(value("NAME", 1), "");
+    ASSERT_EQ(open("h <Eoh><CALL:5>Q1AAA <NAME:3>Ann <EOR><CALL:5>Q1BBB <EOR>"), Outcome::Done);
+    EXPECT_EQ(store.OpenHeader, "h <eoh>");
+    // Not a header end: its tags are fields of the first record, EOH among them.
+    ASSERT_EQ(open("<PROGRAMID:1>x <EoH> <CALL:5>Q1CCC <EOR>"), Outcome::Done);
     EXPECT_EQ(store.OpenHeader, "");
+    EXPECT_EQ(store.OpenRecordCount(), 1);
+    EXPECT_EQ(value("PROGRAMID", 1), "x");
+    EXPECT_EQ(value("NAME", 1), "");
+    EXPECT_NE(store.fields.FindField("EOH"), 0);
     EXPECT_EQ(store.fields.FindField("NAME"), 2);  // the table keeps its names
     EXPECT_THROW(store.record(2), std::out_of_range);
 }

@@ -92,9 +92,10 @@ TEST_F(SamplePairTest, AWsjtxLogSurvivesItsUpdate)
                                folder / "AdifCodes_Liste_WSJT-X.txt");
     ASSERT_EQ(UpdateWsjtxLog(session, {log, other, {}}), Outcome::Done) << ui.pane;
     EXPECT_EQ(readBytes(log + "_old"), original);
-
-    // Every contact still there...
     const std::string updated = readBytes(log);
+    EXPECT_TRUE(updated.starts_with("ADIF Export for Fast Log Entry"));  // the header of the log merged into it
+
+    // Every contact still there, one record a line, in lower case.
     OtherStore before(folder / "before", ui, files, ui.options);
     ASSERT_EQ(before.read(log + "_old"), Outcome::Done);
     for (long long r = 1; r <= before.store.OpenRecordCount(); ++r) {
@@ -103,8 +104,6 @@ TEST_F(SamplePairTest, AWsjtxLogSurvivesItsUpdate)
             << call;
     }
     EXPECT_EQ(store.OpenRecordCount(), before.store.OpenRecordCount() + 4);
-    // ...one record a line, in lower case, after the header of the log merged into it.
-    ASSERT_TRUE(updated.starts_with("ADIF Export for Fast Log Entry"));
     const std::string_view body = std::string_view(updated).substr(updated.find("<eoh>\r\n") + 7);
     EXPECT_EQ(std::count(body.begin(), body.end(), '\n'), store.OpenRecordCount());
     EXPECT_EQ(std::count(body.begin(), body.end(), '\r'), store.OpenRecordCount());
