@@ -64,30 +64,23 @@ TEST_F(UpdateTest, ReplacesTheLogsAndKeepsCopiesOfTheOneReplaced)
     EXPECT_TRUE(ui.pane.ends_with(pane::replaced(log, station("Wsjtx.log"))));
 }
 
-TEST_F(UpdateTest, EachUpdateKeepsADatedCopyAndTheFirstCopyStays)
-{
-    ASSERT_EQ(update(), Outcome::Done);
-    const std::string afterFirst = readBytes(log);
-    folder.write("other.adi", "<CALL:5>Q1DDD <QSO_DATE:8>20230104 <TIME_ON:6>080000 <EOR>\n");
-    // Within the same second: the second copy takes the next one.
-    ASSERT_EQ(update(), Outcome::Done) << ui.pane;
-    EXPECT_EQ(readBytes(log + "_old"), kWsjtxLog);
-    EXPECT_TRUE(paneHas(pane::backupKept(log + "_old")));
-    EXPECT_EQ(readBytes(dated(kWhen)), kWsjtxLog);
-    EXPECT_EQ(readBytes(dated(kWhen + 1s)), afterFirst);
-    EXPECT_NE(readBytes(log).find("Q1DDD"), std::string::npos);
-}
-
-TEST_F(UpdateTest, KeepsTheNewestTenDatedCopies)
+TEST_F(UpdateTest, KeepsTheNewestTenDatedCopiesAndTheFirstCopy)
 {
     folder.write("station/wsjtx_log.adi.20200101-000000.bak.txt", "not a copy");
     folder.write("station/other.adi.20200101-000000.bak", "another log's");
-    for (int i = 0; i < 12; ++i)
+    for (int i = 0; i <= 10; ++i)
         ASSERT_EQ(update(kWhen + std::chrono::hours(i)), Outcome::Done) << ui.pane;
+    const std::string before = readBytes(log);
+    folder.write("other.adi", "<CALL:5>Q1DDD <QSO_DATE:8>20230104 <TIME_ON:6>080000 <EOR>\n");
+    // Within the same second: the copy takes the next one.
+    ASSERT_EQ(update(kWhen + 10h), Outcome::Done) << ui.pane;
+    EXPECT_EQ(readBytes(dated(kWhen + 10h + 1s)), before);
+    EXPECT_NE(readBytes(log).find("Q1DDD"), std::string::npos);
+    EXPECT_EQ(readBytes(log + "_old"), kWsjtxLog);
+    EXPECT_TRUE(paneHas(pane::backupKept(log + "_old")));
     EXPECT_EQ(datedCopies(), 11u);  // ten of this log, one of another
     EXPECT_FALSE(std::filesystem::exists(dated(kWhen + 1h)));
     EXPECT_TRUE(std::filesystem::exists(dated(kWhen + 2h)));
-    EXPECT_TRUE(std::filesystem::exists(dated(kWhen + 11h)));
     EXPECT_TRUE(folder.exists("station/wsjtx_log.adi.20200101-000000.bak.txt"));
 }
 
