@@ -34,23 +34,5 @@ TEST_F(FieldOrderTest, AnUnreadableListLeavesTheTableAndSaysSo)
     EXPECT_TRUE(paneHas("[Field order list unreadable, no order is loaded] : " + (folder / "none.txt").string()));
 }
 
-TEST(OutputOptions, SetTheTagsSpacingAndProgramHeader)
-{
-    LogStore store;
-    RecordingInterface ui;
-    FaultyFileSystem files;
-    Session session{store, ui, files};
-    ui.options = {"", true, true, HeaderSource::Program, {}};
-    LoadOutputOptions(session);
-    EXPECT_EQ(ui.optionsShown, 1);
-    EXPECT_EQ(store.ProgramHeader, "Logweave <EOH>");
-    // Another header source later keeps the program's header as it was built.
-    ui.options = {"", false, false, HeaderSource::OpenLog, {}};
-    LoadOutputOptions(session);
-    EXPECT_EQ(store.EohTag, "<eoh>");
-    EXPECT_EQ(store.LineSpacer, "");
-    EXPECT_EQ(store.ProgramHeader, "Logweave <EOH>");
-}
-
 }  // namespace
 }  // namespace logweave::testing
