@@ -129,7 +129,7 @@ TEST_F(CliTest, MatchesContactsAndSettlesConflictsByTheRulesGiven)
     }
 }
 
-TEST_F(CliTest, ALogTooLargeForTheMemoryStopsWithStatusOne)
+TEST_F(CliTest, ALogTooLargeForTheMemoryStopsWithStatusOneAndWritesNothing)
 {
     if (kAddressSanitizer)
         GTEST_SKIP() << "the address sanitizer reserves more address space than a limit leaves";
@@ -144,8 +144,10 @@ TEST_F(CliTest, ALogTooLargeForTheMemoryStopsWithStatusOne)
     EXPECT_EQ(r.status, 1);
     EXPECT_TRUE(r.out.ends_with("[The log is too large for this computer's memory, the operation stops] : big.adi\r\n\r\n"))
         << r.out;
+    EXPECT_EQ(r.out.find("enregistrements"), std::string::npos);  // no count before
     EXPECT_EQ(folder.read("Adif_File.adi"), "earlier");
-    EXPECT_FALSE(folder.exists("AdifCodes.txt"));
+    // big.adi, Adif_File.adi, and the output the test keeps: no other file, no temporary one.
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 4);
 }
 
 TEST_F(CliTest, UpdatesTheWsjtxLogNamedInTheConfigurationFile)
