@@ -32,15 +32,6 @@ TEST_F(ReadOpenLogTest, WritesTheLogSortedInTheProgramsOwnFormAndSaysSo)
     EXPECT_EQ(ui.pane, pane::fileRead(store.OpenLogPath) + pane::header(store.OpenHeader) + pane::recordsProcessed(2));
 }
 
-TEST_F(ReadOpenLogTest, HonoursUpperCaseAndDoubleSpacing)
-{
-    ui.options.UpperCaseNames = true;
-    ui.options.DoubleSpacing = true;
-    applyOptions();
-    ASSERT_EQ(open("<EOH>\r\n<qso_date:8:d>20230101 <Call:3>Q1ABC <EOR>\r\n"), Outcome::Done);
-    EXPECT_EQ(folder.read("Adif_File.adi"), "<EOH>\r\n\r\n<QSO_DATE:8:D>20230101 <CALL:5>Q1ABC <EOR>\r\n\r\n");
-}
-
 TEST_F(ReadOpenLogTest, ReadsValuesUpToTheNextTagWhateverTheLengthSays)
 {
     ASSERT_EQ(open("<EOH>\n<CALL:3>Q1ABC\n<ADDRESS:9>12 Main\r\nTown \t\r\n<NAME:2>\n<EOR>\n<EOR><QTH:4>Umeå <EOR>"),
@@ -53,13 +44,19 @@ TEST_F(ReadOpenLogTest, ReadsValuesUpToTheNextTagWhateverTheLengthSays)
               "<eoh>\r\n<call:5>Q1ABC <address:13>12 Main\r\nTown <eor>\r\n<eor>\r\n<qth:5>Umeå <eor>\r\n");
 }
 
-TEST_F(ReadOpenLogTest, KeepsTypedAndUntypedDatesApartAndAnEmptyTypeIsNoType)
+TEST_F(ReadOpenLogTest, KeepsTypedAndUntypedDatesApartAndWritesNamesAsTheOptionsSay)
 {
     ASSERT_EQ(open("<QSO_DATE:8>20230101 <qso_date:8:d>20230102 <CALL:5:>Q1ABC <EOR>"), Outcome::Done);
     EXPECT_EQ(store.standard.Idx_QSO_DATE, store.fields.FindField("Qso_Date:D"));
     EXPECT_EQ(folder.read("Adif_File.adi"), "<qso_date:8>20230101 <qso_date:8:d>20230102 <call:5>Q1ABC <eor>\r\n");
     // The listing keeps the type letter as written.
     EXPECT_EQ(folder.read("AdifCodes.txt"), "qso_date\r\nqso_date:d\r\ncall\r\n\r\nCALL\r\nQSO_DATE\r\nQSO_DATE:d\r\n");
+
+    ui.options.UpperCaseNames = true;
+    ui.options.DoubleSpacing = true;
+    applyOptions();
+    ASSERT_EQ(open("<EOH>\r\n<qso_date:8:d>20230101 <Call:3>Q1ABC <EOR>\r\n"), Outcome::Done);
+    EXPECT_EQ(folder.read("Adif_File.adi"), "<EOH>\r\n\r\n<QSO_DATE:8:D>20230101 <CALL:5>Q1ABC <EOR>\r\n\r\n");
 }
 
 TEST_F(ReadOpenLogTest, CompletesAContactCutShortAndSaysWhatWasNotRead)
