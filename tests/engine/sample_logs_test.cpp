@@ -93,7 +93,7 @@ TEST_F(SamplePairTest, AWsjtxLogSurvivesItsUpdate)
     ASSERT_EQ(UpdateWsjtxLog(session, {log, other, {}}), Outcome::Done) << ui.pane;
     EXPECT_EQ(readBytes(log + "_old"), original);
     const std::string updated = readBytes(log);
-    EXPECT_TRUE(updated.starts_with("ADIF Export for Fast Log Entry"));  // the header of the log merged into it
+    ASSERT_TRUE(updated.starts_with("ADIF Export for Fast Log Entry"));  // the header of the log merged into it
 
     // Every contact still there, one record a line, in lower case.
     OtherStore before(folder / "before", ui, files, ui.options);
