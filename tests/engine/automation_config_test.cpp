@@ -10,36 +10,31 @@ AutomationPaths parse(std::string_view text)
     return parseAutomationConfig(text, {});
 }
 
-TEST(AutomationConfig, TakesBothPathsTrimmedOfSpaces)
-{
-    EXPECT_EQ(parse("'comment\r\nAction = WSJT-X Log update\r\nFicToUpdate =  /a b.adi \r\nFicToMerge =/c.adi\r\n"),
-              (AutomationPaths{"/a b.adi", "/c.adi", {}}));
-    // LF line ends, blank lines, and the key without its blank before "=" not recognised.
-    EXPECT_EQ(parse("\nFicToUpdate= /x.adi\n\nFicToMerge = /c.adi\n"), (AutomationPaths{"", "/c.adi", {}}));
-    EXPECT_EQ(parse("'FicToUpdate = /a.adi\nfictoupdate = /b.adi\n"), (AutomationPaths{}));
-}
-
-TEST(AutomationConfig, AnotherActionStopsTheReading)
-{
-    EXPECT_EQ(parse("Action = WSJT-X Log update \nFicToUpdate = /a\nFicToMerge = /b\n"), (AutomationPaths{}));
-    EXPECT_EQ(parse("FicToUpdate = /a\nFicToMerge = /b\nAction = Other\nFicToMerge = /c\n"),
-              (AutomationPaths{"/a", "/b", {}}));
-    EXPECT_EQ(parse("action = Other\nFicToUpdate = /a\n"), (AutomationPaths{"/a", "", {}}));
-}
-
-TEST(AutomationConfig, TheLastValueWinsEvenWhenEmpty)
-{
-    EXPECT_EQ(parse("FicToUpdate = /a\nFicToMerge = /b\nFicToUpdate =\n"), (AutomationPaths{"", "/b", {}}));
-    EXPECT_EQ(parseAutomationConfig("FicToMerge = /c\n", {"/kept", "/b", {}}), (AutomationPaths{"/kept", "/c", {}}));
-}
-
-TEST(AutomationConfig, ReadsTheContactRuleOfAFifthLine)
+TEST(AutomationConfig, TakesThePathsAndTheContactRuleAsWritten)
 {
     const ContactMatch window{ContactRule::Window, 45};
-    EXPECT_EQ(parse("FicToUpdate = /a\nFicToMerge = /b\nMatch = window 45\n"), (AutomationPaths{"/a", "/b", window}));
-    for (const char* other : {"Match = window\n", "Match = window 0\n", "Match = window 30x\n", "Match = exact\n",
-                              "Match= window 30\n"})
-        EXPECT_EQ(parse(other).sameContact, ContactMatch{}) << other;
+    const std::pair<std::string, AutomationPaths> cases[] = {
+        {"'comment\r\nAction = WSJT-X Log update\r\nFicToUpdate =  /a b.adi \r\nFicToMerge =/c.adi\r\n",
+         {"/a b.adi", "/c.adi", {}}},
+        // LF line ends and blank lines; a key without its blank before "=", commented or in lower case is none.
+        {"\nFicToUpdate= /x.adi\n\nFicToMerge = /c.adi\n", {"", "/c.adi", {}}},
+        {"'FicToUpdate = /a.adi\nfictoupdate = /b.adi\n", {}},
+        // Another action stops the reading; what came before stands.
+        {"Action = WSJT-X Log update \nFicToUpdate = /a\nFicToMerge = /b\n", {}},
+        {"FicToUpdate = /a\nFicToMerge = /b\nAction = Other\nFicToMerge = /c\n", {"/a", "/b", {}}},
+        {"action = Other\nFicToUpdate = /a\n", {"/a", "", {}}},
+        // The last value wins, even when empty.
+        {"FicToUpdate = /a\nFicToMerge = /b\nFicToUpdate =\n", {"", "/b", {}}},
+        {"FicToUpdate = /a\nFicToMerge = /b\nMatch = window 45\n", {"/a", "/b", window}},
+        {"Match = window\n", {}},
+        {"Match = window 0\n", {}},
+        {"Match = window 30x\n", {}},
+        {"Match = exact\n", {}},
+        {"Match= window 30\n", {}},
+    };
+    for (const auto& [text, paths] : cases)
+        EXPECT_EQ(parse(text), paths) << text;
+    EXPECT_EQ(parseAutomationConfig("FicToMerge = /c\n", {"/kept", "/b", {}}), (AutomationPaths{"/kept", "/c", {}}));
 }
 
 using AutomationFileTest = EngineTest;
@@ -57,8 +52,14 @@ TEST_F(AutomationFileTest, SavedPathsReadBackAsTyped)
     EXPECT_EQ(parse(folder.read("Logweave.cfg")).sameContact, (ContactMatch{ContactRule::Window, 30}));
 }
 
-TEST_F(AutomationFileTest, RunsTheUpdateOnlyWhenBothPathsAreNamed)
+TEST_F(AutomationFileTest, RunsTheUpdateOnlyWhenBothPathsAreNamedInAFileItCanRead)
 {
+    folder.write("Logweave.cfg", "FicToUpdate = /a\r\nFicToMerge = /b\r\n");
+    files.failOn(FileError::Action::Read, "Logweave.cfg", std::make_error_code(std::errc::resource_unavailable_try_again));
+    EXPECT_EQ(ReadAutomationConfig(session), Outcome::Done);
+    EXPECT_EQ(store.FicToUpdate, "");
+    files.fault = nullptr;
+
     folder.write("Logweave.cfg", "FicToUpdate = " + (folder / "none.adi").string() + "\r\n");
     EXPECT_EQ(ReadAutomationConfig(session), Outcome::Done);
     EXPECT_EQ(ui.pane, "");
@@ -66,7 +67,7 @@ TEST_F(AutomationFileTest, RunsTheUpdateOnlyWhenBothPathsAreNamed)
 
     folder.write("Logweave.cfg", "FicToMerge = /nowhere/other.adi\r\n");
     EXPECT_EQ(ReadAutomationConfig(session), Outcome::Stopped);  // the update ran, and found no file
-    EXPECT_NE(ui.pane.find("[File not found"), std::string::npos);
+    EXPECT_TRUE(paneHas("[File not found"));
 }
 
 TEST_F(AutomationFileTest, TheUpdateAtStartUpMatchesContactsAsSaved)
@@ -78,16 +79,7 @@ TEST_F(AutomationFileTest, TheUpdateAtStartUpMatchesContactsAsSaved)
                                                     "<BAND:3>20m <MODE:3>FT8 <EOR>\n");
     SaveAutomationConfig(files, folder.path(), log.string(), other.string(), {ContactRule::Window, 30});
     ASSERT_EQ(ReadAutomationConfig(session), Outcome::Done) << ui.pane;
-    EXPECT_NE(ui.pane.find(" 0 enregistrements ajoutés"), std::string::npos) << ui.pane;
-}
-
-TEST_F(AutomationFileTest, AFileThatCannotBeReadCountsAsAbsent)
-{
-    folder.write("Logweave.cfg", "FicToUpdate = /a\r\nFicToMerge = /b\r\n");
-    files.failOn(FileError::Action::Read, "Logweave.cfg", std::make_error_code(std::errc::resource_unavailable_try_again));
-    EXPECT_EQ(ReadAutomationConfig(session), Outcome::Done);
-    EXPECT_EQ(ui.pane, "");
-    EXPECT_EQ(store.FicToUpdate, "");
+    EXPECT_TRUE(paneHas(" 0 enregistrements ajoutés")) << ui.pane;
 }
 
 }  // namespace

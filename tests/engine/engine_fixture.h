@@ -7,6 +7,7 @@
 
 #include "logweave/load_output_options.h"
 #include "logweave/merge_added_log.h"
+#include "logweave/pane_texts.h"
 #include "logweave/read_open_log.h"
 #include "logweave/session.h"
 
@@ -31,6 +32,31 @@ inline std::vector<Contact> contactsOf(const LogStore& store)
         log.push_back(std::move(contact));
     }
     return log;
+}
+
+// A store of its own in `programFolder`, to read a log again apart from the fixture's.
+struct OtherStore {
+    OtherStore(const std::filesystem::path& programFolder, UserInterface& ui, FileSystem& files,
+               const OutputOptions& options)
+        : session{store, ui, files}
+    {
+        store.programFolder = programFolder;
+        std::filesystem::create_directories(programFolder);
+        applyOutputOptions(session, options);
+    }
+    Outcome read(const std::filesystem::path& log) { return ReadOpenLog(session, log.string()); }
+    std::string written(std::string_view name = "Adif_File.adi") const { return readBytes(store.programFolder / name); }
+
+    LogStore store;
+    Session session;
+};
+
+// "<CALL:n>call <QSO_DATE:8>date <TIME_ON:n>time more<EOR>" and a line break.
+inline std::string qso(std::string_view call, std::string_view date, std::string_view time, std::string_view more = "")
+{
+    return "<CALL:" + std::to_string(call.size()) + ">" + std::string(call) + " <QSO_DATE:" + std::to_string(date.size())
+        + ">" + std::string(date) + " <TIME_ON:" + std::to_string(time.size()) + ">" + std::string(time) + " "
+        + std::string(more) + "<EOR>\n";
 }
 
 class EngineTest : public ::testing::Test {
@@ -61,6 +87,8 @@ protected:
         store.AddedLogPath = path.string();
         return MergeAddedLog(session, path.string(), rule);
     }
+
+    bool paneHas(std::string_view text) const { return ui.pane.find(text) != std::string::npos; }
 
     std::string value(std::string_view field, long long record) const
     {

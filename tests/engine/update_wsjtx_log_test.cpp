@@ -1,6 +1,5 @@
 #include "engine_fixture.h"
 
-#include "logweave/pane_texts.h"
 #include "logweave/update_wsjtx_log.h"
 
 #include <chrono>
@@ -47,13 +46,16 @@ protected:
 
 TEST_F(UpdateTest, ReplacesTheLogsAndKeepsCopiesOfTheOneReplaced)
 {
+    // Names follow the option, end tags are the WSJT-X program's own.
+    ui.options.UpperCaseNames = true;
+    applyOptions();
     ASSERT_EQ(update(), Outcome::Done) << ui.pane;
     const std::string merged = folder.read("Logweave.adi");
     EXPECT_EQ(merged,
               "WSJT-X ADIF Export<eoh>\r\n"
-              "<call:5>Q1AAA <gridsquare:4>JN18 <mode:3>FT8 <qso_date:8>20230101 <time_on:6>100000 <band:3>20m <eor>\r\n"
-              "<call:5>Q1CCC <mode:2>CW <qso_date:8>20230102 <time_on:6>080000 <band:3>40M <eor>\r\n"
-              "<call:5>Q1BBB <gridsquare:4>JN19 <mode:3>FT8 <qso_date:8>20230103 <time_on:6>100000 <band:3>20m <eor>\r\n");
+              "<CALL:5>Q1AAA <GRIDSQUARE:4>JN18 <MODE:3>FT8 <QSO_DATE:8>20230101 <TIME_ON:6>100000 <BAND:3>20m <eor>\r\n"
+              "<CALL:5>Q1CCC <MODE:2>CW <QSO_DATE:8>20230102 <TIME_ON:6>080000 <BAND:3>40M <eor>\r\n"
+              "<CALL:5>Q1BBB <GRIDSQUARE:4>JN19 <MODE:3>FT8 <QSO_DATE:8>20230103 <TIME_ON:6>100000 <BAND:3>20m <eor>\r\n");
     EXPECT_EQ(readBytes(log + "_old"), kWsjtxLog);
     EXPECT_EQ(readBytes(dated(kWhen)), kWsjtxLog);
     EXPECT_EQ(readBytes(log), merged);
@@ -62,30 +64,23 @@ TEST_F(UpdateTest, ReplacesTheLogsAndKeepsCopiesOfTheOneReplaced)
     EXPECT_TRUE(ui.pane.ends_with(pane::replaced(log, station("Wsjtx.log"))));
 }
 
-TEST_F(UpdateTest, EachUpdateKeepsADatedCopyAndTheFirstCopyStays)
-{
-    ASSERT_EQ(update(), Outcome::Done);
-    const std::string afterFirst = readBytes(log);
-    folder.write("other.adi", "<CALL:5>Q1DDD <QSO_DATE:8>20230104 <TIME_ON:6>080000 <EOR>\n");
-    // Within the same second: the second copy takes the next one.
-    ASSERT_EQ(update(), Outcome::Done) << ui.pane;
-    EXPECT_EQ(readBytes(log + "_old"), kWsjtxLog);
-    EXPECT_NE(ui.pane.find(pane::backupKept(log + "_old")), std::string::npos);
-    EXPECT_EQ(readBytes(dated(kWhen)), kWsjtxLog);
-    EXPECT_EQ(readBytes(dated(kWhen + 1s)), afterFirst);
-    EXPECT_NE(readBytes(log).find("Q1DDD"), std::string::npos);
-}
-
-TEST_F(UpdateTest, KeepsTheNewestTenDatedCopies)
+TEST_F(UpdateTest, KeepsTheNewestTenDatedCopiesAndTheFirstCopy)
 {
     folder.write("station/wsjtx_log.adi.20200101-000000.bak.txt", "not a copy");
     folder.write("station/other.adi.20200101-000000.bak", "another log's");
-    for (int i = 0; i < 12; ++i)
+    for (int i = 0; i <= 10; ++i)
         ASSERT_EQ(update(kWhen + std::chrono::hours(i)), Outcome::Done) << ui.pane;
+    const std::string before = readBytes(log);
+    folder.write("other.adi", "<CALL:5>Q1DDD <QSO_DATE:8>20230104 <TIME_ON:6>080000 <EOR>\n");
+    // Within the same second: the copy takes the next one.
+    ASSERT_EQ(update(kWhen + 10h), Outcome::Done) << ui.pane;
+    EXPECT_EQ(readBytes(dated(kWhen + 10h + 1s)), before);
+    EXPECT_NE(readBytes(log).find("Q1DDD"), std::string::npos);
+    EXPECT_EQ(readBytes(log + "_old"), kWsjtxLog);
+    EXPECT_TRUE(paneHas(pane::backupKept(log + "_old")));
     EXPECT_EQ(datedCopies(), 11u);  // ten of this log, one of another
     EXPECT_FALSE(std::filesystem::exists(dated(kWhen + 1h)));
     EXPECT_TRUE(std::filesystem::exists(dated(kWhen + 2h)));
-    EXPECT_TRUE(std::filesystem::exists(dated(kWhen + 11h)));
     EXPECT_TRUE(folder.exists("station/wsjtx_log.adi.20200101-000000.bak.txt"));
 }
 
@@ -103,18 +98,11 @@ TEST_F(UpdateTest, WithoutADatedCopyNothingIsReplaced)
     EXPECT_FALSE(std::filesystem::exists(log + "_old"));
 }
 
-TEST_F(UpdateTest, ReplacesTheTextLogInTheLetterCaseItHas)
+// The text log is found beside the WSJT-X log in the letter case it has, in the
+// current folder when the log is named without one.
+TEST_F(UpdateTest, ReplacesTheTextLogBesideTheLogInTheLetterCaseItHas)
 {
     folder.write("station/wsjtx.log", "old lines\n");
-    ASSERT_EQ(update(), Outcome::Done);
-    EXPECT_EQ(readBytes(station("wsjtx.log")), folder.read("Logweave.log"));
-    EXPECT_FALSE(std::filesystem::exists(station("Wsjtx.log")));
-    EXPECT_TRUE(ui.pane.ends_with(pane::replaced(log, station("wsjtx.log"))));
-}
-
-TEST_F(UpdateTest, AFileToUpdateWithoutFolderIsInTheCurrentFolder)
-{
-    EXPECT_EQ(folderPrefix("/home/op/wsjtx_log.adi"), "/home/op/");
     const auto previous = std::filesystem::current_path();
     std::filesystem::current_path(folder / "station");
     log = "wsjtx_log.adi";
@@ -122,8 +110,9 @@ TEST_F(UpdateTest, AFileToUpdateWithoutFolderIsInTheCurrentFolder)
     std::filesystem::current_path(previous);
     ASSERT_EQ(outcome, Outcome::Done) << ui.pane;
     EXPECT_EQ(readBytes(station("wsjtx_log.adi_old")), kWsjtxLog);
-    EXPECT_EQ(readBytes(station("Wsjtx.log")), folder.read("Logweave.log"));
-    EXPECT_TRUE(ui.pane.ends_with(pane::replaced("wsjtx_log.adi", "Wsjtx.log")));
+    EXPECT_EQ(readBytes(station("wsjtx.log")), folder.read("Logweave.log"));
+    EXPECT_FALSE(std::filesystem::exists(station("Wsjtx.log")));
+    EXPECT_TRUE(ui.pane.ends_with(pane::replaced("wsjtx_log.adi", "wsjtx.log")));
 }
 
 TEST_F(UpdateTest, AMissingInputStopsBeforeAnyFileIsTouched)
@@ -144,22 +133,11 @@ TEST_F(UpdateTest, ReportsEachReplacementThatFailsAndGoesOn)
 {
     files.failOn(FileError::Action::Replace, "other.adi", std::make_error_code(std::errc::permission_denied));
     EXPECT_EQ(update(), Outcome::Stopped);
-    EXPECT_NE(ui.pane.find("[Cannot replace the file] : " + other + " (Permission denied)"), std::string::npos);
+    EXPECT_TRUE(paneHas("[Cannot replace the file] : " + other + " (Permission denied)"));
     EXPECT_TRUE(ui.pane.ends_with(pane::notReplaced({other})));
     EXPECT_EQ(readBytes(other), kOther);
     EXPECT_EQ(readBytes(log), folder.read("Logweave.adi"));  // the steps after it ran
     EXPECT_TRUE(std::filesystem::exists(station("Wsjtx.log")));
-}
-
-TEST_F(UpdateTest, WritesLowerCaseEndTagsWhateverTheOptions)
-{
-    ui.options.UpperCaseNames = true;
-    applyOptions();
-    ASSERT_EQ(update(), Outcome::Done);
-    // Names follow the option, end tags are the WSJT-X program's own.
-    EXPECT_NE(folder.read("Logweave.adi").find("<CALL:5>Q1AAA "), std::string::npos);
-    EXPECT_NE(folder.read("Logweave.adi").find("<eor>\r\n"), std::string::npos);
-    EXPECT_EQ(folder.read("Logweave.adi").find("<EOR>"), std::string::npos);
 }
 
 }  // namespace

@@ -2,66 +2,54 @@
 
 #include "engine_fixture.h"
 
-#include "logweave/pane_texts.h"
-
 namespace logweave::testing {
 namespace {
 
 const ContactMatch kWindow{ContactRule::Window, 30};
 
-std::string qso(const std::string& call, const std::string& date, const std::string& time, const std::string& more = "")
-{
-    return "<CALL:" + std::to_string(call.size()) + ">" + call + " <QSO_DATE:8>" + date + " <TIME_ON:"
-        + std::to_string(time.size()) + ">" + time + " " + more + "<EOR>\n";
-}
-
 const std::string k20mFt8 = "<BAND:3>20m <MODE:3>FT8 ";
 
 class WindowTest : public EngineTest {
 protected:
-    // Whether a merge of `added` into `open` under `rule` gives those counts.
-    bool merges(const std::string& openLog, const std::string& addedLog, const MergeCounts& counts,
-                const ContactMatch& rule = kWindow)
+    // Whether a merge of `added` into `open` under the window rule gives those counts.
+    bool merges(const std::string& openLog, const std::string& addedLog, const MergeCounts& counts)
     {
         EXPECT_EQ(open(openLog), Outcome::Done);
         ui.pane.clear();
-        EXPECT_EQ(add(addedLog, rule), Outcome::Done) << ui.pane;
-        return ui.pane.find(pane::mergeCounts(counts)) != std::string::npos;
+        EXPECT_EQ(add(addedLog, kWindow), Outcome::Done) << ui.pane;
+        return paneHas(pane::mergeCounts(counts));
     }
 };
 
-TEST_F(WindowTest, PairsTheSameContactAsTwoProgramsWriteIt)
-{
-    const std::pair<std::string, std::string> cases[] = {
-        // Seconds against none; a typed date; letter case of the call; FT4 as a submode and as a mode.
-        {qso("Q1ABC", "20230101", "183015", k20mFt8), qso("q1abc", "20230101", "1830", k20mFt8)},
-        {qso("Q1ABC", "20230101", "183015", k20mFt8),
-         "<CALL:5>Q1ABC <QSO_DATE:8:D>20230101 <TIME_ON:4>1835 " + k20mFt8 + "<EOR>\n"},
-        {qso("Q1ABC", "20230101", "183015", "<BAND:3>20M <MODE:4>MFSK <SUBMODE:3>FT4 "),
-         qso("Q1ABC", "20230101", "1830", "<BAND:3>20m <MODE:3>FT4 ")},
-        {qso("Q1ABC", "20230101", "183015", "<MODE:3>USB <FREQ:9>14.250000 "),
-         qso("Q1ABC", "20230101", "1830", "<BAND:3>20m <MODE:3>SSB ")},
-        // Across midnight, 29 minutes apart.
-        {qso("Q1ABC", "20230101", "234500", k20mFt8), qso("Q1ABC", "20230102", "0014", k20mFt8)},
-    };
-    for (const auto& [openLog, addedLog] : cases) {
-        SCOPED_TRACE(addedLog);
-        EXPECT_TRUE(merges(openLog, addedLog, {1, 0, 0, 1})) << ui.pane;
-        EXPECT_EQ(store.OpenRecordCount(), 1);
-    }
-}
-
-TEST_F(WindowTest, KeepsApartWhatIsNotOneContact)
+TEST_F(WindowTest, PairsTheSameContactAsTwoProgramsWriteItAndNothingElse)
 {
     const std::string open1 = qso("Q1ABC", "20230101", "183000", k20mFt8);
-    for (const std::string& addedLog : {qso("Q1ABC", "20230101", "1901", k20mFt8),  // 31 minutes later
-                                        qso("Q1ABD", "20230101", "1830", k20mFt8),
-                                        qso("Q1ABC", "20230101", "1830", "<BAND:3>40m <MODE:3>FT8 "),
-                                        qso("Q1ABC", "20230101", "1830", "<BAND:3>20m <MODE:2>CW "),
-                                        qso("Q1ABC", "2023011", "1830", k20mFt8)}) {
+    const std::string withSeconds = qso("Q1ABC", "20230101", "183015", k20mFt8);
+    const struct {
+        std::string open;
+        std::string added;
+        bool paired;
+    } cases[] = {
+        // Seconds against none; a typed date; letter case of the call; FT4 as a submode and as a mode.
+        {withSeconds, qso("q1abc", "20230101", "1830", k20mFt8), true},
+        {withSeconds, "<CALL:5>Q1ABC <QSO_DATE:8:D>20230101 <TIME_ON:4>1835 " + k20mFt8 + "<EOR>\n", true},
+        {qso("Q1ABC", "20230101", "183015", "<BAND:3>20M <MODE:4>MFSK <SUBMODE:3>FT4 "),
+         qso("Q1ABC", "20230101", "1830", "<BAND:3>20m <MODE:3>FT4 "), true},
+        {qso("Q1ABC", "20230101", "183015", "<MODE:3>USB <FREQ:9>14.250000 "),
+         qso("Q1ABC", "20230101", "1830", "<BAND:3>20m <MODE:3>SSB "), true},
+        // Across midnight, 29 minutes apart.
+        {qso("Q1ABC", "20230101", "234500", k20mFt8), qso("Q1ABC", "20230102", "0014", k20mFt8), true},
+        // 31 minutes later, another call, band or mode, a date that is none.
+        {open1, qso("Q1ABC", "20230101", "1901", k20mFt8), false},
+        {open1, qso("Q1ABD", "20230101", "1830", k20mFt8), false},
+        {open1, qso("Q1ABC", "20230101", "1830", "<BAND:3>40m <MODE:3>FT8 "), false},
+        {open1, qso("Q1ABC", "20230101", "1830", "<BAND:3>20m <MODE:2>CW "), false},
+        {open1, qso("Q1ABC", "2023011", "1830", k20mFt8), false},
+    };
+    for (const auto& [openLog, addedLog, paired] : cases) {
         SCOPED_TRACE(addedLog);
-        EXPECT_TRUE(merges(open1, addedLog, {1, 1, 0, 0})) << ui.pane;
-        EXPECT_EQ(store.OpenRecordCount(), 2);
+        EXPECT_TRUE(merges(openLog, addedLog, paired ? MergeCounts{1, 0, 0, 1} : MergeCounts{1, 1, 0, 0})) << ui.pane;
+        EXPECT_EQ(store.OpenRecordCount(), paired ? 1 : 2);
     }
 }
 
@@ -74,19 +62,11 @@ TEST_F(WindowTest, EachAddedRecordTakesTheNearestOpenRecordLeft)
         + qso("Q1ABC", "20230101", "1009", k20mFt8 + "<QTH:1>y ")
         + qso("Q1ABC", "20230101", "1015", k20mFt8 + "<QTH:1>z ");
     EXPECT_TRUE(merges(openLog, addedLog, {3, 0, 0, 3})) << ui.pane;
-    // 10:05 takes 10:00; 10:09 takes 10:10; 10:15, as near to 10:10 (taken) as to 10:20, takes 10:20.
+    // 10:05, as near to 10:00 as to 10:10, takes the earlier; 10:09 takes 10:10; 10:15, as near to
+    // 10:10 (taken) as to 10:20, takes 10:20.
     EXPECT_EQ(value("QTH", 1), "x");
     EXPECT_EQ(value("QTH", 2), "y");
     EXPECT_EQ(value("QTH", 3), "z");
-}
-
-TEST_F(WindowTest, ATieGoesToTheEarlierOpenRecord)
-{
-    const std::string openLog = qso("Q1ABC", "20230101", "100000", k20mFt8 + "<NAME:1>a ")
-        + qso("Q1ABC", "20230101", "102000", k20mFt8 + "<NAME:1>b ");
-    ASSERT_TRUE(merges(openLog, qso("Q1ABC", "20230101", "1010", k20mFt8 + "<QTH:1>x "), {1, 0, 0, 1})) << ui.pane;
-    EXPECT_EQ(value("QTH", 1), "x");
-    EXPECT_EQ(value("QTH", 2), "");
 }
 
 TEST_F(WindowTest, KeepsTheOpenDateAndTimeAndTheOrderOfTheLog)
@@ -119,9 +99,6 @@ TEST_F(WindowTest, AWsjtxLogAndAConfirmationDownloadAreTheSameContacts)
     }
     EXPECT_TRUE(merges(wsjtx, download, {40, 0, 0, 40})) << ui.pane;
     EXPECT_EQ(store.OpenRecordCount(), 40);
-    // The same date and time pair none of them.
-    EXPECT_TRUE(merges(wsjtx, download, {40, 40, 0, 0}, {})) << ui.pane;
-    EXPECT_EQ(store.OpenRecordCount(), 80);
 }
 
 }  // namespace

@@ -14,15 +14,6 @@ fs::path key(const fs::path& path)
     return path.lexically_normal();
 }
 
-// A folder as the parent of its files is written: no last separator, "." for the current one.
-fs::path folderKey(const fs::path& folder)
-{
-    fs::path normal = key(folder);
-    if (!normal.has_filename() && normal.has_relative_path())
-        normal = normal.parent_path();
-    return normal.empty() ? fs::path(".") : normal;
-}
-
 class MemoryReader final : public FileReader {
 public:
     explicit MemoryReader(std::shared_ptr<const MemoryFileSystem::Version> version) : version_(std::move(version)) {}
@@ -117,10 +108,11 @@ bool MemoryFileSystem::isRegularFile(const fs::path& path)
 
 std::vector<std::string> MemoryFileSystem::fileNames(const fs::path& folder)
 {
-    const fs::path wanted = folderKey(folder);
+    // The folder as the parent of a file in it is written: no last separator, empty for ".".
+    const fs::path wanted = key(folder / "x").parent_path();
     std::vector<std::string> names;
     for (const auto& [path, version] : files_)
-        if (folderKey(path.parent_path()) == wanted)
+        if (path.parent_path() == wanted)
             names.push_back(path.filename().string());
     return names;
 }
