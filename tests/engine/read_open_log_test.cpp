@@ -124,6 +124,11 @@ TEST_F(ReadOpenLogTest, WorksPastTheOldBoundsOfRecordsAndFields)
     ASSERT_EQ(add(added), Outcome::Done);
     EXPECT_TRUE(ui.pane.ends_with(pane::mergeCounts({40000, 25000, 0, 15000})));
     EXPECT_EQ(store.OpenRecordCount(), 55000);
+
+    // A conflict on the last of them names its record in full.
+    ASSERT_EQ(add("<TIME_ON:6>999999 <F0:1>y <EOR>\n"), Outcome::Done);
+    ASSERT_EQ(ui.conflicts.size(), 1u);
+    EXPECT_EQ(ui.conflicts[0].record, 55000);
 }
 
 TEST_F(ReadOpenLogTest, NamesAFileItCannotReadOrWriteAndKeepsNoLog)

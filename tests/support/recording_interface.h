@@ -15,7 +15,7 @@ struct SeenConflict {
     std::string field;  // as written
     std::string open;
     std::string added;
-    int record;
+    long long record;
 };
 
 class RecordingInterface final : public UserInterface {
