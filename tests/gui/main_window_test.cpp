@@ -2,6 +2,7 @@
 
 #include "logweave/file_error.h"
 #include "logweave/pane_texts.h"
+#include "platform/program_folders.h"
 #include "shell/pane_texts.h"
 #include "shell/qt_translations.h"
 #include "shell/version_text.h"
@@ -12,7 +13,9 @@
 #include <QTranslator>
 
 #include <cerrno>
+#include <filesystem>
 #include <memory>
+#include <unistd.h>
 
 namespace logweave::testing {
 namespace {
@@ -29,6 +32,32 @@ QStringList commandsOn(Program& p)
             on << QString::fromLatin1(name);
     return on;
 }
+
+namespace fs = std::filesystem;
+
+QString text(const fs::path& path)
+{
+    return QString::fromStdString(path.string());
+}
+
+// A program installed into lib/ with its field order lists, and a user whose data folders are under home/.
+struct Installed {
+    TemporaryFolder folder;
+    QString lib = text(folder / "lib");
+    QString userData = text(folder / "home/.local/share/Logweave");
+    QString sharedData = text(folder / "home/.local/share");
+
+    Installed()
+    {
+        folder.write("lib/AdifCodes_Liste.txt", "CALL\r\n");
+        folder.write("lib/AdifCodes_Liste_WSJT-X.txt", "call\r\n");
+    }
+    // Every folder can be written but, when `readOnly`, the executable's.
+    platform::FolderPlaces places(bool readOnly) const
+    {
+        return {lib, userData, sharedData, [readOnly, lib = lib](const QString& asked) { return !(readOnly && asked == lib); }};
+    }
+};
 
 }  // namespace
 
@@ -169,6 +198,70 @@ private slots:
         QCOMPARE(p.fakes.helpViewer.requests.size(), std::size_t{2});
         for (const auto& request : p.fakes.helpViewer.requests)
             QVERIFY(request == contents);
+    }
+
+    void theProgramFolderIsTheExecutablesUnlessItIsReadOnly()
+    {
+        Installed installed;
+        const TemporaryFolder& f = installed.folder;
+        {
+            const platform::QtProgramFolders folders(installed.places(false));
+            QVERIFY(!folders.inUserDataFolder());
+            QCOMPARE(folders.programFolder(), installed.lib);
+            QCOMPARE(folders.helpFolder(), installed.lib);
+            QVERIFY(!QFileInfo::exists(installed.userData));
+            // The WSJT-X log folder is offered only once it exists.
+            QCOMPARE(folders.wsjtxLogFolder(), QString());
+            QVERIFY(QDir().mkpath(installed.sharedData + "/WSJT-X"));
+            QCOMPARE(folders.wsjtxLogFolder(), installed.sharedData + "/WSJT-X");
+        }
+        f.write("home/.local/share/Logweave/AdifCodes_Liste_WSJT-X.txt", "mine\r\n");
+        fs::permissions(f / "lib/AdifCodes_Liste.txt", fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+        {
+            const platform::QtProgramFolders folders(installed.places(true));
+            QVERIFY(folders.inUserDataFolder());
+            QCOMPARE(folders.programFolder(), installed.userData);
+            QCOMPARE(folders.helpFolder(), installed.lib);
+        }
+        QCOMPARE(f.read("home/.local/share/Logweave/AdifCodes_Liste.txt"), std::string("CALL\r\n"));
+        QCOMPARE(f.read("home/.local/share/Logweave/AdifCodes_Liste_WSJT-X.txt"), std::string("mine\r\n"));
+        const auto copied = fs::status(f / "home/.local/share/Logweave/AdifCodes_Liste.txt");
+        QVERIFY((copied.permissions() & fs::perms::owner_write) != fs::perms::none);
+        // The next start finds the user's edited list and leaves it.
+        f.write("home/.local/share/Logweave/AdifCodes_Liste.txt", "edited\r\n");
+        const platform::QtProgramFolders again(installed.places(true));
+        QCOMPARE(f.read("home/.local/share/Logweave/AdifCodes_Liste.txt"), std::string("edited\r\n"));
+    }
+
+    void writabilityIsTriedNotReadFromPermissions()
+    {
+        TemporaryFolder folder;
+        QVERIFY(platform::canCreateFileIn(text(folder.path())));
+        QVERIFY(fs::is_empty(folder.path()));  // the trial leaves nothing behind
+        QVERIFY(!platform::canCreateFileIn(text(folder / "absent")));
+#ifdef __linux__
+        QVERIFY(!platform::canCreateFileIn(QStringLiteral("/proc")));  // not even root may
+#endif
+        if (::geteuid() == 0)
+            return;  // root writes through the permissions below
+        fs::create_directory(folder / "locked");
+        fs::permissions(folder / "locked", fs::perms::owner_write, fs::perm_options::remove);
+        QVERIFY(!platform::canCreateFileIn(text(folder / "locked")));
+    }
+
+    void inTheUserDataFolderTheWindowReadsItsListsThereAndHelpWhereInstalled()
+    {
+        Installed installed;
+        platform::QtProgramFolders folders(installed.places(true));
+        installed.folder.write("home/.local/share/Logweave/AdifCodes_Liste.txt", "TIME_ON\r\n");  // edited by the user
+        Program p(&folders);
+        p.window.Form_Load();
+        QCOMPARE(QDir::current().canonicalPath(), QDir(installed.userData).canonicalPath());
+        p.open(text(installed.folder.write("logs/station.adi", kLog)));
+        QCOMPARE(installed.folder.read("home/.local/share/Logweave/Adif_File.adi"),
+                 std::string("h<eoh>\r\n<time_on:4>1000 <call:5>Q1AAA <qso_date:8>20230101 <rst_sent:2>59 <eor>\r\n"));
+        p.menu("Mnu_Aide")->trigger();
+        QCOMPARE(QString::fromStdString(p.fakes.helpViewer.requests.back().file), installed.lib + "/Logweave.chm>W1");
     }
 };
 

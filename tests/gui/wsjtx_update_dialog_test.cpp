@@ -69,42 +69,34 @@ private slots:
         QVERIFY(!u.menu("Mnu_Ouvrir")->isEnabled());
     }
 
-    void browseFillsABoxFromWhereWsjtxKeepsItsLogAndCancelLeavesIt_data()
+    // Browse starts where WSJT-X keeps its log, else in the program folder.
+    void browseFillsABoxAndCancelLeavesIt()
     {
-        QTest::addColumn<bool>("wsjtxFolder");
-        QTest::newRow("no WSJT-X folder: the program's") << false;
-        QTest::newRow("the WSJT-X folder") << true;
-    }
-
-    void browseFillsABoxFromWhereWsjtxKeepsItsLogAndCancelLeavesIt()
-    {
-        QFETCH(bool, wsjtxFolder);
         Update u;
-        if (wsjtxFolder)
-            u.fakes.folders.wsjtxFolder = u.fakes.path("station");
         u.fakes.fileDialog.answers = {u.log};
         u.show(
             [&](QWidget* dialog) {
                 click(dialog, "Command1");
                 QCOMPARE(Update::box(dialog, "Text1")->text(), u.log);
+                u.fakes.folders.wsjtxFolder = u.fakes.path("station");
                 Update::box(dialog, "Text2")->setText(QStringLiteral("typed.adi"));
                 click(dialog, "Command2");  // Cancel
                 QCOMPARE(Update::box(dialog, "Text2")->text(), QStringLiteral("typed.adi"));
                 click(dialog, "Command5");
             },
             false);
-        const QString start = wsjtxFolder ? u.fakes.path("station") : u.fakes.folders.programFolder();
         QCOMPARE(u.fakes.fileDialog.requests.size(), std::size_t{2});
-        for (const auto& request : u.fakes.fileDialog.requests)
-            QCOMPARE(request.startFolder, start);
+        QCOMPARE(u.fakes.fileDialog.requests[0].startFolder, u.fakes.folders.programFolder());
+        QCOMPARE(u.fakes.fileDialog.requests[1].startFolder, u.fakes.path("station"));
         QCOMPARE(u.fakes.exit.ended, 0);
         QVERIFY(u.store.FicToUpdate.empty());
     }
 
     // Enter presses the focused button only, Save keeps the dialog up, Escape does not close it.
-    void saveWritesTheAutomationFileWithoutUpdatingByTheKeys()
+    void saveWritesTheAutomationFileWithTheOptionsRuleWithoutUpdating()
     {
         Update u;
+        u.open(QString(), [](QWidget* options) { child<QRadioButton>(options, "Option2(1)")->setChecked(true); });
         u.show([&](QWidget* dialog) {
             auto* save = child<QPushButton>(dialog, "Command4");
             save->setFocus();
@@ -120,19 +112,8 @@ private slots:
             QTest::keyClick(cancel, Qt::Key_Return);
             QVERIFY(!dialog->isVisible());
         });
-        QVERIFY(u.saved() == (AutomationPaths{u.log.toStdString(), u.other.toStdString(), {}}));
-        QVERIFY(!u.fakes.folder.exists("station/wsjtx_log.adi_old"));
-    }
-
-    void saveWritesTheContactRuleOfTheOptions()
-    {
-        Update u;
-        u.open(QString(), [](QWidget* options) { child<QRadioButton>(options, "Option2(1)")->setChecked(true); });
-        u.show([](QWidget* dialog) {
-            click(dialog, "Command4");
-            click(dialog, "Command5");
-        });
         QVERIFY(u.saved() == (AutomationPaths{u.log.toStdString(), u.other.toStdString(), {ContactRule::Window, 30}}));
+        QVERIFY(!u.fakes.folder.exists("station/wsjtx_log.adi_old"));
     }
 
     void aSaveThatFailsSaysWhichFile()
