@@ -1,23 +1,10 @@
 #include "gui_testing.h"
 
 #include <QApplication>
-#include <QPlainTextEdit>
 #include <QPointer>
 #include <QTimer>
 
 namespace logweave::testing {
-
-QString FakeFileDialog::getOpenFileName(QWidget*, const platform::FileDialogRequest& request)
-{
-    requests.push_back(request);
-    if (onShow)
-        onShow();
-    if (answers.empty())
-        return {};
-    QString answer = answers.front();
-    answers.pop_front();
-    return answer;
-}
 
 void whenModal(const std::function<void()>& show, std::function<void(QWidget*)> act)
 {
@@ -37,28 +24,6 @@ void whenModal(const std::function<void()>& show, std::function<void(QWidget*)> 
     });
     show();
     QVERIFY2(finished, "the dialog was not driven to its end");
-}
-
-QString paneText(std::string_view utf8)
-{
-    QString text = QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
-    return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-}
-
-QString Program::pane()
-{
-    return child<QPlainTextEdit>(&window, "Text1")->toPlainText();
-}
-
-void Program::open(const QString& path, const std::function<void(QWidget*)>& choose)
-{
-    fakes.fileDialog.answers = {path};
-    whenModal([this] { menu("Mnu_Ouvrir")->trigger(); },
-              [choose](QWidget* options) {
-                  if (choose)
-                      choose(options);
-                  click(options, "Command2");
-              });
 }
 
 }  // namespace logweave::testing

@@ -13,6 +13,7 @@
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
 
@@ -25,7 +26,16 @@ namespace logweave::testing {
 
 class FakeFileDialog final : public platform::FileDialog {
 public:
-    QString getOpenFileName(QWidget*, const platform::FileDialogRequest& request) override;
+    QString getOpenFileName(QWidget*, const platform::FileDialogRequest& request) override
+    {
+        requests.push_back(request);
+        if (onShow)
+            onShow();
+        const QString answer = answers.empty() ? QString() : answers.front();
+        if (!answers.empty())
+            answers.pop_front();
+        return answer;
+    }
     std::deque<QString> answers;  // none left: Cancel
     std::vector<platform::FileDialogRequest> requests;
     std::function<void()> onShow;  // what else happens while it is up
@@ -96,7 +106,10 @@ struct FakePlatform {
 void whenModal(const std::function<void()>& show, std::function<void(QWidget*)> act);
 
 // An engine's pane text as the window's pane shows it: line ends as LF.
-QString paneText(std::string_view utf8);
+inline QString paneText(std::string_view utf8)
+{
+    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+}
 
 template <typename T>
 T* child(QWidget* parent, const char* name)
@@ -127,9 +140,18 @@ struct Program {
     shell::MainWindow window{store, files, platform};
 
     QAction* menu(const char* name) { return child<QAction>(&window, name); }
-    QString pane();
+    QString pane() { return child<QPlainTextEdit>(&window, "Text1")->toPlainText(); }
     // Opens `path` with the options dialog as `choose` leaves it; an empty path cancels.
-    void open(const QString& path, const std::function<void(QWidget*)>& choose = {});
+    void open(const QString& path, const std::function<void(QWidget*)>& choose = {})
+    {
+        fakes.fileDialog.answers = {path};
+        whenModal([this] { menu("Mnu_Ouvrir")->trigger(); },
+                  [choose](QWidget* options) {
+                      if (choose)
+                          choose(options);
+                      click(options, "Command2");
+                  });
+    }
 };
 
 }  // namespace logweave::testing

@@ -1,10 +1,15 @@
-// The built-in help viewer, over the help file the build compiled and a small sample of the tests' own.
+// Help files as read (sitemaps, system files, the words of the pages) and the
+// built-in viewer, over the help file the build compiled and a sample of the tests' own.
 
 #include "gui_testing.h"
 
 #include "dialogs/c_help.h"
+#include "platform/chm_archive.h"
 #include "platform/chm_help_viewer.h"
+#include "platform/chm_system_files.h"
+#include "platform/help_search.h"
 #include "platform/help_window.h"
+#include "platform/sitemap.h"
 
 #include <QImage>
 #include <QListWidget>
@@ -24,6 +29,48 @@ const std::string kHelpFile = LOGWEAVE_HELP_FILE;
 const std::string kSampleFile = LOGWEAVE_SAMPLE_HELP_FILE;
 const QString kFirstTitle = QStringLiteral("Logweave : présentation [Overview]");
 
+// Entries in lists in lists, in every spelling a help compiler writes.
+const char* const kNestedSitemap = R"(<HTML><BODY>
+<object type="text/site properties"><param name="Name" value="not an entry"></object>
+<!-- <OBJECT type="text/sitemap"><param name="Name" value="commented out"></OBJECT> -->
+<UL>
+  <LI><OBJECT type="text/sitemap"><param name="Name" value="Début &amp; fin"><param name="Local" value="a.html"></OBJECT>
+  <UL>
+    <LI><object TYPE='text/sitemap'><PARAM value='b.html#x' NAME='Local'><param name=Name value=B></object>
+    <UL><LI><OBJECT type="text/sitemap"><param name="Name" value="C &#233;t&#xE9;"><param name="Local" value="c.html"></OBJECT></UL>
+    <LI><OBJECT type="text/sitemap"><param name="Name" value="Heading only"></OBJECT>
+  </UL>
+  <LI><OBJECT type="text/sitemap"><param name="Name" value="D"><param name="Local" value="d.html"><param name="Name" value="D again"><param name="Local" value="e.html"></OBJECT>
+</UL></BODY></HTML>)";
+
+// One line an entry: its depth as indentation, its name, and its page.
+void flatten(const std::vector<platform::SitemapEntry>& entries, QStringList& out, int depth = 0)
+{
+    for (const auto& entry : entries) {
+        out << QString(depth * 2, u' ') + entry.name + " -> " + entry.local;
+        flatten(entry.children, out, depth + 1);
+    }
+}
+
+// 32-bit words as a system file stores them, little end first.
+std::string words(const std::vector<std::uint32_t>& values)
+{
+    std::string bytes;
+    for (std::uint32_t value : values)
+        for (int i = 0; i < 4; ++i)
+            bytes += static_cast<char>((value >> (8 * i)) & 0xFF);
+    return bytes;
+}
+
+// The pages found, and how often the words stand on each, in the order given.
+QStringList found(const platform::HelpSearch& search, const QString& query)
+{
+    QStringList pages;
+    for (const auto& hit : search.find(query))
+        pages << QStringLiteral("%1 %2 %3").arg(hit.page, hit.title).arg(hit.count);
+    return pages;
+}
+
 platform::HelpRequest tocRequest(const std::string& file)
 {
     return {file, platform::HelpCommand::DisplayToc, 0, std::nullopt};
@@ -39,11 +86,10 @@ bool clickLink(QTextBrowser* page, const QString& href)
 {
     for (QTextBlock block = page->document()->begin(); block.isValid(); block = block.next()) {
         for (auto it = block.begin(); !it.atEnd(); ++it) {
-            const QTextFragment fragment = it.fragment();
-            if (fragment.charFormat().anchorHref() != href)
+            if (it.fragment().charFormat().anchorHref() != href)
                 continue;
             QTextCursor cursor(page->document());
-            cursor.setPosition(fragment.position() + 1);
+            cursor.setPosition(it.fragment().position() + 1);
             page->setTextCursor(cursor);
             page->ensureCursorVisible();
             QTest::mouseClick(page->viewport(), Qt::LeftButton, {}, page->cursorRect(cursor).center() - QPoint(2, 0));
@@ -67,13 +113,9 @@ struct Viewer {
     QTreeWidget* tree(const char* name) const { return child<QTreeWidget>(viewer.window(), name); }
     QWidget* currentTab() const { return child<QTabWidget>(viewer.window(), "Tabs")->currentWidget(); }
     QAction* button(const char* name) const { return child<QAction>(viewer.window(), name); }
-
-    // Clicks the tool bar button of `name`.
     void click(const char* name) const
     {
-        QWidget* shown = child<QToolBar>(viewer.window(), "Buttons")->widgetForAction(button(name));
-        QVERIFY(shown != nullptr);
-        QTest::mouseClick(shown, Qt::LeftButton);
+        QTest::mouseClick(child<QToolBar>(viewer.window(), "Buttons")->widgetForAction(button(name)), Qt::LeftButton);
     }
 };
 
@@ -86,11 +128,142 @@ private slots:
     void init()
     {
 #ifdef _WIN32
-        QSKIP("the system's HTML Help viewer shows help on Windows");
+        // There the system's HTML Help viewer shows help; reading help files stays the program's.
+        if (QByteArray(QTest::currentTestFunction()).startsWith("viewer"))
+            QSKIP("the system's HTML Help viewer shows help on Windows");
 #endif
     }
 
-    void opensTheBuiltHelpAtItsFirstPageInAWindowOfItsOwn()
+    void fileStringTrimsBothPartsOnlyWhenAWindowTypeIsNamed()
+    {
+        using dialogs::helpFileString;
+        QCOMPARE(helpFileString(" /opt/Log weave/L.chm ", " W1  "), std::string("/opt/Log weave/L.chm>W1"));
+        QCOMPARE(helpFileString("  L.chm ", ""), std::string("  L.chm "));
+        QCOMPARE(helpFileString("  L.chm ", std::nullopt), std::string("  L.chm "));
+        QCOMPARE(helpFileString(" L.chm", "   "), std::string("L.chm>"));
+    }
+
+    void sitemapNestsEachListUnderTheEntryBeforeIt_data()
+    {
+        QTest::addColumn<QByteArray>("sitemap");
+        QTest::addColumn<QStringList>("entries");
+        QTest::addColumn<QString>("firstPage");
+        QTest::newRow("nested, in any spelling")
+            << QByteArray(kNestedSitemap)
+            << QStringList{"Début & fin -> a.html", "  B -> b.html#x", "    C été -> c.html", "  Heading only -> ", "D -> d.html"}
+            << "a.html";
+        // An index may hold its entries without any list; older files are not UTF-8.
+        QTest::newRow("no list, Windows-1252") << QByteArray("<OBJECT type=\"text/sitemap\"><param name=\"Name\" "
+                                                             "value=\"\xE9t\xE9\"><param name=\"Local\" value=\"s.html\"></OBJECT>")
+                                               << QStringList{"été -> s.html"} << "s.html";
+        QTest::newRow("stray ends, an entry cut short")
+            << QByteArray("<UL></UL></UL><LI><OBJECT type=\"text/sitemap\"><param name=\"Local\" value=\"x.html\">")
+            << QStringList{} << "";
+        QTest::newRow("a heading first: the first page is under it")
+            << QByteArray("<UL><LI><OBJECT type=\"text/sitemap\"><param name=\"Name\" value=\"H\"></OBJECT><UL><LI><OBJECT "
+                          "type=\"text/sitemap\"><param name=\"Name\" value=\"I\"><param name=\"Local\" value=\"i.html\">"
+                          "</OBJECT></UL><LI><OBJECT type=\"text/sitemap\"><param name=\"Name\" value=\"N\"><param "
+                          "name=\"Local\" value=\"n.html\"></OBJECT></UL>")
+            << QStringList{"H -> ", "  I -> i.html", "N -> n.html"} << "i.html";
+    }
+
+    void sitemapNestsEachListUnderTheEntryBeforeIt()
+    {
+        QFETCH(QByteArray, sitemap);
+        QFETCH(QStringList, entries);
+        QFETCH(QString, firstPage);
+        const auto read = platform::parseSitemap(sitemap);
+        QStringList lines;
+        flatten(read, lines);
+        QCOMPARE(lines, entries);
+        QCOMPARE(platform::firstPage(read), firstPage);
+    }
+
+    void damagedSystemFilesGiveWhatCouldBeRead()
+    {
+        // #WINDOWS: a count of three, entries of 0xC4 bytes, but only one there.
+        std::vector<std::uint32_t> windows(2 + 0xC4 / 4 + 5);
+        windows[0] = 3;
+        windows[1] = 0xC4;
+        windows[2 + 0x08 / 4] = 1;    // name
+        windows[2 + 0x14 / 4] = 4;    // caption
+        windows[2 + 0x60 / 4] = 999;  // contents file, past the strings
+        const std::string strings("\0W1\0Caption\0", 12);
+        const auto types = platform::parseWindowTypes(words(windows), strings);
+        QCOMPARE(types.size(), std::size_t{1});
+        QCOMPARE(types[0].name + "|" + types[0].caption + "|" + types[0].contentsFile, std::string("W1|Caption|"));
+        windows[1] = 0x20;  // too short to hold a caption and files
+        QVERIFY(platform::parseWindowTypes(words(windows), strings).empty());
+
+        // Buttons only count when the entry says they were given.
+        windows[1] = 0x74;
+        windows[2 + 0x70 / 4] = platform::ChmButton::Back | platform::ChmButton::Print;
+        QVERIFY(!platform::parseWindowTypes(words(windows), strings).front().buttons.has_value());
+        windows[2 + 0x0C / 4] = 0x100;
+        QCOMPARE(platform::parseWindowTypes(words(windows), strings).front().buttons,
+                 std::optional<std::uint32_t>(platform::ChmButton::Back | platform::ChmButton::Print));
+
+        // #SYSTEM: a title, then an entry that claims more bytes than the file has.
+        const auto info = platform::parseSystemFile(std::string("\3\0\0\0" "\3\0\6\0" "Title\0" "\2\0\x50\0" "index.html", 24));
+        QCOMPARE(info.title + "|" + info.defaultTopic, std::string("Title|"));
+
+        // #IVB: a length that claims three pairs where two stand, one past the strings.
+        const auto pages = platform::parseContextIds(words({24, 42, 1, 43, 999}), std::string("\0page.html\0", 11));
+        QCOMPARE(pages, (std::map<std::int32_t, std::string>{{42, "page.html"}}));
+    }
+
+    void searchFindsThePagesHoldingEveryWord_data()
+    {
+        QTest::addColumn<QString>("query");
+        QTest::addColumn<QStringList>("pages");
+        QTest::newRow("case, accents, markup ignored") << "EMETTEUR" << QStringList{"/c.html Alpha 1", "/a.html Émission 1"};
+        QTest::newRow("whole words only") << "émetteurs" << QStringList{"/b.html /b.html 1"};
+        QTest::newRow("entities read") << "regle" << QStringList{"/a.html Émission 1"};
+        QTest::newRow("title searched") << "emission" << QStringList{"/a.html Émission 1"};
+        QTest::newRow("style sheet is no text") << "navy" << QStringList{};
+        QTest::newRow("every word") << "antenne, émetteur" << QStringList{"/c.html Alpha 2"};
+        QTest::newRow("one word missing") << "antenne récepteurs" << QStringList{};
+        QTest::newRow("no word") << " ;-' " << QStringList{};
+        QTest::newRow("more hits first, then by title")
+            << "antenne" << QStringList{"/d.html Zulu 2", "/c.html Alpha 1", "/e.html Yankee 1"};
+    }
+
+    void searchFindsThePagesHoldingEveryWord()
+    {
+        QFETCH(QString, query);
+        QFETCH(QStringList, pages);
+        platform::HelpSearch search;
+        search.addPage(QStringLiteral("/a.html"),
+                       "<html><head><title>Émission</title><style>p { color: navy }</style></head>"
+                       "<body><p>L'<b>Émet</b>teur est r&eacute;gl&eacute;.</p></body></html>");
+        search.addPage(QStringLiteral("/b.html"), "<p>EMETTEURS et récepteurs</p>");
+        search.addPage(QStringLiteral("/c.html"), "<title>Alpha</title><p>Un émetteur, une antenne.</p>");
+        search.addPage(QStringLiteral("/d.html"), "<title>Zulu</title><p>antenne, Antenne</p>");
+        search.addPage(QStringLiteral("/e.html"), "<title>Yankee</title><p>antenne</p>");
+        QCOMPARE(found(search, query), pages);
+    }
+
+    void searchOfAFileReadsEveryPageAndNamesIt()
+    {
+        const auto archive = platform::ChmArchive::open(kSampleFile);
+        QVERIFY(archive != nullptr);
+        const auto contents = archive->read("/Sample.hhc").value_or(std::string{});
+        const auto search = platform::HelpSearch::ofArchive(
+            *archive, platform::parseSitemap(QByteArrayView(contents.data(), static_cast<qsizetype>(contents.size()))));
+        QCOMPARE(search.pageCount(), std::size_t{4});
+        // Named by title, else by contents entry, else by path; outside the contents too.
+        QCOMPARE(found(search, QStringLiteral("antenne")) + found(search, QStringLiteral("QUARTZ")),
+                 (QStringList{"/accueil.html Accueil [Home] 2", "/seconde.html Seconde page [Second page] 1",
+                              "/orpheline.html /orpheline.html 1"}));
+        // "É" written as "E" and a combining accent is the same word, marked where it stands.
+        const QString text = QStringLiteral("L'Émetteur, les émetteurs, E\u0301METTEUR.");
+        QStringList marked;
+        for (const auto& range : platform::HelpSearch::occurrences(text, platform::HelpSearch::foldedWords(u"emetteur")))
+            marked << text.mid(range.start, range.length);
+        QCOMPARE(marked, (QStringList{"Émetteur", "E\u0301METTEUR"}));
+    }
+
+    void viewerOpensTheBuiltHelpInAWindowOfItsOwnAndReusesIt()
     {
         Viewer v;
         QVERIFY(v.window()->isVisible() && v.window()->parentWidget() == nullptr && !v.window()->isModal());
@@ -107,6 +280,23 @@ private slots:
                                                                         : picture.value<QImage>();
         QCOMPARE(image.size(), QSize(64, 64));
 
+        // Each later request shows the same window again, on its own tab.
+        QWidget* first = v.window();
+        v.page()->setSource(page("wsjtx.html"));
+        v.window()->close();
+        dialogs::CHelp help(v.viewer);
+        help.ShowIndex(kHelpFile, std::string("W1"));
+        QVERIFY(v.window() == first && v.window()->isVisible());
+        QVERIFY(v.currentTab() == v.tree("Index"));
+        QCOMPARE(v.page()->documentTitle(), kFirstTitle);
+        help.ShowSearch(kHelpFile, std::string("W1"));
+        QVERIFY(v.currentTab() == child<QWidget>(v.window(), "Search"));
+        // The words come selected in the box, not searched for.
+        QCOMPARE(child<QLineEdit>(v.window(), "SearchText")->selectedText(), QStringLiteral("TEST"));
+        QCOMPARE(child<QListWidget>(v.window(), "SearchResults")->count(), 0);
+        help.Show(kHelpFile, std::string("W1"), 4711);
+        QVERIFY(v.currentTab() == v.tree("Contents"));
+
         // W1 records no buttons: all four, and Print hands the page shown to the printer.
         for (const char* name : {"Back", "Forward", "Home", "Print"})
             QVERIFY2(v.button(name)->isVisible(), name);
@@ -122,7 +312,7 @@ private slots:
         QVERIFY(printed.front().contains(QStringLiteral("logweave-cli")));
     }
 
-    void linksContentsBackForwardAndHomeFollowThePagesShown()
+    void viewerFollowsLinksContentsBackForwardAndHome()
     {
         Viewer v;
         QVERIFY(QTest::qWaitForWindowExposed(v.window()));
@@ -154,55 +344,7 @@ private slots:
         QVERIFY(v.button("Back")->isEnabled());
     }
 
-    void laterRequestsReuseTheWindowEachOnItsTab()
-    {
-        Viewer v;
-        QWidget* first = v.window();
-        v.page()->setSource(page("wsjtx.html"));
-        v.window()->close();
-        dialogs::CHelp help(v.viewer);
-        help.ShowIndex(kHelpFile, std::string("W1"));
-        QVERIFY(v.window() == first);
-        QVERIFY(v.window()->isVisible());
-        QVERIFY(v.currentTab() == v.tree("Index"));
-        QCOMPARE(v.page()->documentTitle(), kFirstTitle);
-
-        help.ShowSearch(kHelpFile, std::string("W1"));
-        QVERIFY(v.currentTab() == child<QWidget>(v.window(), "Search"));
-        // The words come selected in the box, not searched for.
-        auto* text = child<QLineEdit>(v.window(), "SearchText");
-        QCOMPARE(text->selectedText(), QStringLiteral("TEST"));
-        QCOMPARE(child<QListWidget>(v.window(), "SearchResults")->count(), 0);
-        help.Show(kHelpFile, std::string("W1"), 4711);
-        QVERIFY(v.currentTab() == v.tree("Contents"));
-    }
-
-    void aMissingOrUnreadableFileIsNamedAndChangesNothing()
-    {
-        TemporaryFolder folder;
-        const std::string missing = (folder / "none.chm").string();
-        const std::string unreadable = folder.write("bad.chm", "ITSF but not really").string();
-        Viewer v(false);
-        QStringList messages;
-        const auto show = [&](const std::string& bad) {
-            whenModal([&] { v.viewer.show(tocRequest(bad + ">W1")); },
-                      [&](QWidget* box) {
-                          messages << qobject_cast<QMessageBox*>(box)->text();
-                          box->close();
-                      });
-        };
-        show(missing);
-        QVERIFY(v.window() == nullptr);
-        v.viewer.show(tocRequest(kHelpFile + ">W1"));
-        v.page()->setSource(page("cli.html"));
-        show(unreadable);
-        QCOMPARE(v.window()->windowTitle(), QStringLiteral("Aide de Logweave [Logweave help]"));
-        QCOMPARE(v.page()->source(), page("cli.html"));
-        const QString text = QStringLiteral("Fichier d'aide introuvable ou illisible [Help file missing or unreadable] : %1");
-        QCOMPARE(messages, (QStringList{text.arg(QString::fromStdString(missing)), text.arg(QString::fromStdString(unreadable))}));
-    }
-
-    void searchListsThePagesAndMarksTheWordsOnTheOneChosen()
+    void viewerSearchListsThePagesAndMarksTheWordsOnTheOneChosen()
     {
         Viewer v;
         QVERIFY(QTest::qWaitForWindowExposed(v.window()));
@@ -241,8 +383,33 @@ private slots:
         QCOMPARE(status->text(), QStringLiteral("Aucune page trouvée [No page found]"));
     }
 
+    void viewerNamesAMissingOrUnreadableFileAndChangesNothing()
+    {
+        TemporaryFolder folder;
+        const std::string missing = (folder / "none.chm").string();
+        const std::string unreadable = folder.write("bad.chm", "ITSF but not really").string();
+        Viewer v(false);
+        QStringList messages;
+        const auto show = [&](const std::string& bad) {
+            whenModal([&] { v.viewer.show(tocRequest(bad + ">W1")); },
+                      [&](QWidget* box) {
+                          messages << qobject_cast<QMessageBox*>(box)->text();
+                          box->close();
+                      });
+        };
+        show(missing);
+        QVERIFY(v.window() == nullptr);
+        v.viewer.show(tocRequest(kHelpFile + ">W1"));
+        v.page()->setSource(page("cli.html"));
+        show(unreadable);
+        QCOMPARE(v.window()->windowTitle(), QStringLiteral("Aide de Logweave [Logweave help]"));
+        QCOMPARE(v.page()->source(), page("cli.html"));
+        const QString text = QStringLiteral("Fichier d'aide introuvable ou illisible [Help file missing or unreadable] : %1");
+        QCOMPARE(messages, (QStringList{text.arg(QString::fromStdString(missing)), text.arg(QString::fromStdString(unreadable))}));
+    }
+
     // The sample's W1 has Back and Home only, and a home page that is not its first.
-    void theSamplesWindowTypeGivesItsButtonsHomePageAndContextPages()
+    void viewerTakesTheSamplesButtonsHomePageAndContextPages()
     {
         Viewer v(false);
         dialogs::CHelp help(v.viewer);

@@ -65,23 +65,6 @@ class MainWindowTest final : public QObject {
     Q_OBJECT
 
 private slots:
-    void startUpInTheUserDataFolderNamesItThenRunsTheSavedUpdate()
-    {
-        Program p;
-        p.fakes.folders.userDataFolder = true;
-        p.fakes.folder.write("AdifCodes_Liste_WSJT-X.txt", "call\r\n");
-        const auto log = p.fakes.folder.write("station/wsjtx_log.adi", kLog);
-        const auto other = p.fakes.folder.write("other.adi", kOther);
-        p.fakes.folder.write("Logweave.cfg", "FicToUpdate = " + log.string() + "\r\nFicToMerge = " + other.string() + "\r\n");
-        p.window.Form_Load();
-        const QString line = paneText(shell::programFolderParagraph(p.fakes.folders.programFolder()));
-        QVERIFY(p.pane().startsWith(line));
-        QCOMPARE(p.pane().count(line), 1);
-        QVERIFY(p.pane().endsWith(paneText(pane::replaced(log.string(), (log.parent_path() / "Wsjtx.log").string()))));
-        QVERIFY(p.fakes.folder.exists("station/wsjtx_log.adi_old"));
-        QCOMPARE(commandsOn(p), QStringList{"Mnu_Ouvrir"});
-    }
-
     void qtsOwnWordsComeInTheDesktopsLanguageWhenQtHasIt()
     {
         QVERIFY(shell::installQtTranslations(*qApp, QLocale(QLocale::Yoruba)) == nullptr);
@@ -249,16 +232,30 @@ private slots:
         QVERIFY(!platform::canCreateFileIn(text(folder / "locked")));
     }
 
-    void inTheUserDataFolderTheWindowReadsItsListsThereAndHelpWhereInstalled()
+    // Installed read-only: the window names the folder it works in, runs the saved
+    // update there and reads the user's lists there, but the help where installed.
+    void startUpInTheUserDataFolderRunsTheSavedUpdateAfterNamingIt()
     {
         Installed installed;
         platform::QtProgramFolders folders(installed.places(true));
-        installed.folder.write("home/.local/share/Logweave/AdifCodes_Liste.txt", "TIME_ON\r\n");  // edited by the user
+        const TemporaryFolder& f = installed.folder;
+        f.write("home/.local/share/Logweave/AdifCodes_Liste.txt", "TIME_ON\r\n");  // edited by the user
+        const auto log = f.write("station/wsjtx_log.adi", kLog);
+        const auto other = f.write("other.adi", kOther);
+        f.write("home/.local/share/Logweave/Logweave.cfg",
+                "FicToUpdate = " + log.string() + "\r\nFicToMerge = " + other.string() + "\r\n");
         Program p(&folders);
         p.window.Form_Load();
         QCOMPARE(QDir::current().canonicalPath(), QDir(installed.userData).canonicalPath());
-        p.open(text(installed.folder.write("logs/station.adi", kLog)));
-        QCOMPARE(installed.folder.read("home/.local/share/Logweave/Adif_File.adi"),
+        const QString line = paneText(shell::programFolderParagraph(installed.userData));
+        QVERIFY(p.pane().startsWith(line));
+        QCOMPARE(p.pane().count(line), 1);
+        QVERIFY(p.pane().endsWith(paneText(pane::replaced(log.string(), (log.parent_path() / "Wsjtx.log").string()))));
+        QVERIFY(f.exists("station/wsjtx_log.adi_old"));
+        QCOMPARE(commandsOn(p), QStringList{"Mnu_Ouvrir"});
+
+        p.open(text(f.write("logs/station.adi", kLog)));
+        QCOMPARE(f.read("home/.local/share/Logweave/Adif_File.adi"),
                  std::string("h<eoh>\r\n<time_on:4>1000 <call:5>Q1AAA <qso_date:8>20230101 <rst_sent:2>59 <eor>\r\n"));
         p.menu("Mnu_Aide")->trigger();
         QCOMPARE(QString::fromStdString(p.fakes.helpViewer.requests.back().file), installed.lib + "/Logweave.chm>W1");
