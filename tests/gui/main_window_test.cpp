@@ -86,19 +86,34 @@ private slots:
         QCOMPARE(shell::versionText(2, 7, 2), std::string("2.07b"));
     }
 
-    void openAppliesTheOptionsBeforeTheFileIsChosenAndFilterTakesTheExpression()
+    // Open applies the options before the file is chosen; one that opens nothing leaves Open on.
+    void startUpThenOpenTheOptionsAndTheFileThenFilter()
     {
         Program p;
         p.window.Form_Load();
+        QCOMPARE(p.pane(), QString());
+        QCOMPARE(QDir::current().canonicalPath(), QDir(p.fakes.folders.programFolder()).canonicalPath());
+        QCOMPARE(commandsOn(p), QStringList{"Mnu_Ouvrir"});
+
+        p.open(QString(), [](QWidget* options) { child<QCheckBox>(options, "Check1")->setChecked(true); });
+        QCOMPARE(p.store.EorTag, std::string("<EOR>"));
+        QCOMPARE(p.fakes.exit.ended, 0);
+        QCOMPARE(commandsOn(p), QStringList{"Mnu_Ouvrir"});
+        const QString vanished = p.fakes.path("vanished.adi");
+        p.open(vanished, [](QWidget* options) { QVERIFY(child<QCheckBox>(options, "Check1")->isChecked()); });
+        const FileError unread(FileError::Action::Read, vanished.toStdString(), systemError(ENOENT));
+        QVERIFY(p.pane().contains(paneText(pane::fileError(unread))));
+        QCOMPARE(commandsOn(p), QStringList{"Mnu_Ouvrir"});
+
         p.fakes.folder.write("AdifCodes_Liste.txt", "RST_SENT\r\n");
-        QString tagWhileChoosing;
-        p.fakes.fileDialog.onShow = [&] { tagWhileChoosing = QString::fromStdString(p.store.EorTag); };
+        QString spacingWhileChoosing;
+        p.fakes.fileDialog.onShow = [&] { spacingWhileChoosing = QString::fromStdString(p.store.LineSpacer); };
         p.open(p.fakes.write("station.adi", kLog),
-               [](QWidget* options) { child<QCheckBox>(options, "Check1")->setChecked(true); });
-        QCOMPARE(tagWhileChoosing, QStringLiteral("<EOR>"));
-        QCOMPARE(p.fakes.fileDialog.requests.front().startFolder, p.fakes.folders.programFolder());
+               [](QWidget* options) { child<QCheckBox>(options, "Check2")->setChecked(true); });
+        QCOMPARE(spacingWhileChoosing, QStringLiteral("\r\n"));
+        QCOMPARE(p.fakes.fileDialog.requests.back().startFolder, p.fakes.folders.programFolder());
         QCOMPARE(p.fakes.folder.read("Adif_File.adi"),
-                 std::string("h<EOH>\r\n<RST_SENT:2>59 <CALL:5>Q1AAA <QSO_DATE:8>20230101 <TIME_ON:4>1000 <EOR>\r\n"));
+                 std::string("h<EOH>\r\n\r\n<RST_SENT:2>59 <CALL:5>Q1AAA <QSO_DATE:8>20230101 <TIME_ON:4>1000 <EOR>\r\n\r\n"));
         QCOMPARE(commandsOn(p), (QStringList{"Mnu_Ajouter", "Mnu_Filtre"}));
 
         p.fakes.inputBox.useDefault = true;
@@ -107,26 +122,6 @@ private slots:
         p.fakes.inputBox.useDefault = false;  // Cancel: no term, every record matches
         p.menu("Mnu_Filtre")->trigger();
         QVERIFY(p.pane().endsWith(paneText(pane::recordsKept(0))));
-    }
-
-    void startUpInTheProgramFolderThenOpensThatOpenNothingKeepOpenOnAndTheOptions()
-    {
-        Program p;
-        p.window.Form_Load();
-        QCOMPARE(p.pane(), QString());
-        QCOMPARE(QDir::current().canonicalPath(), QDir(p.fakes.folders.programFolder()).canonicalPath());
-        QCOMPARE(commandsOn(p), QStringList{"Mnu_Ouvrir"});
-
-        p.open(QString(), [](QWidget* options) { child<QCheckBox>(options, "Check2")->setChecked(true); });
-        QCOMPARE(p.store.LineSpacer, std::string("\r\n"));
-        QCOMPARE(p.fakes.exit.ended, 0);
-        QCOMPARE(commandsOn(p), QStringList{"Mnu_Ouvrir"});
-
-        const QString vanished = p.fakes.path("vanished.adi");
-        p.open(vanished, [](QWidget* options) { QVERIFY(child<QCheckBox>(options, "Check2")->isChecked()); });
-        const FileError unread(FileError::Action::Read, vanished.toStdString(), systemError(ENOENT));
-        QVERIFY(p.pane().contains(paneText(pane::fileError(unread))));
-        QCOMPARE(commandsOn(p), QStringList{"Mnu_Ouvrir"});
     }
 
     // The pointer is busy while the program works and as usual while it asks.
@@ -187,25 +182,19 @@ private slots:
     {
         Installed installed;
         const TemporaryFolder& f = installed.folder;
-        {
-            const platform::QtProgramFolders folders(installed.places(false));
-            QVERIFY(!folders.inUserDataFolder());
-            QCOMPARE(folders.programFolder(), installed.lib);
-            QCOMPARE(folders.helpFolder(), installed.lib);
-            QVERIFY(!QFileInfo::exists(installed.userData));
-            // The WSJT-X log folder is offered only once it exists.
-            QCOMPARE(folders.wsjtxLogFolder(), QString());
-            QVERIFY(QDir().mkpath(installed.sharedData + "/WSJT-X"));
-            QCOMPARE(folders.wsjtxLogFolder(), installed.sharedData + "/WSJT-X");
-        }
+        const platform::QtProgramFolders writable(installed.places(false));
+        QVERIFY(!writable.inUserDataFolder());
+        QCOMPARE(writable.programFolder(), installed.lib);
+        QCOMPARE(writable.helpFolder(), installed.lib);
+        QVERIFY(!QFileInfo::exists(installed.userData));
+        // The WSJT-X log folder is offered only once it exists.
+        QCOMPARE(writable.wsjtxLogFolder(), QString());
+        QVERIFY(QDir().mkpath(installed.sharedData + "/WSJT-X"));
+        QCOMPARE(writable.wsjtxLogFolder(), installed.sharedData + "/WSJT-X");
+
         f.write("home/.local/share/Logweave/AdifCodes_Liste_WSJT-X.txt", "mine\r\n");
         fs::permissions(f / "lib/AdifCodes_Liste.txt", fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
-        {
-            const platform::QtProgramFolders folders(installed.places(true));
-            QVERIFY(folders.inUserDataFolder());
-            QCOMPARE(folders.programFolder(), installed.userData);
-            QCOMPARE(folders.helpFolder(), installed.lib);
-        }
+        const platform::QtProgramFolders readOnly(installed.places(true));  // copies the lists the user lacks
         QCOMPARE(f.read("home/.local/share/Logweave/AdifCodes_Liste.txt"), std::string("CALL\r\n"));
         QCOMPARE(f.read("home/.local/share/Logweave/AdifCodes_Liste_WSJT-X.txt"), std::string("mine\r\n"));
         const auto copied = fs::status(f / "home/.local/share/Logweave/AdifCodes_Liste.txt");
