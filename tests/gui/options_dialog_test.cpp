@@ -70,7 +70,7 @@ private slots:
         });
     }
 
-    void browseTakesTheFullPathAndCancelOrExitEndsTheProgram()
+    void browseTakesTheFullPathHelpShowsTheContentsAndCancelOrExitEndsTheProgram()
     {
         Options o;
         const auto list = o.fakes.folder.write("order.txt", "CALL\r\n");
@@ -87,10 +87,13 @@ private slots:
         o.show(browse);
         QCOMPARE(o.fakes.exit.ended, 1);
         o.show([](QWidget* dialog) {
+            child<QAction>(dialog, "Mnu_Aide")->trigger();
             child<QAction>(dialog, "Mnu_Quitter")->trigger();
             click(dialog, "Command2");
         });
         QCOMPARE(o.fakes.exit.ended, 2);
+        QVERIFY((o.fakes.helpViewer.requests == std::vector<platform::HelpRequest>{
+                     {(o.fakes.path("Logweave.chm") + ">W1").toStdString(), platform::HelpCommand::DisplayToc, 0, std::nullopt}}));
     }
 };
 
