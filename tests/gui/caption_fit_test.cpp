@@ -64,8 +64,10 @@ QString captionCut(const QWidget* widget)
     return {};
 }
 
-// Siblings one by one: each inside its parent, none over another; then their own children.
-QStringList placementFaults(const QWidget* parent)
+// Each control shows its caption whole, stays inside its parent and covers no
+// sibling; then the same for its own controls. `exempt`: controls meant to show
+// texts longer than their place.
+QStringList faultsOf(const QWidget* parent, const QStringList& exempt = {})
 {
     QList<const QWidget*> controls;
     for (const QWidget* widget : parent->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
@@ -73,26 +75,15 @@ QStringList placementFaults(const QWidget* parent)
             controls << widget;
     QStringList faults;
     for (qsizetype i = 0; i < controls.size(); ++i) {
+        if (const QString cut = captionCut(controls[i]); !cut.isEmpty() && !exempt.contains(controls[i]->objectName()))
+            faults << QStringLiteral("%1: %2").arg(nameOf(controls[i]), cut);
         if (!parent->contentsRect().contains(controls[i]->geometry()))  // a group's title is outside it
             faults << QStringLiteral("%1: outside %2").arg(nameOf(controls[i]), nameOf(parent));
         for (qsizetype j = i + 1; j < controls.size(); ++j)
             if (controls[i]->geometry().intersects(controls[j]->geometry()))
                 faults << QStringLiteral("%1 over %2").arg(nameOf(controls[i]), nameOf(controls[j]));
         if (!qobject_cast<const QAbstractButton*>(controls[i]))  // a button's insides are Qt's
-            faults << placementFaults(controls[i]);
-    }
-    return faults;
-}
-
-// `exempt`: controls meant to show texts longer than their place.
-QStringList faultsOf(QWidget* window, const QStringList& exempt = {})
-{
-    QStringList faults = placementFaults(window);
-    for (const QWidget* widget : window->findChildren<QWidget*>()) {
-        if (!isControl(widget) || !widget->isVisibleTo(window) || exempt.contains(widget->objectName()))
-            continue;
-        if (const QString cut = captionCut(widget); !cut.isEmpty())
-            faults << QStringLiteral("%1: %2").arg(nameOf(widget), cut);
+            faults << faultsOf(controls[i], exempt);
     }
     return faults;
 }

@@ -33,7 +33,10 @@ struct Update : Program {
                   });
     }
     static QLineEdit* box(QWidget* dialog, const char* name) { return child<QLineEdit>(dialog, name); }
-    AutomationPaths saved() const { return parseAutomationConfig(fakes.folder.read("Logweave.cfg"), {}); }
+    AutomationPaths saved() const
+    {
+        return fakes.folder.exists("Logweave.cfg") ? parseAutomationConfig(fakes.folder.read("Logweave.cfg"), {}) : AutomationPaths{};
+    }
 };
 
 // Save and OK, which both need the two paths: "on on" or "off off".
