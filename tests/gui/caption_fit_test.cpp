@@ -26,7 +26,7 @@ QString nameOf(const QWidget* widget)
     return widget->objectName().isEmpty() ? QString::fromLatin1(widget->metaObject()->className()) : widget->objectName();
 }
 
-// Qt's own parts of a widget (a menu bar's extension button...) are not controls of the form.
+// Qt's own pieces of a widget (a menu bar's extension button...) are not controls of the form.
 bool isControl(const QWidget* widget)
 {
     return !widget->isWindow() && !widget->objectName().startsWith(QLatin1String("qt_"));

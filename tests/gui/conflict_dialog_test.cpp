@@ -3,11 +3,6 @@
 #include "dialogs/conflict_dialog.h"
 #include "shell/qt_user_interface.h"
 
-#include <QCheckBox>
-#include <QLineEdit>
-#include <QPlainTextEdit>
-#include <QPushButton>
-#include <QTest>
 #include <QWindow>
 
 namespace logweave::testing {

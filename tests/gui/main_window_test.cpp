@@ -9,7 +9,6 @@
 
 #include <QDialogButtonBox>
 #include <QLibraryInfo>
-#include <QPlainTextEdit>
 #include <QTranslator>
 
 #include <cerrno>
