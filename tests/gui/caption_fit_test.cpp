@@ -7,91 +7,67 @@
 #include "dialogs/conflict_dialog.h"
 #include "dialogs/options_dialog.h"
 #include "dialogs/wsjtx_update_dialog.h"
-#include "logweave/std_file_system.h"
-#include "recording_interface.h"
 #include "platform/twips.h"
-#include "shell/main_window.h"
+#include "recording_interface.h"
 
-#include <QAbstractButton>
 #include <QApplication>
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QGroupBox>
-#include <QLabel>
-#include <QLineEdit>
 #include <QMenuBar>
-#include <QPushButton>
-#include <QTest>
 
 namespace logweave::testing {
 namespace {
 
+const char* const kWindows[] = {"MainWindow", "OptionsDialog", "ConflictDialog", "WsjtxUpdateDialog"};
+
 QString nameOf(const QWidget* widget)
 {
-    return widget->objectName().isEmpty() ? QString::fromLatin1(widget->metaObject()->className())
-                                          : widget->objectName();
+    return widget->objectName().isEmpty() ? QString::fromLatin1(widget->metaObject()->className()) : widget->objectName();
 }
 
-// Qt's own parts of a widget (a menu bar's extension button...) are not controls of the form.
+// Qt's own pieces of a widget (a menu bar's extension button...) are not controls of the form.
 bool isControl(const QWidget* widget)
 {
     return !widget->isWindow() && !widget->objectName().startsWith(QLatin1String("qt_"));
 }
 
-// Where a label draws its text, and the flags it draws it with.
-QString labelCut(const QLabel* label)
+QString sizeCut(QSize needed, QSize has)
 {
-    const QRect room = label->contentsRect().adjusted(label->margin(), label->margin(), -label->margin(),
-                                                      -label->margin());
-    int flags = static_cast<int>(label->alignment());
-    if (label->wordWrap())
-        flags |= Qt::TextWordWrap;
-    const QRect drawn = label->fontMetrics().boundingRect(room, flags, label->text());
-    if (room.contains(drawn))
+    if (has.width() >= needed.width() && has.height() >= needed.height())
         return {};
-    return QStringLiteral("text %1x%2 in %3x%4")
-        .arg(drawn.width())
-        .arg(drawn.height())
-        .arg(room.width())
-        .arg(room.height());
+    return QStringLiteral("needs %1x%2, has %3x%4").arg(needed.width()).arg(needed.height()).arg(has.width()).arg(has.height());
 }
 
-QString sizeCut(const QWidget* widget, QSize needed)
-{
-    if (widget->width() >= needed.width() && widget->height() >= needed.height())
-        return {};
-    return QStringLiteral("needs %1x%2, has %3x%4")
-        .arg(needed.width())
-        .arg(needed.height())
-        .arg(widget->width())
-        .arg(widget->height());
-}
-
+// What of a control's caption does not show; empty when all of it does.
 QString captionCut(const QWidget* widget)
 {
-    if (const auto* label = qobject_cast<const QLabel*>(widget))
-        return label->text().isEmpty() ? QString() : labelCut(label);
-    if (const auto* button = qobject_cast<const QAbstractButton*>(widget))
-        return button->text().isEmpty() ? QString() : sizeCut(button, button->sizeHint());
+    if (const auto* label = qobject_cast<const QLabel*>(widget); label != nullptr && !label->text().isEmpty()) {
+        // The room the label draws its text in, with the flags it draws it with.
+        const int m = label->margin();
+        const QRect room = label->contentsRect().adjusted(m, m, -m, -m);
+        const int flags = static_cast<int>(label->alignment()) | (label->wordWrap() ? Qt::TextWordWrap : 0);
+        return sizeCut(label->fontMetrics().boundingRect(room, flags, label->text()).size(), room.size());
+    }
+    if (const auto* button = qobject_cast<const QAbstractButton*>(widget); button != nullptr && !button->text().isEmpty())
+        return sizeCut(button->sizeHint(), button->size());
     if (const auto* group = qobject_cast<const QGroupBox*>(widget))
-        return sizeCut(group, group->minimumSizeHint());  // its title
+        return sizeCut(group->minimumSizeHint(), group->size());  // its title
+    if (const auto* bar = qobject_cast<const QMenuBar*>(widget)) {
+        for (QAction* item : bar->actions()) {
+            const QRect place = bar->actionGeometry(item);
+            if (!item->text().isEmpty()
+                && (!bar->rect().contains(place) || place.width() < bar->fontMetrics().horizontalAdvance(item->text())))
+                return item->objectName() + QStringLiteral(" hidden or cut");
+        }
+    }
     return {};
 }
 
-QStringList menuCuts(const QMenuBar* bar)
-{
-    QStringList cuts;
-    for (QAction* action : bar->actions()) {
-        const QRect place = bar->actionGeometry(action);
-        const int textWidth = bar->fontMetrics().horizontalAdvance(action->text());
-        if (!action->text().isEmpty() && (!bar->rect().contains(place) || place.width() < textWidth))
-            cuts << QStringLiteral("%1: menu item hidden or cut").arg(action->objectName());
-    }
-    return cuts;
-}
-
-// Siblings one by one: each inside its parent, none over another; then their own children.
-QStringList placementFaults(const QWidget* parent)
+// Each control shows its caption whole, stays inside its parent and covers no
+// sibling; then the same for its own controls. `exempt`: controls meant to show
+// texts longer than their place.
+QStringList faultsOf(const QWidget* parent, const QStringList& exempt = {})
 {
     QList<const QWidget*> controls;
     for (const QWidget* widget : parent->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
@@ -99,54 +75,32 @@ QStringList placementFaults(const QWidget* parent)
             controls << widget;
     QStringList faults;
     for (qsizetype i = 0; i < controls.size(); ++i) {
+        if (const QString cut = captionCut(controls[i]); !cut.isEmpty() && !exempt.contains(controls[i]->objectName()))
+            faults << QStringLiteral("%1: %2").arg(nameOf(controls[i]), cut);
         if (!parent->contentsRect().contains(controls[i]->geometry()))  // a group's title is outside it
             faults << QStringLiteral("%1: outside %2").arg(nameOf(controls[i]), nameOf(parent));
         for (qsizetype j = i + 1; j < controls.size(); ++j)
             if (controls[i]->geometry().intersects(controls[j]->geometry()))
                 faults << QStringLiteral("%1 over %2").arg(nameOf(controls[i]), nameOf(controls[j]));
         if (!qobject_cast<const QAbstractButton*>(controls[i]))  // a button's insides are Qt's
-            faults << placementFaults(controls[i]);
+            faults << faultsOf(controls[i], exempt);
     }
     return faults;
-}
-
-// `exempt`: controls meant to show texts longer than their place.
-QStringList faultsOf(QWidget* window, const QStringList& exempt = {})
-{
-    QStringList faults = placementFaults(window);
-    for (const QWidget* widget : window->findChildren<QWidget*>()) {
-        if (!isControl(widget) || !widget->isVisibleTo(window) || exempt.contains(widget->objectName()))
-            continue;
-        if (const QString cut = captionCut(widget); !cut.isEmpty())
-            faults << QStringLiteral("%1: %2").arg(nameOf(widget), cut);
-        if (const auto* bar = qobject_cast<const QMenuBar*>(widget))
-            faults << menuCuts(bar);
-    }
-    return faults;
-}
-
-void showAndCheck(QWidget* window, const QStringList& exempt = {})
-{
-    window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(window));
-    const QStringList faults = faultsOf(window, exempt);
-    QVERIFY2(faults.isEmpty(), qPrintable(nameOf(window) + ": " + faults.join(QStringLiteral("; "))));
 }
 
 // A conflict with the longest texts its fixed captions get; the paths are long on purpose.
-struct LongConflict {
+Conflict longConflict()
+{
     Conflict conflict;
-    LongConflict()
-    {
-        conflict.field = "rst_sent";
-        conflict.open = "59";
-        conflict.added = "599";
-        conflict.contact = {{{"qso_date", "20230101"}, {"time_on", "1000"}, {"band", "20m"}, {"call", "Q1AAA"},
-                             {"mode", "FT8"}, {"operator", "Q1ZZZ"}, {"notes", "n"}, {"comment", "c"}}};
-        conflict.openLogPath = "/home/someone/Documents/Radio/Logs/station-log-of-the-whole-year.adi";
-        conflict.addedLogPath = "/home/someone/Documents/Radio/Logs/portable-log-of-the-summer.adi";
-    }
-};
+    conflict.field = "rst_sent";
+    conflict.open = "59";
+    conflict.added = "599";
+    conflict.contact = {{{"qso_date", "20230101"}, {"time_on", "1000"}, {"band", "20m"}, {"call", "Q1AAA"},
+                         {"mode", "FT8"}, {"operator", "Q1ZZZ"}, {"notes", "n"}, {"comment", "c"}}};
+    conflict.openLogPath = "/home/someone/Documents/Radio/Logs/station-log-of-the-whole-year.adi";
+    conflict.addedLogPath = "/home/someone/Documents/Radio/Logs/portable-log-of-the-summer.adi";
+    return conflict;
+}
 
 }  // namespace
 
@@ -157,52 +111,43 @@ private slots:
     void initTestCase() { font_ = QApplication::font(); }
     void cleanup() { QApplication::setFont(font_); }
 
-    void mainWindow_data() { fonts(); }
-    void mainWindow()
+    // The faces of Debian desktops and one with Arial's metrics, at the sizes
+    // desktops set: 9 pt with no desktop settings, 10 and 11 pt under the usual ones.
+    void everyWindowShowsItsCaptionsWhole_data()
     {
-        if (!useFont())
-            return;
-        FakePlatform fakes;
-        LogStore store;
-        StdFileSystem files;
-        shell::MainWindow window(store, files, fakes.platform);
-        window.Form_Load();
-        showAndCheck(&window);
+        QTest::addColumn<int>("window");
+        QTest::addColumn<QString>("family");
+        QTest::addColumn<int>("points");
+        for (int window = 0; window < 4; ++window)
+            for (const char* family : {"DejaVu Sans", "Liberation Sans", "Arial"})
+                for (int points : {9, 10, 11})
+                    QTest::addRow("%s, %s %d pt", kWindows[window], family, points)
+                        << window << QString::fromLatin1(family) << points;
     }
 
-    void optionsDialog_data() { fonts(); }
-    void optionsDialog()
+    void everyWindowShowsItsCaptionsWhole()
     {
-        if (!useFont())
-            return;
-        FakePlatform fakes;
-        dialogs::OptionsDialog dialog(fakes.platform);
-        showAndCheck(&dialog);
-    }
+        QFETCH(int, window);
+        QFETCH(QString, family);
+        QFETCH(int, points);
+        if (!QFontDatabase::families().contains(family))
+            QSKIP(qPrintable(QStringLiteral("the font %1 is not installed").arg(family)));
+        QApplication::setFont(QFont(family, points));
+        QVERIFY2(QFontInfo(QApplication::font()).family() == family, "the installed font is not the one drawn");
 
-    void conflictDialog_data() { fonts(); }
-    void conflictDialog()
-    {
-        if (!useFont())
-            return;
-        const LongConflict c;
-        dialogs::ConflictDialog dialog(c.conflict);
-        // The paths show their end where they are too long: the file's name.
-        showAndCheck(&dialog, {QStringLiteral("Label2"), QStringLiteral("Label3")});
-    }
-
-    void wsjtxUpdateDialog_data() { fonts(); }
-    void wsjtxUpdateDialog()
-    {
-        if (!useFont())
-            return;
-        FakePlatform fakes;
-        LogStore store;
+        Program p;
+        p.window.Form_Load();
         RecordingInterface ui;
-        StdFileSystem files;
-        Session session{store, ui, files};
-        dialogs::WsjtxUpdateDialog dialog(session, fakes.platform);
-        showAndCheck(&dialog);
+        Session session{p.store, ui, p.files};
+        dialogs::OptionsDialog options(p.fakes.platform);
+        dialogs::ConflictDialog conflict(longConflict());
+        dialogs::WsjtxUpdateDialog update(session, p.fakes.platform);
+        QWidget* const shown = std::array<QWidget*, 4>{&p.window, &options, &conflict, &update}[window];
+        shown->show();
+        QVERIFY(QTest::qWaitForWindowExposed(shown));
+        // The conflict's paths show their end, the file's name, where they are too long.
+        const QStringList faults = faultsOf(shown, shown == &conflict ? QStringList{"Label2", "Label3"} : QStringList{});
+        QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QStringLiteral("; "))));
     }
 
     // The rule every window follows, on a form of its own.
@@ -242,34 +187,6 @@ private slots:
     }
 
 private:
-    // The faces of Debian desktops and one with Arial's metrics, at the sizes
-    // desktops set: 9 pt with no desktop settings, 10 and 11 pt under the usual ones.
-    static void fonts()
-    {
-        QTest::addColumn<QString>("family");
-        QTest::addColumn<int>("points");
-        for (const char* family : {"DejaVu Sans", "Liberation Sans", "Arial"})
-            for (int points : {9, 10, 11})
-                QTest::addRow("%s %d pt", family, points) << QString::fromLatin1(family) << points;
-    }
-
-    // False when the font is absent (the row is skipped, and says why) or not the one drawn (it fails).
-    [[nodiscard]] static bool useFont()
-    {
-        QFETCH(QString, family);
-        QFETCH(int, points);
-        if (!QFontDatabase::families().contains(family)) {
-            QTest::qSkip(qPrintable(QStringLiteral("the font %1 is not installed").arg(family)), __FILE__, __LINE__);
-            return false;
-        }
-        QApplication::setFont(QFont(family, points));
-        if (QFontInfo(QApplication::font()).family() != family) {
-            QTest::qFail("the installed font is not the one drawn", __FILE__, __LINE__);
-            return false;
-        }
-        return true;
-    }
-
     QFont font_;
 };
 

@@ -1,72 +1,60 @@
 #include "gui_testing.h"
 
 #include "logweave/file_error.h"
-#include "logweave/merge_counts.h"
 #include "logweave/pane_texts.h"
-#include "logweave/std_file_system.h"
-#include "shell/main_window.h"
+#include "platform/program_folders.h"
 #include "shell/pane_texts.h"
 #include "shell/qt_translations.h"
 #include "shell/version_text.h"
 
-#include <QAction>
-#include <QApplication>
-#include <QCheckBox>
 #include <QDialogButtonBox>
-#include <QDir>
-#include <QGuiApplication>
-#include <QFileDialog>
-#include <QLabel>
 #include <QLibraryInfo>
-#include <QLineEdit>
-#include <QMenuBar>
-#include <QPlainTextEdit>
-#include <QPushButton>
-#include <QTest>
 #include <QTranslator>
 
 #include <cerrno>
 #include <filesystem>
 #include <memory>
+#include <unistd.h>
 
 namespace logweave::testing {
 namespace {
 
-// The update's last words: the WSJT-X log and the text log beside it replaced.
-std::string replacedBeside(const std::filesystem::path& log)
+const std::string kLog = "h<EOH>\r\n<CALL:5>Q1AAA <QSO_DATE:8>20230101 <TIME_ON:4>1000 <RST_SENT:2>59 <EOR>\r\n";
+const std::string kOther = "<CALL:5>Q1BBB <QSO_DATE:8>20230102 <TIME_ON:4>1000 <EOR>\r\n";
+
+// Which of Open, Add and Filter are on.
+QStringList commandsOn(Program& p)
 {
-    return pane::replaced(log.string(), (log.parent_path() / "Wsjtx.log").string());
+    QStringList on;
+    for (const char* name : {"Mnu_Ouvrir", "Mnu_Ajouter", "Mnu_Filtre"})
+        if (p.menu(name)->isEnabled())
+            on << QString::fromLatin1(name);
+    return on;
 }
 
-const std::string kLog = "h<EOH>\r\n<CALL:5>Q1AAA <QSO_DATE:8>20230101 <TIME_ON:4>1000 <RST_SENT:2>59 <EOR>\r\n";
+namespace fs = std::filesystem;
 
-struct Program {
-    FakePlatform fakes;
-    LogStore store;
-    StdFileSystem files;
-    std::unique_ptr<shell::MainWindow> window;
+QString text(const fs::path& path)
+{
+    return QString::fromStdString(path.string());
+}
 
-    Program()
+// A program installed into lib/ with its field order lists, and a user whose data folders are under home/.
+struct Installed {
+    TemporaryFolder folder;
+    QString lib = text(folder / "lib");
+    QString userData = text(folder / "home/.local/share/Logweave");
+    QString sharedData = text(folder / "home/.local/share");
+
+    Installed()
     {
-        window = std::make_unique<shell::MainWindow>(store, files, fakes.platform);
+        folder.write("lib/AdifCodes_Liste.txt", "CALL\r\n");
+        folder.write("lib/AdifCodes_Liste_WSJT-X.txt", "call\r\n");
     }
-    void start() { window->Form_Load(); }
-    QAction* menu(const char* name) const { return child<QAction>(window.get(), name); }
-    QString pane() const { return child<QPlainTextEdit>(window.get(), "Text1")->toPlainText(); }
-    // Open with the options dialog confirmed as `choose` leaves it.
-    void open(const QString& path, std::function<void(QWidget*)> choose = {})
+    // Every folder can be written but, when `readOnly`, the executable's.
+    platform::FolderPlaces places(bool readOnly) const
     {
-        fakes.fileDialog.answers = {path};
-        bool finished = false;
-        whenModal(
-            [choose](QWidget* options) {
-                if (choose)
-                    choose(options);
-                child<QPushButton>(options, "Command2")->click();
-            },
-            &finished);
-        menu("Mnu_Ouvrir")->trigger();
-        QVERIFY(finished);
+        return {lib, userData, sharedData, [readOnly, lib = lib](const QString& asked) { return !(readOnly && asked == lib); }};
     }
 };
 
@@ -76,228 +64,165 @@ class MainWindowTest final : public QObject {
     Q_OBJECT
 
 private slots:
-    void startsWithItsTitleAnEmptyPaneAndOnlyOpenOfTheLogCommands()
-    {
-        Program p;
-        p.start();
-        QCOMPARE(p.window->windowTitle(), QStringLiteral("Logweave de Tolvan   V1.00 "));
-        QCOMPARE(p.pane(), QString());
-        QStringList captions;
-        for (QAction* action : p.window->menuBar()->actions())
-            captions << action->objectName() + "=" + action->text() + (action->isEnabled() ? "" : " (off)");
-        QCOMPARE(captions, (QStringList{"Mnu_Quitter=Quitter [Exit]", "Mnu_Ouvrir=Ouvrir [Open]",
-                                        "Mnu_Ajouter=Ajouter [Add] (off)", "Mnu_WSJTX=WSJT-X",
-                                        "Mnu_Filtre=Filtrer [Filter] (off)", "Mnu_Dummy=", "Mnu_Aide=Aide [Help]"}));
-        QCOMPARE(QDir(p.fakes.folders.currentFolder()).canonicalPath(), QDir(p.fakes.folders.programFolder()).canonicalPath());
-    }
-
-    void startingInTheUserDataFolderNamesItOnceBeforeAnyReport()
-    {
-        Program p;
-        p.fakes.folders.userDataFolder = true;
-        p.fakes.folder.write("AdifCodes_Liste_WSJT-X.txt", "call\r\n");
-        const auto log = p.fakes.folder.write("wsjtx_log.adi", kLog);
-        const auto other = p.fakes.folder.write("other.adi", kLog);
-        p.fakes.folder.write("Logweave.cfg", "FicToUpdate = " + log.string() + "\r\nFicToMerge = " + other.string() + "\r\n");
-        p.start();
-        const QString line = paneText(shell::programFolderParagraph(p.fakes.folders.programFolder()));
-        QVERIFY(p.pane().startsWith(line));
-        QCOMPARE(p.pane().count(line), 1);
-        QVERIFY(p.pane().endsWith(paneText(replacedBeside(log))));
-    }
-
-    void qtsOwnWordsComeInTheDesktopsLanguage()
-    {
-        const QLocale french(QLocale::French, QLocale::France);
-        const QString folder = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
-        if (!QFile::exists(folder + QStringLiteral("/qtbase_fr.qm")))
-            QSKIP(qPrintable(QStringLiteral("Qt's French translation is not installed in %1").arg(folder)));
-        QCOMPARE(QDialogButtonBox(QDialogButtonBox::Cancel).button(QDialogButtonBox::Cancel)->text(),
-                 QStringLiteral("Cancel"));
-        const std::unique_ptr<QTranslator> translator(shell::installQtTranslations(*qApp, french));
-        QVERIFY(translator != nullptr);
-        QCOMPARE(QDialogButtonBox(QDialogButtonBox::Cancel).button(QDialogButtonBox::Cancel)->text(),
-                 QStringLiteral("Annuler"));
-        QFileDialog files;
-        files.setOption(QFileDialog::DontUseNativeDialog);
-        QCOMPARE(child<QLabel>(&files, "fileTypeLabel")->text(), QStringLiteral("Fichiers de type :"));
-        // The program's own words stay as they are.
-        Program p;
-        p.start();
-        QCOMPARE(p.menu("Mnu_Quitter")->text(), QStringLiteral("Quitter [Exit]"));
-    }
-
-    void noTranslationForALanguageQtLacks()
-    {
-        QVERIFY(shell::installQtTranslations(*qApp, QLocale(QLocale::Yoruba)) == nullptr);
-    }
-
-    void versionTextFollowsTheVersionNumbers()
+    void versionTextAndQtsOwnWordsInTheDesktopsLanguageWhenQtHasThem()
     {
         QCOMPARE(shell::versionText(1, 0, 0), std::string("1.00 "));
         QCOMPARE(shell::versionText(2, 7, 2), std::string("2.07b"));
+        QVERIFY(shell::installQtTranslations(*qApp, QLocale(QLocale::Yoruba)) == nullptr);
+        const QString folder = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+        if (!QFile::exists(folder + QStringLiteral("/qtbase_fr.qm")))
+            QSKIP(qPrintable(QStringLiteral("Qt's French translation is not installed in %1").arg(folder)));
+        const auto cancel = [] {
+            return QDialogButtonBox(QDialogButtonBox::Cancel).button(QDialogButtonBox::Cancel)->text();
+        };
+        QCOMPARE(cancel(), QStringLiteral("Cancel"));
+        const std::unique_ptr<QTranslator> translator(
+            shell::installQtTranslations(*qApp, QLocale(QLocale::French, QLocale::France)));
+        QCOMPARE(cancel(), QStringLiteral("Annuler"));
     }
 
-    void openAppliesTheOptionsBeforeTheFileIsChosen()
+    // Open applies the options before the file is chosen; one that opens nothing leaves Open on.
+    void startUpThenOpenTheOptionsAndTheFileThenFilter()
     {
         Program p;
-        p.start();
-        p.fakes.folder.write("AdifCodes_Liste.txt", "RST_SENT\r\n");
-        const QString log = QString::fromStdString(p.fakes.folder.write("station.adi", kLog).string());
-        QString tagWhileChoosing;
-        p.fakes.fileDialog.onShow = [&] { tagWhileChoosing = QString::fromStdString(p.store.EorTag); };
-        p.open(log, [](QWidget* options) { child<QCheckBox>(options, "Check1")->setChecked(true); });
+        p.window.Form_Load();
+        QCOMPARE(p.pane(), QString());
+        QCOMPARE(QDir::current().canonicalPath(), QDir(p.fakes.folders.programFolder()).canonicalPath());
+        QCOMPARE(commandsOn(p), QStringList{"Mnu_Ouvrir"});
 
-        QCOMPARE(tagWhileChoosing, QStringLiteral("<EOR>"));
-        QCOMPARE(p.fakes.fileDialog.requests.front().startFolder, p.fakes.folders.programFolder());
-        QCOMPARE(p.fakes.fileDialog.requests.front().nameFilters.front(), QStringLiteral("Fichiers Adif (*.adi)"));
-        QCOMPARE(QString::fromStdString(p.fakes.folder.read("Adif_File.adi")),
-                 QStringLiteral("h<EOH>\r\n<RST_SENT:2>59 <CALL:5>Q1AAA <QSO_DATE:8>20230101 <TIME_ON:4>1000 <EOR>\r\n"));
-        QCOMPARE(p.pane(), paneText(pane::fieldOrder("AdifCodes_Liste.txt") + pane::fileRead(log.toStdString())
-                                    + pane::header("h<EOH>") + pane::recordsProcessed(1)));
-        QVERIFY(!p.menu("Mnu_Ouvrir")->isEnabled());
-        QVERIFY(p.menu("Mnu_Ajouter")->isEnabled());
-        QVERIFY(p.menu("Mnu_Filtre")->isEnabled());
-    }
-
-    void openCancelledKeepsTheOptionsAndCanBeChosenAgain()
-    {
-        Program p;
-        p.start();
-        p.fakes.folder.write("AdifCodes_Liste.txt", "CALL\r\n");
-        p.open(QString(), [](QWidget* options) { child<QCheckBox>(options, "Check2")->setChecked(true); });
-        QCOMPARE(p.store.LineSpacer, std::string("\r\n"));
-        QVERIFY(p.pane().startsWith(paneText(pane::fieldOrder("AdifCodes_Liste.txt"))));
-        QVERIFY(p.menu("Mnu_Ouvrir")->isEnabled());
-        QVERIFY(!p.menu("Mnu_Ajouter")->isEnabled());
+        p.open(QString(), [](QWidget* options) { child<QCheckBox>(options, "Check1")->setChecked(true); });
+        QCOMPARE(p.store.EorTag, std::string("<EOR>"));
         QCOMPARE(p.fakes.exit.ended, 0);
-
-        bool doubleSpacingKept = false;
-        p.open(QString::fromStdString(p.fakes.folder.write("station.adi", kLog).string()), [&](QWidget* options) {
-            doubleSpacingKept = child<QCheckBox>(options, "Check2")->isChecked();
-        });
-        QVERIFY(doubleSpacingKept);
-        QVERIFY(!p.menu("Mnu_Ouvrir")->isEnabled());
-    }
-
-    void aFailedOpenLeavesTheProgramAsAfterStartUp()
-    {
-        Program p;
-        p.start();
+        QCOMPARE(commandsOn(p), QStringList{"Mnu_Ouvrir"});
         const QString vanished = p.fakes.path("vanished.adi");
-        p.open(vanished);
+        p.open(vanished, [](QWidget* options) { QVERIFY(child<QCheckBox>(options, "Check1")->isChecked()); });
         const FileError unread(FileError::Action::Read, vanished.toStdString(), systemError(ENOENT));
         QVERIFY(p.pane().contains(paneText(pane::fileError(unread))));
-        QVERIFY(p.menu("Mnu_Ouvrir")->isEnabled());
-        QVERIFY(!p.menu("Mnu_Ajouter")->isEnabled());
-        QVERIFY(!p.menu("Mnu_Filtre")->isEnabled());
-    }
+        QCOMPARE(commandsOn(p), QStringList{"Mnu_Ouvrir"});
 
-    void addMergesTheChosenLogAndCancelEndsTheProgram()
-    {
-        Program p;
-        p.start();
-        p.open(QString::fromStdString(p.fakes.folder.write("station.adi", kLog).string()));
-        const auto added = p.fakes.folder.write("added.adi", "<CALL:5>Q1BBB <QSO_DATE:8>20230102 <TIME_ON:4>1000 <EOR>\r\n");
-        p.fakes.fileDialog.answers = {QString::fromStdString(added.string())};
-        p.menu("Mnu_Ajouter")->trigger();
-        QVERIFY(p.pane().contains(paneText(pane::mergeCounts({.processed = 1, .added = 1}))));
-        QCOMPARE(p.store.OpenRecordCount(), 2LL);
+        p.fakes.folder.write("AdifCodes_Liste.txt", "RST_SENT\r\n");
+        QString spacingWhileChoosing;
+        p.fakes.fileDialog.onShow = [&] { spacingWhileChoosing = QString::fromStdString(p.store.LineSpacer); };
+        p.open(p.fakes.write("station.adi", kLog),
+               [](QWidget* options) { child<QCheckBox>(options, "Check2")->setChecked(true); });
+        QCOMPARE(spacingWhileChoosing, QStringLiteral("\r\n"));
         QCOMPARE(p.fakes.fileDialog.requests.back().startFolder, p.fakes.folders.programFolder());
+        QCOMPARE(p.fakes.folder.read("Adif_File.adi"),
+                 std::string("h<EOH>\r\n\r\n<RST_SENT:2>59 <CALL:5>Q1AAA <QSO_DATE:8>20230101 <TIME_ON:4>1000 <EOR>\r\n\r\n"));
+        QCOMPARE(commandsOn(p), (QStringList{"Mnu_Ajouter", "Mnu_Filtre"}));
 
-        p.menu("Mnu_Ajouter")->trigger();  // no answer left: Cancel
-        QCOMPARE(p.fakes.exit.ended, 1);
-    }
-
-    void thePointerIsBusyWhileTheProgramWorksAndUsualWhileItAsks()
-    {
-        Program p;
-        p.start();
-        p.open(QString::fromStdString(p.fakes.folder.write("station.adi", kLog).string()));
-        const auto added = p.fakes.folder.write("added.adi", "<CALL:5>Q1AAA <QSO_DATE:8>20230101 <TIME_ON:4>1000 "
-                                                             "<RST_SENT:3>599 <EOR>\r\n");
-        p.fakes.fileDialog.answers = {QString::fromStdString(added.string())};
-        QList<bool> busyAtEachReport;
-        connect(child<QPlainTextEdit>(p.window.get(), "Text1"), &QPlainTextEdit::textChanged, this, [&] {
-            const QCursor* cursor = QGuiApplication::overrideCursor();
-            busyAtEachReport << (cursor != nullptr && cursor->shape() == Qt::WaitCursor);
-        });
-        bool usualWhileAsking = false;
-        bool finished = false;
-        whenModal(
-            [&](QWidget* dialog) {
-                usualWhileAsking = QGuiApplication::overrideCursor() == nullptr;
-                child<QPushButton>(dialog, "Command1")->click();
-            },
-            &finished);
-        p.menu("Mnu_Ajouter")->trigger();
-        QVERIFY(finished);
-        QVERIFY(usualWhileAsking);
-        QVERIFY(busyAtEachReport.size() >= 2);
-        QVERIFY(!busyAtEachReport.contains(false));
-        QVERIFY(QGuiApplication::overrideCursor() == nullptr);
-    }
-
-    void filterAsksForTheExpressionWithItsDefault()
-    {
-        Program p;
-        p.start();
-        p.open(QString::fromStdString(p.fakes.folder.write("station.adi", kLog).string()));
         p.fakes.inputBox.useDefault = true;
         p.menu("Mnu_Filtre")->trigger();
-        QCOMPARE(p.fakes.inputBox.prompt, QStringLiteral("Entrez le filtre [enter the filter]"));
-        QCOMPARE(p.fakes.inputBox.title, QStringLiteral("Filtre"));
-        QCOMPARE(p.fakes.inputBox.defaultText, QStringLiteral("BAND:6M;MODE:FT8"));
         QVERIFY(p.pane().endsWith(paneText(pane::recordsKept(1))));
-
         p.fakes.inputBox.useDefault = false;  // Cancel: no term, every record matches
         p.menu("Mnu_Filtre")->trigger();
         QVERIFY(p.pane().endsWith(paneText(pane::recordsKept(0))));
     }
 
-    void quitAndClosingTheWindowEndTheProgram()
+    // The pointer is busy while the program works and as usual while it asks.
+    void addMergesTheChosenLogUnderTheBusyPointerAndEveryWayOutEndsTheProgram()
     {
         Program p;
-        p.start();
-        p.menu("Mnu_Quitter")->trigger();
-        QCOMPARE(p.fakes.exit.ended, 1);
-        p.window->show();
-        p.window->close();
-        QCOMPARE(p.fakes.exit.ended, 2);
-    }
-
-    void helpMenusAskTheViewerForTheSameTableOfContents()
-    {
-        Program p;
-        p.start();
-        p.menu("Mnu_Aide")->trigger();
-        QCOMPARE(p.fakes.helpViewer.requests.size(), std::size_t{1});
-        const platform::HelpRequest request = p.fakes.helpViewer.requests.front();
-        QCOMPARE(QString::fromStdString(request.file), p.fakes.path("Logweave.chm") + ">W1");
-        QVERIFY(request.command == platform::HelpCommand::DisplayToc);
-
-        whenModal([](QWidget* options) {
-            child<QAction>(options, "Mnu_Aide")->trigger();
-            child<QPushButton>(options, "Command2")->click();
+        p.window.Form_Load();
+        p.open(p.fakes.write("station.adi", kLog));
+        // Q1AAA's RST_SENT differs: a conflict to settle in the middle of the merge.
+        p.fakes.fileDialog.answers = {p.fakes.write(
+            "added.adi", "<CALL:5>Q1AAA <QSO_DATE:8>20230101 <TIME_ON:4>1000 <RST_SENT:3>599 <EOR>\r\n" + kOther)};
+        QList<bool> busyAtEachReport;
+        connect(child<QPlainTextEdit>(&p.window, "Text1"), &QPlainTextEdit::textChanged, this, [&] {
+            const QCursor* cursor = QGuiApplication::overrideCursor();
+            busyAtEachReport << (cursor != nullptr && cursor->shape() == Qt::WaitCursor);
         });
-        p.menu("Mnu_Ouvrir")->trigger();
-        QCOMPARE(p.fakes.helpViewer.requests.size(), std::size_t{2});
-        QVERIFY(p.fakes.helpViewer.requests[1] == request);
+        bool usualWhileAsking = false;
+        whenModal([&] { p.menu("Mnu_Ajouter")->trigger(); },
+                  [&](QWidget* dialog) {
+                      usualWhileAsking = QGuiApplication::overrideCursor() == nullptr;
+                      click(dialog, "Command1");
+                  });
+        QVERIFY(usualWhileAsking);
+        QVERIFY(busyAtEachReport.size() >= 2);
+        QVERIFY(!busyAtEachReport.contains(false));
+        QVERIFY(QGuiApplication::overrideCursor() == nullptr);
+        QCOMPARE(p.store.OpenRecordCount(), 2LL);
+        QCOMPARE(p.fakes.fileDialog.requests.back().startFolder, p.fakes.folders.programFolder());
+        QCOMPARE(p.fakes.exit.ended, 0);
+
+        p.menu("Mnu_Ajouter")->trigger();  // no answer left: Cancel
+        QCOMPARE(p.fakes.exit.ended, 1);
+        p.menu("Mnu_Quitter")->trigger();
+        QCOMPARE(p.fakes.exit.ended, 2);
+        p.window.show();
+        p.window.close();
+        QCOMPARE(p.fakes.exit.ended, 3);
     }
 
-    void aSavedUpdateRunsBeforeTheWindowShows()
+    void theProgramFolderIsTheExecutablesUnlessItCannotBeWritten()
     {
-        Program p;
-        p.fakes.folder.write("AdifCodes_Liste_WSJT-X.txt", "call\r\n");
-        const auto log = p.fakes.folder.write("station/wsjtx_log.adi", kLog);
-        const auto other = p.fakes.folder.write("other.adi", "<CALL:5>Q1BBB <QSO_DATE:8>20230102 <TIME_ON:4>1000 <EOR>\r\n");
-        p.fakes.folder.write("Logweave.cfg", "FicToUpdate = " + log.string() + "\r\nFicToMerge = " + other.string() + "\r\n");
-        p.start();  // what the program does before it shows the window
-        QVERIFY(p.pane().endsWith(paneText(replacedBeside(log))));
-        QVERIFY(p.fakes.folder.exists("station/wsjtx_log.adi_old"));
-        QVERIFY(p.menu("Mnu_Ouvrir")->isEnabled());
-        QVERIFY(!p.menu("Mnu_Ajouter")->isEnabled());
-        QVERIFY(!p.menu("Mnu_Filtre")->isEnabled());
+        Installed installed;
+        const TemporaryFolder& f = installed.folder;
+        const platform::QtProgramFolders writable(installed.places(false));
+        QVERIFY(!writable.inUserDataFolder());
+        QCOMPARE(writable.programFolder(), installed.lib);
+        QCOMPARE(writable.helpFolder(), installed.lib);
+        QVERIFY(!QFileInfo::exists(installed.userData));
+        // The WSJT-X log folder is offered only once it exists.
+        QCOMPARE(writable.wsjtxLogFolder(), QString());
+        QVERIFY(QDir().mkpath(installed.sharedData + "/WSJT-X"));
+        QCOMPARE(writable.wsjtxLogFolder(), installed.sharedData + "/WSJT-X");
+
+        f.write("home/.local/share/Logweave/AdifCodes_Liste_WSJT-X.txt", "mine\r\n");
+        fs::permissions(f / "lib/AdifCodes_Liste.txt", fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+        const platform::QtProgramFolders readOnly(installed.places(true));  // copies the lists the user lacks
+        QCOMPARE(f.read("home/.local/share/Logweave/AdifCodes_Liste.txt"), std::string("CALL\r\n"));
+        QCOMPARE(f.read("home/.local/share/Logweave/AdifCodes_Liste_WSJT-X.txt"), std::string("mine\r\n"));
+        const auto copied = fs::status(f / "home/.local/share/Logweave/AdifCodes_Liste.txt");
+        QVERIFY((copied.permissions() & fs::perms::owner_write) != fs::perms::none);
+        // The next start finds the user's edited list and leaves it.
+        f.write("home/.local/share/Logweave/AdifCodes_Liste.txt", "edited\r\n");
+        const platform::QtProgramFolders again(installed.places(true));
+        QCOMPARE(f.read("home/.local/share/Logweave/AdifCodes_Liste.txt"), std::string("edited\r\n"));
+
+        // Whether a folder can be written is tried, not read from its permissions.
+        QVERIFY(platform::canCreateFileIn(installed.lib));
+        QCOMPARE(QDir(installed.lib).entryList(QDir::Files | QDir::Hidden).size(), 2);  // the trial leaves nothing
+        QVERIFY(!platform::canCreateFileIn(installed.lib + "/absent"));
+#ifdef __linux__
+        QVERIFY(!platform::canCreateFileIn(QStringLiteral("/proc")));  // not even root may
+#endif
+        if (::geteuid() == 0)
+            return;  // root writes through the permissions below
+        fs::create_directory(f / "locked");
+        fs::permissions(f / "locked", fs::perms::owner_write, fs::perm_options::remove);
+        QVERIFY(!platform::canCreateFileIn(text(f / "locked")));
+    }
+
+    // Installed read-only: the window names the folder it works in, runs the saved
+    // update there and reads the user's lists there, but the help where installed.
+    void startUpInTheUserDataFolderRunsTheSavedUpdateAfterNamingIt()
+    {
+        Installed installed;
+        platform::QtProgramFolders folders(installed.places(true));
+        const TemporaryFolder& f = installed.folder;
+        f.write("home/.local/share/Logweave/AdifCodes_Liste.txt", "TIME_ON\r\n");  // edited by the user
+        const auto log = f.write("station/wsjtx_log.adi", kLog);
+        const auto other = f.write("other.adi", kOther);
+        f.write("home/.local/share/Logweave/Logweave.cfg",
+                "FicToUpdate = " + log.string() + "\r\nFicToMerge = " + other.string() + "\r\n");
+        Program p(&folders);
+        p.window.Form_Load();
+        QCOMPARE(QDir::current().canonicalPath(), QDir(installed.userData).canonicalPath());
+        const QString line = paneText(shell::programFolderParagraph(installed.userData));
+        QVERIFY(p.pane().startsWith(line));
+        QCOMPARE(p.pane().count(line), 1);
+        QVERIFY(f.exists("station/wsjtx_log.adi_old"));
+        QCOMPARE(commandsOn(p), QStringList{"Mnu_Ouvrir"});
+
+        p.open(text(f.write("logs/station.adi", kLog)));
+        QCOMPARE(f.read("home/.local/share/Logweave/Adif_File.adi"),
+                 std::string("h<eoh>\r\n<time_on:4>1000 <call:5>Q1AAA <qso_date:8>20230101 <rst_sent:2>59 <eor>\r\n"));
+        p.menu("Mnu_Aide")->trigger();
+        QVERIFY((p.fakes.helpViewer.requests.back() == platform::HelpRequest{(installed.lib + "/Logweave.chm>W1").toStdString(),
+                                                                             platform::HelpCommand::DisplayToc, 0, std::nullopt}));
     }
 };
 
