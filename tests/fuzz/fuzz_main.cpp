@@ -2,11 +2,11 @@
 // reader, merge, merge-window, filter, config or order. Besides the
 // sanitizers' findings, a broken invariant aborts.
 //
-// The files live in memory: an input costs what the engine costs, and
-// nothing is left on disk between inputs.
+// The files are real, in a folder of each input's own: the engine's own file
+// system is fuzzed with it, and costs little beside the engine.
 
-#include "memory_file_system.h"
 #include "recording_interface.h"
+#include "temporary_folder.h"
 
 #include "logweave/automation_config.h"
 #include "logweave/filter_open_log.h"
@@ -14,6 +14,7 @@
 #include "logweave/load_output_options.h"
 #include "logweave/merge_added_log.h"
 #include "logweave/read_open_log.h"
+#include "logweave/std_file_system.h"
 #include "logweave/text.h"
 
 #include <algorithm>
@@ -22,6 +23,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <deque>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -29,8 +31,8 @@
 namespace {
 
 using namespace logweave;
-using testing::MemoryFileSystem;
 using testing::RecordingInterface;
+using testing::TemporaryFolder;
 
 // What an output file holds before an operation: a stopped one must leave it so.
 constexpr std::string_view kEarlier = "earlier content";
@@ -96,15 +98,17 @@ void checkStore(const LogStore& store)
 }
 
 struct Harness {
+    TemporaryFolder folder;
     LogStore store;
     RecordingInterface ui;
-    MemoryFileSystem files;
+    StdFileSystem files;
     Session session{store, ui, files};
 
     // The options come from the input's first byte.
     explicit Harness(unsigned char flags)
     {
-        store.programFolder = "/program";
+        store.programFolder = folder / "program";
+        std::filesystem::create_directory(store.programFolder);
         ui.options.FieldOrderFile.clear();
         ui.options.UpperCaseNames = (flags & 1) != 0;
         ui.options.DoubleSpacing = (flags & 2) != 0;
@@ -114,8 +118,7 @@ struct Harness {
 
     Outcome open(std::string_view text)
     {
-        store.OpenLogPath = "/in/open.adi";
-        files.put(store.OpenLogPath, text);
+        store.OpenLogPath = folder.write("open.adi", text).string();
         return ReadOpenLog(session, store.OpenLogPath);
     }
 
@@ -123,16 +126,22 @@ struct Harness {
     void markOutputs(std::initializer_list<std::string_view> names)
     {
         for (const std::string_view name : names)
-            files.put(store.programFolder / name, kEarlier);
+            testing::writeBytes(store.programFolder / name, kEarlier);
     }
 
-    bool unchanged(std::string_view name) const { return files.content(store.programFolder / name) == kEarlier; }
+    std::optional<std::string> content(std::string_view name) const
+    {
+        const auto path = store.programFolder / name;
+        std::error_code absent;
+        return std::filesystem::exists(path, absent) ? std::optional(testing::readBytes(path)) : std::nullopt;
+    }
+    std::string output(std::string_view name) const { return content(name).value_or(""); }
+    bool unchanged(std::string_view name) const { return content(name) == kEarlier; }
     bool written(std::string_view name) const
     {
-        const auto content = files.content(store.programFolder / name);
-        return content && *content != kEarlier;
+        const auto now = content(name);
+        return now && *now != kEarlier;
     }
-    std::string output(std::string_view name) const { return files.content(store.programFolder / name).value_or(""); }
 };
 
 void fuzzReader(unsigned char flags, std::string_view text)
@@ -184,8 +193,7 @@ void fuzzMerge(unsigned char flags, std::string_view text, const ContactMatch& r
     const long long before = h.store.OpenRecordCount();
     h.ui.answers = answersFor(flags >> 4);
     h.markOutputs({"Logweave.adi", "Logweave.log"});
-    h.store.AddedLogPath = "/in/added.adi";
-    h.files.put(h.store.AddedLogPath, added);
+    h.store.AddedLogPath = h.folder.write("added.adi", added).string();
     const Outcome merged = MergeAddedLog(h.session, h.store.AddedLogPath, rule);
     checkStore(h.store);
     checkConflicts(h.ui, before);
@@ -226,17 +234,17 @@ void fuzzConfig(std::string_view text)
     check(paths.FicToUpdate.size() <= text.size() && paths.FicToMerge.size() <= text.size(), "paths come from the text");
     check(paths.sameContact.minutes > 0, "a window of some minutes");
     // What the dialog saves, the next start reads back.
-    MemoryFileSystem files;
-    SaveAutomationConfig(files, "/program", paths.FicToUpdate, paths.FicToMerge, paths.sameContact);
-    const auto again = readAutomationFile(files, "/program", {});
+    const TemporaryFolder folder;
+    StdFileSystem files;
+    SaveAutomationConfig(files, folder.path(), paths.FicToUpdate, paths.FicToMerge, paths.sameContact);
+    const auto again = readAutomationFile(files, folder.path(), {});
     check(again && *again == paths, "a saved configuration reads back as it was");
 }
 
 void fuzzOrder(unsigned char flags, std::string_view text)
 {
     Harness h(flags);
-    h.files.put("/in/order.txt", text);
-    check(LoadFieldOrder(h.session, "/in/order.txt"), "a list that can be read is loaded");
+    check(LoadFieldOrder(h.session, h.folder.write("order.txt", text).string()), "a list that can be read is loaded");
     checkFields(h.store.fields);
     check(h.open("<CALL:5>Q1ABC <QSO_DATE:8>20230101 <EOR>") == Outcome::Done, "a log is read after any list");
     check(h.store.OpenRecordCount() == 1, "the log's one record is read");
