@@ -1,88 +1,36 @@
 #pragma once
-// Fakes of the platform's services, the main window over them, and the way to
-// drive a modal dialog: a zero timer set before it is shown acts on it once it
-// is up, by its controls' names, and says that it ran.
+// The platform's fakes handed out together, the main window over them, and
+// the way to drive a modal dialog: a zero timer set before it is shown acts on
+// it once it is up, by its controls' names, and says that it ran.
 
 #include "logweave/std_file_system.h"
+#include "platform/fake_file_dialog.h"
+#include "platform/fake_help_viewer.h"
+#include "platform/fake_input_box.h"
+#include "platform/fake_program_exit.h"
+#include "platform/fake_program_folders.h"
 #include "platform/platform.h"
 #include "shell/main_window.h"
 #include "temporary_folder.h"
 
 #include <QAction>
 #include <QCheckBox>
-#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
 
-#include <deque>
 #include <functional>
 #include <string_view>
-#include <vector>
 
 namespace logweave::testing {
 
-class FakeFileDialog final : public platform::FileDialog {
-public:
-    QString getOpenFileName(QWidget*, const platform::FileDialogRequest& request) override
-    {
-        requests.push_back(request);
-        if (onShow)
-            onShow();
-        const QString answer = answers.empty() ? QString() : answers.front();
-        if (!answers.empty())
-            answers.pop_front();
-        return answer;
-    }
-    std::deque<QString> answers;  // none left: Cancel
-    std::vector<platform::FileDialogRequest> requests;
-    std::function<void()> onShow;  // what else happens while it is up
-};
-
-class FakeInputBox final : public platform::InputBox {
-public:
-    QString getText(QWidget*, const QString&, const QString&, const QString& defaultText) override
-    {
-        return useDefault ? defaultText : QString();
-    }
-    bool useDefault = false;  // else Cancel
-};
-
-class FakeHelpViewer final : public platform::HelpViewer {
-public:
-    void show(const platform::HelpRequest& request) override { requests.push_back(request); }
-    std::vector<platform::HelpRequest> requests;
-};
-
-class FakeProgramExit final : public platform::ProgramExit {
-public:
-    void endNow() override { ++ended; }
-    int ended = 0;
-};
-
-// A program folder of the test's own, which also holds the help file. The
-// current folder really changes, as relative names are read from it, and
-// comes back afterwards.
-class FakeProgramFolders final : public platform::ProgramFolders {
-public:
-    explicit FakeProgramFolders(QString folder) : folder_(std::move(folder)) {}
-    ~FakeProgramFolders() override { QDir::setCurrent(before_); }
-    QString programFolder() const override { return folder_; }
-    QString currentFolder() const override { return QDir::currentPath(); }
-    bool setCurrentFolder(const QString& folder) override { return QDir::setCurrent(folder); }
-    QString helpFolder() const override { return folder_; }
-    bool inUserDataFolder() const override { return userDataFolder; }
-    QString wsjtxLogFolder() const override { return wsjtxFolder; }
-
-    bool userDataFolder = false;
-    QString wsjtxFolder;
-
-private:
-    QString folder_;
-    QString before_ = QDir::currentPath();
-};
+using platform::FakeFileDialog;
+using platform::FakeHelpViewer;
+using platform::FakeInputBox;
+using platform::FakeProgramExit;
+using platform::FakeProgramFolders;
 
 // A program folder of its own and the fakes, handed out as the windows expect them.
 struct FakePlatform {
