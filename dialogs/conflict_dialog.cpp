@@ -43,26 +43,28 @@ QLineEdit* centredBox(QWidget* parent, const QString& name)
     return box;
 }
 
-// Says when another window of the program than `dialog` becomes the active one.
-class OtherWindowWatcher final : public QObject {
+// Says when the active window changes, but for `dialog` becoming it: any
+// window of the program losing it, or another one taking it.
+class ActivationWatcher final : public QObject {
 public:
-    OtherWindowWatcher(QWidget* dialog, std::function<void()> activated)
-        : QObject(dialog), dialog_(dialog), activated_(std::move(activated))
+    ActivationWatcher(QWidget* dialog, std::function<void()> changed)
+        : QObject(dialog), dialog_(dialog), changed_(std::move(changed))
     {
     }
 
     bool eventFilter(QObject* watched, QEvent* event) override
     {
         // Sent to the window and to each of its controls.
-        if (event->type() == QEvent::WindowActivate && watched->isWidgetType()
-            && static_cast<QWidget*>(watched)->window() != dialog_)
-            activated_();
+        const bool lost = event->type() == QEvent::WindowDeactivate;
+        if ((lost || event->type() == QEvent::WindowActivate) && watched->isWidgetType()
+            && (lost || static_cast<QWidget*>(watched)->window() != dialog_))
+            changed_();
         return false;
     }
 
 private:
     QWidget* dialog_;
-    std::function<void()> activated_;
+    std::function<void()> changed_;
 };
 
 }  // namespace
@@ -96,8 +98,10 @@ void ConflictDialog::Form_Load(const Conflict& conflict)
         box->installEventFilter(this);
     connect(Text5, &QLineEdit::textChanged, this, &ConflictDialog::Text5_Change);
     connect(Command1, &QPushButton::clicked, this, &ConflictDialog::Command1_Click);
-    // To know where the focus was before it comes back.
-    qApp->installEventFilter(new OtherWindowWatcher(this, [this] { focusWasInTheProgram_ = true; }));
+    // To know where the focus was before it comes back: the new active window
+    // is already known when the old one hears it lost.
+    qApp->installEventFilter(
+        new ActivationWatcher(this, [this] { focusWasInTheProgram_ = QApplication::activeWindow() != nullptr; }));
 }
 
 // Under the value to record: the same choice for the rest of the merge, then OK.
@@ -183,12 +187,8 @@ void ConflictDialog::changeEvent(QEvent* event)
 {
     // Back from another window of the program, OK has the focus again; back from
     // another application, the focus is where the user left it (typing, perhaps).
-    if (event->type() == QEvent::ActivationChange) {
-        if (isActiveWindow() && focusWasInTheProgram_)
-            Form_Activate();
-        else if (!isActiveWindow())
-            focusWasInTheProgram_ = QApplication::activeWindow() != nullptr;
-    }
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && focusWasInTheProgram_)
+        Form_Activate();
     QDialog::changeEvent(event);
 }
 

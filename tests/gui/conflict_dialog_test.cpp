@@ -145,6 +145,13 @@ private slots:
         activate(&help);
         activate(&dialog);
         QCOMPARE(dialog.focusWidget(), child<QPushButton>(&dialog, "Command1"));
+
+        value->setFocus();  // into another of its windows, then out of the program, then back
+        activate(&help);
+        elsewhere.requestActivate();
+        QTRY_VERIFY(!help.isActiveWindow());
+        activate(&dialog);
+        QCOMPARE(dialog.focusWidget(), value);
     }
 };
 
