@@ -17,11 +17,14 @@ int collectFile(chmFile*, chmUnitInfo* unit, void* context)
     return CHM_ENUMERATOR_CONTINUE;
 }
 
+int lowered(char c) noexcept
+{
+    return std::tolower(static_cast<unsigned char>(c));
+}
+
 bool sameName(std::string_view a, std::string_view b)
 {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-    });
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) { return lowered(x) == lowered(y); });
 }
 
 bool holds(chmFile* file, const std::string& object)
@@ -31,6 +34,13 @@ bool holds(chmFile* file, const std::string& object)
 }
 
 }  // namespace
+
+bool endsWithIgnoringCase(std::string_view path, std::string_view suffix) noexcept
+{
+    return path.size() >= suffix.size()
+        && std::equal(suffix.begin(), suffix.end(), path.end() - static_cast<std::ptrdiff_t>(suffix.size()),
+                      [](char s, char p) { return s == lowered(p); });
+}
 
 std::unique_ptr<ChmArchive> ChmArchive::open(const std::string& path)
 {

@@ -16,6 +16,9 @@ struct chmFile;
 
 namespace logweave::platform {
 
+// Whether `path` ends with `suffix` (lower case): paths inside a help file ignore case.
+bool endsWithIgnoringCase(std::string_view path, std::string_view suffix) noexcept;
+
 class ChmArchive {
 public:
     // None when the file is missing or is not a compiled help file.

@@ -44,10 +44,9 @@ QString fold(QStringView word)
     return folded.toCaseFolded();
 }
 
-bool isHtmlPage(const std::string& path)
+bool isHtmlPage(std::string_view path)
 {
-    const QString name = QString::fromUtf8(path).toLower();
-    return name.endsWith(QLatin1StringView(".html")) || name.endsWith(QLatin1StringView(".htm"));
+    return endsWithIgnoringCase(path, ".html") || endsWithIgnoringCase(path, ".htm");
 }
 
 // The name of each page in the contents, by its path in lower case: paths inside a help file ignore case.

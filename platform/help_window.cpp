@@ -17,7 +17,6 @@
 #include <QTreeWidgetItemIterator>
 
 #include <algorithm>
-#include <cctype>
 
 namespace logweave::platform {
 namespace {
@@ -41,13 +40,6 @@ void addEntries(QTreeWidget* tree, QTreeWidgetItem* parent, const std::vector<Si
     }
 }
 
-bool endsWith(const std::string& name, std::string_view suffix)
-{
-    return name.size() >= suffix.size()
-        && std::equal(suffix.begin(), suffix.end(), name.end() - static_cast<std::ptrdiff_t>(suffix.size()),
-                      [](char s, char n) { return s == std::tolower(static_cast<unsigned char>(n)); });
-}
-
 std::string objectPath(const std::string& name)
 {
     return name.starts_with('/') ? name : "/" + name;
@@ -59,7 +51,7 @@ std::vector<SitemapEntry> sitemapOf(const ChmArchive& archive, std::string named
     if (named.empty()) {
         const auto files = archive.files();
         const auto found = std::find_if(files.begin(), files.end(),
-                                        [suffix](const std::string& f) { return endsWith(f, suffix); });
+                                        [suffix](const std::string& f) { return endsWithIgnoringCase(f, suffix); });
         if (found == files.end())
             return {};
         named = *found;
