@@ -65,8 +65,8 @@ private:
     ConflictSide takenSide_{ConflictSide::Open};
     bool focusWasInTheProgram_{true};
 
-    std::array<QLabel*, 8> Label1{};
-    std::array<QLineEdit*, 8> Text1{};
+    std::array<QLabel*, kConflictRows> Label1{};
+    std::array<QLineEdit*, kConflictRows> Text1{};
     QLabel* Label2{};
     QLabel* Label3{};
     QLabel* Label4{};

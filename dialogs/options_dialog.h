@@ -9,7 +9,6 @@
 #include "dialogs/escape_kept_dialog.h"
 
 #include <array>
-#include <string>
 
 class QAction;
 class QCheckBox;

@@ -1,7 +1,7 @@
 #pragma once
-// A program folder of a test's own, which also holds the help file. The
-// current folder really changes, as relative names are read from it, and
-// comes back afterwards.
+// A program folder of a test's own, which also holds the help file (as the
+// interface's default has it). The current folder really changes, as relative
+// names are read from it, and comes back afterwards.
 
 #include "platform/program_folders.h"
 
@@ -16,11 +16,8 @@ public:
     QString programFolder() const override { return folder_; }
     QString currentFolder() const override { return QDir::currentPath(); }
     bool setCurrentFolder(const QString& folder) override { return QDir::setCurrent(folder); }
-    QString helpFolder() const override { return folder_; }
-    bool inUserDataFolder() const override { return userDataFolder; }
     QString wsjtxLogFolder() const override { return wsjtxFolder; }
 
-    bool userDataFolder = false;
     QString wsjtxFolder;
 
 private:

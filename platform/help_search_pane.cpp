@@ -1,8 +1,8 @@
 #include "platform/help_search_pane.h"
 
+#include "platform/busy_cursor.h"
 #include "platform/chm_archive.h"
 
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -77,9 +77,8 @@ void HelpSearchPane::search()
     }
     if (!index_) {
         // Every page is read once, at the first search of a file.
-        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+        const BusyCursor busy;
         index_ = HelpSearch::ofArchive(*archive_, contents_);
-        QGuiApplication::restoreOverrideCursor();
     }
     const auto hits = index_->find(text_->text());
     for (const HelpSearchHit& hit : hits) {
