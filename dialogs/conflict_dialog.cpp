@@ -100,8 +100,16 @@ void ConflictDialog::Form_Load(const Conflict& conflict)
     connect(Command1, &QPushButton::clicked, this, &ConflictDialog::Command1_Click);
     // To know where the focus was before it comes back: the new active window
     // is already known when the old one hears it lost.
-    qApp->installEventFilter(
-        new ActivationWatcher(this, [this] { focusWasInTheProgram_ = QApplication::activeWindow() != nullptr; }));
+    activationWatcher_ =
+        new ActivationWatcher(this, [this] { focusWasInTheProgram_ = QApplication::activeWindow() != nullptr; });
+    qApp->installEventFilter(activationWatcher_);
+}
+
+ConflictDialog::~ConflictDialog()
+{
+    // Gone before QWidget's destructor hides the window, whose deactivation
+    // would otherwise reach this half-destroyed dialog.
+    delete activationWatcher_;
 }
 
 // Under the value to record: the same choice for the rest of the merge, then OK.

@@ -27,6 +27,7 @@ class ConflictDialog final : public QDialog {
 
 public:
     ConflictDialog(const Conflict& conflict, QWidget* parent = nullptr);
+    ~ConflictDialog() override;
 
     // The value to record, as bytes: a value taken from the logs keeps its own.
     std::string ChosenValue() const { return chosenValue_; }
@@ -64,6 +65,7 @@ private:
     std::string taken_;
     ConflictSide takenSide_{ConflictSide::Open};
     bool focusWasInTheProgram_{true};
+    QObject* activationWatcher_{};
 
     std::array<QLabel*, kConflictRows> Label1{};
     std::array<QLineEdit*, kConflictRows> Text1{};
