@@ -125,8 +125,7 @@ std::size_t collapseBlankLines(char* text, std::size_t size) noexcept
 
 void SortRecordLines(std::string& text)
 {
-    if (hasBlankLine(text))
-        text.resize(collapse(text.data(), text.size()));
+    text.resize(collapseBlankLines(text.data(), text.size()));
     const auto lines = recordLines(text);
     if (lines && !lines->inOrder())
         text = orderedText(text, *lines);
