@@ -122,15 +122,16 @@ Outcome openMergedLog(Session& session)
     LogStore& store = session.store;
     const auto path = store.programFolder / "Logweave.adi";
     store.replaceLog({});  // the memory of the logs merged is free for the merged one
-    try {
+    // Every stop is caught here: the merged files are in place, and what the
+    // merge changed must not be put back over them.
+    const std::string file = bytesFromPath(path);
+    const auto read = [&] {
         store.replaceLog(readWrittenLog(session, path));
         return Outcome::Done;
-    } catch (const FileError& error) {
-        session.ui.appendToPane(pane::fileError(error));
-    } catch (const std::bad_alloc&) {
-        session.ui.appendToPane(pane::tooLargeForMemory(bytesFromPath(path)));
-    }
-    session.ui.appendToPane(pane::mergedLogNotRead(bytesFromPath(path)));
+    };
+    if (const auto outcome = reportingStops(session.ui, file, read))
+        return *outcome;
+    session.ui.appendToPane(pane::mergedLogNotRead(file));
     return Outcome::Stopped;
 }
 
