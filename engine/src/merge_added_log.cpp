@@ -101,7 +101,8 @@ MergeCounts writeMergedLog(Session& session, const LogFile& added, const Contact
 {
     LogStore& store = session.store;
     const OutputOptions options = session.ui.outputOptions();
-    MergedOutput out(session, chooseHeader(store, options.headerSource, added.header.value_or("")));
+    const std::string_view addedHeader = added.header ? std::string_view(*added.header) : std::string_view();
+    MergedOutput out(session, chooseHeader(store, options.headerSource, addedHeader));
     MergeCounts counts;
     if (sameContact.rule == ContactRule::Window) {
         mergeWithinWindow(store, added.log, sameContact.minutes, out, settler, counts);
