@@ -52,11 +52,6 @@ constexpr std::array kSubmodes{
     Submode{"ISCAT-B", "ISCAT"},
 };
 
-bool allDigits(std::string_view s) noexcept
-{
-    return !s.empty() && std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
-}
-
 int number(std::string_view digits) noexcept
 {
     int value = 0;

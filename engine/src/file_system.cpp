@@ -66,6 +66,12 @@ std::optional<std::filesystem::path> findIgnoringCase(FileSystem& files, const s
     return folder / *found;
 }
 
+std::filesystem::path folderOf(const std::filesystem::path& path)
+{
+    const std::filesystem::path parent = path.parent_path();
+    return parent.empty() ? std::filesystem::path(".") : parent;
+}
+
 std::filesystem::path pathFromBytes(std::string_view bytes)
 {
 #ifdef _WIN32

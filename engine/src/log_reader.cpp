@@ -90,12 +90,10 @@ Bytes orderedText(FileReader& file)
     if (readInOrder(file, text, *lines, order) && file.stamp() == stamp)
         return text;
     // The file changed meanwhile: what it holds now, ordered in memory.
+    text = Bytes();  // its memory is free for the second reading
     file.rewind();
-    text = readAll(file, file.stamp().size);
-    collapseBlankLines(text);
-    std::string sorted(text.view());
-    if (lines = recordLines(sorted); lines && !lines->inOrder())
-        sorted = orderedText(sorted, *lines);
+    std::string sorted(readAll(file, file.stamp().size).view());
+    SortRecordLines(sorted);
     return Bytes(sorted);
 }
 

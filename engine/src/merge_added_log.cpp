@@ -101,7 +101,8 @@ MergeCounts writeMergedLog(Session& session, const LogFile& added, const Contact
 {
     LogStore& store = session.store;
     const OutputOptions options = session.ui.outputOptions();
-    MergedOutput out(session, chooseHeader(store, options.headerSource, added.header.value_or("")));
+    const std::string_view addedHeader = added.header ? std::string_view(*added.header) : std::string_view();
+    MergedOutput out(session, chooseHeader(store, options.headerSource, addedHeader));
     MergeCounts counts;
     if (sameContact.rule == ContactRule::Window) {
         mergeWithinWindow(store, added.log, sameContact.minutes, out, settler, counts);
@@ -122,15 +123,16 @@ Outcome openMergedLog(Session& session)
     LogStore& store = session.store;
     const auto path = store.programFolder / "Logweave.adi";
     store.replaceLog({});  // the memory of the logs merged is free for the merged one
-    try {
+    // Every stop is caught here: the merged files are in place, and what the
+    // merge changed must not be put back over them.
+    const std::string file = bytesFromPath(path);
+    const auto read = [&] {
         store.replaceLog(readWrittenLog(session, path));
         return Outcome::Done;
-    } catch (const FileError& error) {
-        session.ui.appendToPane(pane::fileError(error));
-    } catch (const std::bad_alloc&) {
-        session.ui.appendToPane(pane::tooLargeForMemory(bytesFromPath(path)));
-    }
-    session.ui.appendToPane(pane::mergedLogNotRead(bytesFromPath(path)));
+    };
+    if (const auto outcome = reportingStops(session.ui, file, read))
+        return *outcome;
+    session.ui.appendToPane(pane::mergedLogNotRead(file));
     return Outcome::Stopped;
 }
 

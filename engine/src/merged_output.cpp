@@ -18,19 +18,26 @@ MergedOutput::MergedOutput(Session& session, std::string_view header)
     writeHeaderLine(adif_.text(), store_, header);
 }
 
-void MergedOutput::write(const Record& record)
-{
-    fieldTexts(record, fields_);
-    write(fields_);
-}
-
-void MergedOutput::write(std::span<const FieldText> fields)
+// A record is written from its own values, not a copy of them: most records
+// of a merge are written as they stand.
+template <typename Fields>
+void MergedOutput::writeLines(const Fields& fields)
 {
     WriteRecord(adif_.text(), fields, names_);
     writeRecordEnd(adif_.text(), store_);
     adif_.recordDone();
     WriteContactLine(contacts_.text(), store_.standard, fields);
     contacts_.recordDone();
+}
+
+void MergedOutput::write(const Record& record)
+{
+    writeLines(record);
+}
+
+void MergedOutput::write(std::span<const FieldText> fields)
+{
+    writeLines(fields);
 }
 
 void MergedOutput::commit()

@@ -8,7 +8,6 @@
 
 #include <memory>
 #include <span>
-#include <vector>
 
 namespace logweave {
 
@@ -22,15 +21,18 @@ public:
     void commit();
 
 private:
+    template <typename Fields>
+    void writeLines(const Fields& fields);
+
     LogStore& store_;
     std::unique_ptr<FileBatch> files_;
     StreamedText adif_;
     StreamedText contacts_;
     OutputNames names_;
-    std::vector<FieldText> fields_;
 };
 
 // One line of the contact list: 13 comma-separated columns.
 void WriteContactLine(std::string& out, const StandardFields& idx, std::span<const FieldText> fields);
+void WriteContactLine(std::string& out, const StandardFields& idx, const Record& record);
 
 }  // namespace logweave

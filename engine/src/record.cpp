@@ -20,13 +20,6 @@ std::string_view Record::value(int field) const noexcept
     return valueOf(*it);
 }
 
-void fieldTexts(const Record& record, std::vector<FieldText>& into)
-{
-    into.clear();
-    for (const FieldValue& v : record.values())
-        into.push_back({static_cast<int>(v.field), record.valueOf(v)});
-}
-
 std::string_view valueIn(std::span<const FieldText> fields, int field) noexcept
 {
     const auto it = std::lower_bound(fields.begin(), fields.end(), field,

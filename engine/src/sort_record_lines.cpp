@@ -62,11 +62,6 @@ bool hasBlankLine(std::string_view text) noexcept
     return false;
 }
 
-bool allDigits(std::string_view s) noexcept
-{
-    return std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
-}
-
 // Where the date has eight digits and the time at most six, the text order of
 // keys is the order of one number: the date, the time padded with zeros, and
 // the time's length (so that 1234 comes before 123400, as in text). Sorting
@@ -125,8 +120,7 @@ std::size_t collapseBlankLines(char* text, std::size_t size) noexcept
 
 void SortRecordLines(std::string& text)
 {
-    if (hasBlankLine(text))
-        text.resize(collapse(text.data(), text.size()));
+    text.resize(collapseBlankLines(text.data(), text.size()));
     const auto lines = recordLines(text);
     if (lines && !lines->inOrder())
         text = orderedText(text, *lines);

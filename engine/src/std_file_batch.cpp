@@ -30,19 +30,25 @@ void StdFileBatch::commit()
 std::vector<StdFileBatch::Earlier> StdFileBatch::keepEarlier()
 {
     std::vector<Earlier> earlier(targets_.size());
-    for (std::size_t i = 0; i < targets_.size(); ++i) {
-        struct stat info {};
-        earlier[i].existed = calls_.stat(targets_[i].c_str(), &info) == 0;
-        if (!earlier[i].existed)
-            continue;
-        const fs::path link = files_[i]->path().string() + "-earlier";
-        if (calls_.link(targets_[i].c_str(), link.c_str()) == 0) {
-            earlier[i].link = link;
-            continue;
+    try {
+        for (std::size_t i = 0; i < targets_.size(); ++i) {
+            struct stat info {};
+            earlier[i].existed = calls_.stat(targets_[i].c_str(), &info) == 0;
+            if (!earlier[i].existed)
+                continue;
+            const fs::path link = files_[i]->path().string() + "-earlier";
+            if (calls_.link(targets_[i].c_str(), link.c_str()) == 0) {
+                earlier[i].link = link;
+                continue;
+            }
+            earlier[i].copy = std::make_unique<TemporaryFile>(calls_, targets_[i], FileError::Action::Write);
+            earlier[i].copy->copyFrom(targets_[i], FileError::Action::Read);
+            earlier[i].copy->finish({static_cast<mode_t>(info.st_mode & 07777), false});
         }
-        earlier[i].copy = std::make_unique<TemporaryFile>(calls_, targets_[i], FileError::Action::Write);
-        earlier[i].copy->copyFrom(targets_[i], FileError::Action::Read);
-        earlier[i].copy->finish({static_cast<mode_t>(info.st_mode & 07777), false});
+    } catch (...) {
+        // The copies go with `earlier`; the links would stay as files of their own.
+        dropLinks(earlier);
+        throw;
     }
     return earlier;
 }

@@ -1,6 +1,8 @@
 #pragma once
 // One ADIF tag read where its "<" stands: its name, its type, where it ends.
 
+#include "logweave/text.h"
+
 #include <string_view>
 
 namespace logweave {
@@ -49,8 +51,7 @@ inline bool isTagAt(std::string_view text, std::size_t lt, std::string_view name
     if (after >= text.size() || (text[after] != '>' && text[after] != ':'))
         return false;
     for (std::size_t i = 0; i < name.size(); ++i) {
-        const char c = text[lt + 1 + i];
-        if ((c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c) != name[i])
+        if (asciiUpper(text[lt + 1 + i]) != name[i])
             return false;
     }
     return true;

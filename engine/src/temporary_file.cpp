@@ -20,12 +20,6 @@ fs::path hiddenPattern(const fs::path& target)
 
 }  // namespace
 
-fs::path folderOf(const fs::path& path)
-{
-    const fs::path parent = path.parent_path();
-    return parent.empty() ? fs::path(".") : parent;
-}
-
 mode_t defaultFileMode(const SystemCalls& calls)
 {
     // The user's umask, read by setting it and putting it back.

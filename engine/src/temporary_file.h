@@ -58,6 +58,4 @@ mode_t defaultFileMode(const SystemCalls& calls);
 // After a rename, the folder's entry reaches the disk too.
 void syncFolder(const SystemCalls& calls, const std::filesystem::path& folder);
 
-std::filesystem::path folderOf(const std::filesystem::path& path);
-
 }  // namespace logweave

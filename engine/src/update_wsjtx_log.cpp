@@ -28,8 +28,7 @@ bool inputsPresent(Session& session, const std::filesystem::path& fieldOrder, co
 std::string textLogPath(Session& session, const std::string& log)
 {
     const std::string prefix = folderPrefix(log);
-    const auto folder = pathFromBytes(prefix.empty() ? std::string(".") : prefix);
-    if (const auto existing = findIgnoringCase(session.files, folder, kTextLogName))
+    if (const auto existing = findIgnoringCase(session.files, folderOf(pathFromBytes(log)), kTextLogName))
         return prefix + bytesFromPath(existing->filename());
     return prefix + std::string(kTextLogName);
 }

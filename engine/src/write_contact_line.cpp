@@ -22,11 +22,10 @@ void appendTime(std::string& out, std::string_view time)
     out.append(piece(time, 0, 2)).append(":").append(piece(time, 2, 2)).append(":").append(piece(time, 4, 2));
 }
 
-}  // namespace
-
-void WriteContactLine(std::string& out, const StandardFields& idx, std::span<const FieldText> fields)
+// `value` gives a field's value, empty when the record has none.
+template <typename Value>
+void writeContactLine(std::string& out, const StandardFields& idx, Value value)
 {
-    const auto value = [fields](int field) { return valueIn(fields, field); };
     appendDate(out, value(idx.Idx_QSO_DATE));
     out += ',';
     appendTime(out, value(idx.Idx_TIME_ON));
@@ -44,6 +43,18 @@ void WriteContactLine(std::string& out, const StandardFields& idx, std::span<con
         out += field != -1 ? value(field) : (submode.empty() ? value(idx.Idx_MODE) : submode);
     }
     out += kCrLf;
+}
+
+}  // namespace
+
+void WriteContactLine(std::string& out, const StandardFields& idx, std::span<const FieldText> fields)
+{
+    writeContactLine(out, idx, [fields](int field) { return valueIn(fields, field); });
+}
+
+void WriteContactLine(std::string& out, const StandardFields& idx, const Record& record)
+{
+    writeContactLine(out, idx, [&record](int field) { return record.value(field); });
 }
 
 }  // namespace logweave

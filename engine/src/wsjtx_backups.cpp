@@ -63,18 +63,18 @@ bool keepDatedCopy(Session& session, const std::string& log, std::chrono::system
 
 void removeOldCopies(Session& session, const std::string& log)
 {
-    const auto folder = pathFromBytes(folderPrefix(log).empty() ? std::string(".") : folderPrefix(log));
     const std::string name = fileNameOf(log);
     std::vector<std::string> copies;
-    for (std::string& entry : session.files.fileNames(folder))
+    for (std::string& entry : session.files.fileNames(folderOf(pathFromBytes(log))))
         if (isDatedCopyOf(entry, name))
             copies.push_back(std::move(entry));
     if (copies.size() <= kDatedCopiesKept)
         return;
     // The stamp sorts as the time does.
     std::sort(copies.begin(), copies.end());
+    const std::string folder = folderPrefix(log);
     for (std::size_t i = 0; i + kDatedCopiesKept < copies.size(); ++i) {
-        const std::string path = folderPrefix(log) + copies[i];
+        const std::string path = folder + copies[i];
         try {
             session.files.removeFile(pathFromBytes(path));
         } catch (const FileError& error) {

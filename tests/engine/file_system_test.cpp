@@ -73,6 +73,21 @@ TEST(StdFileSystem, PutsEveryFileBackWhenALaterRenameFails)
     EXPECT_EQ(entriesIn(folder.path()), 1u);
 }
 
+TEST(StdFileSystem, LeavesNoLinkBehindWhenAnEarlierFileCannotBeKept)
+{
+    TemporaryFolder folder;
+    SystemCalls calls = SystemCalls::real();
+    fail(calls.link, 2, EXDEV);            // the second target is to be copied instead,
+    fail(calls.makeTemporary, 3, EMFILE);  // and its copy cannot be begun
+    StdFileSystem files(calls);
+    folder.write("a.adi", "old a");
+    folder.write("b.adi", "old b");
+    EXPECT_THROW(write(files, {folder / "a.adi", folder / "b.adi"}, {"new a", "new b"}), FileError);
+    EXPECT_EQ(folder.read("a.adi"), "old a");
+    EXPECT_EQ(folder.read("b.adi"), "old b");
+    EXPECT_EQ(entriesIn(folder.path()), 2u);
+}
+
 // Each call that can fail while a file is written: the file stays whole, and
 // no temporary file is left.
 TEST(StdFileSystem, AFailingCallLeavesTheFileWhole)

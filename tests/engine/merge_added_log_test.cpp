@@ -155,5 +155,36 @@ TEST_F(MergeTest, AStoppedMergeChangesNothing)
     EXPECT_EQ(value("CALL", 3), "Q1CCC");
 }
 
+// The merged files are in place: whatever stops the reading back, the pane
+// says the merged log is not open, and the fields the merge met stay named.
+TEST_F(MergeTest, AMergedLogThatCannotBeReadBackIsSaidSo)
+{
+    const std::string merged = (folder / "Logweave.adi").string();
+    const struct {
+        std::function<void()> stop;
+        std::string said;
+        std::string field;
+    } cases[] = {
+        {[] { throw OperationStopped(pane::recordTooLarge()); }, pane::recordTooLarge(), "NAME"},
+        {[] { throw std::length_error("too long"); }, pane::tooLargeForMemory(merged), "QTH"},
+    };
+    for (const auto& [stop, said, field] : cases) {
+        SCOPED_TRACE(field);
+        ASSERT_EQ(open(kOpen), Outcome::Done);
+        ASSERT_EQ(store.fields.FindField(field), 0);
+        files.fault = [&stop](FileError::Action action, const std::filesystem::path& path) {
+            if (action == FileError::Action::Read && path.filename() == "Logweave.adi")
+                stop();
+            return std::error_code{};
+        };
+        EXPECT_EQ(add(qso("Q1DDD", "20230105", "000000", "<" + field + ":3>Ann ")), Outcome::Stopped);
+        files.fault = nullptr;
+        EXPECT_TRUE(paneEndsWith(said + pane::mergedLogNotRead(merged))) << ui.pane;
+        EXPECT_NE(folder.read("Logweave.adi").find("Q1DDD"), std::string::npos);
+        EXPECT_EQ(store.OpenRecordCount(), 0);
+        EXPECT_NE(store.fields.FindField(field), 0);
+    }
+}
+
 }  // namespace
 }  // namespace logweave::testing

@@ -87,6 +87,9 @@ Bytes readAll(FileReader& file, std::size_t expected);
 std::optional<std::filesystem::path> findIgnoringCase(FileSystem& files, const std::filesystem::path& folder,
                                                       std::string_view name);
 
+// The folder `path` is in: "." for a bare file name.
+std::filesystem::path folderOf(const std::filesystem::path& path);
+
 // Paths travel through the engine as bytes (they are shown and stored as text).
 std::filesystem::path pathFromBytes(std::string_view bytes);
 std::string bytesFromPath(const std::filesystem::path& path);

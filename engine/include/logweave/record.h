@@ -6,7 +6,6 @@
 #include <cstdint>
 #include <span>
 #include <string_view>
-#include <vector>
 
 namespace logweave {
 
@@ -40,9 +39,6 @@ private:
     std::uint32_t count_ = 0;
     const FieldValue* values_ = nullptr;
 };
-
-// The record's fields and values, in field-table order.
-void fieldTexts(const Record& record, std::vector<FieldText>& into);
 
 // The value of `field` among fields in field-table order; empty when absent.
 std::string_view valueIn(std::span<const FieldText> fields, int field) noexcept;

@@ -21,6 +21,15 @@ constexpr char asciiLower(char c) noexcept
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
+// Only the digits 0 to 9; an empty text is all digits.
+constexpr bool allDigits(std::string_view text) noexcept
+{
+    for (const char c : text)
+        if (c < '0' || c > '9')
+            return false;
+    return true;
+}
+
 std::string upperCased(std::string_view text);
 std::string lowerCased(std::string_view text);
 
