@@ -4,6 +4,7 @@
 // file(s) into memory and counting their '<', timed in this process, so that
 // figures from different machines or loads can be compared.
 
+#include "count_of.h"
 #include "family_fits.h"
 #include "faulty_file_system.h"
 #include "log_generator.h"
@@ -35,6 +36,7 @@
 namespace {
 
 using namespace logweave;
+using testing::countOf;
 using testing::FaultyFileSystem;
 using testing::RecordingInterface;
 using testing::TemporaryFolder;
@@ -229,14 +231,6 @@ double skip(benchmark::State& state, const std::string& why)
 std::string counted(long long found, long long wanted, const char* what)
 {
     return std::to_string(found) + " " + what + ", not " + std::to_string(wanted);
-}
-
-long long countOf(std::string_view text, std::string_view what)
-{
-    long long n = 0;
-    for (auto p = text.find(what); p != std::string_view::npos; p = text.find(what, p + what.size()))
-        ++n;
-    return n;
 }
 
 // Whether `file` holds `records` records in the layout the program writes.

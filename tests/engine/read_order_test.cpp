@@ -2,6 +2,7 @@
 // text's lines show the records one by one. Whatever the layout, what it
 // reads must be what reading the text sorted as lines gives.
 
+#include "count_of.h"
 #include "engine_fixture.h"
 
 #include "logweave/sort_record_lines.h"
@@ -101,14 +102,6 @@ TEST(ReadOrder, RecordsSortedWithoutTheirTextReadAsTheTextSortedAsLines)
     }
 }
 
-long long occurrences(const std::string& text, const std::string& tag)
-{
-    long long n = 0;
-    for (auto at = text.find(tag); at != std::string::npos; at = text.find(tag, at + tag.size()))
-        ++n;
-    return n;
-}
-
 using EndTagCount = EngineTest;
 
 // The end tags are counted as the scan reads them, and the header's apart.
@@ -117,9 +110,9 @@ TEST_F(EndTagCount, CountsTheEndTagsOfOneSpellingInTheWholeText)
     ASSERT_EQ(open(""), Outcome::Done);
     for (unsigned seed = 1; seed <= 400; ++seed) {
         const std::string text = LayoutGenerator(seed).log();
-        long long expected = occurrences(text, "<EOR>");
-        expected = expected != 0 ? expected : occurrences(text, "<eor>");
-        expected = expected != 0 ? expected : occurrences(text, "<Eor>");
+        long long expected = countOf(text, "<EOR>");
+        expected = expected != 0 ? expected : countOf(text, "<eor>");
+        expected = expected != 0 ? expected : countOf(text, "<Eor>");
         ui.pane.clear();
         ASSERT_EQ(add(text), Outcome::Done);
         ASSERT_TRUE(paneHas(" " + std::to_string(expected) + " enregistrements traitées [records processed]."))

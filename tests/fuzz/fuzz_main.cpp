@@ -5,6 +5,7 @@
 // The files are real, in a folder of each input's own: the engine's own file
 // system is fuzzed with it, and costs little beside the engine.
 
+#include "count_of.h"
 #include "recording_interface.h"
 #include "temporary_folder.h"
 
@@ -31,6 +32,7 @@
 namespace {
 
 using namespace logweave;
+using testing::countOf;
 using testing::RecordingInterface;
 using testing::TemporaryFolder;
 
@@ -43,14 +45,6 @@ void check(bool invariant, const char* what)
         return;
     std::fprintf(stderr, "broken invariant: %s\n", what);
     std::abort();
-}
-
-long long countOf(std::string_view text, std::string_view what)
-{
-    long long n = 0;
-    for (auto p = text.find(what); p != std::string_view::npos; p = text.find(what, p + what.size()))
-        ++n;
-    return n;
 }
 
 // Every name finds its own entry or an earlier one, the table is upper case,
