@@ -110,7 +110,7 @@ private:
     std::map<long long, Pair> pairs_;
 };
 
-// Plain POSIX reads of the whole file into `into`; the bytes read.
+// The baseline's reads: plain POSIX reads of the whole file into `into`; the bytes read.
 std::size_t readInto(const fs::path& path, char* into, std::size_t size)
 {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
@@ -125,13 +125,6 @@ std::size_t readInto(const fs::path& path, char* into, std::size_t size)
     }
     ::close(fd);
     return filled;
-}
-
-std::string readText(const fs::path& path)
-{
-    std::string text(static_cast<std::size_t>(fs::file_size(path)), '\0');
-    text.resize(readInto(path, text.data(), text.size()));
-    return text;
 }
 
 // Into memory not cleared first, as the engine's reader reads a log.
@@ -236,7 +229,7 @@ std::string counted(long long found, long long wanted, const char* what)
 // Whether `file` holds `records` records in the layout the program writes.
 bool holdsRecords(benchmark::State& state, const fs::path& file, long long records)
 {
-    const long long found = countOf(readText(file), "<eor>\r\n");
+    const long long found = countOf(testing::readBytes(file), "<eor>\r\n");
     if (found == records)
         return true;
     skip(state, file.filename().string() + " holds " + counted(found, records, "records"));
