@@ -6,14 +6,11 @@
 
 #include "count_of.h"
 #include "family_fits.h"
-#include "faulty_file_system.h"
 #include "log_generator.h"
-#include "recording_interface.h"
 #include "temporary_folder.h"
+#include "workbench.h"
 
 #include "logweave/filter_open_log.h"
-#include "logweave/load_output_options.h"
-#include "logweave/log_store.h"
 #include "logweave/merge_added_log.h"
 #include "logweave/read_open_log.h"
 
@@ -37,30 +34,14 @@ namespace {
 
 using namespace logweave;
 using testing::countOf;
-using testing::FaultyFileSystem;
-using testing::RecordingInterface;
 using testing::TemporaryFolder;
+using testing::Workbench;
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 
 constexpr std::uint64_t kSeed = 1;
 constexpr std::array<long long, 3> kSizes{20000, 200000, 1000000};
 constexpr std::string_view kFilter = "BAND:20M;MODE:FT8";
-
-// A store with the options applied, as after Open's dialog; the user settles
-// every conflict with the open log's value, as Enter does.
-struct Workbench {
-    explicit Workbench(const fs::path& programFolder)
-    {
-        store.programFolder = programFolder;
-        ui.options.FieldOrderFile.clear();
-        applyOutputOptions(session, ui.options);
-    }
-    LogStore store;
-    RecordingInterface ui;
-    FaultyFileSystem files;
-    Session session{store, ui, files};
-};
 
 // The generated logs, each written when a case first needs it, in a
 // temporary folder removed at the end: a filtered run makes only its own.
@@ -96,12 +77,10 @@ public:
     }
 
     // A program folder of its own for each case and size, so that a check
-    // never reads another case's output.
+    // never reads another case's output; the Workbench makes it.
     fs::path programFolder(const std::string& name, long long records) const
     {
-        const fs::path folder = folder_ / ("out-" + name + "-" + std::to_string(records));
-        fs::create_directories(folder);
-        return folder;
+        return folder_ / ("out-" + name + "-" + std::to_string(records));
     }
 
 private:

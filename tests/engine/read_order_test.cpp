@@ -82,13 +82,11 @@ private:
 // What reading a text wrote and said: the log, the field list, the pane after its first line.
 std::array<std::string, 3> readIn(const TemporaryFolder& folder, const std::string& name, const std::string& text)
 {
-    RecordingInterface ui;
-    FaultyFileSystem files;
-    OtherStore reader(folder / name, ui, files, {"", false, false, HeaderSource::AddedLog, {}});
+    Workbench reader(folder / name);
     const auto path = folder.write(name + ".adi", text);
     if (reader.read(path) != Outcome::Done)
-        return {"stopped", "", ui.pane};
-    return {reader.written(), reader.written("AdifCodes.txt"), ui.pane.substr(pane::fileRead(path.string()).size())};
+        return {"stopped", "", reader.ui.pane};
+    return {reader.written(), reader.written("AdifCodes.txt"), reader.ui.pane.substr(pane::fileRead(path.string()).size())};
 }
 
 TEST(ReadOrder, RecordsSortedWithoutTheirTextReadAsTheTextSortedAsLines)
