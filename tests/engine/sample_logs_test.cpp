@@ -1,5 +1,6 @@
 // Real logs written by many programs: every one reads, and reads back as written.
 
+#include "count_of.h"
 #include "engine_fixture.h"
 
 #include "logweave/update_wsjtx_log.h"
@@ -107,7 +108,7 @@ TEST_F(SamplePairTest, AWsjtxLogSurvivesItsUpdate)
     const std::string_view body = std::string_view(updated).substr(updated.find("<eoh>\r\n") + 7);
     EXPECT_EQ(std::count(body.begin(), body.end(), '\n'), store.OpenRecordCount());
     EXPECT_EQ(std::count(body.begin(), body.end(), '\r'), store.OpenRecordCount());
-    EXPECT_EQ(body.find("<eor>"), body.find("<eor>\r\n"));
+    EXPECT_EQ(countOf(body, "<eor>\r\n"), store.OpenRecordCount());
     EXPECT_FALSE(std::any_of(body.begin(), body.end() - 1, [&](const char& c) {
         return c == '<' && std::isupper(static_cast<unsigned char>((&c)[1]));
     }));
