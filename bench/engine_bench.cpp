@@ -4,15 +4,13 @@
 // file(s) into memory and counting their '<', timed in this process, so that
 // figures from different machines or loads can be compared.
 
+#include "count_of.h"
 #include "family_fits.h"
-#include "faulty_file_system.h"
 #include "log_generator.h"
-#include "recording_interface.h"
 #include "temporary_folder.h"
+#include "workbench.h"
 
 #include "logweave/filter_open_log.h"
-#include "logweave/load_output_options.h"
-#include "logweave/log_store.h"
 #include "logweave/merge_added_log.h"
 #include "logweave/read_open_log.h"
 
@@ -35,30 +33,15 @@
 namespace {
 
 using namespace logweave;
-using testing::FaultyFileSystem;
-using testing::RecordingInterface;
+using testing::countOf;
 using testing::TemporaryFolder;
+using testing::Workbench;
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 
 constexpr std::uint64_t kSeed = 1;
 constexpr std::array<long long, 3> kSizes{20000, 200000, 1000000};
 constexpr std::string_view kFilter = "BAND:20M;MODE:FT8";
-
-// A store with the options applied, as after Open's dialog; the user settles
-// every conflict with the open log's value, as Enter does.
-struct Workbench {
-    explicit Workbench(const fs::path& programFolder)
-    {
-        store.programFolder = programFolder;
-        ui.options.FieldOrderFile.clear();
-        applyOutputOptions(session, ui.options);
-    }
-    LogStore store;
-    RecordingInterface ui;
-    FaultyFileSystem files;
-    Session session{store, ui, files};
-};
 
 // The generated logs, each written when a case first needs it, in a
 // temporary folder removed at the end: a filtered run makes only its own.
@@ -94,12 +77,10 @@ public:
     }
 
     // A program folder of its own for each case and size, so that a check
-    // never reads another case's output.
+    // never reads another case's output; the Workbench makes it.
     fs::path programFolder(const std::string& name, long long records) const
     {
-        const fs::path folder = folder_ / ("out-" + name + "-" + std::to_string(records));
-        fs::create_directories(folder);
-        return folder;
+        return folder_ / ("out-" + name + "-" + std::to_string(records));
     }
 
 private:
@@ -108,7 +89,7 @@ private:
     std::map<long long, Pair> pairs_;
 };
 
-// Plain POSIX reads of the whole file into `into`; the bytes read.
+// The baseline's reads: plain POSIX reads of the whole file into `into`; the bytes read.
 std::size_t readInto(const fs::path& path, char* into, std::size_t size)
 {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
@@ -123,13 +104,6 @@ std::size_t readInto(const fs::path& path, char* into, std::size_t size)
     }
     ::close(fd);
     return filled;
-}
-
-std::string readText(const fs::path& path)
-{
-    std::string text(static_cast<std::size_t>(fs::file_size(path)), '\0');
-    text.resize(readInto(path, text.data(), text.size()));
-    return text;
 }
 
 // Into memory not cleared first, as the engine's reader reads a log.
@@ -231,18 +205,10 @@ std::string counted(long long found, long long wanted, const char* what)
     return std::to_string(found) + " " + what + ", not " + std::to_string(wanted);
 }
 
-long long countOf(std::string_view text, std::string_view what)
-{
-    long long n = 0;
-    for (auto p = text.find(what); p != std::string_view::npos; p = text.find(what, p + what.size()))
-        ++n;
-    return n;
-}
-
 // Whether `file` holds `records` records in the layout the program writes.
 bool holdsRecords(benchmark::State& state, const fs::path& file, long long records)
 {
-    const long long found = countOf(readText(file), "<eor>\r\n");
+    const long long found = countOf(testing::readBytes(file), "<eor>\r\n");
     if (found == records)
         return true;
     skip(state, file.filename().string() + " holds " + counted(found, records, "records"));

@@ -280,23 +280,37 @@ bool filterMatch(const Contact& c)
     return findField(c, "band")->value == "20m" && findField(c, "mode")->value == "FT8";
 }
 
-// A sink that counts what it passes on.
-class CountingSink {
+// Takes a log's text as it is made, piece by piece, and counts its bytes.
+class FileSink {
 public:
-    explicit CountingSink(const Sink& out) : out_(out) {}
+    explicit FileSink(const std::filesystem::path& path) : path_(path), out_(path, std::ios::binary | std::ios::trunc)
+    {
+        if (!out_)
+            fail();
+    }
     void operator()(std::string_view text)
     {
-        out_(text);
+        out_.write(text.data(), static_cast<std::streamsize>(text.size()));
         bytes += text.size();
     }
+    void close()
+    {
+        out_.close();
+        if (!out_)
+            fail();
+    }
+
     std::uint64_t bytes = 0;
 
 private:
-    const Sink& out_;
+    [[noreturn]] void fail() const { throw std::runtime_error("cannot write " + path_.string()); }
+
+    std::filesystem::path path_;
+    std::ofstream out_;
 };
 
 // Every record's text in date order, then handed on in shuffled order.
-void writeShuffled(Random& rng, ContactStream& contacts, LogFacts& facts, Layout layout, CountingSink& out)
+void writeShuffled(Random& rng, ContactStream& contacts, LogFacts& facts, Layout layout, FileSink& out)
 {
     std::string text;
     text.reserve(static_cast<std::size_t>(facts.records) * (layout == Layout::FieldPerLine ? 310 : 295));
@@ -359,28 +373,6 @@ void changeValues(Random& rng, Contact& other, PairFacts& pair)
     }
 }
 
-class FileSink {
-public:
-    explicit FileSink(const std::filesystem::path& path) : path_(path), out_(path, std::ios::binary | std::ios::trunc)
-    {
-        if (!out_)
-            fail();
-    }
-    void write(std::string_view text) { out_.write(text.data(), static_cast<std::streamsize>(text.size())); }
-    void close()
-    {
-        out_.close();
-        if (!out_)
-            fail();
-    }
-
-private:
-    [[noreturn]] void fail() const { throw std::runtime_error("cannot write " + path_.string()); }
-
-    std::filesystem::path path_;
-    std::ofstream out_;
-};
-
 }  // namespace
 
 std::string_view layoutName(Layout layout)
@@ -396,39 +388,40 @@ std::string_view layoutName(Layout layout)
     return "";
 }
 
-LogFacts writeLog(std::uint64_t seed, long long records, Layout layout, const Sink& sink)
+LogFacts writeLogFile(const std::filesystem::path& path, std::uint64_t seed, long long records, Layout layout)
 {
     Random rng(seed);
     ContactStream contacts(rng);
     LogFacts facts;
     facts.records = records;
-    CountingSink out(sink);
+    FileSink out(path);
     out(kHeader);
     if (layout != Layout::Sorted) {
         writeShuffled(rng, contacts, facts, layout, out);
-        facts.bytes = out.bytes;
-        return facts;
+    } else {
+        std::string line;
+        for (long long i = 0; i < records; ++i) {
+            const Contact c = contacts.next();
+            facts.filterMatches += filterMatch(c) ? 1 : 0;
+            line.clear();
+            appendOneLine(line, c);
+            out(line);
+        }
     }
-    std::string line;
-    for (long long i = 0; i < records; ++i) {
-        const Contact c = contacts.next();
-        facts.filterMatches += filterMatch(c) ? 1 : 0;
-        line.clear();
-        appendOneLine(line, c);
-        out(line);
-    }
+    out.close();
     facts.bytes = out.bytes;
     return facts;
 }
 
-PairFacts writeMergePair(std::uint64_t seed, long long recordsEach, const Sink& openSink, const Sink& addedSink)
+PairFacts writeMergePairFiles(const std::filesystem::path& openPath, const std::filesystem::path& addedPath,
+                              std::uint64_t seed, long long recordsEach)
 {
     Random rng(seed ^ 0x6D65726765ULL);
     PairFacts pair;
     pair.recordsEach = recordsEach;
     const PairPlan plan = planPair(rng, pair);
-    CountingSink open(openSink);
-    CountingSink added(addedSink);
+    FileSink open(openPath);
+    FileSink added(addedPath);
     open(kHeader);
     added(kHeader);
     ContactStream contacts(rng);
@@ -448,28 +441,10 @@ PairFacts writeMergePair(std::uint64_t seed, long long recordsEach, const Sink& 
         if (side != Side::OpenOnly)
             added(line);
     }
+    open.close();
+    added.close();
     pair.openBytes = open.bytes;
     pair.addedBytes = added.bytes;
-    return pair;
-}
-
-LogFacts writeLogFile(const std::filesystem::path& path, std::uint64_t seed, long long records, Layout layout)
-{
-    FileSink file(path);
-    const LogFacts facts = writeLog(seed, records, layout, [&file](std::string_view text) { file.write(text); });
-    file.close();
-    return facts;
-}
-
-PairFacts writeMergePairFiles(const std::filesystem::path& open, const std::filesystem::path& added,
-                              std::uint64_t seed, long long recordsEach)
-{
-    FileSink a(open);
-    FileSink b(added);
-    const PairFacts pair = writeMergePair(
-        seed, recordsEach, [&a](std::string_view text) { a.write(text); }, [&b](std::string_view text) { b.write(text); });
-    a.close();
-    b.close();
     return pair;
 }
 

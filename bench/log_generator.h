@@ -7,7 +7,6 @@
 
 #include <cstdint>
 #include <filesystem>
-#include <functional>
 #include <string_view>
 
 namespace logweave::bench {
@@ -38,15 +37,9 @@ struct PairFacts {
     std::uint64_t addedBytes = 0;
 };
 
-// Takes the text as it is made, piece by piece.
-using Sink = std::function<void(std::string_view)>;
-
-LogFacts writeLog(std::uint64_t seed, long long records, Layout layout, const Sink& out);
-// A, then B, both in date order.
-PairFacts writeMergePair(std::uint64_t seed, long long recordsEach, const Sink& open, const Sink& added);
-
-// The same into files; throws std::runtime_error when a file cannot be written.
+// Each throws std::runtime_error when a file cannot be written.
 LogFacts writeLogFile(const std::filesystem::path& path, std::uint64_t seed, long long records, Layout layout);
+// A, then B, both in date order.
 PairFacts writeMergePairFiles(const std::filesystem::path& open, const std::filesystem::path& added, std::uint64_t seed,
                               long long recordsEach);
 

@@ -173,19 +173,29 @@ awk '
 echo "(filter - open: the filter run less the open run, so the filter is within when it takes"
 echo " no longer than the open plus 3 x cat LOG)"
 
-# Max resident set size in KiB, the largest of three runs.
+# Max resident set size in KiB, the largest of three runs; fails (status 1)
+# when a run fails or is killed, or GNU time gives no figure.
 peak_kib() {
     local peak=0 kib
     for _ in 1 2 3; do
-        eval "/usr/bin/time -v $1" >/dev/null 2>"$work/time.txt"
+        if ! eval "/usr/bin/time -v $1" >/dev/null 2>"$work/time.txt"; then
+            echo "measure.sh: failed under /usr/bin/time: $1" >&2
+            grep -v $'^\t' "$work/time.txt" >&2 || true  # its own messages, and time's verdict
+            return 1
+        fi
         kib=$(awk -F': ' '/Maximum resident set size/ { print $2 }' "$work/time.txt")
+        if [[ ! $kib =~ ^[0-9]+$ ]]; then
+            echo "measure.sh: no maximum resident set size from /usr/bin/time for: $1" >&2
+            return 1
+        fi
         if ((kib > peak)); then peak=$kib; fi
     done
     echo "$peak"
 }
 memory_row() {
-    local name=$1 command=$2 bytes=$3 what=$4
-    awk -v name="$name" -v kib="$(peak_kib "$command")" -v bytes="$bytes" -v what="$what" 'BEGIN {
+    local name=$1 command=$2 bytes=$3 what=$4 kib
+    kib=$(peak_kib "$command") || exit 1
+    awk -v name="$name" -v kib="$kib" -v bytes="$bytes" -v what="$what" 'BEGIN {
         bound = (2 * bytes + 10 * 1048576) / 1024
         printf "%-8s %9.1f MiB, bound 2 x %s (%.1f MiB) + 10 MiB = %.1f MiB: %s (%.0f%% of the bound)\n",
             name, kib / 1024, what, bytes / 1048576, bound / 1024, (kib <= bound ? "within" : "over"), 100 * kib / bound }'

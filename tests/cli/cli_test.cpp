@@ -133,12 +133,7 @@ TEST_F(CliTest, ALogTooLargeForTheMemoryStopsWithStatusOneAndWritesNothing)
 {
     if (kAddressSanitizer)
         GTEST_SKIP() << "the address sanitizer reserves more address space than a limit leaves";
-    std::string log = "<eoh>\n";
-    for (int i = 0; log.size() < (std::size_t{24} << 20); ++i)
-        log += "<call:6>Q" + std::to_string(100000 + i % 900000) + " <qso_date:8>20230101 <time_on:6>"
-            + std::to_string(100000 + i % 86400) + " <band:3>20m <mode:3>FT8 <eor>\n";
-    folder.write("big.adi", log);
-    log = {};
+    folder.writeLargeLog("big.adi", 24);
     folder.write("Adif_File.adi", "earlier");
     const Finished r = run({"--no-order", "open", "big.adi"}, "ulimit -v 40000 && ");
     EXPECT_EQ(r.status, 1);

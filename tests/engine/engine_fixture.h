@@ -1,9 +1,11 @@
 #pragma once
-// A program folder of its own, a store, a recording user and the file system.
+// A program folder of its own, a store, a recording user and the file system;
+// a Workbench reads a log again apart from the fixture's store.
 
 #include "faulty_file_system.h"
 #include "recording_interface.h"
 #include "temporary_folder.h"
+#include "workbench.h"
 
 #include "logweave/load_output_options.h"
 #include "logweave/merge_added_log.h"
@@ -33,23 +35,6 @@ inline std::vector<Contact> contactsOf(const LogStore& store)
     }
     return log;
 }
-
-// A store of its own in `programFolder`, to read a log again apart from the fixture's.
-struct OtherStore {
-    OtherStore(const std::filesystem::path& programFolder, UserInterface& ui, FileSystem& files,
-               const OutputOptions& options)
-        : session{store, ui, files}
-    {
-        store.programFolder = programFolder;
-        std::filesystem::create_directories(programFolder);
-        applyOutputOptions(session, options);
-    }
-    Outcome read(const std::filesystem::path& log) { return ReadOpenLog(session, log.string()); }
-    std::string written(std::string_view name = "Adif_File.adi") const { return readBytes(store.programFolder / name); }
-
-    LogStore store;
-    Session session;
-};
 
 // "<CALL:n>call <QSO_DATE:8>date <TIME_ON:n>time more<EOR>" and a line break.
 inline std::string qso(std::string_view call, std::string_view date, std::string_view time, std::string_view more = "")

@@ -24,19 +24,6 @@ std::size_t addressSpaceInUse()
     return 0;
 }
 
-// About `megabytes` of one-line records, written as they are made: the test's
-// own memory stays small, and what the child may allocate is what it is given.
-std::filesystem::path bigLog(const TemporaryFolder& folder, int megabytes)
-{
-    const auto path = folder / "big.adi";
-    std::ofstream log(path, std::ios::binary);
-    log << "big<eoh>\n";
-    for (int i = 0; log.tellp() < static_cast<std::streamoff>(megabytes) << 20; ++i)
-        log << "<call:6>Q" << 10000 + i % 90000 << " <qso_date:8>2023" << 1001 + i % 28 << " <time_on:6>"
-            << 100000 + i % 86400 << " <band:3>20m <mode:3>FT8 <rst_sent:3>-10 <comment:24>a comment to fill a line <eor>\n";
-    return path;
-}
-
 // In the child: `operation`, with only `more` bytes of address space beyond
 // what is in use; the checks after it have all they need.
 template <typename Operation>
@@ -63,7 +50,7 @@ TEST_F(MemoryLimitTest, AMergeStopsCleanlyAndKeepsTheOpenLog)
     if (kAddressSanitizer)
         GTEST_SKIP() << "the address sanitizer reserves more address space than a limit leaves";
     ASSERT_EQ(open("<CALL:5>Q1AAA <QSO_DATE:8>20230101 <TIME_ON:4>1000 <EOR>\n"), Outcome::Done);
-    const auto path = bigLog(folder, 24);
+    const auto path = folder.writeLargeLog("big.adi", 24);
     folder.write("Logweave.adi", "earlier merge");
     ui.pane.clear();
     EXPECT_EXIT(

@@ -2,6 +2,7 @@
 // text's lines show the records one by one. Whatever the layout, what it
 // reads must be what reading the text sorted as lines gives.
 
+#include "count_of.h"
 #include "engine_fixture.h"
 
 #include "logweave/sort_record_lines.h"
@@ -81,13 +82,11 @@ private:
 // What reading a text wrote and said: the log, the field list, the pane after its first line.
 std::array<std::string, 3> readIn(const TemporaryFolder& folder, const std::string& name, const std::string& text)
 {
-    RecordingInterface ui;
-    FaultyFileSystem files;
-    OtherStore reader(folder / name, ui, files, {"", false, false, HeaderSource::AddedLog, {}});
+    Workbench reader(folder / name);
     const auto path = folder.write(name + ".adi", text);
     if (reader.read(path) != Outcome::Done)
-        return {"stopped", "", ui.pane};
-    return {reader.written(), reader.written("AdifCodes.txt"), ui.pane.substr(pane::fileRead(path.string()).size())};
+        return {"stopped", "", reader.ui.pane};
+    return {reader.written(), reader.written("AdifCodes.txt"), reader.ui.pane.substr(pane::fileRead(path.string()).size())};
 }
 
 TEST(ReadOrder, RecordsSortedWithoutTheirTextReadAsTheTextSortedAsLines)
@@ -101,14 +100,6 @@ TEST(ReadOrder, RecordsSortedWithoutTheirTextReadAsTheTextSortedAsLines)
     }
 }
 
-long long occurrences(const std::string& text, const std::string& tag)
-{
-    long long n = 0;
-    for (auto at = text.find(tag); at != std::string::npos; at = text.find(tag, at + tag.size()))
-        ++n;
-    return n;
-}
-
 using EndTagCount = EngineTest;
 
 // The end tags are counted as the scan reads them, and the header's apart.
@@ -117,9 +108,9 @@ TEST_F(EndTagCount, CountsTheEndTagsOfOneSpellingInTheWholeText)
     ASSERT_EQ(open(""), Outcome::Done);
     for (unsigned seed = 1; seed <= 400; ++seed) {
         const std::string text = LayoutGenerator(seed).log();
-        long long expected = occurrences(text, "<EOR>");
-        expected = expected != 0 ? expected : occurrences(text, "<eor>");
-        expected = expected != 0 ? expected : occurrences(text, "<Eor>");
+        long long expected = countOf(text, "<EOR>");
+        expected = expected != 0 ? expected : countOf(text, "<eor>");
+        expected = expected != 0 ? expected : countOf(text, "<Eor>");
         ui.pane.clear();
         ASSERT_EQ(add(text), Outcome::Done);
         ASSERT_TRUE(paneHas(" " + std::to_string(expected) + " enregistrements traitées [records processed]."))

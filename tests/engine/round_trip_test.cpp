@@ -81,20 +81,21 @@ protected:
     // Reads `text`, reads what was written again, and merges `text` into what was read.
     void roundTrip(const std::string& text, bool upperCase, bool doubleSpacing)
     {
-        OtherStore first(folder / "first", ui, files, {"", upperCase, doubleSpacing, HeaderSource::AddedLog, {}});
-        ASSERT_EQ(first.read(folder.write("generated.adi", text)), Outcome::Done) << ui.pane;
-        OtherStore second(folder / "second", ui, files,
-                          {(folder / "first" / "AdifCodes.txt").string(), upperCase, doubleSpacing, HeaderSource::AddedLog, {}});
+        Workbench first(folder / "first", {"", upperCase, doubleSpacing, HeaderSource::AddedLog, {}});
+        ASSERT_EQ(first.read(folder.write("generated.adi", text)), Outcome::Done) << first.ui.pane;
+        Workbench second(folder / "second",
+                         {(folder / "first" / "AdifCodes.txt").string(), upperCase, doubleSpacing, HeaderSource::AddedLog, {}});
         ASSERT_EQ(second.read(folder / "first" / "Adif_File.adi"), Outcome::Done);
         ASSERT_EQ(contactsOf(second.store), contactsOf(first.store));
         ASSERT_EQ(second.written(), first.written());
 
         // Into itself: every record meets its own text.
-        ui.pane.clear();
+        std::string& pane = first.ui.pane;
+        pane.clear();
         ASSERT_EQ(MergeAddedLog(first.session, (folder / "generated.adi").string(), {}), Outcome::Done);
         const std::string n = std::to_string(second.store.OpenRecordCount());
-        ASSERT_TRUE(paneHas(" 0 enregistrements ajoutés")) << ui.pane.substr(0, 2000);
-        ASSERT_TRUE(paneHas(" " + n + " enregistrements identiques")) << ui.pane.substr(0, 2000);
+        ASSERT_NE(pane.find(" 0 enregistrements ajoutés"), std::string::npos) << pane.substr(0, 2000);
+        ASSERT_NE(pane.find(" " + n + " enregistrements identiques"), std::string::npos) << pane.substr(0, 2000);
         ASSERT_EQ(contactsOf(first.store), contactsOf(second.store));
     }
 };

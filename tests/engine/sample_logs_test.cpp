@@ -1,5 +1,6 @@
 // Real logs written by many programs: every one reads, and reads back as written.
 
+#include "count_of.h"
 #include "engine_fixture.h"
 
 #include "logweave/update_wsjtx_log.h"
@@ -29,7 +30,7 @@ TEST_P(SampleLogTest, ReadsAndReadsBackTheSameContacts)
     applyOptions();
     ASSERT_EQ(ReadOpenLog(session, GetParam().string()), Outcome::Done) << ui.pane;
     // Read back with the inventory as its field order list, the log is written again byte for byte.
-    OtherStore again(folder / "again", ui, files, {(folder / "AdifCodes.txt").string(), false, false, HeaderSource::AddedLog, {}});
+    Workbench again(folder / "again", {(folder / "AdifCodes.txt").string(), false, false, HeaderSource::AddedLog, {}});
     ASSERT_EQ(again.read(folder / "Adif_File.adi"), Outcome::Done);
     EXPECT_EQ(contactsOf(again.store), contactsOf(store));
     EXPECT_EQ(again.written(), folder.read("Adif_File.adi"));
@@ -96,7 +97,7 @@ TEST_F(SamplePairTest, AWsjtxLogSurvivesItsUpdate)
     ASSERT_TRUE(updated.starts_with("ADIF Export for Fast Log Entry"));  // the header of the log merged into it
 
     // Every contact still there, one record a line, in lower case.
-    OtherStore before(folder / "before", ui, files, ui.options);
+    Workbench before(folder / "before", ui.options);
     ASSERT_EQ(before.read(log + "_old"), Outcome::Done);
     for (long long r = 1; r <= before.store.OpenRecordCount(); ++r) {
         const auto call = before.store.FieldValues(before.store.standard.Idx_CALL, r);
@@ -107,7 +108,7 @@ TEST_F(SamplePairTest, AWsjtxLogSurvivesItsUpdate)
     const std::string_view body = std::string_view(updated).substr(updated.find("<eoh>\r\n") + 7);
     EXPECT_EQ(std::count(body.begin(), body.end(), '\n'), store.OpenRecordCount());
     EXPECT_EQ(std::count(body.begin(), body.end(), '\r'), store.OpenRecordCount());
-    EXPECT_EQ(body.find("<eor>"), body.find("<eor>\r\n"));
+    EXPECT_EQ(countOf(body, "<eor>\r\n"), store.OpenRecordCount());
     EXPECT_FALSE(std::any_of(body.begin(), body.end() - 1, [&](const char& c) {
         return c == '<' && std::isupper(static_cast<unsigned char>((&c)[1]));
     }));

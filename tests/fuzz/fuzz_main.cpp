@@ -5,15 +5,15 @@
 // The files are real, in a folder of each input's own: the engine's own file
 // system is fuzzed with it, and costs little beside the engine.
 
+#include "count_of.h"
 #include "recording_interface.h"
 #include "temporary_folder.h"
+#include "workbench.h"
 
 #include "logweave/automation_config.h"
 #include "logweave/filter_open_log.h"
 #include "logweave/load_field_order.h"
-#include "logweave/load_output_options.h"
 #include "logweave/merge_added_log.h"
-#include "logweave/read_open_log.h"
 #include "logweave/std_file_system.h"
 #include "logweave/text.h"
 
@@ -31,8 +31,10 @@
 namespace {
 
 using namespace logweave;
+using testing::countOf;
 using testing::RecordingInterface;
 using testing::TemporaryFolder;
+using testing::Workbench;
 
 // What an output file holds before an operation: a stopped one must leave it so.
 constexpr std::string_view kEarlier = "earlier content";
@@ -43,14 +45,6 @@ void check(bool invariant, const char* what)
         return;
     std::fprintf(stderr, "broken invariant: %s\n", what);
     std::abort();
-}
-
-long long countOf(std::string_view text, std::string_view what)
-{
-    long long n = 0;
-    for (auto p = text.find(what); p != std::string_view::npos; p = text.find(what, p + what.size()))
-        ++n;
-    return n;
 }
 
 // Every name finds its own entry or an earlier one, the table is upper case,
@@ -97,29 +91,29 @@ void checkStore(const LogStore& store)
         checkRecord(store, store.record(r));
 }
 
-struct Harness {
-    TemporaryFolder folder;
-    LogStore store;
-    RecordingInterface ui;
-    StdFileSystem files;
-    Session session{store, ui, files};
+// The options come from the input's first byte.
+OutputOptions optionsOf(unsigned char flags)
+{
+    OutputOptions options = testing::withoutOrderList();
+    options.UpperCaseNames = (flags & 1) != 0;
+    options.DoubleSpacing = (flags & 2) != 0;
+    options.headerSource = static_cast<HeaderSource>((flags >> 2) % 3);
+    return options;
+}
 
-    // The options come from the input's first byte.
-    explicit Harness(unsigned char flags)
-    {
-        store.programFolder = folder / "program";
-        std::filesystem::create_directory(store.programFolder);
-        ui.options.FieldOrderFile.clear();
-        ui.options.UpperCaseNames = (flags & 1) != 0;
-        ui.options.DoubleSpacing = (flags & 2) != 0;
-        ui.options.headerSource = static_cast<HeaderSource>((flags >> 2) % 3);
-        applyOutputOptions(session, ui.options);
-    }
+struct Harness {
+    explicit Harness(unsigned char flags) : work(folder / "program", optionsOf(flags)) {}
+
+    TemporaryFolder folder;
+    Workbench work;
+    LogStore& store = work.store;
+    RecordingInterface& ui = work.ui;
+    Session& session = work.session;
 
     Outcome open(std::string_view text)
     {
         store.OpenLogPath = folder.write("open.adi", text).string();
-        return ReadOpenLog(session, store.OpenLogPath);
+        return work.read(store.OpenLogPath);
     }
 
     // Gives each output file a content of its own, to tell whether it was written.

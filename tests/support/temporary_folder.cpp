@@ -40,6 +40,19 @@ std::filesystem::path TemporaryFolder::write(std::string_view name, std::string_
     return path;
 }
 
+std::filesystem::path TemporaryFolder::writeLargeLog(std::string_view name, int megabytes) const
+{
+    const auto path = path_ / name;
+    std::ofstream log(path, std::ios::binary | std::ios::trunc);
+    log << "big<eoh>\n";
+    for (int i = 0; log && log.tellp() < static_cast<std::streamoff>(megabytes) << 20; ++i)
+        log << "<call:6>Q" << 10000 + i % 90000 << " <qso_date:8>2023" << 1001 + i % 28 << " <time_on:6>"
+            << 100000 + i % 86400 << " <band:3>20m <mode:3>FT8 <rst_sent:3>-10 <comment:24>a comment to fill a line <eor>\n";
+    if (!log)
+        throw std::runtime_error("cannot write " + path.string());
+    return path;
+}
+
 std::string TemporaryFolder::read(std::string_view name) const
 {
     return readBytes(path_ / name);

@@ -19,6 +19,9 @@ public:
 
     // Writes `content` as it is (bytes, no line-end translation) and returns its path.
     std::filesystem::path write(std::string_view name, std::string_view content) const;
+    // About `megabytes` MiB of one-line records, written as they are made, so
+    // that the test's own memory stays small; returns its path.
+    std::filesystem::path writeLargeLog(std::string_view name, int megabytes) const;
     std::string read(std::string_view name) const;
     bool exists(std::string_view name) const;
 
