@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <charconv>
 #include <filesystem>
 #include <optional>
 #include <string_view>
@@ -88,16 +87,14 @@ std::optional<UsageError> match(Parsing& p, std::string_view value)
         p.line.options.sameContact = {};
         return std::nullopt;
     }
-    int minutes = 30;
-    if (value.starts_with("window=")) {
-        const std::string_view digits = value.substr(7);
-        const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), minutes);
-        if (error != std::errc{} || end != digits.data() + digits.size() || minutes <= 0)
-            return refused("--match", "exact, window or window=MINUTES", value);
-    } else if (value != "window") {
+    std::optional<int> minutes = ContactMatch{}.minutes;
+    if (value.starts_with("window="))
+        minutes = windowMinutes(value.substr(7));
+    else if (value != "window")
+        minutes.reset();
+    if (!minutes)
         return refused("--match", "exact, window or window=MINUTES", value);
-    }
-    p.line.options.sameContact = {ContactRule::Window, minutes};
+    p.line.options.sameContact = {ContactRule::Window, *minutes};
     return std::nullopt;
 }
 

@@ -3,7 +3,6 @@
 #include "logweave/text.h"
 #include "logweave/update_wsjtx_log.h"
 
-#include <charconv>
 
 namespace logweave {
 namespace {
@@ -20,12 +19,8 @@ void readMatch(std::string_view value, ContactMatch& match)
 {
     if (!value.starts_with(kWindow))
         return;
-    const std::string_view digits = value.substr(kWindow.size());
-    int minutes = 0;
-    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), minutes);
-    if (error != std::errc{} || end != digits.data() + digits.size() || minutes <= 0)
-        return;
-    match = {ContactRule::Window, minutes};
+    if (const auto minutes = windowMinutes(value.substr(kWindow.size())))
+        match = {ContactRule::Window, *minutes};
 }
 
 }  // namespace

@@ -204,7 +204,7 @@ std::size_t findEndOfHeader(std::string_view text) noexcept
 {
     // The whole text is searched for each spelling in turn: a skipping search
     // keeps that quick when a log holds none of the first.
-    for (const std::string_view tag : {"<EOH>", "<eoh>", "<Eoh>"}) {
+    for (const std::string_view tag : kEndOfHeaderTags) {
         const auto at = std::search(text.begin(), text.end(), std::boyer_moore_horspool_searcher(tag.begin(), tag.end()));
         if (at != text.end())
             return static_cast<std::size_t>(at - text.begin());

@@ -23,7 +23,7 @@ public:
     std::size_t size() const noexcept { return records_.size(); }
     bool empty() const noexcept { return records_.empty(); }
     // 0-based; past the end is a programming error.
-    const Record& operator[](std::size_t index) const { return records_.at(index); }
+    const Record& operator[](std::size_t index) const { return records_[index]; }
     auto begin() const noexcept { return records_.begin(); }
     auto end() const noexcept { return records_.end(); }
 

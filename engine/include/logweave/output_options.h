@@ -1,7 +1,9 @@
 #pragma once
 // The options the user sets in the options dialog; they hold for one run.
 
+#include <optional>
 #include <string>
+#include <string_view>
 
 namespace logweave {
 
@@ -19,6 +21,9 @@ struct ContactMatch {
 
     bool operator==(const ContactMatch&) const = default;
 };
+
+// The window's minutes written as digits only, above zero; nothing for any other text.
+std::optional<int> windowMinutes(std::string_view digits) noexcept;
 
 struct OutputOptions {
     std::string FieldOrderFile = "AdifCodes_Liste.txt";  // empty: no list
