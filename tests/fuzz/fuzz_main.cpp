@@ -166,10 +166,11 @@ std::deque<Settlement> answersFor(unsigned choice)
 }
 
 // Only two different values of an open record make a conflict.
-void checkConflicts(const RecordingInterface& ui, long long openRecords)
+void checkConflicts(const RecordingInterface& ui, const FieldTable& fields, long long openRecords)
 {
     for (const auto& seen : ui.conflicts) {
-        check(!seen.field.empty(), "a conflict names its field");
+        // A tag without a name ("<:4>") is a field too: kept as written, its name empty.
+        check(fields.FindField(seen.field) >= 1, "a conflict names a field of the log");
         check(!seen.open.empty() && !seen.added.empty() && seen.open != seen.added, "a conflict of two values");
         check(seen.record >= 1 && seen.record <= openRecords, "a conflict of an open record");
     }
@@ -190,7 +191,7 @@ void fuzzMerge(unsigned char flags, std::string_view text, const ContactMatch& r
     h.store.AddedLogPath = h.folder.write("added.adi", added).string();
     const Outcome merged = MergeAddedLog(h.session, h.store.AddedLogPath, rule);
     checkStore(h.store);
-    checkConflicts(h.ui, before);
+    checkConflicts(h.ui, h.store.fields, before);
     if (merged == Outcome::Done) {
         check(h.store.OpenRecordCount() >= before, "a merge loses no record");
         check(h.written("Logweave.adi") && h.written("Logweave.log"), "a merge writes its two files");
