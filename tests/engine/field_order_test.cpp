@@ -9,29 +9,34 @@ using FieldOrderTest = EngineTest;
 
 TEST_F(FieldOrderTest, ReadsNamesUntilTheFirstEmptyLineSkippingComments)
 {
-    const std::string path = folder.write("order.txt", "' my order\r\ncall\nBand\r\n' note\n\nMODE\r\n").string();
+    const std::string path = folder.write("order.txt", "' my order\r\ncall\nBand\r\nCALL\n' note\n\nMODE\r\n").string();
     ASSERT_TRUE(LoadFieldOrder(session, path));
-    EXPECT_EQ(store.fields.FieldCount(), 2);
+    EXPECT_EQ(store.fields.FieldCount(), 3);
     EXPECT_EQ(store.fields.FieldNames(1), "CALL");
     EXPECT_EQ(store.fields.FieldNames(2), "BAND");
+    EXPECT_EQ(store.fields.FindField("call"), 1);  // a name listed twice is found at its first place
     EXPECT_EQ(ui.pane, pane::fieldOrder(path));
 }
 
 TEST_F(FieldOrderTest, OrdersTheWrittenFieldsByTheList)
 {
-    // "CALL " with its blank and an untyped date place nothing.
-    applyOptions(folder.write("order.txt", "BAND\r\nCALL \r\nQSO_DATE\r\n").string());
+    // "CALL " with its blank and an untyped date place nothing. The listing keeps the list's order and puts
+    // each name met later before the first greater one.
+    applyOptions(folder.write("order.txt", "QSO_DATE\r\nCALL \r\nBAND\r\n").string());
     ASSERT_EQ(open("<QSO_DATE:8:D>20230101 <CALL:5>Q1ABC <BAND:3>20m <EOR>"), Outcome::Done);
     EXPECT_EQ(folder.read("Adif_File.adi"), "<band:3>20m <qso_date:8:d>20230101 <call:5>Q1ABC <eor>\r\n");
-    EXPECT_EQ(store.fields.FieldCount(), 5);
+    EXPECT_EQ(folder.read("AdifCodes.txt"),
+              "qso_date\r\ncall \r\nband\r\nqso_date:d\r\ncall\r\n\r\nCALL\r\nQSO_DATE\r\nCALL \r\nBAND\r\nQSO_DATE:D\r\n");
 }
 
-TEST_F(FieldOrderTest, AnUnreadableListLeavesTheTableAndSaysSo)
+TEST_F(FieldOrderTest, AnUnreadableListLeavesTheTableAndSaysSoAReadableOneReplacesIt)
 {
     ASSERT_EQ(open("<CALL:5>Q1ABC <EOR>"), Outcome::Done);
     EXPECT_FALSE(LoadFieldOrder(session, (folder / "none.txt").string()));
     EXPECT_EQ(store.fields.FieldCount(), 1);
     EXPECT_TRUE(paneHas("[Field order list unreadable, no order is loaded] : " + (folder / "none.txt").string()));
+    ASSERT_TRUE(LoadFieldOrder(session, folder.write("order.txt", "MODE\n").string()));
+    EXPECT_EQ(store.fields.FindField("CALL"), 0);
 }
 
 }  // namespace
