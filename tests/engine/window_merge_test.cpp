@@ -85,21 +85,5 @@ TEST_F(WindowTest, KeepsTheOpenDateAndTimeAndTheOrderOfTheLog)
               "<call:5>Q2XYZ <qso_date:8>20230103 <time_on:6>090000 <band:3>20m <mode:3>FT8 <eor>\r\n");
 }
 
-TEST_F(WindowTest, AWsjtxLogAndAConfirmationDownloadAreTheSameContacts)
-{
-    // The same contacts: as the WSJT-X program logs them, and as a confirmation service sends them back.
-    std::string wsjtx = "WSJT-X ADIF Export<eoh>\n";
-    std::string download = "Confirmations\n<eoh>\n";
-    for (int i = 0; i < 40; ++i) {
-        const std::string call = "Q" + std::to_string(i % 10) + "AB" + static_cast<char>('A' + i % 26);
-        const std::string time = (i < 20 ? "0" : "") + std::to_string(i / 2) + (i % 2 == 0 ? "15" : "45");
-        wsjtx += qso(call, "20230101", time + "07", "<band:3>20m <mode:4>MFSK <submode:3>FT4 <freq:9>14.080123 ");
-        download += "<CALL:" + std::to_string(call.size()) + ">" + call + "\n<BAND:3>20M\n<MODE:3>FT4\n"
-            "<QSO_DATE:8:D>20230101\n<TIME_ON:4>" + time + "\n<QSL_RCVD:1>Y\n<eor>\n";
-    }
-    EXPECT_TRUE(merges(wsjtx, download, {40, 0, 0, 40})) << ui.pane;
-    EXPECT_EQ(store.OpenRecordCount(), 40);
-}
-
 }  // namespace
 }  // namespace logweave::testing
