@@ -97,13 +97,5 @@ TEST_F(FilterTest, TakesTheHeaderTheOptionsChooseAndTheirSpacing)
     EXPECT_TRUE(folder.read("Adif_Filtre1.adi").starts_with("added<eoh>\r\n<band:2>"));
 }
 
-TEST_F(FilterTest, NamesAFileItCannotWriteAndWritesNeither)
-{
-    files.failOn(FileError::Action::Write, "Adif_Filtre2.adi", std::make_error_code(std::errc::read_only_file_system));
-    EXPECT_EQ(FilterOpenLog(session, "BAND:6M"), Outcome::Stopped);
-    EXPECT_TRUE(paneHas("Adif_Filtre2.adi (Read-only file system)"));
-    EXPECT_FALSE(folder.exists("Adif_Filtre1.adi"));
-}
-
 }  // namespace
 }  // namespace logweave::testing

@@ -9,29 +9,6 @@ namespace {
 
 using ReadOpenLogTest = EngineTest;
 
-const std::string kLog =
-    "Exported by hand\r\n<PROGRAMID:4>Test\r\n<EOH>\r\n"
-    "<CALL:5>Q1ABC <QSO_DATE:8>20230102 <TIME_ON:4>1200 <BAND:3>20m <EOR>\r\n"
-    "<call:5>Q2XYZ <qso_date:8>20230101 <time_on:4>0900 <mode:3>FT8 <eor>\r\n";
-
-TEST_F(ReadOpenLogTest, WritesTheLogSortedInTheProgramsOwnFormAndSaysSo)
-{
-    ASSERT_EQ(open(kLog), Outcome::Done);
-    EXPECT_EQ(folder.read("Adif_File.adi"),
-              "Exported by hand\r\n<PROGRAMID:4>Test\r\n<eoh>\r\n"
-              "<call:5>Q2XYZ <qso_date:8>20230101 <time_on:4>0900 <mode:3>FT8 <eor>\r\n"
-              "<call:5>Q1ABC <qso_date:8>20230102 <time_on:4>1200 <band:3>20m <eor>\r\n");
-    // Table order (of first use, after sorting), an empty line, then the listing.
-    EXPECT_EQ(folder.read("AdifCodes.txt"),
-              "call\r\nqso_date\r\ntime_on\r\nmode\r\nband\r\n\r\nBAND\r\nCALL\r\nMODE\r\nQSO_DATE\r\nTIME_ON\r\n");
-    EXPECT_EQ(store.OpenRecordCount(), 2);
-    EXPECT_EQ(store.RecordText(1), "<call:5>Q2XYZ <qso_date:8>20230101 <time_on:4>0900 <mode:3>FT8 ");
-    EXPECT_EQ(store.OpenHeader, "Exported by hand\r\n<PROGRAMID:4>Test\r\n<eoh>");
-    EXPECT_EQ(store.standard.Idx_BAND, 5);
-    EXPECT_EQ(store.standard.Idx_NAME, 0);
-    EXPECT_EQ(ui.pane, pane::fileRead(store.OpenLogPath) + pane::header(store.OpenHeader) + pane::recordsProcessed(2));
-}
-
 TEST_F(ReadOpenLogTest, ReadsValuesUpToTheNextTagWhateverTheLengthSays)
 {
     ASSERT_EQ(open("<EOH>\n<CALL:3>Q1ABC\n<ADDRESS:9>12 Main\r\nTown \t\r\n<NAME:2>\n<EOR>\n<EOR><QTH:4>Umeå <EOR>"),
@@ -131,13 +108,8 @@ TEST_F(ReadOpenLogTest, WorksPastTheOldBoundsOfRecordsAndFields)
     EXPECT_EQ(ui.conflicts[0].record, 55000);
 }
 
-TEST_F(ReadOpenLogTest, NamesAFileItCannotReadOrWriteAndKeepsNoLog)
+TEST_F(ReadOpenLogTest, NamesAFileItCannotWriteAndKeepsNoLog)
 {
-    applyOptions();
-    EXPECT_EQ(ReadOpenLog(session, (folder / "missing.adi").string()), Outcome::Stopped);
-    EXPECT_TRUE(paneHas("[Cannot read the file] : " + (folder / "missing.adi").string() + " (No such file"));
-
-    ui.pane.clear();
     files.failOn(FileError::Action::Write, "AdifCodes.txt", std::make_error_code(std::errc::no_space_on_device));
     EXPECT_EQ(open("<CALL:5>Q1ABC <EOR>"), Outcome::Stopped);
     EXPECT_TRUE(paneHas("AdifCodes.txt (No space left on device)"));
