@@ -9,14 +9,8 @@ std::string written(const char* date, const char* time, const char* call, const 
     return std::string("<call:5>") + call + " <qso_date:8>" + date + " <time_on:6>" + time + " " + more + "<eor>\r\n";
 }
 
-std::string counts(long long processed, long long added, long long identical, long long different)
-{
-    return pane::mergeCounts({processed, added, identical, different});
-}
-
 class MergeTest : public EngineTest {
 protected:
-    bool paneEndsWith(const std::string& text) const { return ui.pane.ends_with(text); }
     // Each record's call, and its name where it has one.
     std::string calls() const
     {
@@ -36,7 +30,7 @@ TEST_F(MergeTest, WalksBothLogsInDateAndTimeOrderUnderTheHeaderChosen)
     ASSERT_EQ(add(qso("Q1EEE", "20230104", "000000") + qso("Q1DDD", "20221231", "000000")
                   + qso("Q1FFF", "20230102", "120000")),
               Outcome::Done);
-    EXPECT_TRUE(paneEndsWith(counts(3, 3, 0, 0)));
+    EXPECT_TRUE(ui.pane.ends_with(pane::mergeCounts({3, 3, 0, 0})));
     // An added log without a header takes the open log's.
     const std::string records = written("20221231", "000000", "Q1DDD")
         + written("20230101", "100000", "Q1AAA", "<rst_sent:2>59 ") + written("20230102", "100000", "Q1BBB")
@@ -45,14 +39,8 @@ TEST_F(MergeTest, WalksBothLogsInDateAndTimeOrderUnderTheHeaderChosen)
     EXPECT_EQ(folder.read("Logweave.adi"), "open<eoh>\r\n" + records);
 
     ASSERT_EQ(add("added<EOH>\r\n"), Outcome::Done);
-    EXPECT_TRUE(paneEndsWith(counts(0, 0, 0, 0)));
+    EXPECT_TRUE(ui.pane.ends_with(pane::mergeCounts({0, 0, 0, 0})));
     EXPECT_EQ(folder.read("Logweave.adi"), "added<eoh>\r\n" + records);
-
-    ui.options.headerSource = HeaderSource::Program;
-    applyOptions();
-    ASSERT_EQ(add("other<EOH>"), Outcome::Done);
-    EXPECT_TRUE(folder.read("Logweave.adi").starts_with("Logweave <eoh>\r\n<call:5>Q1DDD"));
-    EXPECT_EQ(store.AddedHeader, "other<eoh>");
 }
 
 // The walk in step meets each added record with the open record at its cursor, if any.
@@ -84,7 +72,7 @@ TEST_F(MergeTest, MeetsRepeatedContactsAsTheWalkReachesThem)
         SCOPED_TRACE(addedLog);
         ASSERT_EQ(open(openLog), Outcome::Done);
         ASSERT_EQ(add(addedLog), Outcome::Done);
-        EXPECT_TRUE(paneEndsWith(pane::mergeCounts(expected))) << ui.pane;
+        EXPECT_TRUE(ui.pane.ends_with(pane::mergeCounts(expected))) << ui.pane;
         EXPECT_EQ(this->calls(), calls);
     }
 }
@@ -96,7 +84,7 @@ TEST_F(MergeTest, AsksOnlyWhereBothRecordsHoldDifferentValues)
     ASSERT_EQ(add("<call:5>Q1AAA  <qso_date:8>20230101 <time_on:6>100000 <RST_SENT:2>59 <NAME:3>Ann <EOR>\r\n"
                   "<CALL:5>q1bbb <QSO_DATE:8>20230102 <TIME_ON:6>100000 <EOR>\r\n"),
               Outcome::Done);
-    EXPECT_TRUE(paneEndsWith(counts(2, 0, 0, 2)));
+    EXPECT_TRUE(ui.pane.ends_with(pane::mergeCounts({2, 0, 0, 2})));
     ASSERT_EQ(ui.conflicts.size(), 1u);
     EXPECT_EQ(ui.conflicts[0].field, "call");
     EXPECT_EQ(ui.conflicts[0].open, "Q1BBB");
@@ -122,7 +110,7 @@ TEST_F(MergeTest, WritesTheValueChosenAndASameChoiceSettlesTheLaterConflictsOfIt
     EXPECT_EQ(value("NAME", 2), "y Y");
     EXPECT_EQ(value("RST_SENT", 2), "577");
     EXPECT_EQ(value("RST_SENT", 3), "555");
-    EXPECT_TRUE(paneEndsWith(pane::sameChoices({{"rst_sent", 2}})));
+    EXPECT_TRUE(ui.pane.ends_with(pane::sameChoices({{"rst_sent", 2}})));
 }
 
 TEST_F(MergeTest, WritesTheContactList)
@@ -179,7 +167,7 @@ TEST_F(MergeTest, AMergedLogThatCannotBeReadBackIsSaidSo)
         };
         EXPECT_EQ(add(qso("Q1DDD", "20230105", "000000", "<" + field + ":3>Ann ")), Outcome::Stopped);
         files.fault = nullptr;
-        EXPECT_TRUE(paneEndsWith(said + pane::mergedLogNotRead(merged))) << ui.pane;
+        EXPECT_TRUE(ui.pane.ends_with(said + pane::mergedLogNotRead(merged))) << ui.pane;
         EXPECT_NE(folder.read("Logweave.adi").find("Q1DDD"), std::string::npos);
         EXPECT_EQ(store.OpenRecordCount(), 0);
         EXPECT_NE(store.fields.FindField(field), 0);
