@@ -1,5 +1,5 @@
 // One libFuzzer binary for the engine's inputs; LOGWEAVE_FUZZ names which:
-// reader, merge, merge-window, filter, config or order. Besides the
+// reader, merge, merge-window, filter or order. Besides the
 // sanitizers' findings, a broken invariant aborts.
 //
 // The files are real, in a folder of each input's own: the engine's own file
@@ -10,11 +10,9 @@
 #include "temporary_folder.h"
 #include "workbench.h"
 
-#include "logweave/automation_config.h"
 #include "logweave/filter_open_log.h"
 #include "logweave/load_field_order.h"
 #include "logweave/merge_added_log.h"
-#include "logweave/std_file_system.h"
 #include "logweave/text.h"
 
 #include <algorithm>
@@ -223,19 +221,6 @@ void fuzzFilter(unsigned char flags, std::string_view expression)
     check(split == h.store.OpenRecordCount(), "every record goes to one of the two files");
 }
 
-void fuzzConfig(std::string_view text)
-{
-    const AutomationPaths paths = parseAutomationConfig(text, {});
-    check(paths.FicToUpdate.size() <= text.size() && paths.FicToMerge.size() <= text.size(), "paths come from the text");
-    check(paths.sameContact.minutes > 0, "a window of some minutes");
-    // What the dialog saves, the next start reads back.
-    const TemporaryFolder folder;
-    StdFileSystem files;
-    SaveAutomationConfig(files, folder.path(), paths.FicToUpdate, paths.FicToMerge, paths.sameContact);
-    const auto again = readAutomationFile(files, folder.path(), {});
-    check(again && *again == paths, "a saved configuration reads back as it was");
-}
-
 void fuzzOrder(unsigned char flags, std::string_view text)
 {
     Harness h(flags);
@@ -253,13 +238,12 @@ struct NamedTarget {
     Target run;
 };
 
-constexpr std::array<NamedTarget, 6> kTargets{{
+constexpr std::array<NamedTarget, 5> kTargets{{
     {"reader", fuzzReader},
     {"merge", [](unsigned char flags, std::string_view text) { fuzzMerge(flags, text, {}); }},
     {"merge-window",
      [](unsigned char flags, std::string_view text) { fuzzMerge(flags, text, {ContactRule::Window, 30}); }},
     {"filter", fuzzFilter},
-    {"config", [](unsigned char, std::string_view text) { fuzzConfig(text); }},
     {"order", fuzzOrder},
 }};
 
@@ -276,7 +260,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
             target = t.run;
     if (target != nullptr)
         return 0;
-    std::fprintf(stderr, "LOGWEAVE_FUZZ: no target '%s'; one of reader, merge, merge-window, filter, config, order\n",
+    std::fprintf(stderr, "LOGWEAVE_FUZZ: no target '%s'; one of reader, merge, merge-window, filter, order\n",
                  std::string(wanted).c_str());
     std::exit(2);
 }
