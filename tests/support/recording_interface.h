@@ -22,12 +22,11 @@ class RecordingInterface final : public UserInterface {
 public:
     void appendToPane(std::string_view utf8) override { pane += utf8; }
     OutputOptions outputOptions() override { return options; }
-    void showOptionsDialog() override { ++optionsShown; }
+    void showOptionsDialog() override {}
     Settlement settleConflict(const Conflict& conflict) override;
 
     std::string pane;
     OutputOptions options;
-    int optionsShown = 0;
     std::vector<SeenConflict> conflicts;
     // Answers in order; when none is left, the open log's value (as Enter would).
     std::deque<Settlement> answers;
