@@ -65,7 +65,6 @@ TEST_F(CliTest, RefusesAWrongCommandLineWithItsUsage)
         {{"--order", "x.txt", "--no-order", "open", "a.adi"}, "--order and --no-order exclude each other"},
         {{}, "no command given"},
         {{"open"}, "'open' needs an argument"},
-        {{"filter", "BAND:6M"}, "filter needs a log"},
         {{"wsjtx-update", "one.adi"}, "wsjtx-update takes two paths or none"},
         {{"wsjtx-update", "a.adi", "", "open", "a.adi"}, "wsjtx-update needs two paths that are not empty"},
         {{"wsjtx-update", "a.adi", "b.adi", "add", "c.adi", "open", "d.adi"}, "add needs a log"},

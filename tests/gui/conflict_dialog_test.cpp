@@ -65,7 +65,6 @@ private slots:
                  QTest::keyClick(d->focusWidget(), Qt::Key_Return);
              },
              line(kOpen, {})},
-            {"the added value", [&](QWidget* d) { doubleClick(d, "Text3"); ok(d); }, line(kAdded, {})},
             {"from the logs, not from the box clicked",
              [&](QWidget* d) {
                  doubleClick(d, "Text3");

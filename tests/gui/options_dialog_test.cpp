@@ -64,10 +64,6 @@ private slots:
 
         o.show([](QWidget* dialog) { dialog->close(); });
         QVERIFY(o.ui.outputOptions() == OutputOptions{});
-        o.show([](QWidget* dialog) {
-            QVERIFY(!checked(dialog, "Check1") && checked(dialog, "Option2(0)"));
-            click(dialog, "Command2");
-        });
     }
 
     void browseTakesTheFullPathHelpShowsTheContentsAndCancelOrExitEndsTheProgram()

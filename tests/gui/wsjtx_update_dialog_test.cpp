@@ -82,8 +82,9 @@ private slots:
         QVERIFY(!u.menu("Mnu_Ouvrir")->isEnabled());  // the dialog's update may replace the open log
     }
 
-    // Enter presses the focused button only, Save keeps the dialog up, Escape does not close it.
-    void saveWritesTheAutomationFileWithTheOptionsRuleWithoutUpdating()
+    // Enter presses the focused button only, Save keeps the dialog up, Escape does not close it, OK runs
+    // the update, then closes.
+    void saveWritesTheAutomationFileWithTheOptionsRuleWithoutUpdatingOkUpdates()
     {
         Update u;
         u.open(QString(), [](QWidget* options) { child<QRadioButton>(options, "Option2(1)")->setChecked(true); });
@@ -92,18 +93,20 @@ private slots:
             save->setFocus();
             QTest::keyClick(save, Qt::Key_Enter);
             QVERIFY(u.fakes.folder.exists("Logweave.cfg"));
+            QVERIFY(!u.fakes.folder.exists("station/wsjtx_log.adi_old"));
             QTest::keyClick(dialog, Qt::Key_Escape);
             QVERIFY(dialog->isVisible());
             Update::box(dialog, "Text2")->setFocus();
             QTest::keyClick(Update::box(dialog, "Text2"), Qt::Key_Return);  // not even the button last pressed
             QVERIFY(dialog->isVisible());
-            auto* cancel = child<QPushButton>(dialog, "Command5");
-            cancel->setFocus();
-            QTest::keyClick(cancel, Qt::Key_Return);
+            auto* ok = child<QPushButton>(dialog, "Command3");
+            ok->setFocus();
+            QTest::keyClick(ok, Qt::Key_Return);
             QVERIFY(!dialog->isVisible());
         });
         QVERIFY(u.saved() == (AutomationPaths{u.log.toStdString(), u.other.toStdString(), {ContactRule::Window, 30}}));
-        QVERIFY(!u.fakes.folder.exists("station/wsjtx_log.adi_old"));
+        QVERIFY(u.fakes.folder.exists("station/wsjtx_log.adi_old"));
+        QCOMPARE(QString::fromStdString(u.store.FicToMerge), u.other);
     }
 
     void aSaveThatFailsSaysWhichFile()
@@ -121,14 +124,6 @@ private slots:
             click(dialog, "Command5");
         });
         QVERIFY2(message.contains(u.fakes.path("Logweave.cfg")), qPrintable(message));
-    }
-
-    void okRunsTheUpdateThenCloses()
-    {
-        Update u;
-        u.show([](QWidget* dialog) { click(dialog, "Command3"); });
-        QVERIFY(u.fakes.folder.exists("station/wsjtx_log.adi_old"));
-        QCOMPARE(QString::fromStdString(u.store.FicToMerge), u.other);
     }
 };
 
