@@ -77,23 +77,6 @@ TEST_F(MergeTest, MeetsRepeatedContactsAsTheWalkReachesThem)
     }
 }
 
-TEST_F(MergeTest, AsksOnlyWhereBothRecordsHoldDifferentValues)
-{
-    ASSERT_EQ(open(kOpen), Outcome::Done);
-    // Other blanks and tag case, a value in another letter case, a field of the added record only.
-    ASSERT_EQ(add("<call:5>Q1AAA  <qso_date:8>20230101 <time_on:6>100000 <RST_SENT:2>59 <NAME:3>Ann <EOR>\r\n"
-                  "<CALL:5>q1bbb <QSO_DATE:8>20230102 <TIME_ON:6>100000 <EOR>\r\n"),
-              Outcome::Done);
-    EXPECT_TRUE(ui.pane.ends_with(pane::mergeCounts({2, 0, 0, 2})));
-    ASSERT_EQ(ui.conflicts.size(), 1u);
-    EXPECT_EQ(ui.conflicts[0].field, "call");
-    EXPECT_EQ(ui.conflicts[0].open, "Q1BBB");
-    EXPECT_EQ(ui.conflicts[0].added, "q1bbb");
-    EXPECT_EQ(ui.conflicts[0].record, 2);
-    EXPECT_EQ(value("NAME", 1), "Ann");
-    EXPECT_EQ(value("RST_SENT", 1), "59");
-}
-
 TEST_F(MergeTest, WritesTheValueChosenAndASameChoiceSettlesTheLaterConflictsOfItsFieldOnly)
 {
     ASSERT_EQ(open(qso("A", "20230101", "1000", "<RST_SENT:2>59 <NAME:1>x ")
