@@ -65,25 +65,6 @@ protected:
     std::string sample(const char* name) const { return (samplesFolder() / name).string(); }
 };
 
-TEST_F(SamplePairTest, AnEarlierCopyOfALogAddsNothingAndTheLaterAddsItsNewContacts)
-{
-    const std::string earlier = sample("jtdx-2022-05-prefix-of-2022-06.adi");
-    const std::string later = sample("jtdx-2022-06-oneline-lf.adi");
-    ASSERT_EQ(ReadOpenLog(session, later), Outcome::Done);
-    ASSERT_EQ(MergeAddedLog(session, earlier, {}), Outcome::Done);
-    EXPECT_TRUE(ui.pane.ends_with(pane::mergeCounts({175, 0, 175, 0}))) << ui.pane;
-    EXPECT_EQ(store.OpenRecordCount(), 644);
-
-    ASSERT_EQ(ReadOpenLog(session, earlier), Outcome::Done);
-    const auto before = contactsOf(store);
-    ASSERT_EQ(MergeAddedLog(session, later, {}), Outcome::Done);
-    EXPECT_TRUE(ui.pane.ends_with(pane::mergeCounts({644, 469, 175, 0}))) << ui.pane;
-    const auto after = contactsOf(store);
-    ASSERT_EQ(after.size(), 644u);
-    EXPECT_TRUE(std::equal(before.begin(), before.end(), after.begin()));
-    EXPECT_TRUE(ui.conflicts.empty());
-}
-
 TEST_F(SamplePairTest, AWsjtxLogSurvivesItsUpdate)
 {
     const std::string original = readBytes(samplesFolder() / "wsjtx-2.6.1-oneline-lf.adi");
