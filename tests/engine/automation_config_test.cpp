@@ -27,7 +27,6 @@ TEST(AutomationConfig, TakesThePathsAndTheContactRuleAsWritten)
         {"FicToUpdate = /a\nFicToMerge = /b\nFicToUpdate =\n", {"", "/b", {}}},
         {"FicToUpdate = /a\nFicToMerge = /b\nMatch = window 45\n", {"/a", "/b", window}},
         {"Match = window\n", {}},
-        {"Match = window 0\n", {}},
         {"Match = window 30x\n", {}},
         {"Match = exact\n", {}},
         {"Match= window 30\n", {}},

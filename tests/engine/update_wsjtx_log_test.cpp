@@ -44,7 +44,7 @@ protected:
     std::string other;
 };
 
-TEST_F(UpdateTest, ReplacesTheLogsAndKeepsCopiesOfTheOneReplaced)
+TEST_F(UpdateTest, ReplacesBothLogsAndTheTextLogWithTheMergedOnes)
 {
     // Names follow the option, end tags are the WSJT-X program's own.
     ui.options.UpperCaseNames = true;
@@ -56,8 +56,6 @@ TEST_F(UpdateTest, ReplacesTheLogsAndKeepsCopiesOfTheOneReplaced)
               "<CALL:5>Q1AAA <GRIDSQUARE:4>JN18 <MODE:3>FT8 <QSO_DATE:8>20230101 <TIME_ON:6>100000 <BAND:3>20m <eor>\r\n"
               "<CALL:5>Q1CCC <MODE:2>CW <QSO_DATE:8>20230102 <TIME_ON:6>080000 <BAND:3>40M <eor>\r\n"
               "<CALL:5>Q1BBB <GRIDSQUARE:4>JN19 <MODE:3>FT8 <QSO_DATE:8>20230103 <TIME_ON:6>100000 <BAND:3>20m <eor>\r\n");
-    EXPECT_EQ(readBytes(log + "_old"), kWsjtxLog);
-    EXPECT_EQ(readBytes(dated(kWhen)), kWsjtxLog);
     EXPECT_EQ(readBytes(log), merged);
     EXPECT_EQ(readBytes(other), merged);
     EXPECT_EQ(readBytes(station("Wsjtx.log")), folder.read("Logweave.log"));

@@ -87,8 +87,6 @@ private slots:
         Program p;
         p.window.Form_Load();
         QCOMPARE(p.pane(), QString());
-        QCOMPARE(QDir::current().canonicalPath(), QDir(p.fakes.folders.programFolder()).canonicalPath());
-        QCOMPARE(commandsOn(p), QStringList{"Mnu_Ouvrir"});
 
         p.open(QString(), [](QWidget* options) { child<QCheckBox>(options, "Check1")->setChecked(true); });
         QCOMPARE(p.store.EorTag, std::string("<EOR>"));
