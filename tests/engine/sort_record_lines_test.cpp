@@ -1,23 +1,16 @@
+#include "engine_fixture.h"
+
 #include "logweave/sort_record_lines.h"
 
-#include <gtest/gtest.h>
-
-#include <string>
-
-namespace logweave {
+namespace logweave::testing {
 namespace {
-
-std::string line(const char* date, const char* time, const char* call)
-{
-    return std::string("<CALL:5>") + call + " <QSO_DATE:8>" + date + " <TIME_ON:6>" + time + " <EOR>\r\n";
-}
 
 TEST(SortRecordLines, OrdersRecordsByDateAndTimeAndShortensRunsOfLineBreaks)
 {
-    const std::string a = line("20230102", "000000", "Q1AAA");
-    const std::string b = line("20230101", "120000", "Q1BBB");
-    const std::string c = line("20230101", "120000", "Q1CCC");
-    const std::string d = line("20230101", "090000", "Q1DDD");
+    const std::string a = qso("Q1AAA", "20230102", "000000");
+    const std::string b = qso("Q1BBB", "20230101", "120000");
+    const std::string c = qso("Q1CCC", "20230101", "120000");
+    const std::string d = qso("Q1DDD", "20230101", "090000");
     // A record written one field a line moves whole.
     const std::string late = "<CALL:5>Q1AAA\n<QSO_DATE:8>20230105\n<TIME_ON:4>1200\n<EOR>\n";
     const std::string early = "<CALL:5>Q1BBB\n<QSO_DATE:8>20230101\n<TIME_ON:4>0800\n<EOR>\n";
@@ -47,4 +40,4 @@ TEST(SortRecordLines, OrdersRecordsByDateAndTimeAndShortensRunsOfLineBreaks)
 }
 
 }  // namespace
-}  // namespace logweave
+}  // namespace logweave::testing
