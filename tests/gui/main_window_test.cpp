@@ -89,7 +89,6 @@ private slots:
         QCOMPARE(p.pane(), QString());
 
         p.open(QString(), [](QWidget* options) { child<QCheckBox>(options, "Check1")->setChecked(true); });
-        QCOMPARE(p.store.EorTag, std::string("<EOR>"));
         QCOMPARE(p.fakes.exit.ended, 0);
         QCOMPARE(commandsOn(p), QStringList{"Mnu_Ouvrir"});
         const QString vanished = p.fakes.path("vanished.adi");
