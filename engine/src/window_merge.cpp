@@ -3,47 +3,18 @@
 #include "window_pairing.h"
 #include "write_merged_record.h"
 
-#include <algorithm>
-#include <array>
-#include <string_view>
-
 namespace logweave {
 namespace {
 
-constexpr std::string_view kNul("\0", 1);
-
-// Where a record stands in the merged log: its date, then its time in six
-// digits. The order is that of the one text date, NUL, time and "00" after a
-// time of four digits, compared piece by piece so that no text is made.
-struct Order {
-    std::array<std::string_view, 4> pieces;
-
-    bool operator<(const Order& other) const noexcept
-    {
-        std::size_t i = 0;
-        std::size_t j = 0;
-        std::string_view a = pieces[0];
-        std::string_view b = other.pieces[0];
-        for (;;) {
-            while (a.empty() && ++i < pieces.size())
-                a = pieces[i];
-            while (b.empty() && ++j < pieces.size())
-                b = other.pieces[j];
-            if (a.empty() || b.empty())
-                return a.empty() && !b.empty();
-            const std::size_t n = std::min(a.size(), b.size());
-            if (const int c = a.substr(0, n).compare(b.substr(0, n)); c != 0)
-                return c < 0;
-            a.remove_prefix(n);
-            b.remove_prefix(n);
-        }
-    }
-};
-
-Order orderOf(const ContactFields& fields, const Record& record)
+// Where a record stands in the merged log: its date, then its time in six digits.
+std::string orderOf(const ContactFields& fields, const Record& record)
 {
     const auto [date, time] = fields.dateAndTime(record);
-    return {{date, kNul, time, time.size() == 4 ? "00" : ""}};
+    std::string key(date);
+    key.append(1, '\0').append(time);
+    if (time.size() == 4)
+        key.append("00");
+    return key;
 }
 
 struct Pairs {
@@ -73,15 +44,11 @@ void mergeWithinWindow(const LogStore& store, const Log& added, int minutes, Mer
     const ContactFields fields(store.fields);
     const Pairs pairs = pairUp(open, added, fields, minutes);
     MergedFields merged;
-    // The first unpaired added record not yet written, and where it stands.
     std::size_t u = 0;
-    Order head = pairs.unpaired.empty() ? Order{} : orderOf(fields, added[pairs.unpaired[0]]);
-    const auto writeAddedBefore = [&](const Order& order) {
-        while (u < pairs.unpaired.size() && head < order) {
+    const auto writeAddedBefore = [&](const std::string& order) {
+        for (; u < pairs.unpaired.size() && orderOf(fields, added[pairs.unpaired[u]]) < order; ++u) {
             out.write(added[pairs.unpaired[u]]);
             ++counts.added;
-            if (++u < pairs.unpaired.size())
-                head = orderOf(fields, added[pairs.unpaired[u]]);
         }
     };
     for (std::size_t i = 0; i < open.size(); ++i) {
