@@ -217,6 +217,9 @@ void ConflictDialog::take(ConflictSide side)
     taken_ = sideValue(side, open_, added_);
     takenSide_ = side;
     Text5->setText(shown(taken_));
+    // A text set as it stood says nothing, yet it may now be a side's value.
+    if (Check1 != nullptr)
+        Text5_Change();
 }
 
 void ConflictDialog::Text5_Change()
@@ -247,7 +250,7 @@ void ConflictDialog::Text4_DblClick()
 void ConflictDialog::Command1_Click()
 {
     chosenValue_ = valueOfText5();
-    if (Check1->isEnabled() && Check1->isChecked())
+    if (Check1->isChecked())
         sameChoice_ = takenSide_;
     accept();
 }

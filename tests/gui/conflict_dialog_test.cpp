@@ -98,6 +98,16 @@ private slots:
                  QTest::keyClick(d, Qt::Key_Escape);
              },
              line(kOpen + " " + kAdded, ConflictSide::Both)},
+            {"a side's value typed, then that side taken: the box's text stays, the same choice comes back",
+             [](QWidget* d) {
+                 doubleClick(d, "Text4");
+                 box(d, "Text5")->setText(QStringLiteral("Jörg"));
+                 QVERIFY(!sameChoice(d)->isEnabled());
+                 doubleClick(d, "Text2");
+                 sameChoice(d)->click();
+                 QTest::keyClick(d, Qt::Key_Escape);
+             },
+             line(kOpen, ConflictSide::Open)},
         };
         FakePlatform fakes;
         QPlainTextEdit pane;
