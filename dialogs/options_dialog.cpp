@@ -168,7 +168,7 @@ OutputOptions OptionsDialog::options() const
                            : Option1[1]->isChecked() ? HeaderSource::OpenLog
                                                      : HeaderSource::AddedLog;
     // The dialog offers the one window its caption names.
-    options.sameContact = Option2[1]->isChecked() ? ContactMatch{ContactRule::Window, 30} : ContactMatch{};
+    options.sameContact = Option2[1]->isChecked() ? ContactMatch{ContactRule::Window} : ContactMatch{};
     return options;
 }
 

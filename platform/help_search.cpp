@@ -1,6 +1,7 @@
 #include "platform/help_search.h"
 
 #include "platform/chm_archive.h"
+#include "platform/chm_browser.h"
 
 #include <QTextDocument>
 #include <QUrl>
@@ -85,7 +86,7 @@ void HelpSearch::addPage(const QString& path, QByteArrayView html, const QString
     QTextDocument document;
     // Style sheets and pictures are then looked for in the help file, where this document finds none,
     // and never in the current folder.
-    document.setBaseUrl(QUrl(QStringLiteral("chm:") + pagePath(path)));
+    document.setBaseUrl(ChmBrowser::pageUrl(path));
     // Read as the page view reads it, so that the words found are the words shown.
     document.setHtml(decodeHelpText(html));
 

@@ -82,6 +82,17 @@ QString captionOf(const ChmArchive& archive, const ChmWindowType* type)
     return caption;
 }
 
+QString homeFileOf(const ChmWindowType* type)
+{
+    return type != nullptr ? helpText(type->homeFile) : QString();
+}
+
+QString firstGiven(std::initializer_list<QString> pages)
+{
+    const auto given = std::find_if(pages.begin(), pages.end(), [](const QString& page) { return !page.isEmpty(); });
+    return given != pages.end() ? *given : QString();
+}
+
 // The page a request opens: the one of its context number when the file maps it, else
 // the first of the contents, else the window type's first page, else the file's.
 QString firstPageOf(const ChmArchive& archive, const ChmWindowType* type, const std::vector<SitemapEntry>& contents,
@@ -91,19 +102,13 @@ QString firstPageOf(const ChmArchive& archive, const ChmWindowType* type, const 
         if (const auto page = archive.contextPage(request.data))
             return QString::fromUtf8(*page);
     }
-    QString first = firstPage(contents);
-    if (first.isEmpty() && type != nullptr)
-        first = helpText(type->homeFile);
-    return first.isEmpty() ? helpText(archive.system().defaultTopic) : first;
+    return firstGiven({firstPage(contents), homeFileOf(type), helpText(archive.system().defaultTopic)});
 }
 
 // The window type's home page, else the first of the contents, else the file's first page.
 QString homePageOf(const ChmArchive& archive, const ChmWindowType* type, const std::vector<SitemapEntry>& contents)
 {
-    QString home = type != nullptr ? helpText(type->homeFile) : QString();
-    if (home.isEmpty())
-        home = firstPage(contents);
-    return home.isEmpty() ? helpText(archive.system().defaultTopic) : home;
+    return firstGiven({homeFileOf(type), firstPage(contents), helpText(archive.system().defaultTopic)});
 }
 
 void printWithDialog(QWidget* parent, const QTextDocument& page)

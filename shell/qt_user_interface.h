@@ -6,7 +6,7 @@
 #include "platform/platform.h"
 
 #include <memory>
-#include <string>
+#include <string_view>
 
 class QPlainTextEdit;
 class QWidget;
