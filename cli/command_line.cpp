@@ -82,9 +82,8 @@ std::optional<UsageError> conflict(Parsing& p, std::string_view value)
 
 std::optional<UsageError> match(Parsing& p, std::string_view value)
 {
-    p.line.matchGiven = true;
     if (value == "exact") {
-        p.line.options.sameContact = {};
+        p.line.sameContact = ContactMatch{};
         return std::nullopt;
     }
     std::optional<int> minutes = ContactMatch{}.minutes;
@@ -94,7 +93,7 @@ std::optional<UsageError> match(Parsing& p, std::string_view value)
         minutes.reset();
     if (!minutes)
         return refused("--match", "exact, window or window=MINUTES", value);
-    p.line.options.sameContact = {ContactRule::Window, *minutes};
+    p.line.sameContact = ContactMatch{ContactRule::Window, *minutes};
     return std::nullopt;
 }
 

@@ -4,6 +4,7 @@
 #include "logweave/conflict.h"
 #include "logweave/output_options.h"
 
+#include <optional>
 #include <string>
 #include <variant>
 #include <vector>
@@ -19,7 +20,7 @@ struct Command {
 struct CommandLine {
     std::string folder = ".";
     OutputOptions options;
-    bool matchGiven = false;  // --match, which wins over a rule saved in Logweave.cfg
+    std::optional<ContactMatch> sameContact;  // --match, which wins over a rule saved in Logweave.cfg
     ConflictSide conflict = ConflictSide::Open;
     std::vector<Command> commands;
     bool help = false;

@@ -40,15 +40,15 @@ public:
 
     int run(const cli::Command& command)
     {
-        const std::string& argument = command.arguments.empty() ? std::string() : command.arguments.front();
+        // The command line gives open, add and filter their one argument.
         switch (command.kind) {
         case cli::Command::Kind::Open:
-            return open(argument);
+            return open(command.arguments.front());
         case cli::Command::Kind::Add:
-            session_.store.AddedLogPath = argument;
-            return status(MergeAddedLog(session_, argument, line_.options.sameContact));
+            session_.store.AddedLogPath = command.arguments.front();
+            return status(MergeAddedLog(session_, command.arguments.front(), line_.sameContact.value_or(ContactMatch{})));
         case cli::Command::Kind::Filter:
-            return status(FilterOpenLog(session_, argument));
+            return status(FilterOpenLog(session_, command.arguments.front()));
         case cli::Command::Kind::WsjtxUpdate:
             return wsjtxUpdate(command.arguments);
         }
@@ -66,7 +66,7 @@ private:
     int wsjtxUpdate(const std::vector<std::string>& paths)
     {
         if (!paths.empty())
-            return status(UpdateWsjtxLog(session_, {paths[0], paths[1], line_.options.sameContact}));
+            return status(UpdateWsjtxLog(session_, {paths[0], paths[1], line_.sameContact.value_or(ContactMatch{})}));
         LogStore& store = session_.store;
         const auto saved =
             readAutomationFile(session_.files, store.programFolder, {store.FicToUpdate, store.FicToMerge, {}});
@@ -75,7 +75,7 @@ private:
         // The window reads them from the program folder, its current folder.
         store.FicToUpdate = inProgramFolder(saved->FicToUpdate);
         store.FicToMerge = inProgramFolder(saved->FicToMerge);
-        const ContactMatch rule = line_.matchGiven ? line_.options.sameContact : saved->sameContact;
+        const ContactMatch rule = line_.sameContact.value_or(saved->sameContact);
         return status(UpdateWsjtxLog(session_, {store.FicToUpdate, store.FicToMerge, rule}));
     }
 
