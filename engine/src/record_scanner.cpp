@@ -142,7 +142,6 @@ void RecordScanner::setValue(ScannedRecord& record, std::uint32_t field, std::si
 
 void RecordScanner::keep(ScannedRecord& record, std::size_t start, std::size_t end)
 {
-    ++records_;
     if (end - start > std::numeric_limits<std::uint32_t>::max())
         throw OperationStopped(pane::recordTooLarge());
     record.begin = start;
@@ -177,7 +176,7 @@ bool RecordScanner::stop(ScannedRecord& record, std::size_t start, std::size_t e
 void reportScanEnd(UserInterface& ui, const ScanEnd& end, const Log& log, const FieldTable& fields)
 {
     if (end.cutShort && !log.empty())
-        ui.appendToPane(pane::recordCutShort(end.records, identification(log[log.size() - 1], fields)));
+        ui.appendToPane(pane::recordCutShort(static_cast<long long>(log.size()), identification(log[log.size() - 1], fields)));
     else if (!end.unread.empty())
         ui.appendToPane(pane::textNotRead(excerpt(end.unread)));
 }

@@ -18,7 +18,6 @@ namespace logweave {
 // record, or text after the last record that was not read.
 struct ScanEnd {
     bool cutShort = false;
-    long long records = 0;
     std::string_view unread;
 };
 
@@ -47,7 +46,7 @@ public:
     const EndTagCounts& endTags() const noexcept { return endTags_; }
 
     // After the last record.
-    ScanEnd end() const noexcept { return {cutShort_, records_, unread_}; }
+    ScanEnd end() const noexcept { return {cutShort_, unread_}; }
 
 private:
     bool endRecord(ScannedRecord& record, std::size_t start, std::size_t lt, std::size_t gt);
@@ -63,7 +62,6 @@ private:
     std::vector<std::uint32_t> slot_;   // by field: where in the record's values
     std::uint32_t generation_ = 0;
 
-    long long records_ = 0;
     bool cutShort_ = false;
     std::string_view unread_;
     bool tangled_ = false;
