@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <optional>
 #include <utility>
 #include <string_view>
@@ -35,14 +36,14 @@ std::size_t collapse(char* text, std::size_t size) noexcept
         const std::size_t nl = in.find('\n', i);
         const std::size_t runStart =
             nl == npos ? size : (nl > i && in[nl - 1] == '\r') ? nl - 1 : nl;
-        std::copy(text + i, text + runStart, text + out);
+        std::memmove(text + out, text + i, runStart - i);  // the text shrinks in place
         out += runStart - i;
         if (nl == npos)
             break;
         std::size_t j = runStart;
         for (int k = 0; const std::size_t len = breakLengthAt(in, j); ++k) {
             if (k % 4 == 0) {
-                std::copy(text + j, text + j + len, text + out);
+                std::memmove(text + out, text + j, len);
                 out += len;
             }
             j += len;
