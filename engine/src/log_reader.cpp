@@ -30,7 +30,6 @@ bool headerSure(const RecordScanner& scanner, std::string_view text, std::size_t
     return taken == 0 || (!scanner.tangled() && scanner.endOfHeaderMet() >= taken);
 }
 
-// Where the header ended, what the end of the text left, and the end tags in the text.
 // The end tags of the text: those the scan read, and those of the header it
 // skipped. A tag holding a "<" may hide one: the whole text is searched then.
 EndTagCounts endTagsIn(std::string_view text, std::size_t eoh, const RecordScanner& scanner)
@@ -67,11 +66,13 @@ Ending readRecords(Session& session, Log& log)
         return headerSure(scanner, log.text(), eoh);
     };
     const FieldTable tableBefore = session.store.fields;
-    if (const std::size_t first = firstEndOfHeader(log.text()); readFrom(first))
-        return {first, end, endTags};
+    const std::size_t first = firstEndOfHeader(log.text());
+    const bool sure = readFrom(first);
+    const std::size_t eoh = sure ? first : findEndOfHeader(log.text());
+    if (eoh == first)
+        return {first, end, endTags};  // a second scan from the same place would read the same
     session.store.fields = tableBefore;
     log.clearRecords();
-    const std::size_t eoh = findEndOfHeader(log.text());
     readFrom(eoh);
     return {eoh, end, endTags};
 }
