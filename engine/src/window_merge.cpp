@@ -44,10 +44,13 @@ void mergeWithinWindow(const LogStore& store, const Log& added, int minutes, Mer
     const ContactFields fields(store.fields);
     const Pairs pairs = pairUp(open, added, fields, minutes);
     MergedFields merged;
+    // The first unpaired added record not yet written, and where it stands.
     std::size_t u = 0;
+    const auto orderOfNext = [&] { return u < pairs.unpaired.size() ? orderOf(fields, added[pairs.unpaired[u]]) : ""; };
+    std::string next = orderOfNext();
     const auto writeAddedBefore = [&](const std::string& order) {
-        for (; u < pairs.unpaired.size() && orderOf(fields, added[pairs.unpaired[u]]) < order; ++u) {
-            out.write(added[pairs.unpaired[u]]);
+        for (; u < pairs.unpaired.size() && next < order; next = orderOfNext()) {
+            out.write(added[pairs.unpaired[u++]]);
             ++counts.added;
         }
     };
