@@ -9,9 +9,6 @@
 #include "window_merge.h"
 #include "write_merged_record.h"
 
-#include <algorithm>
-#include <functional>
-
 namespace logweave {
 namespace {
 

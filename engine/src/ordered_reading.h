@@ -7,8 +7,6 @@
 #include "logweave/file_system.h"
 #include "record_lines.h"
 
-#include <optional>
-
 namespace logweave {
 
 // False when the file no longer gives the text that was planned on; `text`

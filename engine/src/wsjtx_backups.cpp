@@ -1,6 +1,7 @@
 #include "wsjtx_backups.h"
 
 #include "logweave/pane_texts.h"
+#include "logweave/text.h"
 #include "logweave/update_wsjtx_log.h"
 
 #include <algorithm>
@@ -25,12 +26,7 @@ bool isDatedCopyOf(std::string_view entry, std::string_view name)
         || entry[name.size()] != '.' || !entry.ends_with(kSuffix))
         return false;
     const std::string_view stamp = entry.substr(name.size() + 1, kStampPattern.size());
-    for (std::size_t i = 0; i < stamp.size(); ++i) {
-        const bool digit = stamp[i] >= '0' && stamp[i] <= '9';
-        if (kStampPattern[i] == '-' ? stamp[i] != '-' : !digit)
-            return false;
-    }
-    return true;
+    return allDigits(stamp.substr(0, 8)) && stamp[8] == '-' && allDigits(stamp.substr(9));
 }
 
 }  // namespace
