@@ -334,10 +334,14 @@ int main(int argc, char** argv)
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;
     try {
-        Workspace ws;
+        static Workspace ws;  // its logs are removed on a stop by std::exit too
         benchmark::AddCustomContext("logweave_seed", std::to_string(kSeed));
         registerCases(ws, fits);
-        benchmark::RunSpecifiedBenchmarks();
+        if (benchmark::RunSpecifiedBenchmarks() == 0) {
+            std::fprintf(stderr, "logweave_bench: no case matches the filter\n");
+            benchmark::Shutdown();
+            return 1;
+        }
     } catch (const std::exception& error) {
         std::fprintf(stderr, "logweave_bench: %s\n", error.what());
         benchmark::Shutdown();

@@ -62,7 +62,6 @@ protected:
             GTEST_SKIP() << "no sample logs beside the project";
         applyOptions();
     }
-    std::string sample(const char* name) const { return (samplesFolder() / name).string(); }
 };
 
 TEST_F(SamplePairTest, AWsjtxLogSurvivesItsUpdate)

@@ -21,11 +21,6 @@ Conflict nameConflict()
     return conflict;
 }
 
-QLineEdit* box(QWidget* dialog, const char* name)
-{
-    return child<QLineEdit>(dialog, name);
-}
-
 QCheckBox* sameChoice(QWidget* dialog)
 {
     return child<QCheckBox>(dialog, "Check1");

@@ -73,6 +73,11 @@ inline void click(QWidget* parent, const char* name)
     child<QAbstractButton>(parent, name)->click();
 }
 
+inline QLineEdit* box(QWidget* parent, const char* name)
+{
+    return child<QLineEdit>(parent, name);
+}
+
 // The main window over the fakes, or over real `folders` when given.
 struct Program {
     explicit Program(platform::ProgramFolders* folders = nullptr)

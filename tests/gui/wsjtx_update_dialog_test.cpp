@@ -31,7 +31,6 @@ struct Update : Program {
                       act(dialog);
                   });
     }
-    static QLineEdit* box(QWidget* dialog, const char* name) { return child<QLineEdit>(dialog, name); }
     AutomationPaths saved() const
     {
         return fakes.folder.exists("Logweave.cfg") ? parseAutomationConfig(fakes.folder.read("Logweave.cfg"), {}) : AutomationPaths{};
@@ -62,14 +61,14 @@ private slots:
             [&](QWidget* dialog) {
                 QCOMPARE(saveAndOk(dialog), QStringLiteral("off off"));
                 click(dialog, "Command1");
-                QCOMPARE(Update::box(dialog, "Text1")->text(), u.log);
+                QCOMPARE(box(dialog, "Text1")->text(), u.log);
                 QCOMPARE(saveAndOk(dialog), QStringLiteral("off off"));
-                QTest::keyClicks(Update::box(dialog, "Text2"), QStringLiteral("typed.adi"));
+                QTest::keyClicks(box(dialog, "Text2"), QStringLiteral("typed.adi"));
                 QCOMPARE(saveAndOk(dialog), QStringLiteral("on on"));
                 u.fakes.folders.wsjtxFolder = u.fakes.path("station");
                 click(dialog, "Command2");
-                QCOMPARE(Update::box(dialog, "Text2")->text(), QStringLiteral("typed.adi"));
-                Update::box(dialog, "Text1")->clear();
+                QCOMPARE(box(dialog, "Text2")->text(), QStringLiteral("typed.adi"));
+                box(dialog, "Text1")->clear();
                 QCOMPARE(saveAndOk(dialog), QStringLiteral("off off"));
                 click(dialog, "Command5");
             },
@@ -96,8 +95,8 @@ private slots:
             QVERIFY(!u.fakes.folder.exists("station/wsjtx_log.adi_old"));
             QTest::keyClick(dialog, Qt::Key_Escape);
             QVERIFY(dialog->isVisible());
-            Update::box(dialog, "Text2")->setFocus();
-            QTest::keyClick(Update::box(dialog, "Text2"), Qt::Key_Return);  // not even the button last pressed
+            box(dialog, "Text2")->setFocus();
+            QTest::keyClick(box(dialog, "Text2"), Qt::Key_Return);  // not even the button last pressed
             QVERIFY(dialog->isVisible());
             auto* ok = child<QPushButton>(dialog, "Command3");
             ok->setFocus();
