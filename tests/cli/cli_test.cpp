@@ -141,7 +141,7 @@ TEST_F(CliTest, ALogTooLargeForTheMemoryStopsWithStatusOneAndWritesNothing)
     EXPECT_EQ(r.out.find("enregistrements"), std::string::npos);  // no count before
     EXPECT_EQ(folder.read("Adif_File.adi"), "earlier");
     // big.adi, Adif_File.adi, and the output the test keeps: no other file, no temporary one.
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 4);
+    EXPECT_EQ(folder.entryCount(), 4);
 }
 
 TEST_F(CliTest, UpdatesTheWsjtxLogNamedInTheConfigurationFile)

@@ -13,11 +13,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::size_t entriesIn(const fs::path& folder)
-{
-    return static_cast<std::size_t>(std::distance(fs::directory_iterator(folder), fs::directory_iterator()));
-}
-
 void write(FileSystem& files, const std::vector<fs::path>& targets, const std::vector<std::string>& contents)
 {
     const auto batch = files.writeFiles(targets);
@@ -51,7 +46,7 @@ TEST(StdFileSystem, WritesFilesTogetherOrNotAtAll)
     // Dropped before its commit, a batch leaves nothing.
     files.writeFiles({folder / "a.adi"})->file(0).write("never");
     EXPECT_EQ(folder.read("a.adi"), "old a");
-    EXPECT_EQ(entriesIn(folder.path()), 1u);
+    EXPECT_EQ(folder.entryCount(), 1);
 
     write(files, {folder / "a.adi", folder / "b.adi"}, {"new a", "b"});
     EXPECT_EQ(folder.read("a.adi"), "new a");
@@ -70,7 +65,7 @@ TEST(StdFileSystem, PutsEveryFileBackWhenALaterRenameFails)
                  FileError);
     EXPECT_EQ(folder.read("Logweave.adi"), "earlier merge");
     EXPECT_FALSE(folder.exists("Logweave.log"));
-    EXPECT_EQ(entriesIn(folder.path()), 1u);
+    EXPECT_EQ(folder.entryCount(), 1);
 }
 
 TEST(StdFileSystem, LeavesNoLinkBehindWhenAnEarlierFileCannotBeKept)
@@ -85,7 +80,7 @@ TEST(StdFileSystem, LeavesNoLinkBehindWhenAnEarlierFileCannotBeKept)
     EXPECT_THROW(write(files, {folder / "a.adi", folder / "b.adi"}, {"new a", "new b"}), FileError);
     EXPECT_EQ(folder.read("a.adi"), "old a");
     EXPECT_EQ(folder.read("b.adi"), "old b");
-    EXPECT_EQ(entriesIn(folder.path()), 2u);
+    EXPECT_EQ(folder.entryCount(), 2);
 }
 
 // Each call that can fail while a file is written: the file stays whole, and
@@ -120,7 +115,7 @@ TEST(StdFileSystem, AFailingCallLeavesTheFileWhole)
             EXPECT_THROW(write(files, {log}, {"new"}), FileError);
         }
         EXPECT_EQ(folder.read("wsjtx_log.adi"), "the only copy");
-        EXPECT_EQ(entriesIn(folder.path()), 2u);
+        EXPECT_EQ(folder.entryCount(), 2);
     }
 }
 

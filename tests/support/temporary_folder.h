@@ -2,6 +2,7 @@
 // A fresh folder for one test, removed with it; small logs are written into it.
 
 #include <filesystem>
+#include <iterator>
 #include <string>
 #include <string_view>
 
@@ -24,6 +25,11 @@ public:
     std::filesystem::path writeLargeLog(std::string_view name, int megabytes) const;
     std::string read(std::string_view name) const;
     bool exists(std::string_view name) const;
+    // Files and folders directly in it: a test's own, and no temporary one left.
+    long entryCount() const
+    {
+        return static_cast<long>(std::distance(std::filesystem::directory_iterator(path_), {}));
+    }
 
 private:
     std::filesystem::path path_;
