@@ -16,6 +16,40 @@ std::error_code systemError(int error) noexcept
     return {error, std::generic_category()};
 }
 
+namespace {
+
+class LiveFileCategory final : public std::error_category {
+public:
+    const char* name() const noexcept override { return "live file"; }
+    std::string message(int error) const override
+    {
+        switch (static_cast<LiveFileError>(error)) {
+        case LiveFileError::Replaced:
+            return "another file took its place while it was read";
+        case LiveFileError::Rewritten:
+            return "it was rewritten while it was read";
+        case LiveFileError::HeldForWriting:
+            return "another program keeps it open for writing";
+        case LiveFileError::StillWritten:
+            return "another program still writes into the file it replaced";
+        }
+        return "changed while it was read";
+    }
+};
+
+}  // namespace
+
+const std::error_category& liveFileCategory() noexcept
+{
+    static const LiveFileCategory category;
+    return category;
+}
+
+std::error_code make_error_code(LiveFileError error) noexcept
+{
+    return {static_cast<int>(error), liveFileCategory()};
+}
+
 Bytes readAll(FileReader& file, std::size_t expected)
 {
     // One byte of room more than expected: the read that finds the end needs no larger buffer.

@@ -2,6 +2,7 @@
 
 #include "std_file_batch.h"
 #include "temporary_file.h"
+#include "user_file_replacement.h"
 
 #include <cerrno>
 #include <fcntl.h>
@@ -39,8 +40,14 @@ public:
     {
         for (;;) {
             const ssize_t n = calls_.read(fd_, into, size);
-            if (n >= 0)
+            if (n > 0) {
+                extent_.bytes += static_cast<std::uint64_t>(n);
                 return static_cast<std::size_t>(n);
+            }
+            if (n == 0) {
+                extent_.atEnd = stamp();
+                return 0;
+            }
             if (errno != EINTR)
                 fail(FileError::Action::Read, path_, errno);
         }
@@ -50,14 +57,26 @@ public:
     {
         if (calls_.lseek(fd_, 0, SEEK_SET) != 0)
             fail(FileError::Action::Read, path_, errno);
+        extent_ = {};
+    }
+
+    void skipToEnd() override
+    {
+        const off_t end = calls_.lseek(fd_, 0, SEEK_END);
+        if (end < 0)
+            fail(FileError::Action::Read, path_, errno);
+        extent_ = {static_cast<std::uint64_t>(end), stamp()};
     }
 
     Stamp stamp() override
     {
         const struct stat info = status();
         return {static_cast<std::uint64_t>(info.st_size),
-                static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec};
+                static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec,
+                static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino)};
     }
+
+    Extent extent() const override { return extent_; }
 
 private:
     struct stat status() const
@@ -73,6 +92,7 @@ private:
     const SystemCalls& calls_;
     fs::path path_;
     int fd_ = -1;
+    Extent extent_;
 };
 
 }  // namespace
@@ -89,28 +109,18 @@ std::unique_ptr<FileBatch> StdFileSystem::writeFiles(const std::vector<fs::path>
 
 void StdFileSystem::replaceUserFile(const fs::path& target, const fs::path& source)
 {
-    const auto action = FileError::Action::Replace;
-    // A log reached through a symbolic link is replaced where it really is.
-    std::error_code unresolved;
-    fs::path place = fs::canonical(target, unresolved);
-    if (unresolved)
-        place = target;
-    TemporaryFile::Finish how{defaultFileMode(calls_), true};
-    struct stat info {};
-    if (calls_.stat(place.c_str(), &info) == 0) {
-        // A file its owner made read-only is not ours to replace, not even for root.
-        if ((info.st_mode & 0222) == 0)
-            fail(action, target, EACCES);
-        if (calls_.access(place.c_str(), W_OK) != 0)
-            fail(action, target, errno);
-        how.mode = static_cast<mode_t>(info.st_mode & 07777);
-        how.owner = std::pair{info.st_uid, info.st_gid};
-    }
-    TemporaryFile copy(calls_, place, action, target);
-    copy.copyFrom(source, FileError::Action::Read);
-    copy.finish(how);
-    copy.renameOver(place);
-    syncFolder(calls_, folderOf(place));
+    replaceWithCopy(calls_, target, realPlaceOf(target), source);
+}
+
+void StdFileSystem::waitForWriters(const fs::path& path, FileReader& read)
+{
+    if (!waitForNoWriter(calls_, read))
+        throw FileError(FileError::Action::Replace, path, LiveFileError::HeldForWriting);
+}
+
+std::string StdFileSystem::replaceAppendedFile(const fs::path& target, FileReader& read, const fs::path& source)
+{
+    return logweave::replaceAppendedFile(calls_, target, read, source);
 }
 
 BackupResult StdFileSystem::backupFile(const fs::path& source, const fs::path& backup)
@@ -127,6 +137,34 @@ BackupResult StdFileSystem::backupFile(const fs::path& source, const fs::path& b
     copy.finish({mode, true});
     if (!copy.linkAs(backup))
         return BackupResult::EarlierKept;
+    syncFolder(calls_, folderOf(backup));
+    return BackupResult::Made;
+}
+
+BackupResult StdFileSystem::keepSecondName(const fs::path& source, FileReader& read, const fs::path& backup)
+{
+    const auto action = FileError::Action::Backup;
+    const fs::path place = realPlaceOf(source);
+    const FileReader::Stamp file = read.stamp();
+    const auto isTheFileRead = [&](const fs::path& path) {
+        struct stat info {};
+        return calls_.stat(path.c_str(), &info) == 0 && static_cast<std::uint64_t>(info.st_dev) == file.device
+            && static_cast<std::uint64_t>(info.st_ino) == file.inode;
+    };
+    if (!isTheFileRead(place))
+        throw FileError(action, source, LiveFileError::Replaced);
+    if (calls_.link(place.c_str(), backup.c_str()) != 0) {
+        if (errno == EEXIST)
+            return BackupResult::EarlierKept;
+        if (errno != EXDEV && errno != EPERM && errno != EOPNOTSUPP && errno != EMLINK)
+            fail(action, backup, errno);
+        return backupFile(place, backup);  // a file system without hard links
+    }
+    // The name may have been given to another file between the look and the link.
+    if (!isTheFileRead(backup)) {
+        calls_.unlink(backup.c_str());
+        throw FileError(action, source, LiveFileError::Replaced);
+    }
     syncFolder(calls_, folderOf(backup));
     return BackupResult::Made;
 }

@@ -1,8 +1,11 @@
 #include "logweave/system_calls.h"
 
+#include "open_writers.h"
+
 #include <cstdio>
 #include <fcntl.h>
 #include <stdlib.h>
+#include <thread>
 #include <unistd.h>
 
 namespace logweave {
@@ -26,6 +29,8 @@ SystemCalls SystemCalls::real()
     calls.link = [](const char* from, const char* to) { return ::link(from, to); };
     calls.unlink = [](const char* path) { return ::unlink(path); };
     calls.umask = [](mode_t mask) { return ::umask(mask); };
+    calls.openForWritingElsewhere = &openForWritingByAnotherProcess;
+    calls.pause = [](std::chrono::milliseconds time) { std::this_thread::sleep_for(time); };
     return calls;
 }
 

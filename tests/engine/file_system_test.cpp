@@ -142,6 +142,32 @@ TEST(StdFileSystem, ReplacesAUserFileKeepingItsPermissionsWhereItsLinkLeads)
     EXPECT_EQ(folder.read("real/wsjtx_log.adi"), "new");
 }
 
+// The dated copy of a log is the log itself under a second name, so that what
+// is appended to it after it is replaced stays in a file; where the file
+// system has no hard links, a copy.
+TEST(StdFileSystem, KeepsTheFileReadUnderASecondNameOrAsACopy)
+{
+    for (const bool hardLinks : {true, false}) {
+        SCOPED_TRACE(hardLinks ? "hard links" : "no hard links");
+        TemporaryFolder folder;
+        SystemCalls calls = SystemCalls::real();
+        if (!hardLinks)
+            fail(calls.link, 0, EPERM);
+        StdFileSystem files(calls);
+        const auto log = folder.write("wsjtx_log.adi", "the log");
+        const auto read = files.openForReading(log);
+        EXPECT_EQ(files.keepSecondName(log, *read, folder / "copy.bak"), BackupResult::Made);
+        EXPECT_EQ(files.keepSecondName(log, *read, folder / "copy.bak"), BackupResult::EarlierKept);
+        EXPECT_EQ(fs::equivalent(log, folder / "copy.bak"), hardLinks);
+        EXPECT_EQ(folder.read("copy.bak"), "the log");
+
+        // Another file under the log's name since it was read is not the one to keep.
+        fs::rename(folder.write("another.adi", "another log"), log);
+        EXPECT_THROW(files.keepSecondName(log, *read, folder / "other.bak"), FileError);
+        EXPECT_FALSE(folder.exists("other.bak"));
+    }
+}
+
 TEST(StdFileSystem, FindsANameInAnyLetterCasePreferringTheExactOneThenTheFirst)
 {
     TemporaryFolder folder;

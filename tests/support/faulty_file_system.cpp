@@ -43,6 +43,20 @@ BackupResult FaultyFileSystem::backupFile(const std::filesystem::path& source, c
     return real.backupFile(source, backup);
 }
 
+BackupResult FaultyFileSystem::keepSecondName(const std::filesystem::path& source, FileReader& read,
+                                              const std::filesystem::path& backup)
+{
+    check(FileError::Action::Backup, backup);
+    return real.keepSecondName(source, read, backup);
+}
+
+std::string FaultyFileSystem::replaceAppendedFile(const std::filesystem::path& target, FileReader& read,
+                                                  const std::filesystem::path& source)
+{
+    check(FileError::Action::Replace, target);
+    return real.replaceAppendedFile(target, read, source);
+}
+
 void FaultyFileSystem::removeFile(const std::filesystem::path& path)
 {
     check(FileError::Action::Remove, path);

@@ -24,4 +24,17 @@ private:
 // The reason the system gives for `error` (an errno value).
 std::error_code systemError(int error) noexcept;
 
+// Why a file that another program appends to could not be replaced safely.
+enum class LiveFileError {
+    Replaced = 1,    // another file stands under its name since it was read
+    Rewritten,       // its content changed otherwise than by appending
+    HeldForWriting,  // another program keeps it open for writing
+    StillWritten,    // replaced, but another program still writes into the file it replaced
+};
+const std::error_category& liveFileCategory() noexcept;
+std::error_code make_error_code(LiveFileError error) noexcept;
+
 }  // namespace logweave
+
+template <>
+struct std::is_error_code_enum<logweave::LiveFileError> : std::true_type {};

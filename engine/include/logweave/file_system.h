@@ -42,13 +42,25 @@ public:
     virtual std::size_t read(char* into, std::size_t size) = 0;
     // Reads from the first byte again.
     virtual void rewind() = 0;
-    // What changes when the file's content changes: its size, its time of change.
+    // Moves to the end of the file without reading: later reads give what is appended from now on.
+    virtual void skipToEnd() = 0;
+    // What changes when the file's content changes: its size, its time of
+    // change, and which file it is.
     struct Stamp {
         std::uint64_t size = 0;
         std::int64_t changedNanoseconds = 0;
+        std::uint64_t device = 0;
+        std::uint64_t inode = 0;
         bool operator==(const Stamp&) const = default;
     };
     virtual Stamp stamp() = 0;
+    // How far the reading went since the last rewind: the bytes handed out,
+    // and the file's stamp when the reading last met its end.
+    struct Extent {
+        std::uint64_t bytes = 0;
+        Stamp atEnd;
+    };
+    virtual Extent extent() const = 0;
 };
 
 enum class BackupResult { Made, EarlierKept };
@@ -73,6 +85,28 @@ public:
 
     // A copy of `source` under `backup`, never over an existing file.
     virtual BackupResult backupFile(const std::filesystem::path& source, const std::filesystem::path& backup) = 0;
+
+    // The file `read` reads, at `source`, kept under a second name `backup`
+    // (a copy where the file system has no hard links), never over an
+    // existing file: whatever is still appended to it after it is replaced
+    // stays in a file the user can find.
+    virtual BackupResult keepSecondName(const std::filesystem::path& source, FileReader& read,
+                                        const std::filesystem::path& backup) = 0;
+
+    // Waits a while as long as another program keeps the file `read` reads,
+    // at `path`, open for writing; throws a FileError of liveFileCategory()
+    // when it keeps it.
+    virtual void waitForWriters(const std::filesystem::path& path, FileReader& read) = 0;
+
+    // A file another program may append to while this one works on it, as
+    // the WSJT-X program does its log: `target`, which `read` read, replaced
+    // by a copy of `source`, with everything appended to it since the reading
+    // appended to the copy too, before or after the replacement. Throws a
+    // FileError of liveFileCategory() when that cannot be done safely: the
+    // file was replaced or rewritten since, or another program keeps it open
+    // for writing. Returns the bytes taken in.
+    virtual std::string replaceAppendedFile(const std::filesystem::path& target, FileReader& read,
+                                            const std::filesystem::path& source) = 0;
 
     virtual void removeFile(const std::filesystem::path& path) = 0;
     virtual bool isRegularFile(const std::filesystem::path& path) = 0;

@@ -14,6 +14,11 @@ public:
     std::unique_ptr<FileBatch> writeFiles(const std::vector<std::filesystem::path>& targets) override;
     void replaceUserFile(const std::filesystem::path& target, const std::filesystem::path& source) override;
     BackupResult backupFile(const std::filesystem::path& source, const std::filesystem::path& backup) override;
+    BackupResult keepSecondName(const std::filesystem::path& source, FileReader& read,
+                                const std::filesystem::path& backup) override;
+    void waitForWriters(const std::filesystem::path& path, FileReader& read) override;
+    std::string replaceAppendedFile(const std::filesystem::path& target, FileReader& read,
+                                    const std::filesystem::path& source) override;
     void removeFile(const std::filesystem::path& path) override;
     bool isRegularFile(const std::filesystem::path& path) override;
     std::vector<std::string> fileNames(const std::filesystem::path& folder) override;

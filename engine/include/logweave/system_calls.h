@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <sys/types.h>
 
+#include <chrono>
 #include <cstddef>
 #include <functional>
 
@@ -29,6 +30,10 @@ struct SystemCalls {
     std::function<int(const char* from, const char* to)> link;
     std::function<int(const char* path)> unlink;
     std::function<mode_t(mode_t mask)> umask;
+    // Whether a process other than this one holds the file open for writing.
+    std::function<bool(dev_t device, ino_t inode)> openForWritingElsewhere;
+    // Lets other programs finish what they are writing.
+    std::function<void(std::chrono::milliseconds)> pause;
 
     static SystemCalls real();
 };
