@@ -42,6 +42,17 @@ EndTagCounts endTagsIn(std::string_view text, std::size_t eoh, const RecordScann
     return counts;
 }
 
+bool endsAfterARecord(std::string_view text)
+{
+    constexpr std::string_view blanks = " \t\r\n";
+    const std::size_t lt = text.rfind('<');
+    if (lt == npos)
+        return text.find_first_not_of(blanks) == npos;
+    const std::string_view last = text.substr(lt);
+    return last.size() >= 5 && equalsIgnoringCase(last.substr(0, 5), "<eor>")
+        && last.find_first_not_of(blanks, 5) == npos;
+}
+
 struct Ending {
     std::size_t eoh;
     ScanEnd end;
@@ -100,9 +111,9 @@ Bytes orderedText(FileReader& file)
 
 }  // namespace
 
-LogFile readLogFile(Session& session, std::string_view path, std::string_view banner)
+LogFile readLogFile(Session& session, FileReader& reader, std::string_view banner)
 {
-    LogFile file{Log(orderedText(*session.files.openForReading(pathFromBytes(path)))), std::nullopt};
+    LogFile file{Log(orderedText(reader)), std::nullopt};
     session.ui.appendToPane(banner);
     const Ending ending = readRecords(session, file.log);
     if (ending.eoh != npos) {
@@ -111,6 +122,7 @@ LogFile readLogFile(Session& session, std::string_view path, std::string_view ba
     }
     reportScanEnd(session.ui, ending.end, file.log, session.store.fields);
     file.endTags = ending.endTags;
+    file.endsAfterARecord = endsAfterARecord(file.log.text());
     return file;
 }
 

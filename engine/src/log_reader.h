@@ -19,10 +19,13 @@ struct LogFile {
     std::optional<std::string> header;
     // How often "<EOR>", "<eor>" and "<Eor>" stand in its text.
     std::array<long long, 3> endTags{};
+    // Whether its text ends with an end-of-record tag, blanks aside: a file
+    // being appended to may have been read in the middle of a contact.
+    bool endsAfterARecord = true;
 };
 
-// Says `banner` in the pane, then the header; new field names enter the table.
-LogFile readLogFile(Session& session, std::string_view path, std::string_view banner);
+// Reads `file`: says `banner` in the pane, then the header; new field names enter the table.
+LogFile readLogFile(Session& session, FileReader& file, std::string_view banner);
 
 // A log the program wrote itself, read as it stands: no tidying, no sort, nothing said.
 Log readWrittenLog(Session& session, const std::filesystem::path& path);

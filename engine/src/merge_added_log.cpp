@@ -5,6 +5,7 @@
 #include "logweave/pane_texts.h"
 #include "logweave/write_record.h"
 #include "merged_output.h"
+#include "reading_from.h"
 #include "reporting_stops.h"
 #include "window_merge.h"
 #include "write_merged_record.h"
@@ -133,34 +134,49 @@ Outcome openMergedLog(Session& session)
     return Outcome::Stopped;
 }
 
-Outcome mergeLog(Session& session, std::string_view path, const ContactMatch& sameContact)
+std::optional<TextEnd> mergeLog(Session& session, FileReader& file, std::string_view path,
+                                const ContactMatch& sameContact)
 {
     LogStore& store = session.store;
     MergeCounts counts;
+    TextEnd end = TextEnd::AfterARecord;
     ConflictSettler settler(session, session.ui.outputOptions().UpperCaseNames);
     {
-        const LogFile added = readLogFile(session, path, pane::fileAdded(path));
+        const LogFile added = readLogFile(session, file, pane::fileAdded(path));
         if (added.header)
             store.AddedHeader = *added.header;
+        if (!added.endsAfterARecord)
+            end = TextEnd::InARecord;
         counts = writeMergedLog(session, added, sameContact, settler);
     }
     session.ui.appendToPane(pane::mergeCounts(counts));
     settler.report();
-    return openMergedLog(session);
+    if (openMergedLog(session) != Outcome::Done)
+        return std::nullopt;
+    return end;
 }
 
 }  // namespace
 
-Outcome MergeAddedLog(Session& session, std::string_view path, const ContactMatch& sameContact)
+std::optional<TextEnd> mergeAddedLogFrom(Session& session, FileReader& file, std::string_view path,
+                                         const ContactMatch& sameContact)
 {
     LogStore& store = session.store;
     FieldTable tableBefore = store.fields;
     const std::string addedHeaderBefore = store.AddedHeader;
-    if (const auto outcome = reportingStops(session.ui, path, [&] { return mergeLog(session, path, sameContact); }))
-        return *outcome;
+    if (const auto end = reportingStops(session.ui, path, [&] { return mergeLog(session, file, path, sameContact); }))
+        return *end;
     store.fields = std::move(tableBefore);
     store.AddedHeader = addedHeaderBefore;
-    return Outcome::Stopped;
+    return std::nullopt;
+}
+
+Outcome MergeAddedLog(Session& session, std::string_view path, const ContactMatch& sameContact)
+{
+    const auto opened = reportingStops(session.ui, path, [&] { return session.files.openForReading(pathFromBytes(path)); });
+    if (!opened)
+        return Outcome::Stopped;
+    return mergeAddedLogFrom(session, **opened, path, sameContact) ? Outcome::Done : Outcome::Stopped;
 }
 
 }  // namespace logweave

@@ -4,6 +4,7 @@
 #include "logweave/pane_texts.h"
 #include "logweave/text.h"
 #include "logweave/write_record.h"
+#include "reading_from.h"
 #include "reporting_stops.h"
 #include "streamed_text.h"
 
@@ -61,12 +62,13 @@ void writeAdifFile(Session& session, const Log& log, bool upperCase)
     batch->commit();
 }
 
-Outcome readLog(Session& session, std::string_view path)
+TextEnd readLog(Session& session, FileReader& reader, std::string_view path)
 {
     LogStore& store = session.store;
     // Nothing of an earlier log leaks into this one, and its memory is free for it.
     forgetOpenLog(store);
-    LogFile file = readLogFile(session, path, pane::fileRead(path));
+    LogFile file = readLogFile(session, reader, pane::fileRead(path));
+    const TextEnd end = file.endsAfterARecord ? TextEnd::AfterARecord : TextEnd::InARecord;
     if (file.header)
         store.OpenHeader = std::move(*file.header);
     writeAdifFile(session, file.log, session.ui.outputOptions().UpperCaseNames);
@@ -75,19 +77,29 @@ Outcome readLog(Session& session, std::string_view path)
     if (const long long r = firstOutOfOrder(store); r != 0)
         session.ui.appendToPane(pane::outOfOrder(r));
     session.ui.appendToPane(pane::recordsProcessed(store.OpenRecordCount()));
-    return Outcome::Done;
+    return end;
 }
 
 }  // namespace
 
-Outcome ReadOpenLog(Session& session, std::string_view path)
+std::optional<TextEnd> readOpenLogFrom(Session& session, FileReader& file, std::string_view path)
 {
     FieldTable tableBefore = session.store.fields;
-    if (const auto outcome = reportingStops(session.ui, path, [&] { return readLog(session, path); }))
-        return *outcome;
+    if (const auto end = reportingStops(session.ui, path, [&] { return readLog(session, file, path); }))
+        return end;
     session.store.fields = std::move(tableBefore);
     forgetOpenLog(session.store);
-    return Outcome::Stopped;
+    return std::nullopt;
+}
+
+Outcome ReadOpenLog(Session& session, std::string_view path)
+{
+    const auto opened = reportingStops(session.ui, path, [&] { return session.files.openForReading(pathFromBytes(path)); });
+    if (!opened) {
+        forgetOpenLog(session.store);
+        return Outcome::Stopped;
+    }
+    return readOpenLogFrom(session, **opened, path) ? Outcome::Done : Outcome::Stopped;
 }
 
 }  // namespace logweave

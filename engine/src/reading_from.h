@@ -1,0 +1,26 @@
+#pragma once
+// The open log read, and the added log merged, from files already open: the
+// WSJT-X update keeps its files open from their reading to their
+// replacement, to take in what another program appends to them meanwhile.
+
+#include "logweave/file_system.h"
+#include "logweave/output_options.h"
+#include "logweave/session.h"
+
+#include <optional>
+#include <string_view>
+
+namespace logweave {
+
+// Where the text read stopped: a file being appended to may have been read
+// in the middle of a contact.
+enum class TextEnd { AfterARecord, InARecord };
+
+// As ReadOpenLog, reading `file`, found at `path`; nullopt when it stopped.
+std::optional<TextEnd> readOpenLogFrom(Session& session, FileReader& file, std::string_view path);
+
+// As MergeAddedLog, merging `file`, found at `path`; nullopt when it stopped.
+std::optional<TextEnd> mergeAddedLogFrom(Session& session, FileReader& file, std::string_view path,
+                                         const ContactMatch& sameContact);
+
+}  // namespace logweave
