@@ -172,6 +172,41 @@ std::string noCopyNothingReplaced(std::string_view log)
                      + displayText(log));
 }
 
+std::string noCopyOfFileToMerge(std::string_view file)
+{
+    return paragraph("Aucune copie du fichier à fusionner n'a pu être faite : la mise à jour ne remplace rien "
+                     "[No copy of the file to merge could be made: the update replaces nothing] : "
+                     + displayText(file));
+}
+
+std::string changingDuringUpdate(const FileError& error)
+{
+    return paragraph("Ce fichier change pendant la mise à jour : elle ne remplace rien, la prochaine réessaiera "
+                     "[This file is changing during the update: it replaces nothing, the next one will try again] : "
+                     + displayText(bytesFromPath(error.path())) + " (" + reason(error) + ")");
+}
+
+std::string stillWritten(std::string_view copy)
+{
+    return paragraph("Un autre programme écrit encore dans le fichier remplacé, gardé sous ce nom : ce qu'il y écrit "
+                     "n'est pas repris [Another program still writes into the file replaced, kept under this name: "
+                     "what it writes there is not taken in] : "
+                     + displayText(copy));
+}
+
+std::string takenIn(std::string_view file, long long contacts)
+{
+    return paragraph(std::to_string(contacts) + " contacts ajoutés pendant la mise à jour sont repris dans "
+                     "[contacts added during the update are kept in] : " + displayText(file));
+}
+
+std::string fileToMergeReplaced(std::string_view file, std::string_view copy)
+{
+    return paragraph("Le fichier à fusionner est remplacé par le log fusionné, sa copie est gardée "
+                     "[The file to merge is replaced by the merged log, its copy is kept] : "
+                     + displayText(file) + "\r\n" + displayText(copy));
+}
+
 std::string backupsNotRemoved(std::string_view backup, const FileError& error)
 {
     return paragraph("Ancienne sauvegarde non supprimée [Old backup not removed] : " + displayText(backup) + " ("

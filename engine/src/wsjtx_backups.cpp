@@ -41,34 +41,45 @@ std::string datedBackupName(std::string_view log, std::chrono::system_clock::tim
     return std::string(log) + "." + stamp + std::string(kSuffix);
 }
 
-bool keepDatedCopy(Session& session, const std::string& log, std::chrono::system_clock::time_point time)
+std::optional<std::string> keepDatedCopy(Session& session, const std::string& file, FileReader& read,
+                                         std::chrono::system_clock::time_point time)
 {
     try {
         // Two updates within one second: the later copy takes the next free second.
         for (;; time += std::chrono::seconds(1)) {
-            if (session.files.backupFile(pathFromBytes(log), pathFromBytes(datedBackupName(log, time)))
-                == BackupResult::Made)
-                return true;
+            std::string copy = datedBackupName(file, time);
+            if (session.files.keepSecondName(pathFromBytes(file), read, pathFromBytes(copy)) == BackupResult::Made)
+                return copy;
         }
     } catch (const FileError& error) {
+        if (error.code().category() == liveFileCategory())
+            throw;
         session.ui.appendToPane(pane::fileError(error));
     }
-    session.ui.appendToPane(pane::noCopyNothingReplaced(log));
-    return false;
+    return std::nullopt;
 }
 
-void removeOldCopies(Session& session, const std::string& log)
+void forgetCopy(Session& session, const std::string& copy)
 {
-    const std::string name = fileNameOf(log);
+    try {
+        session.files.removeFile(pathFromBytes(copy));
+    } catch (const FileError& error) {
+        session.ui.appendToPane(pane::backupsNotRemoved(copy, error));
+    }
+}
+
+void removeOldCopies(Session& session, const std::string& file)
+{
+    const std::string name = fileNameOf(file);
     std::vector<std::string> copies;
-    for (std::string& entry : session.files.fileNames(folderOf(pathFromBytes(log))))
+    for (std::string& entry : session.files.fileNames(folderOf(pathFromBytes(file))))
         if (isDatedCopyOf(entry, name))
             copies.push_back(std::move(entry));
     if (copies.size() <= kDatedCopiesKept)
         return;
     // The stamp sorts as the time does.
     std::sort(copies.begin(), copies.end());
-    const std::string folder = folderPrefix(log);
+    const std::string folder = folderPrefix(file);
     for (std::size_t i = 0; i + kDatedCopiesKept < copies.size(); ++i) {
         const std::string path = folder + copies[i];
         try {

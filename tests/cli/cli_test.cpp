@@ -5,9 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <fcntl.h>
+#include <cstdio>
 #include <filesystem>
 #include <signal.h>
 #include <spawn.h>
@@ -222,6 +224,129 @@ TEST_F(CliTest, AnUpdateInterruptedAnywhereLeavesWholeLogs)
         if (std::filesystem::exists(backup)) {
             EXPECT_EQ(readBytes(backup), wsjtx) << "step " << step;
         }
+    }
+}
+
+// A program that logs a contact every few milliseconds into `log`, as the
+// WSJT-X program does (open, append, close) or keeping one descriptor open,
+// until it is stopped; it says how many it appended.
+class Appender {
+public:
+    Appender(const std::filesystem::path& log, bool keepOpen)
+    {
+        int stop[2];
+        int count[2];
+        if (::pipe(stop) != 0 || ::pipe(count) != 0)
+            throw std::runtime_error("no pipe");
+        pid_ = ::fork();
+        if (pid_ == 0) {
+            ::close(stop[1]);
+            ::close(count[0]);
+            const int appended = appendUntilStopped(log, keepOpen, stop[0]);
+            const ssize_t written = ::write(count[1], &appended, sizeof appended);
+            ::_exit(written == sizeof appended ? 0 : 1);
+        }
+        ::close(stop[0]);
+        ::close(count[1]);
+        stop_ = stop[1];
+        count_ = count[0];
+    }
+
+    // Stops it; the number of contacts it appended.
+    int stop()
+    {
+        ::close(stop_);
+        int appended = -1;
+        const ssize_t read = ::read(count_, &appended, sizeof appended);
+        ::close(count_);
+        int status = 0;
+        ::waitpid(pid_, &status, 0);
+        return read == sizeof appended && WIFEXITED(status) && WEXITSTATUS(status) == 0 ? appended : -1;
+    }
+
+    static std::string callOf(int i) { return "Y" + std::to_string(100000 + i); }
+
+    // How often each of the first `appended` contacts stands in `log`.
+    static std::vector<int> timesEachIn(std::string_view log, int appended)
+    {
+        std::vector<int> times(static_cast<std::size_t>(appended), 0);
+        constexpr std::string_view tag = "<call:7>Y";
+        for (auto at = log.find(tag); at != std::string_view::npos; at = log.find(tag, at + 1)) {
+            const int i = std::stoi(std::string(log.substr(at + tag.size(), 6))) - 100000;
+            if (i >= 0 && i < appended)
+                ++times[static_cast<std::size_t>(i)];
+        }
+        return times;
+    }
+
+private:
+    static int appendUntilStopped(const std::filesystem::path& log, bool keepOpen, int stop)
+    {
+        ::fcntl(stop, F_SETFL, O_NONBLOCK);
+        int fd = keepOpen ? ::open(log.c_str(), O_WRONLY | O_APPEND) : -1;
+        int i = 0;
+        for (char byte = 0; ::read(stop, &byte, 1) < 0; ++i) {
+            const std::string record = "<call:7>" + callOf(i) + " <qso_date:8>20261207 <time_on:6>"
+                + std::to_string(100000 + i % 100000) + " <band:3>20m <mode:3>FT8 <eor>\n";
+            if (!keepOpen)
+                fd = ::open(log.c_str(), O_WRONLY | O_APPEND);
+            if (fd < 0 || ::write(fd, record.data(), record.size()) != static_cast<ssize_t>(record.size()))
+                return -1;
+            if (!keepOpen)
+                ::close(fd);
+            ::usleep(3000);
+        }
+        return i;
+    }
+
+    pid_t pid_ = -1;
+    int stop_ = -1;
+    int count_ = -1;
+};
+
+// While the WSJT-X program logs, four updates of a large log lose none of its
+// contacts and double none: each update takes in what was appended, or, while
+// the log is kept open, replaces nothing and says so.
+TEST_F(CliTest, KeepsEveryContactLoggedDuringUpdates)
+{
+    constexpr int kRecords = 200000;
+    std::string wsjtx = "WSJT-X ADIF Export<eoh>\n";
+    std::string other;
+    for (int i = 0; i < kRecords; ++i) {
+        const std::string contact = "<call:6>Q" + std::to_string(10000 + i % 90000) + " <qso_date:8>2023"
+            + std::to_string(1001 + i / 10000) + " <time_on:6>" + std::to_string(100000 + i % 10000)
+            + " <band:3>20m <mode:3>FT8 <rst_sent:3>-10 ";
+        wsjtx += contact + "<eor>\n";
+        if (i % 100 == 0)
+            other += contact + "<rst_rcvd:3>-05 <eor>\n";
+    }
+    folder.write("AdifCodes_Liste_WSJT-X.txt", "call\r\nqso_date\r\ntime_on\r\n");
+    for (const bool keepOpen : {false, true}) {
+        SCOPED_TRACE(keepOpen ? "one descriptor kept open" : "open, append, close");
+        const auto log = folder.write("station/wsjtx_log.adi", wsjtx);
+        const auto merge = folder.write("other.adi", other);
+        Appender appender(log, keepOpen);
+        int replaced = 0;
+        for (int update = 0; update < 4; ++update) {
+            int status = 0;
+            waitpid(spawnQuietly({LOGWEAVE_CLI, "--folder", folder.path().string(), "wsjtx-update", log.string(),
+                                  merge.string()}),
+                    &status, 0);
+            ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) <= 1);
+            replaced += WEXITSTATUS(status) == 0 ? 1 : 0;
+        }
+        const int appended = appender.stop();
+        ASSERT_GT(appended, 0);
+        const std::vector<int> times = Appender::timesEachIn(readBytes(log), appended);
+        const auto lost = std::count(times.begin(), times.end(), 0);
+        const auto doubled = std::count_if(times.begin(), times.end(), [](int n) { return n > 1; });
+        EXPECT_EQ(lost, 0);
+        EXPECT_EQ(doubled, 0);
+        // What the update does with a log kept open: nothing, until it is let go.
+        EXPECT_EQ(replaced, keepOpen ? 0 : 4);
+        std::printf("%s: %d contacts appended during 4 updates, %d updates replaced the log, %td lost, %td doubled\n",
+                    keepOpen ? "one descriptor kept open" : "open, append, close", appended, replaced, lost, doubled);
+        std::filesystem::remove_all(folder / "station");
     }
 }
 

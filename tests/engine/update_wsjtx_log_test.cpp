@@ -3,6 +3,7 @@
 #include "logweave/update_wsjtx_log.h"
 
 #include <chrono>
+#include <fstream>
 
 namespace logweave::testing {
 namespace {
@@ -18,14 +19,74 @@ const std::string kOther =
 // 2026-12-07 18:30:15 UTC.
 const auto kWhen = std::chrono::system_clock::time_point(std::chrono::seconds(1796668215));
 
+// A contact appended as the WSJT-X program appends it: open, append, close.
+void appendContact(const std::string& log, const std::string& call)
+{
+    std::ofstream(log, std::ios::binary | std::ios::app)
+        << "<call:" << call.size() << ">" << call << " <qso_date:8>20261207 <time_on:6>183000 <mode:3>FT8 <eor>\n";
+}
+
+std::size_t occurrences(std::string_view text, std::string_view what)
+{
+    std::size_t n = 0;
+    for (auto at = text.find(what); at != std::string_view::npos; at = text.find(what, at + 1))
+        ++n;
+    return n;
+}
+
+// The real calls, with no other program writing, counting the waits for
+// them instead of waiting, and leaving the disk to write in its own time.
+SystemCalls withoutWaits(int* waits = nullptr)
+{
+    SystemCalls calls = SystemCalls::real();
+    calls.openForWritingElsewhere = [](dev_t, ino_t) { return false; };
+    calls.pause = [waits](std::chrono::milliseconds) {
+        if (waits)
+            ++*waits;
+    };
+    calls.fsync = [](int) { return 0; };
+    return calls;
+}
+
+// Each system call runs `before` first.
+template <typename Result, typename... Arguments>
+void runFirst(std::function<Result(Arguments...)>& call, const std::function<void()>& before)
+{
+    call = [real = call, before](Arguments... arguments) {
+        before();
+        return real(arguments...);
+    };
+}
+
+void runBeforeEveryCall(SystemCalls& c, const std::function<void()>& before)
+{
+    runFirst(c.open, before), runFirst(c.read, before), runFirst(c.lseek, before), runFirst(c.write, before);
+    runFirst(c.close, before), runFirst(c.fsync, before), runFirst(c.fchmod, before), runFirst(c.fchown, before);
+    runFirst(c.fstat, before), runFirst(c.stat, before), runFirst(c.access, before);
+    runFirst(c.makeTemporary, before), runFirst(c.rename, before), runFirst(c.link, before);
+    runFirst(c.unlink, before), runFirst(c.umask, before), runFirst(c.openForWritingElsewhere, before);
+    runFirst(c.pause, before);
+}
+
 class UpdateTest : public EngineTest {
 protected:
     void SetUp() override
     {
         folder.write("AdifCodes_Liste_WSJT-X.txt", "call\r\ngridsquare\r\nmode\r\nqso_date\r\ntime_on\r\nband\r\n");
+        writeLogs();
+    }
+    // The two logs as they were before any update, and none of their copies.
+    void writeLogs()
+    {
+        std::filesystem::remove_all(folder / "station");
+        for (const auto& entry : std::filesystem::directory_iterator(folder.path()))
+            if (entry.path().filename().string().starts_with("other.adi."))
+                std::filesystem::remove(entry.path());
         log = folder.write("station/wsjtx_log.adi", kWsjtxLog).string();
         other = folder.write("other.adi", kOther).string();
     }
+    // The file system through these system calls.
+    void useCalls(SystemCalls calls) { files.real = StdFileSystem(std::move(calls)); }
     Outcome update(std::chrono::system_clock::time_point when = kWhen)
     {
         return UpdateWsjtxLog(session, {log, other, {}, when});
@@ -82,18 +143,134 @@ TEST_F(UpdateTest, KeepsTheNewestTenDatedCopiesAndTheFirstCopy)
     EXPECT_TRUE(folder.exists("station/wsjtx_log.adi.20200101-000000.bak.txt"));
 }
 
-TEST_F(UpdateTest, WithoutADatedCopyNothingIsReplaced)
+TEST_F(UpdateTest, KeepsADatedCopyOfTheFileToMergeAndSaysSo)
 {
-    files.fault = [](FileError::Action action, const std::filesystem::path& path) {
-        const bool datedCopy = action == FileError::Action::Backup && path.extension() == ".bak";
-        return datedCopy ? std::make_error_code(std::errc::no_space_on_device) : std::error_code{};
+    ASSERT_EQ(update(), Outcome::Done) << ui.pane;
+    const std::string copy = datedBackupName(other, kWhen);
+    EXPECT_EQ(readBytes(copy), kOther);
+    EXPECT_TRUE(paneHas(pane::fileToMergeReplaced(other, copy)));
+}
+
+TEST_F(UpdateTest, WithoutADatedCopyOfEitherFileNothingIsReplaced)
+{
+    const struct {
+        const char* copyFailing;
+        std::string said;
+    } cases[] = {
+        {"wsjtx_log.adi", pane::noCopyNothingReplaced(log)},
+        {"other.adi", pane::noCopyOfFileToMerge(other)},
     };
-    EXPECT_EQ(update(), Outcome::Stopped);
-    EXPECT_TRUE(ui.pane.ends_with(pane::noCopyNothingReplaced(log)));
-    EXPECT_EQ(readBytes(log), kWsjtxLog);
-    EXPECT_EQ(readBytes(other), kOther);
-    EXPECT_FALSE(std::filesystem::exists(station("Wsjtx.log")));
-    EXPECT_FALSE(std::filesystem::exists(log + "_old"));
+    for (const auto& [copyFailing, said] : cases) {
+        SCOPED_TRACE(copyFailing);
+        files.fault = [copyFailing](FileError::Action action, const std::filesystem::path& path) {
+            const bool datedCopy = action == FileError::Action::Backup && path.extension() == ".bak"
+                && path.filename().string().starts_with(copyFailing);
+            return datedCopy ? std::make_error_code(std::errc::no_space_on_device) : std::error_code{};
+        };
+        EXPECT_EQ(update(), Outcome::Stopped);
+        EXPECT_TRUE(ui.pane.ends_with(said)) << ui.pane;
+        EXPECT_EQ(readBytes(log), kWsjtxLog);
+        EXPECT_EQ(readBytes(other), kOther);
+        EXPECT_FALSE(std::filesystem::exists(station("Wsjtx.log")));
+        EXPECT_FALSE(std::filesystem::exists(log + "_old"));
+        EXPECT_EQ(datedCopies(), 0u);  // the log's own copy, made first, goes again
+    }
+}
+
+// The WSJT-X program appends a contact, and another goes into the file to
+// merge, before one system call of the update after another: each is in its
+// file once when the update ends.
+TEST_F(UpdateTest, KeepsWhatIsAppendedAtAnyStepOfTheUpdate)
+{
+    int calls = 0;
+    int appendBefore = 0;
+    SystemCalls hooked = withoutWaits();
+    runBeforeEveryCall(hooked, [&] {
+        if (++calls == appendBefore) {
+            appendContact(log, "Q9LOG");
+            appendContact(other, "Q9MRG");
+        }
+    });
+    useCalls(hooked);
+    ASSERT_EQ(update(), Outcome::Done) << ui.pane;
+    const int steps = calls;
+    ASSERT_GT(steps, 30);
+    RecordProperty("steps", steps);
+    for (appendBefore = 1; appendBefore <= steps; ++appendBefore) {
+        SCOPED_TRACE("appended before call " + std::to_string(appendBefore) + " of " + std::to_string(steps));
+        writeLogs();
+        calls = 0;
+        ASSERT_EQ(update(), Outcome::Done) << ui.pane;
+        EXPECT_EQ(occurrences(readBytes(log), "Q9LOG"), 1u);
+        EXPECT_EQ(occurrences(readBytes(other), "Q9MRG"), 1u);
+    }
+}
+
+TEST_F(UpdateTest, SaysWhatWasAppendedAfterTheReadingAndKeepsItAsItWasWritten)
+{
+    SystemCalls hooked = withoutWaits();
+    bool appended = false;
+    runFirst(hooked.link, std::function<void()>([&] {
+                 if (!std::exchange(appended, true))
+                     appendContact(log, "Q9LOG");
+             }));
+    useCalls(hooked);
+    ASSERT_EQ(update(), Outcome::Done) << ui.pane;
+    EXPECT_TRUE(paneHas(pane::takenIn(log, 1)));
+    EXPECT_TRUE(readBytes(log).ends_with(
+        "<eor>\r\n<call:5>Q9LOG <qso_date:8>20261207 <time_on:6>183000 <mode:3>FT8 <eor>\n"));
+    // The dated copy is the file replaced: the contact appended to it is there too.
+    EXPECT_NE(readBytes(dated(kWhen)).find("Q9LOG"), std::string::npos);
+}
+
+// Another program keeps the log open for writing, puts another file in its
+// place, or writes it anew: nothing is replaced, no copy is left, the next
+// update tries again.
+TEST_F(UpdateTest, ReplacesNothingWhileAnotherProgramChangesTheLog)
+{
+    const auto replaceLog = [this] {
+        writeBytes(log + ".new", "<call:5>Q1NEW <eor>\n");
+        std::filesystem::rename(log + ".new", log);
+    };
+    const auto rewriteLog = [this] { writeBytes(log, "<call:5>Q1NEW <eor>\n"); };
+    constexpr auto kReplace = FileError::Action::Replace;
+    const struct {
+        const char* name;
+        std::function<void()> beforeTheCopy;
+        bool heldOpen;
+        FileError::Action action;
+        LiveFileError why;
+        std::string logAfter;
+    } cases[] = {
+        {"held open for writing", [] {}, true, kReplace, LiveFileError::HeldForWriting, kWsjtxLog},
+        {"another file in its place", replaceLog, false, FileError::Action::Backup, LiveFileError::Replaced,
+         "<call:5>Q1NEW <eor>\n"},
+        {"written anew", rewriteLog, false, kReplace, LiveFileError::Rewritten, "<call:5>Q1NEW <eor>\n"},
+    };
+    for (const auto& [name, beforeTheCopy, heldOpen, action, why, logAfter] : cases) {
+        SCOPED_TRACE(name);
+        writeLogs();
+        ui.pane.clear();
+        int waits = 0;
+        SystemCalls calls = withoutWaits(&waits);
+        calls.openForWritingElsewhere = [heldOpen](dev_t, ino_t) { return heldOpen; };
+        bool changed = false;
+        runFirst(calls.link, std::function<void()>([&] {
+                     if (!std::exchange(changed, true))
+                         beforeTheCopy();
+                 }));
+        useCalls(calls);
+        EXPECT_EQ(update(), Outcome::Stopped);
+        EXPECT_TRUE(ui.pane.ends_with(pane::changingDuringUpdate(FileError(action, log, why)))) << ui.pane;
+        EXPECT_EQ(readBytes(log), logAfter);
+        EXPECT_EQ(readBytes(other), kOther);
+        EXPECT_FALSE(std::filesystem::exists(station("Wsjtx.log")));
+        EXPECT_EQ(datedCopies(), 0u);
+        EXPECT_FALSE(std::filesystem::exists(datedBackupName(other, kWhen)));
+        if (heldOpen) {
+            EXPECT_GE(waits, 100);  // it waited a while for the program to let go
+        }
+    }
 }
 
 // The text log is found beside the WSJT-X log in the letter case it has, in the

@@ -49,6 +49,14 @@ std::string backupKept(std::string_view backup);
 std::string replaced(std::string_view toUpdate, std::string_view textLog);
 std::string notReplaced(const std::vector<std::string>& paths);
 std::string noCopyNothingReplaced(std::string_view log);
+std::string noCopyOfFileToMerge(std::string_view file);
+// A file of the update could not be replaced safely: another program changes it.
+std::string changingDuringUpdate(const FileError& error);
+// A program still writes into a file the update replaced, now kept as `copy`.
+std::string stillWritten(std::string_view copy);
+// Contacts another program appended to `file` while the update ran, kept in the new one.
+std::string takenIn(std::string_view file, long long contacts);
+std::string fileToMergeReplaced(std::string_view file, std::string_view copy);
 std::string backupsNotRemoved(std::string_view backup, const FileError& error);
 
 // Stops.
