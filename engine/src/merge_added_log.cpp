@@ -1,6 +1,7 @@
 #include "logweave/merge_added_log.h"
 
 #include "conflict_settler.h"
+#include "date_time_merge.h"
 #include "log_reader.h"
 #include "logweave/pane_texts.h"
 #include "logweave/write_record.h"
@@ -8,7 +9,6 @@
 #include "reading_from.h"
 #include "reporting_stops.h"
 #include "window_merge.h"
-#include "write_merged_record.h"
 
 namespace logweave {
 namespace {
@@ -21,79 +21,6 @@ long long processedOf(const LogFile& added)
     return counts[0] != 0 ? counts[0] : counts[1] != 0 ? counts[1] : counts[2];
 }
 
-// The walk in step: each added record meets the open record at the cursor, a
-// contact being its QSO_DATE and TIME_ON.
-class WalkInStep {
-public:
-    WalkInStep(const LogStore& store, MergedOutput& out, ConflictSettler& settler, MergeCounts& counts)
-        : open_(store.openLog()), idx_(store.standard), out_(out), settler_(settler), counts_(counts)
-    {
-    }
-
-    void place(const Record& added)
-    {
-        for (;;) {
-            const Record& open = openAt(cursor_);
-            if (open.text() == added.text()) {
-                out_.write(added);
-                moveCursor();
-                ++counts_.identical;
-                return;
-            }
-            const int order = compareContacts(added, open);
-            if (order == 0) {
-                WriteMergedRecord(open, added, cursor_, settler_, merged_);
-                out_.write(merged_.fields);
-                moveCursor();
-                ++counts_.different;
-                return;
-            }
-            if (order < 0 || exhausted_ || cursor_ > count())
-                break;
-            out_.write(open);  // the open record comes first; the added one meets the next
-            moveCursor();
-        }
-        out_.write(added);
-        ++counts_.added;
-    }
-
-    void finish()
-    {
-        for (long long r = cursor_; !exhausted_ && r <= count(); ++r)
-            out_.write(openAt(r));
-    }
-
-private:
-    long long count() const noexcept { return static_cast<long long>(open_.size()); }
-    // An open log without records meets every added record with an empty one.
-    const Record& openAt(long long r) const { return r <= count() ? open_[static_cast<std::size_t>(r - 1)] : none_; }
-
-    int compareContacts(const Record& added, const Record& open) const
-    {
-        if (const int c = added.value(idx_.Idx_QSO_DATE).compare(open.value(idx_.Idx_QSO_DATE)); c != 0)
-            return c;
-        return added.value(idx_.Idx_TIME_ON).compare(open.value(idx_.Idx_TIME_ON));
-    }
-
-    void moveCursor()
-    {
-        if (cursor_ < count())
-            ++cursor_;
-        else
-            exhausted_ = true;  // later records still meet the last open one
-    }
-
-    const Log& open_;
-    const StandardFields& idx_;
-    MergedOutput& out_;
-    ConflictSettler& settler_;
-    MergeCounts& counts_;
-    MergedFields merged_;
-    Record none_;
-    long long cursor_ = 1;
-    bool exhausted_ = false;
-};
-
 MergeCounts writeMergedLog(Session& session, const LogFile& added, const ContactMatch& sameContact,
                            ConflictSettler& settler)
 {
@@ -105,10 +32,7 @@ MergeCounts writeMergedLog(Session& session, const LogFile& added, const Contact
     if (sameContact.rule == ContactRule::Window) {
         mergeWithinWindow(store, added.log, sameContact.minutes, out, settler, counts);
     } else {
-        WalkInStep walk(store, out, settler, counts);
-        for (const Record& record : added.log)
-            walk.place(record);
-        walk.finish();
+        mergeAtSameDateAndTime(store, added.log, out, settler, counts);
     }
     counts.processed = processedOf(added);
     out.commit();

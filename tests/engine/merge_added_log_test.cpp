@@ -58,8 +58,8 @@ TEST_F(MergeTest, MeetsRepeatedContactsAsTheWalkReachesThem)
         // On the last open contact both merge with it, and no plain copy of it stays.
         {kOpen, qso("Q1CCC", "20230103", "100000", "<NAME:3>Ann ") + qso("Q1CCC", "20230103", "100000", "<NAME:3>Bob "),
          {2, 0, 0, 2}, "Q1AAA Q1BBB Q1CCC/Ann Q1CCC/Bob "},
-        // A contact held twice meets its first record, not the one of the same text.
-        {twice, qso("Q1BBB", "20230101", "100000"), {1, 0, 0, 1}, "Q1AAA Q1BBB "},
+        // Of two contacts in one second, the added record is the one of its call.
+        {twice, qso("Q1BBB", "20230101", "100000"), {1, 0, 1, 0}, "Q1AAA Q1BBB "},
         // Into an open log without records every record is added.
         {"<EOH>\r\n", "a<EOH>\n" + qso("Q1BBB", "20230102", "000000") + qso("Q1AAA", "20230101", "000000"),
          {2, 2, 0, 0}, "Q1AAA Q1BBB "},
@@ -73,6 +73,69 @@ TEST_F(MergeTest, MeetsRepeatedContactsAsTheWalkReachesThem)
         ASSERT_EQ(add(addedLog), Outcome::Done);
         EXPECT_TRUE(ui.pane.ends_with(pane::mergeCounts(expected))) << ui.pane;
         EXPECT_EQ(this->calls(), calls);
+    }
+}
+
+// Under the same date and time, records of two calls are two contacts; each
+// added record pairs with the first free open record of its text, else of its
+// call, else one where either names no call. The open records of the second
+// come first, in their order, then the added records of other calls.
+TEST_F(MergeTest, PairsCallWithCallWithinOneSecond)
+{
+    const auto at = [](const std::string& call, const std::string& more = "") {
+        return qso(call, "20260101", "120000", more);
+    };
+    const struct {
+        const char* name;
+        std::string open;
+        std::string added;
+        MergeCounts counts;
+        std::string calls;
+        std::size_t questions;
+    } cases[] = {
+        {"two calls", at("K1AAA", "<BAND:3>20m <MODE:3>FT8 "), at("W2BBB", "<BAND:3>40m <MODE:3>SSB "), {1, 1, 0, 0},
+         "K1AAA W2BBB ", 0},
+        {"the call in another letter case", at("K1AAA", "<NAME:3>Ann "), at("k1aaa", "<NAME:3>Bob "), {1, 0, 0, 1},
+         "K1AAA/Ann ", 2},
+        {"three on each side", at("K1AAA") + at("K2BBB") + at("K3CCC"),
+         at("K3CCC", "<NAME:3>Cid ") + at("K1AAA", "<NAME:3>Ann ") + at("K4DDD"), {3, 1, 0, 2},
+         "K1AAA/Ann K2BBB K3CCC/Cid K4DDD ", 0},
+        {"a call missing on the open side", qso("", "20260101", "120000", "<NAME:3>Ann "), at("W2BBB"), {1, 0, 0, 1},
+         "W2BBB/Ann ", 0},
+        {"a call missing on the added side", at("K1AAA") + at("K2BBB"), qso("", "20260101", "120000", "<NAME:3>Ann "),
+         {1, 0, 0, 1}, "K1AAA/Ann K2BBB ", 0},
+    };
+    for (const auto& [name, openLog, addedLog, counts, calls, questions] : cases) {
+        SCOPED_TRACE(name);
+        ui.conflicts.clear();
+        ASSERT_EQ(open(openLog), Outcome::Done);
+        ASSERT_EQ(add(addedLog), Outcome::Done);
+        EXPECT_TRUE(ui.pane.ends_with(pane::mergeCounts(counts))) << ui.pane;
+        EXPECT_EQ(this->calls(), calls);
+        EXPECT_EQ(ui.conflicts.size(), questions);
+    }
+}
+
+// A log without dates and times is one second of every record: its records
+// still pair by text and call, however many there are.
+TEST_F(MergeTest, PairsTheRecordsOfAVeryFullSecondByCall)
+{
+    for (const int records : {5, 100}) {
+        SCOPED_TRACE(records);
+        std::string openLog;
+        std::string addedLog = "<CALL:5>Q9NEW <EOR>\n";
+        std::string expected;
+        for (int i = 0; i < records; ++i) {
+            const std::string call = "Q" + std::to_string(1000 + i);
+            openLog += "<CALL:5>" + call + " <EOR>\n";
+            addedLog.insert(0, "<CALL:5>" + call + (i % 2 == 0 ? " <NAME:3>Ann" : "") + " <EOR>\n");
+            expected += call + (i % 2 == 0 ? "/Ann " : " ");
+        }
+        ASSERT_EQ(open(openLog), Outcome::Done);
+        ASSERT_EQ(add(addedLog), Outcome::Done);
+        const long long merged = (records + 1) / 2;
+        EXPECT_TRUE(ui.pane.ends_with(pane::mergeCounts({records + 1, 1, records - merged, merged})));
+        EXPECT_EQ(calls(), expected + "Q9NEW ");
     }
 }
 
