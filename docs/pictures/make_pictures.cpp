@@ -95,7 +95,7 @@ void answerDialogs(const Folders& output)
             const QString name = dialog->objectName();
             if (name == QLatin1String("ConflictDialog")) {
                 save(dialog, output.readme + "/conflict-dialog.png");
-                dialog->findChild<QPushButton*>(QStringLiteral("Command1"))->click();
+                dialog->findChild<QPushButton*>(QStringLiteral("okButton"))->click();
             } else if (name == QLatin1String("WsjtxUpdateDialog")) {
                 fillWsjtxDialog(dialog);
                 save(dialog, output.help + "/wsjtx.png");

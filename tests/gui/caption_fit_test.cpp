@@ -146,7 +146,7 @@ private slots:
         shown->show();
         QVERIFY(QTest::qWaitForWindowExposed(shown));
         // The conflict's paths show their end, the file's name, where they are too long.
-        const QStringList faults = faultsOf(shown, shown == &conflict ? QStringList{"Label2", "Label3"} : QStringList{});
+        const QStringList faults = faultsOf(shown, shown == &conflict ? QStringList{"openPathLabel", "addedPathLabel"} : QStringList{});
         QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QStringLiteral("; "))));
     }
 

@@ -134,7 +134,7 @@ private slots:
         whenModal([&] { p.menu("Mnu_Ajouter")->trigger(); },
                   [&](QWidget* dialog) {
                       usualWhileAsking = QGuiApplication::overrideCursor() == nullptr;
-                      click(dialog, "Command1");
+                      click(dialog, "okButton");
                   });
         QVERIFY(usualWhileAsking);
         QVERIFY(busyAtEachReport.size() >= 2);
