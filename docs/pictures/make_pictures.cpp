@@ -102,7 +102,7 @@ void answerDialogs(const Folders& output)
                 dialog->findChild<QPushButton*>(QStringLiteral("Command5"))->click();
             } else {
                 save(dialog, output.help + "/options.png");
-                dialog->findChild<QPushButton*>(QStringLiteral("Command2"))->click();
+                dialog->findChild<QPushButton*>(QStringLiteral("okButton"))->click();
             }
         }
         answerDialogs(output);

@@ -102,7 +102,7 @@ struct Program {
                   [choose](QWidget* options) {
                       if (choose)
                           choose(options);
-                      click(options, "Command2");
+                      click(options, "okButton");
                   });
     }
 };

@@ -88,11 +88,12 @@ private slots:
         p.window.Form_Load();
         QCOMPARE(p.pane(), QString());
 
-        p.open(QString(), [](QWidget* options) { child<QCheckBox>(options, "Check1")->setChecked(true); });
+        p.open(QString(), [](QWidget* options) { child<QCheckBox>(options, "upperCaseNamesCheck")->setChecked(true); });
         QCOMPARE(p.fakes.exit.ended, 0);
         QCOMPARE(commandsOn(p), QStringList{"Mnu_Ouvrir"});
         const QString vanished = p.fakes.path("vanished.adi");
-        p.open(vanished, [](QWidget* options) { QVERIFY(child<QCheckBox>(options, "Check1")->isChecked()); });
+        p.open(vanished,
+               [](QWidget* options) { QVERIFY(child<QCheckBox>(options, "upperCaseNamesCheck")->isChecked()); });
         const FileError unread(FileError::Action::Read, vanished.toStdString(), systemError(ENOENT));
         QVERIFY(p.pane().contains(paneText(pane::fileError(unread))));
         QCOMPARE(commandsOn(p), QStringList{"Mnu_Ouvrir"});
@@ -101,7 +102,7 @@ private slots:
         QString spacingWhileChoosing;
         p.fakes.fileDialog.onShow = [&] { spacingWhileChoosing = QString::fromStdString(p.store.LineSpacer); };
         p.open(p.fakes.write("station.adi", kLog),
-               [](QWidget* options) { child<QCheckBox>(options, "Check2")->setChecked(true); });
+               [](QWidget* options) { child<QCheckBox>(options, "doubleSpacingCheck")->setChecked(true); });
         QCOMPARE(spacingWhileChoosing, QStringLiteral("\r\n"));
         QCOMPARE(p.fakes.fileDialog.requests.back().startFolder, p.fakes.folders.programFolder());
         QCOMPARE(p.fakes.folder.read("Adif_File.adi"),

@@ -86,7 +86,8 @@ private slots:
     void saveWritesTheAutomationFileWithTheOptionsRuleWithoutUpdatingOkUpdates()
     {
         Update u;
-        u.open(QString(), [](QWidget* options) { child<QRadioButton>(options, "Option2(1)")->setChecked(true); });
+        u.open(QString(),
+               [](QWidget* options) { child<QRadioButton>(options, "sameContactButtons(1)")->setChecked(true); });
         u.show([&](QWidget* dialog) {
             auto* save = child<QPushButton>(dialog, "Command4");
             save->setFocus();
