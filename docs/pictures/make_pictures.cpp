@@ -82,8 +82,9 @@ void save(QWidget* window, const QString& path)
 // Example paths, as a user's would look.
 void fillWsjtxDialog(QWidget* dialog)
 {
-    dialog->findChild<QLineEdit*>(QStringLiteral("Text1"))->setText(QStringLiteral("/home/moi/.local/share/WSJT-X/wsjtx_log.adi"));
-    dialog->findChild<QLineEdit*>(QStringLiteral("Text2"))->setText(QStringLiteral("/home/moi/logs/portable.adi"));
+    dialog->findChild<QLineEdit*>(QStringLiteral("logToUpdateEdit"))
+        ->setText(QStringLiteral("/home/moi/.local/share/WSJT-X/wsjtx_log.adi"));
+    dialog->findChild<QLineEdit*>(QStringLiteral("logToMergeEdit"))->setText(QStringLiteral("/home/moi/logs/portable.adi"));
 }
 
 // Acts on each modal dialog that comes up: each is pictured, then the options
@@ -99,7 +100,7 @@ void answerDialogs(const Folders& output)
             } else if (name == QLatin1String("WsjtxUpdateDialog")) {
                 fillWsjtxDialog(dialog);
                 save(dialog, output.help + "/wsjtx.png");
-                dialog->findChild<QPushButton*>(QStringLiteral("Command5"))->click();
+                dialog->findChild<QPushButton*>(QStringLiteral("cancelButton"))->click();
             } else {
                 save(dialog, output.help + "/options.png");
                 dialog->findChild<QPushButton*>(QStringLiteral("okButton"))->click();
