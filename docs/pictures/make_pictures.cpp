@@ -146,14 +146,14 @@ int main(int argc, char** argv)
     LogStore store;
     StdFileSystem files;
     shell::MainWindow window(store, files, platform);
-    window.Form_Load();
+    window.startUp();
     window.show();
 
     answerDialogs(output);
-    window.findChild<QAction*>(QStringLiteral("Mnu_Ouvrir"))->trigger();
-    window.findChild<QAction*>(QStringLiteral("Mnu_Ajouter"))->trigger();
+    window.findChild<QAction*>(QStringLiteral("openMenuAction"))->trigger();
+    window.findChild<QAction*>(QStringLiteral("addMenuAction"))->trigger();
     QApplication::processEvents();
     save(&window, output.readme + "/main-window.png");
-    window.findChild<QAction*>(QStringLiteral("Mnu_WSJTX"))->trigger();
+    window.findChild<QAction*>(QStringLiteral("wsjtxMenuAction"))->trigger();
     return unsaved == 0 ? 0 : 1;
 }

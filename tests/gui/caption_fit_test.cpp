@@ -136,7 +136,7 @@ private slots:
         QVERIFY2(QFontInfo(QApplication::font()).family() == family, "the installed font is not the one drawn");
 
         Program p;
-        p.window.Form_Load();
+        p.window.startUp();
         RecordingInterface ui;
         Session session{p.store, ui, p.files};
         dialogs::OptionsDialog options(p.fakes.platform);

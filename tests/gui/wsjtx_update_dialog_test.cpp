@@ -16,13 +16,13 @@ struct Update : Program {
     Update()
     {
         fakes.folder.write("AdifCodes_Liste_WSJT-X.txt", "call\r\n");
-        window.Form_Load();
+        window.startUp();
     }
 
     // Shows the dialog from the menu, with both paths typed in when `filled`; `act` works on it and closes it.
     void show(const std::function<void(QWidget*)>& act, bool filled = true)
     {
-        whenModal([this] { menu("Mnu_WSJTX")->trigger(); },
+        whenModal([this] { menu("wsjtxMenuAction")->trigger(); },
                   [&](QWidget* dialog) {
                       if (filled) {
                           box(dialog, "logToUpdateEdit")->setText(log);
@@ -78,7 +78,7 @@ private slots:
         QCOMPARE(u.fakes.fileDialog.requests[1].startFolder, u.fakes.path("station"));
         QCOMPARE(u.fakes.exit.ended, 0);
         QVERIFY(u.store.FicToUpdate.empty());
-        QVERIFY(!u.menu("Mnu_Ouvrir")->isEnabled());  // the dialog's update may replace the open log
+        QVERIFY(!u.menu("openMenuAction")->isEnabled());  // the dialog's update may replace the open log
     }
 
     // Enter presses the focused button only, Save keeps the dialog up, Escape does not close it, OK runs
