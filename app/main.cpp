@@ -29,7 +29,7 @@ int main(int argc, char** argv)
     logweave::LogStore store;
     logweave::StdFileSystem files;
     logweave::shell::MainWindow window(store, files, platform);
-    window.Form_Load();
+    window.startUp();
     window.show();
     return application.exec();
 }

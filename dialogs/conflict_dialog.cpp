@@ -75,10 +75,10 @@ ConflictDialog::ConflictDialog(const Conflict& conflict, QWidget* parent)
     setObjectName(QStringLiteral("ConflictDialog"));
     // The field in conflict is named, so that the two values are read for what they are.
     setWindowTitle(QStringLiteral("Conflit : %1 [Conflict: %1]").arg(shown(conflict.field)));
-    Form_Load(conflict);
+    buildControls(conflict);
 }
 
-void ConflictDialog::Form_Load(const Conflict& conflict)
+void ConflictDialog::buildControls(const Conflict& conflict)
 {
     // The window's height counts its frame and title bar; the client area is what is left.
     constexpr int kFrameAndTitle = 420;
@@ -88,16 +88,16 @@ void ConflictDialog::Form_Load(const Conflict& conflict)
     placeCommands(form);
     form.apply(this);
 
-    for (QLabel* path : {Label2, Label3}) {
+    for (QLabel* path : {openPathLabel_, addedPathLabel_}) {
         // A path too long for its place shows its end, where the file's name is.
         path->setToolTip(path->text());
         if (path->fontMetrics().horizontalAdvance(path->text()) > path->contentsRect().width())
             path->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     }
-    for (QLineEdit* box : {Text2, Text3, Text4})
+    for (QLineEdit* box : {openValueEdit_, addedValueEdit_, bothValuesEdit_})
         box->installEventFilter(this);
-    connect(Text5, &QLineEdit::textChanged, this, &ConflictDialog::Text5_Change);
-    connect(Command1, &QPushButton::clicked, this, &ConflictDialog::Command1_Click);
+    connect(chosenValueEdit_, &QLineEdit::textChanged, this, &ConflictDialog::enableSameChoice);
+    connect(okButton_, &QPushButton::clicked, this, &ConflictDialog::recordChosenValue);
     // To know where the focus was before it comes back: the new active window
     // is already known when the old one hears it lost.
     activationWatcher_ =
@@ -115,14 +115,14 @@ ConflictDialog::~ConflictDialog()
 // Under the value to record: the same choice for the rest of the merge, then OK.
 void ConflictDialog::placeCommands(platform::TwipsLayout& form)
 {
-    Check1 = new QCheckBox(
+    sameChoiceCheck_ = new QCheckBox(
         QStringLiteral("Même choix pour ce champ jusqu'à la fin [Same choice for this field until the end]"), this);
-    Check1->setObjectName(QStringLiteral("Check1"));
-    form.place(Check1, 3360, kFirstTop + (kRows + 7) * kStep, 9480, 375);
-    Command1 = new QPushButton(QStringLiteral("OK Valider"), this);
-    Command1->setObjectName(QStringLiteral("Command1"));
-    Command1->setDefault(true);
-    form.place(Command1, 5280, kFirstTop + (kRows + 8) * kStep, 1815, 495);
+    sameChoiceCheck_->setObjectName(QStringLiteral("sameChoiceCheck"));
+    form.place(sameChoiceCheck_, 3360, kFirstTop + (kRows + 7) * kStep, 9480, 375);
+    okButton_ = new QPushButton(QStringLiteral("OK Valider"), this);
+    okButton_->setObjectName(QStringLiteral("okButton"));
+    okButton_->setDefault(true);
+    form.place(okButton_, 5280, kFirstTop + (kRows + 8) * kStep, 1815, 495);
 }
 
 void ConflictDialog::placeContact(const Conflict& conflict, platform::TwipsLayout& form)
@@ -131,62 +131,66 @@ void ConflictDialog::placeContact(const Conflict& conflict, platform::TwipsLayou
         const ConflictRow& row = conflict.contact[static_cast<std::size_t>(k)];
         // A field the log lacks has an empty caption and value.
         auto* label = new QLabel(shown(row.caption), this);
-        label->setObjectName(QStringLiteral("Label1(%1)").arg(k));
+        label->setObjectName(QStringLiteral("contactCaptions(%1)").arg(k));
         label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         label->setFont(platform::dialogFont(12));
         form.place(label, 120, kFirstTop + kStep * k, 3375, 420);
         auto* value = new QLineEdit(shown(row.value), this);
-        value->setObjectName(QStringLiteral("Text1(%1)").arg(k));
+        value->setObjectName(QStringLiteral("contactValues(%1)").arg(k));
         value->setEnabled(false);
         value->setFont(platform::dialogFont(12));
         form.place(value, 3600, kFirstTop - 60 + kStep * k, 5415, 420);
-        Label1[static_cast<std::size_t>(k)] = label;
-        Text1[static_cast<std::size_t>(k)] = value;
+        contactCaptions_[static_cast<std::size_t>(k)] = label;
+        contactValues_[static_cast<std::size_t>(k)] = value;
     }
 }
 
 void ConflictDialog::placeValues(const Conflict& conflict, platform::TwipsLayout& form)
 {
     const int t0 = kFirstTop;
-    Label6 = centredLabel(this, QStringLiteral("Label6"), QStringLiteral("Fichier ouvert [File open]"));
-    Label7 = centredLabel(this, QStringLiteral("Label7"), QStringLiteral("Fichier ajouté [File added]"));
-    Label2 = centredLabel(this, QStringLiteral("Label2"), shown(conflict.openLogPath));
-    Label3 = centredLabel(this, QStringLiteral("Label3"), shown(conflict.addedLogPath));
-    Label4 = centredLabel(this, QStringLiteral("Label4"), QStringLiteral("Sigma = Ouvert+Ajouté [Open+Added]"));
-    Label5 = centredLabel(this, QStringLiteral("Label5"), QStringLiteral("Valeur à enregistrer [Value to record]"));
-    for (QLabel* label : {Label6, Label7, Label4, Label5})
+    openHeadingLabel_ =
+        centredLabel(this, QStringLiteral("openHeadingLabel"), QStringLiteral("Fichier ouvert [File open]"));
+    addedHeadingLabel_ =
+        centredLabel(this, QStringLiteral("addedHeadingLabel"), QStringLiteral("Fichier ajouté [File added]"));
+    openPathLabel_ = centredLabel(this, QStringLiteral("openPathLabel"), shown(conflict.openLogPath));
+    addedPathLabel_ = centredLabel(this, QStringLiteral("addedPathLabel"), shown(conflict.addedLogPath));
+    bothHeadingLabel_ = centredLabel(this, QStringLiteral("bothHeadingLabel"),
+                                     QStringLiteral("Sigma = Ouvert+Ajouté [Open+Added]"));
+    chosenValueLabel_ = centredLabel(this, QStringLiteral("chosenValueLabel"),
+                                     QStringLiteral("Valeur à enregistrer [Value to record]"));
+    for (QLabel* label : {openHeadingLabel_, addedHeadingLabel_, bothHeadingLabel_, chosenValueLabel_})
         label->setFont(platform::dialogFont(12));
-    form.place(Label6, 120, t0 + (kRows + 1) * kStep, 3480, 375);
-    form.place(Label7, 3960, t0 + (kRows + 1) * kStep, 3600, 375);
+    form.place(openHeadingLabel_, 120, t0 + (kRows + 1) * kStep, 3480, 375);
+    form.place(addedHeadingLabel_, 3960, t0 + (kRows + 1) * kStep, 3600, 375);
     // The paths keep their places: a long one shows its end.
-    form.place(Label2, 120, t0 + (kRows + 2) * kStep, 3480, 375, platform::TwipsLayout::Fit::AsPlaced);
-    form.place(Label3, 3960, t0 + (kRows + 2) * kStep, 3600, 375, platform::TwipsLayout::Fit::AsPlaced);
-    form.place(Label4, 7920, t0 + (kRows + 2) * kStep, 4920, 375);
+    form.place(openPathLabel_, 120, t0 + (kRows + 2) * kStep, 3480, 375, platform::TwipsLayout::Fit::AsPlaced);
+    form.place(addedPathLabel_, 3960, t0 + (kRows + 2) * kStep, 3600, 375, platform::TwipsLayout::Fit::AsPlaced);
+    form.place(bothHeadingLabel_, 7920, t0 + (kRows + 2) * kStep, 4920, 375);
 
-    Text2 = centredBox(this, QStringLiteral("Text2"));
-    Text3 = centredBox(this, QStringLiteral("Text3"));
-    Text4 = centredBox(this, QStringLiteral("Text4"));
-    Text5 = centredBox(this, QStringLiteral("Text5"));
-    form.place(Text2, 120, t0 + (kRows + 3) * kStep, 3480, 420);
-    form.place(Text3, 3960, t0 + (kRows + 3) * kStep, 3600, 420);
-    form.place(Text4, 7920, t0 + (kRows + 3) * kStep, 5000, 420);
-    form.place(Label5, 4080, t0 + (kRows + 5) * kStep, 4560, 375);
-    form.place(Text5, 3360, t0 + (kRows + 6) * kStep, 6000, 420);
-    Text2->setText(shown(open_));
-    Text3->setText(shown(added_));
-    Text4->setText(shown(open_) + ' ' + shown(added_));
+    openValueEdit_ = centredBox(this, QStringLiteral("openValueEdit"));
+    addedValueEdit_ = centredBox(this, QStringLiteral("addedValueEdit"));
+    bothValuesEdit_ = centredBox(this, QStringLiteral("bothValuesEdit"));
+    chosenValueEdit_ = centredBox(this, QStringLiteral("chosenValueEdit"));
+    form.place(openValueEdit_, 120, t0 + (kRows + 3) * kStep, 3480, 420);
+    form.place(addedValueEdit_, 3960, t0 + (kRows + 3) * kStep, 3600, 420);
+    form.place(bothValuesEdit_, 7920, t0 + (kRows + 3) * kStep, 5000, 420);
+    form.place(chosenValueLabel_, 4080, t0 + (kRows + 5) * kStep, 4560, 375);
+    form.place(chosenValueEdit_, 3360, t0 + (kRows + 6) * kStep, 6000, 420);
+    openValueEdit_->setText(shown(open_));
+    addedValueEdit_->setText(shown(added_));
+    bothValuesEdit_->setText(shown(open_) + ' ' + shown(added_));
     take(ConflictSide::Open);  // the open log's value is proposed
 }
 
 bool ConflictDialog::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::MouseButtonDblClick) {
-        if (watched == Text2)
-            Text2_DblClick();
-        else if (watched == Text3)
-            Text3_DblClick();
-        else if (watched == Text4)
-            Text4_DblClick();
+        if (watched == openValueEdit_)
+            takeOpenValue();
+        else if (watched == addedValueEdit_)
+            takeAddedValue();
+        else if (watched == bothValuesEdit_)
+            takeBothValues();
     }
     return QDialog::eventFilter(watched, event);
 }
@@ -196,76 +200,76 @@ void ConflictDialog::changeEvent(QEvent* event)
     // Back from another window of the program, OK has the focus again; back from
     // another application, the focus is where the user left it (typing, perhaps).
     if (event->type() == QEvent::ActivationChange && isActiveWindow() && focusWasInTheProgram_)
-        Form_Activate();
+        focusOk();
     QDialog::changeEvent(event);
 }
 
 void ConflictDialog::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
-    Form_Activate();
+    focusOk();
 }
 
-void ConflictDialog::Form_Activate()
+void ConflictDialog::focusOk()
 {
     // Enter then records the proposed value at once.
-    Command1->setFocus(Qt::ActiveWindowFocusReason);
+    okButton_->setFocus(Qt::ActiveWindowFocusReason);
 }
 
 void ConflictDialog::take(ConflictSide side)
 {
     taken_ = sideValue(side, open_, added_);
     takenSide_ = side;
-    Text5->setText(shown(taken_));
+    chosenValueEdit_->setText(shown(taken_));
     // A text set as it stood says nothing, yet it may now be a side's value.
-    if (Check1 != nullptr)
-        Text5_Change();
+    if (sameChoiceCheck_ != nullptr)
+        enableSameChoice();
 }
 
-void ConflictDialog::Text5_Change()
+void ConflictDialog::enableSameChoice()
 {
     // A value typed by hand is no side of the conflict that later ones could take.
-    const bool taken = Text5->text() == shown(taken_);
+    const bool taken = chosenValueEdit_->text() == shown(taken_);
     if (!taken)
-        Check1->setChecked(false);
-    Check1->setEnabled(taken);
+        sameChoiceCheck_->setChecked(false);
+    sameChoiceCheck_->setEnabled(taken);
 }
 
 // Each takes the value from the logs, not from the box clicked.
-void ConflictDialog::Text2_DblClick()
+void ConflictDialog::takeOpenValue()
 {
     take(ConflictSide::Open);
 }
 
-void ConflictDialog::Text3_DblClick()
+void ConflictDialog::takeAddedValue()
 {
     take(ConflictSide::Added);
 }
 
-void ConflictDialog::Text4_DblClick()
+void ConflictDialog::takeBothValues()
 {
     take(ConflictSide::Both);
 }
 
-void ConflictDialog::Command1_Click()
+void ConflictDialog::recordChosenValue()
 {
-    chosenValue_ = valueOfText5();
-    if (Check1->isChecked())
+    chosenValue_ = valueToRecord();
+    if (sameChoiceCheck_->isChecked())
         sameChoice_ = takenSide_;
     accept();
 }
 
 void ConflictDialog::reject()
 {
-    Command1_Click();
+    recordChosenValue();
 }
 
-std::string ConflictDialog::valueOfText5() const
+std::string ConflictDialog::valueToRecord() const
 {
     // A value taken from the logs, still shown as it was, goes back as the bytes it was read as.
-    if (Text5->text() == shown(taken_))
+    if (chosenValueEdit_->text() == shown(taken_))
         return taken_;
-    const std::string typed = Text5->text().toStdString();
+    const std::string typed = chosenValueEdit_->text().toStdString();
     // Typed among values read as Windows-1252, it is written the same way where it can be.
     if (!isValidUtf8(open_) || !isValidUtf8(added_)) {
         if (auto legacy = utf8ToWindows1252(typed))

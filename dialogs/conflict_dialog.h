@@ -43,44 +43,44 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    void Form_Load(const Conflict& conflict);
+    void buildControls(const Conflict& conflict);
     void placeContact(const Conflict& conflict, platform::TwipsLayout& form);
     void placeValues(const Conflict& conflict, platform::TwipsLayout& form);
     void placeCommands(platform::TwipsLayout& form);
-    void Form_Activate();
-    void Text2_DblClick();
-    void Text3_DblClick();
-    void Text4_DblClick();
-    void Command1_Click();
-    void Text5_Change();
+    void focusOk();
+    void takeOpenValue();
+    void takeAddedValue();
+    void takeBothValues();
+    void recordChosenValue();
+    void enableSameChoice();
     void take(ConflictSide side);
-    std::string valueOfText5() const;
+    std::string valueToRecord() const;
 
     std::string open_;
     std::string added_;
     std::string chosenValue_;
     std::optional<ConflictSide> sameChoice_;
-    // The value last taken from the logs into Text5, and its side: two values
-    // can look alike on screen and differ in their bytes.
+    // The value last taken from the logs into the box of the value to record,
+    // and its side: two values can look alike on screen and differ in their bytes.
     std::string taken_;
     ConflictSide takenSide_{ConflictSide::Open};
     bool focusWasInTheProgram_{true};
     QObject* activationWatcher_{};
 
-    std::array<QLabel*, kConflictRows> Label1{};
-    std::array<QLineEdit*, kConflictRows> Text1{};
-    QLabel* Label2{};
-    QLabel* Label3{};
-    QLabel* Label4{};
-    QLabel* Label5{};
-    QLabel* Label6{};
-    QLabel* Label7{};
-    QLineEdit* Text2{};
-    QLineEdit* Text3{};
-    QLineEdit* Text4{};
-    QLineEdit* Text5{};
-    QCheckBox* Check1{};
-    QPushButton* Command1{};
+    std::array<QLabel*, kConflictRows> contactCaptions_{};
+    std::array<QLineEdit*, kConflictRows> contactValues_{};
+    QLabel* openPathLabel_{};
+    QLabel* addedPathLabel_{};
+    QLabel* bothHeadingLabel_{};
+    QLabel* chosenValueLabel_{};
+    QLabel* openHeadingLabel_{};
+    QLabel* addedHeadingLabel_{};
+    QLineEdit* openValueEdit_{};
+    QLineEdit* addedValueEdit_{};
+    QLineEdit* bothValuesEdit_{};
+    QLineEdit* chosenValueEdit_{};
+    QCheckBox* sameChoiceCheck_{};
+    QPushButton* okButton_{};
 };
 
 }  // namespace logweave::dialogs

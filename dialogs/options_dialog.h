@@ -40,31 +40,31 @@ private:
     void placeHeaderChoice(QWidget* area, platform::TwipsLayout& form);
     void placeSameContact(QWidget* area, platform::TwipsLayout& form);
     QMenuBar* buildMenu();
-    void Command1_Click();
-    void Command2_Click();
-    void Mnu_Aide_Click();
-    void Mnu_Quitter_Click();
+    void browseFieldOrderFile();
+    void keepChoices();
+    void showHelp();
+    void quit();
 
     platform::Platform& platform_;
 
-    QLabel* Label1{};
-    QLineEdit* Text1{};
-    QPushButton* Command1{};
-    QLabel* Label2{};
-    QCheckBox* Check1{};
-    QLabel* Label3{};
-    QCheckBox* Check2{};
-    QLabel* Label4{};
-    std::array<QRadioButton*, 3> Option1{};
-    QLabel* Label5{};
-    QLabel* Label6{};
-    QLabel* Label7{};
-    QGroupBox* Frame1{};
-    std::array<QRadioButton*, 2> Option2{};
-    QPushButton* Command2{};
-    QAction* Mnu_Aide{};
-    QAction* Mnu_Dummy{};
-    QAction* Mnu_Quitter{};
+    QLabel* fieldOrderFileLabel_{};
+    QLineEdit* fieldOrderFileEdit_{};
+    QPushButton* browseFieldOrderFileButton_{};
+    QLabel* upperCaseNamesLabel_{};
+    QCheckBox* upperCaseNamesCheck_{};
+    QLabel* doubleSpacingLabel_{};
+    QCheckBox* doubleSpacingCheck_{};
+    QLabel* headerSourceLabel_{};
+    std::array<QRadioButton*, 3> headerSourceButtons_{};
+    QLabel* addedLogHeaderLabel_{};
+    QLabel* openLogHeaderLabel_{};
+    QLabel* programHeaderLabel_{};
+    QGroupBox* sameContactGroup_{};
+    std::array<QRadioButton*, 2> sameContactButtons_{};
+    QPushButton* okButton_{};
+    QAction* helpMenuAction_{};
+    QAction* emptyMenuAction_{};
+    QAction* quitMenuAction_{};
 };
 
 }  // namespace logweave::dialogs

@@ -47,65 +47,65 @@ WsjtxUpdateDialog::WsjtxUpdateDialog(Session& session, platform::Platform& platf
     placeCommands(form);
     form.apply(this);
 
-    QWidget::setTabOrder(Text1, Command1);
-    QWidget::setTabOrder(Command1, Text2);
-    QWidget::setTabOrder(Text2, Command2);
-    QWidget::setTabOrder(Command2, Command3);
-    QWidget::setTabOrder(Command3, Command4);
-    QWidget::setTabOrder(Command4, Command5);
+    QWidget::setTabOrder(logToUpdateEdit_, browseLogToUpdateButton_);
+    QWidget::setTabOrder(browseLogToUpdateButton_, logToMergeEdit_);
+    QWidget::setTabOrder(logToMergeEdit_, browseLogToMergeButton_);
+    QWidget::setTabOrder(browseLogToMergeButton_, runUpdateButton_);
+    QWidget::setTabOrder(runUpdateButton_, saveButton_);
+    QWidget::setTabOrder(saveButton_, cancelButton_);
 
-    connect(Text1, &QLineEdit::textChanged, this, &WsjtxUpdateDialog::enableCommands);
-    connect(Text2, &QLineEdit::textChanged, this, &WsjtxUpdateDialog::enableCommands);
-    connect(Command1, &QPushButton::clicked, this, &WsjtxUpdateDialog::Command1_Click);
-    connect(Command2, &QPushButton::clicked, this, &WsjtxUpdateDialog::Command2_Click);
-    connect(Command3, &QPushButton::clicked, this, &WsjtxUpdateDialog::Command3_Click);
-    connect(Command4, &QPushButton::clicked, this, &WsjtxUpdateDialog::Command4_Click);
-    connect(Command5, &QPushButton::clicked, this, &WsjtxUpdateDialog::Command5_Click);
-    Form_Load();
+    connect(logToUpdateEdit_, &QLineEdit::textChanged, this, &WsjtxUpdateDialog::enableCommands);
+    connect(logToMergeEdit_, &QLineEdit::textChanged, this, &WsjtxUpdateDialog::enableCommands);
+    connect(browseLogToUpdateButton_, &QPushButton::clicked, this, &WsjtxUpdateDialog::browseLogToUpdate);
+    connect(browseLogToMergeButton_, &QPushButton::clicked, this, &WsjtxUpdateDialog::browseLogToMerge);
+    connect(runUpdateButton_, &QPushButton::clicked, this, &WsjtxUpdateDialog::runUpdate);
+    connect(saveButton_, &QPushButton::clicked, this, &WsjtxUpdateDialog::saveAutomation);
+    connect(cancelButton_, &QPushButton::clicked, this, &WsjtxUpdateDialog::cancel);
+    clearPaths();
 }
 
 void WsjtxUpdateDialog::placeFiles(platform::TwipsLayout& form)
 {
-    Label3 = new QLabel(QString::fromUtf8(kExplanation), this);
-    Label3->setObjectName(QStringLiteral("Label3"));
-    Label3->setWordWrap(true);
-    Label3->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    form.place(Label3, 360, 240, 11415, 1695);
+    explanationLabel_ = new QLabel(QString::fromUtf8(kExplanation), this);
+    explanationLabel_->setObjectName(QStringLiteral("explanationLabel"));
+    explanationLabel_->setWordWrap(true);
+    explanationLabel_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    form.place(explanationLabel_, 360, 240, 11415, 1695);
 
     const QFont font = platform::dialogFont(9.75);
-    Label1 = new QLabel(QStringLiteral("Fichier à mettre à jour [File to update] "), this);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    form.place(Label1, 240, 2160, 2055, 495);
-    Text1 = new QLineEdit(this);
-    Text1->setObjectName(QStringLiteral("Text1"));
-    form.place(Text1, 2280, 2160, 7575, 615);
-    Command1 = button(this, "Command1", QStringLiteral("Chercher [Browse]"));
-    form.place(Command1, 9960, 2160, 1695, 615);
-    Label2 = new QLabel(QStringLiteral("Fichier à fusionner [File to merge]  "), this);
-    Label2->setObjectName(QStringLiteral("Label2"));
-    form.place(Label2, 480, 2880, 1815, 495);
-    Text2 = new QLineEdit(this);
-    Text2->setObjectName(QStringLiteral("Text2"));
-    form.place(Text2, 2280, 2880, 7575, 615);
-    Command2 = button(this, "Command2", QStringLiteral("Chercher [Browse]"));
-    form.place(Command2, 9960, 2880, 1695, 615);
-    for (QLabel* label : {Label1, Label2}) {
+    logToUpdateLabel_ = new QLabel(QStringLiteral("Fichier à mettre à jour [File to update] "), this);
+    logToUpdateLabel_->setObjectName(QStringLiteral("logToUpdateLabel"));
+    form.place(logToUpdateLabel_, 240, 2160, 2055, 495);
+    logToUpdateEdit_ = new QLineEdit(this);
+    logToUpdateEdit_->setObjectName(QStringLiteral("logToUpdateEdit"));
+    form.place(logToUpdateEdit_, 2280, 2160, 7575, 615);
+    browseLogToUpdateButton_ = button(this, "browseLogToUpdateButton", QStringLiteral("Chercher [Browse]"));
+    form.place(browseLogToUpdateButton_, 9960, 2160, 1695, 615);
+    logToMergeLabel_ = new QLabel(QStringLiteral("Fichier à fusionner [File to merge]  "), this);
+    logToMergeLabel_->setObjectName(QStringLiteral("logToMergeLabel"));
+    form.place(logToMergeLabel_, 480, 2880, 1815, 495);
+    logToMergeEdit_ = new QLineEdit(this);
+    logToMergeEdit_->setObjectName(QStringLiteral("logToMergeEdit"));
+    form.place(logToMergeEdit_, 2280, 2880, 7575, 615);
+    browseLogToMergeButton_ = button(this, "browseLogToMergeButton", QStringLiteral("Chercher [Browse]"));
+    form.place(browseLogToMergeButton_, 9960, 2880, 1695, 615);
+    for (QLabel* label : {logToUpdateLabel_, logToMergeLabel_}) {
         label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         label->setWordWrap(true);
         label->setFont(font);
     }
-    Text1->setFont(font);
-    Text2->setFont(font);
+    logToUpdateEdit_->setFont(font);
+    logToMergeEdit_->setFont(font);
 }
 
 void WsjtxUpdateDialog::placeCommands(platform::TwipsLayout& form)
 {
-    Command4 = button(this, "Command4", QStringLiteral("Sauvegarder [Save]"));
-    form.place(Command4, 1560, 3960, 1695, 615);
-    Command3 = button(this, "Command3", QStringLiteral("OK"));
-    form.place(Command3, 5160, 3960, 1935, 615);
-    Command5 = button(this, "Command5", QStringLiteral("Annuler [Escape]"));
-    form.place(Command5, 9000, 3960, 1815, 615);
+    saveButton_ = button(this, "saveButton", QStringLiteral("Sauvegarder [Save]"));
+    form.place(saveButton_, 1560, 3960, 1695, 615);
+    runUpdateButton_ = button(this, "runUpdateButton", QStringLiteral("OK"));
+    form.place(runUpdateButton_, 5160, 3960, 1935, 615);
+    cancelButton_ = button(this, "cancelButton", QStringLiteral("Annuler [Escape]"));
+    form.place(cancelButton_, 9000, 3960, 1815, 615);
 }
 
 void WsjtxUpdateDialog::keyPressEvent(QKeyEvent* event)
@@ -120,18 +120,18 @@ void WsjtxUpdateDialog::keyPressEvent(QKeyEvent* event)
     EscapeKeptDialog::keyPressEvent(event);
 }
 
-void WsjtxUpdateDialog::Form_Load()
+void WsjtxUpdateDialog::clearPaths()
 {
     // Earlier paths are never shown: each showing starts empty.
-    Text1->clear();
-    Text2->clear();
+    logToUpdateEdit_->clear();
+    logToMergeEdit_->clear();
     enableCommands();
 }
 
 void WsjtxUpdateDialog::enableCommands()
 {
-    Command4->setEnabled(!Text1->text().isEmpty() && !Text2->text().isEmpty());
-    Command3->setEnabled(Command4->isEnabled());
+    saveButton_->setEnabled(!logToUpdateEdit_->text().isEmpty() && !logToMergeEdit_->text().isEmpty());
+    runUpdateButton_->setEnabled(saveButton_->isEnabled());
 }
 
 QString WsjtxUpdateDialog::browse()
@@ -142,23 +142,23 @@ QString WsjtxUpdateDialog::browse()
     return platform_.fileDialog.getOpenFileName(this, {start, platform::adifFilters()});
 }
 
-void WsjtxUpdateDialog::Command1_Click()
+void WsjtxUpdateDialog::browseLogToUpdate()
 {
     if (const QString name = browse(); !name.isEmpty())
-        Text1->setText(name);
+        logToUpdateEdit_->setText(name);
 }
 
-void WsjtxUpdateDialog::Command2_Click()
+void WsjtxUpdateDialog::browseLogToMerge()
 {
     if (const QString name = browse(); !name.isEmpty())
-        Text2->setText(name);
+        logToMergeEdit_->setText(name);
 }
 
-void WsjtxUpdateDialog::Command3_Click()
+void WsjtxUpdateDialog::runUpdate()
 {
     LogStore& store = session_.store;
-    store.FicToUpdate = platform::pathBytes(Text1->text());
-    store.FicToMerge = platform::pathBytes(Text2->text());
+    store.FicToUpdate = platform::pathBytes(logToUpdateEdit_->text());
+    store.FicToMerge = platform::pathBytes(logToMergeEdit_->text());
     if (!store.FicToUpdate.empty() && !store.FicToMerge.empty()) {
         const platform::BusyCursor busy;
         UpdateWsjtxLog(session_, {store.FicToUpdate, store.FicToMerge, session_.ui.outputOptions().sameContact});
@@ -166,19 +166,19 @@ void WsjtxUpdateDialog::Command3_Click()
     accept();
 }
 
-void WsjtxUpdateDialog::Command4_Click()
+void WsjtxUpdateDialog::saveAutomation()
 {
     try {
         // The unattended update merges by the rule of what is one contact chosen now.
-        SaveAutomationConfig(session_.files, session_.store.programFolder, platform::pathBytes(Text1->text()),
-                             platform::pathBytes(Text2->text()), session_.ui.outputOptions().sameContact);
+        SaveAutomationConfig(session_.files, session_.store.programFolder, platform::pathBytes(logToUpdateEdit_->text()),
+                             platform::pathBytes(logToMergeEdit_->text()), session_.ui.outputOptions().sameContact);
     } catch (const FileError& error) {
         // Otherwise the user would believe the update is set up for every start.
         QMessageBox::warning(this, windowTitle(), QString::fromStdString(pane::fileError(error)).trimmed());
     }
 }
 
-void WsjtxUpdateDialog::Command5_Click()
+void WsjtxUpdateDialog::cancel()
 {
     reject();
 }

@@ -31,28 +31,28 @@ protected:
 private:
     void placeFiles(platform::TwipsLayout& form);
     void placeCommands(platform::TwipsLayout& form);
-    void Form_Load();
-    void Command1_Click();
-    void Command2_Click();
-    void Command3_Click();
-    void Command4_Click();
-    void Command5_Click();
+    void clearPaths();
+    void browseLogToUpdate();
+    void browseLogToMerge();
+    void runUpdate();
+    void saveAutomation();
+    void cancel();
     void enableCommands();
     QString browse();
 
     Session& session_;
     platform::Platform& platform_;
 
-    QLabel* Label3{};
-    QLabel* Label1{};
-    QLineEdit* Text1{};
-    QPushButton* Command1{};
-    QLabel* Label2{};
-    QLineEdit* Text2{};
-    QPushButton* Command2{};
-    QPushButton* Command4{};
-    QPushButton* Command3{};
-    QPushButton* Command5{};
+    QLabel* explanationLabel_{};
+    QLabel* logToUpdateLabel_{};
+    QLineEdit* logToUpdateEdit_{};
+    QPushButton* browseLogToUpdateButton_{};
+    QLabel* logToMergeLabel_{};
+    QLineEdit* logToMergeEdit_{};
+    QPushButton* browseLogToMergeButton_{};
+    QPushButton* saveButton_{};
+    QPushButton* runUpdateButton_{};
+    QPushButton* cancelButton_{};
 };
 
 }  // namespace logweave::dialogs

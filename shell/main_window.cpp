@@ -42,18 +42,18 @@ MainWindow::MainWindow(LogStore& store, FileSystem& files, platform::Platform& p
     area->setFixedSize(platform::twipsSize(11895, 8865));
     setCentralWidget(area);
 
-    Text1 = new QPlainTextEdit(area);
-    Text1->setObjectName(QStringLiteral("Text1"));
+    activityPane_ = new QPlainTextEdit(area);
+    activityPane_->setObjectName(QStringLiteral("activityPane"));
     // The program appends; the user reads, selects and copies.
-    Text1->setReadOnly(true);
-    Text1->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-    Text1->setLineWrapMode(QPlainTextEdit::NoWrap);
-    Text1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    Text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    Text1->setFont(paneFont());
-    platform::placeInTwips(Text1, 120, 120, 11655, 8685);
+    activityPane_->setReadOnly(true);
+    activityPane_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    activityPane_->setLineWrapMode(QPlainTextEdit::NoWrap);
+    activityPane_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    activityPane_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    activityPane_->setFont(paneFont());
+    platform::placeInTwips(activityPane_, 120, 120, 11655, 8685);
 
-    ui_.emplace(*Text1, platform_, this);
+    ui_.emplace(*activityPane_, platform_, this);
     session_.emplace(Session{store_, *ui_, files});
     buildMenu();
 }
@@ -69,26 +69,26 @@ void MainWindow::buildMenu()
         action->setObjectName(QString::fromLatin1(name));
         return action;
     };
-    Mnu_Quitter = item("Mnu_Quitter", QStringLiteral("Quitter [Exit]"));
-    Mnu_Ouvrir = item("Mnu_Ouvrir", QStringLiteral("Ouvrir [Open]"));
-    Mnu_Ajouter = item("Mnu_Ajouter", QStringLiteral("Ajouter [Add]"));
-    Mnu_WSJTX = item("Mnu_WSJTX", QStringLiteral("WSJT-X"));
-    Mnu_Filtre = item("Mnu_Filtre", QStringLiteral("Filtrer [Filter]"));
-    Mnu_Dummy = item("Mnu_Dummy", QString());
-    Mnu_Aide = item("Mnu_Aide", QStringLiteral("Aide [Help]"));
-    connect(Mnu_Quitter, &QAction::triggered, this, &MainWindow::Mnu_Quitter_Click);
-    connect(Mnu_Ouvrir, &QAction::triggered, this, &MainWindow::Mnu_Ouvrir_Click);
-    connect(Mnu_Ajouter, &QAction::triggered, this, &MainWindow::Mnu_Ajouter_Click);
-    connect(Mnu_WSJTX, &QAction::triggered, this, &MainWindow::Mnu_WSJTX_Click);
-    connect(Mnu_Filtre, &QAction::triggered, this, &MainWindow::Mnu_Filtre_Click);
-    connect(Mnu_Aide, &QAction::triggered, this, &MainWindow::Mnu_Aide_Click);
+    quitMenuAction_ = item("quitMenuAction", QStringLiteral("Quitter [Exit]"));
+    openMenuAction_ = item("openMenuAction", QStringLiteral("Ouvrir [Open]"));
+    addMenuAction_ = item("addMenuAction", QStringLiteral("Ajouter [Add]"));
+    wsjtxMenuAction_ = item("wsjtxMenuAction", QStringLiteral("WSJT-X"));
+    filterMenuAction_ = item("filterMenuAction", QStringLiteral("Filtrer [Filter]"));
+    emptyMenuAction_ = item("emptyMenuAction", QString());
+    helpMenuAction_ = item("helpMenuAction", QStringLiteral("Aide [Help]"));
+    connect(quitMenuAction_, &QAction::triggered, this, &MainWindow::quit);
+    connect(openMenuAction_, &QAction::triggered, this, &MainWindow::openLog);
+    connect(addMenuAction_, &QAction::triggered, this, &MainWindow::addLog);
+    connect(wsjtxMenuAction_, &QAction::triggered, this, &MainWindow::showWsjtxUpdate);
+    connect(filterMenuAction_, &QAction::triggered, this, &MainWindow::filterLog);
+    connect(helpMenuAction_, &QAction::triggered, this, &MainWindow::showHelp);
 }
 
-void MainWindow::Form_Load()
+void MainWindow::startUp()
 {
     setWindowTitle(QString::fromStdString(
         shell::windowTitle(kVersionMajor, kVersionMinor, kVersionRevision)));
-    Mnu_Filtre->setEnabled(false);
+    filterMenuAction_->setEnabled(false);
     const QString folder = platform_.folders.programFolder();
     // Only a folder other than the program's own is named: the user would not look for results there.
     if (platform_.folders.inUserDataFolder())
@@ -97,7 +97,7 @@ void MainWindow::Form_Load()
     store_.programFolder = pathFromBytes(platform::pathBytes(folder));
     const platform::BusyCursor busy;
     ReadAutomationConfig(*session_);
-    Mnu_Ajouter->setEnabled(false);
+    addMenuAction_->setEnabled(false);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)
@@ -106,7 +106,7 @@ void MainWindow::closeEvent(QCloseEvent* event)
     platform_.exit.endNow();
 }
 
-void MainWindow::Mnu_Quitter_Click()
+void MainWindow::quit()
 {
     platform_.exit.endNow();
 }
@@ -116,26 +116,26 @@ QString MainWindow::chooseLog(const QString& startFolder)
     return platform_.fileDialog.getOpenFileName(this, {startFolder, platform::adifFilters()});
 }
 
-void MainWindow::Mnu_Ouvrir_Click()
+void MainWindow::openLog()
 {
     LoadOutputOptions(*session_);
     fileDialogFolder_ = platform_.folders.programFolder();
     const QString name = chooseLog(fileDialogFolder_);
     if (name.isEmpty())
         return;  // the options stay applied; Open can be chosen again
-    Mnu_Ouvrir->setEnabled(false);
+    openMenuAction_->setEnabled(false);
     store_.OpenLogPath = platform::pathBytes(name);
     const platform::BusyCursor busy;
     if (ReadOpenLog(*session_, store_.OpenLogPath) != Outcome::Done) {
         // Nothing was opened: the program is as after start-up.
-        Mnu_Ouvrir->setEnabled(true);
+        openMenuAction_->setEnabled(true);
         return;
     }
-    Mnu_Ajouter->setEnabled(true);
-    Mnu_Filtre->setEnabled(true);
+    addMenuAction_->setEnabled(true);
+    filterMenuAction_->setEnabled(true);
 }
 
-void MainWindow::Mnu_Ajouter_Click()
+void MainWindow::addLog()
 {
     const QString name = chooseLog(fileDialogFolder_);
     if (name.isEmpty()) {
@@ -147,15 +147,15 @@ void MainWindow::Mnu_Ajouter_Click()
     MergeAddedLog(*session_, store_.AddedLogPath, ui_->outputOptions().sameContact);
 }
 
-void MainWindow::Mnu_WSJTX_Click()
+void MainWindow::showWsjtxUpdate()
 {
     // From its first showing on, the dialog's update may replace the open log: Open stays off.
-    Mnu_Ouvrir->setEnabled(false);
+    openMenuAction_->setEnabled(false);
     dialogs::WsjtxUpdateDialog dialog(*session_, platform_, this);
     dialog.exec();
 }
 
-void MainWindow::Mnu_Filtre_Click()
+void MainWindow::filterLog()
 {
     const QString expression = platform_.inputBox.getText(this, QStringLiteral("Entrez le filtre [enter the filter]"),
                                                           QStringLiteral("Filtre"), QStringLiteral("BAND:6M;MODE:FT8"));
@@ -163,7 +163,7 @@ void MainWindow::Mnu_Filtre_Click()
     FilterOpenLog(*session_, expression.toStdString());
 }
 
-void MainWindow::Mnu_Aide_Click()
+void MainWindow::showHelp()
 {
     dialogs::showProgramHelp(platform_);
 }

@@ -23,35 +23,35 @@ public:
     ~MainWindow() override;
 
     // Runs before the window is first shown; may run the WSJT-X update unattended.
-    void Form_Load();
+    void startUp();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
     void buildMenu();
-    void Mnu_Quitter_Click();
-    void Mnu_Ouvrir_Click();
-    void Mnu_Ajouter_Click();
-    void Mnu_WSJTX_Click();
-    void Mnu_Filtre_Click();
-    void Mnu_Aide_Click();
+    void quit();
+    void openLog();
+    void addLog();
+    void showWsjtxUpdate();
+    void filterLog();
+    void showHelp();
     QString chooseLog(const QString& startFolder);
 
     LogStore& store_;
     platform::Platform& platform_;
-    QPlainTextEdit* Text1{};
+    QPlainTextEdit* activityPane_{};
     std::optional<QtUserInterface> ui_;
     std::optional<Session> session_;
     QString fileDialogFolder_;
 
-    QAction* Mnu_Quitter{};
-    QAction* Mnu_Ouvrir{};
-    QAction* Mnu_Ajouter{};
-    QAction* Mnu_WSJTX{};
-    QAction* Mnu_Filtre{};
-    QAction* Mnu_Dummy{};
-    QAction* Mnu_Aide{};
+    QAction* quitMenuAction_{};
+    QAction* openMenuAction_{};
+    QAction* addMenuAction_{};
+    QAction* wsjtxMenuAction_{};
+    QAction* filterMenuAction_{};
+    QAction* emptyMenuAction_{};
+    QAction* helpMenuAction_{};
 };
 
 }  // namespace logweave::shell

@@ -82,8 +82,9 @@ void save(QWidget* window, const QString& path)
 // Example paths, as a user's would look.
 void fillWsjtxDialog(QWidget* dialog)
 {
-    dialog->findChild<QLineEdit*>(QStringLiteral("Text1"))->setText(QStringLiteral("/home/moi/.local/share/WSJT-X/wsjtx_log.adi"));
-    dialog->findChild<QLineEdit*>(QStringLiteral("Text2"))->setText(QStringLiteral("/home/moi/logs/portable.adi"));
+    dialog->findChild<QLineEdit*>(QStringLiteral("logToUpdateEdit"))
+        ->setText(QStringLiteral("/home/moi/.local/share/WSJT-X/wsjtx_log.adi"));
+    dialog->findChild<QLineEdit*>(QStringLiteral("logToMergeEdit"))->setText(QStringLiteral("/home/moi/logs/portable.adi"));
 }
 
 // Acts on each modal dialog that comes up: each is pictured, then the options
@@ -95,14 +96,14 @@ void answerDialogs(const Folders& output)
             const QString name = dialog->objectName();
             if (name == QLatin1String("ConflictDialog")) {
                 save(dialog, output.readme + "/conflict-dialog.png");
-                dialog->findChild<QPushButton*>(QStringLiteral("Command1"))->click();
+                dialog->findChild<QPushButton*>(QStringLiteral("okButton"))->click();
             } else if (name == QLatin1String("WsjtxUpdateDialog")) {
                 fillWsjtxDialog(dialog);
                 save(dialog, output.help + "/wsjtx.png");
-                dialog->findChild<QPushButton*>(QStringLiteral("Command5"))->click();
+                dialog->findChild<QPushButton*>(QStringLiteral("cancelButton"))->click();
             } else {
                 save(dialog, output.help + "/options.png");
-                dialog->findChild<QPushButton*>(QStringLiteral("Command2"))->click();
+                dialog->findChild<QPushButton*>(QStringLiteral("okButton"))->click();
             }
         }
         answerDialogs(output);
@@ -145,14 +146,14 @@ int main(int argc, char** argv)
     LogStore store;
     StdFileSystem files;
     shell::MainWindow window(store, files, platform);
-    window.Form_Load();
+    window.startUp();
     window.show();
 
     answerDialogs(output);
-    window.findChild<QAction*>(QStringLiteral("Mnu_Ouvrir"))->trigger();
-    window.findChild<QAction*>(QStringLiteral("Mnu_Ajouter"))->trigger();
+    window.findChild<QAction*>(QStringLiteral("openMenuAction"))->trigger();
+    window.findChild<QAction*>(QStringLiteral("addMenuAction"))->trigger();
     QApplication::processEvents();
     save(&window, output.readme + "/main-window.png");
-    window.findChild<QAction*>(QStringLiteral("Mnu_WSJTX"))->trigger();
+    window.findChild<QAction*>(QStringLiteral("wsjtxMenuAction"))->trigger();
     return unsaved == 0 ? 0 : 1;
 }

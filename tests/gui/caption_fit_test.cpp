@@ -136,7 +136,7 @@ private slots:
         QVERIFY2(QFontInfo(QApplication::font()).family() == family, "the installed font is not the one drawn");
 
         Program p;
-        p.window.Form_Load();
+        p.window.startUp();
         RecordingInterface ui;
         Session session{p.store, ui, p.files};
         dialogs::OptionsDialog options(p.fakes.platform);
@@ -146,7 +146,7 @@ private slots:
         shown->show();
         QVERIFY(QTest::qWaitForWindowExposed(shown));
         // The conflict's paths show their end, the file's name, where they are too long.
-        const QStringList faults = faultsOf(shown, shown == &conflict ? QStringList{"Label2", "Label3"} : QStringList{});
+        const QStringList faults = faultsOf(shown, shown == &conflict ? QStringList{"openPathLabel", "addedPathLabel"} : QStringList{});
         QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QStringLiteral("; "))));
     }
 

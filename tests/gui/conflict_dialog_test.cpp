@@ -23,7 +23,7 @@ Conflict nameConflict()
 
 QCheckBox* sameChoice(QWidget* dialog)
 {
-    return child<QCheckBox>(dialog, "Check1");
+    return child<QCheckBox>(dialog, "sameChoiceCheck");
 }
 
 void doubleClick(QWidget* dialog, const char* name)
@@ -48,33 +48,34 @@ private slots:
     // Each row settles one conflict through the window's interface; closing otherwise counts as OK.
     void everyWayOfClosingHandsBackTheValueShownAndTheSameChoice()
     {
-        const auto ok = [](QWidget* d) { click(d, "Command1"); };
+        const auto ok = [](QWidget* d) { click(d, "okButton"); };
         const std::vector<std::tuple<const char*, std::function<void(QWidget*)>, QString>> rows{
             {"Enter on OK, which has the focus: the open value",
              [](QWidget* d) {
                  QStringList shown;  // alike on screen
-                 for (const char* name : {"Text2", "Text3", "Text4", "Text5"})
+                 for (const char* name : {"openValueEdit", "addedValueEdit", "bothValuesEdit", "chosenValueEdit"})
                      shown << box(d, name)->text();
                  QCOMPARE(shown, (QStringList{"Jörg", "Jörg", "Jörg Jörg", "Jörg"}));
-                 QCOMPARE(d->focusWidget(), child<QPushButton>(d, "Command1"));
+                 QCOMPARE(d->focusWidget(), child<QPushButton>(d, "okButton"));
                  QTest::keyClick(d->focusWidget(), Qt::Key_Return);
              },
              line(kOpen, {})},
             {"from the logs, not from the box clicked",
              [&](QWidget* d) {
-                 doubleClick(d, "Text3");
-                 box(d, "Text2")->setText(QStringLiteral("typed"));
-                 doubleClick(d, "Text2");
+                 doubleClick(d, "addedValueEdit");
+                 box(d, "openValueEdit")->setText(QStringLiteral("typed"));
+                 doubleClick(d, "openValueEdit");
                  ok(d);
              },
              line(kOpen, {})},
             {"typed among Windows-1252 values, written so",
-             [&](QWidget* d) { box(d, "Text5")->setText(QStringLiteral("Jörgé")); ok(d); }, line("J\xF6rg\xE9", {})},
+             [&](QWidget* d) { box(d, "chosenValueEdit")->setText(QStringLiteral("Jörgé")); ok(d); },
+             line("J\xF6rg\xE9", {})},
             {"Escape records the emptied box",
-             [](QWidget* d) { box(d, "Text5")->clear(); QTest::keyClick(d, Qt::Key_Escape); }, line("", {})},
+             [](QWidget* d) { box(d, "chosenValueEdit")->clear(); QTest::keyClick(d, Qt::Key_Escape); }, line("", {})},
             {"the same choice, closed otherwise",
              [](QWidget* d) {
-                 doubleClick(d, "Text3");
+                 doubleClick(d, "addedValueEdit");
                  sameChoice(d)->click();
                  d->close();
              },
@@ -82,12 +83,12 @@ private slots:
             {"a value typed, then one taken: the same choice back on",
              [](QWidget* d) {
                  sameChoice(d)->click();
-                 QTest::keyClicks(box(d, "Text5"), QStringLiteral("9"));
+                 QTest::keyClicks(box(d, "chosenValueEdit"), QStringLiteral("9"));
                  QVERIFY(!sameChoice(d)->isEnabled() && !sameChoice(d)->isChecked());
-                 QTest::keyClick(box(d, "Text5"), Qt::Key_Backspace);
+                 QTest::keyClick(box(d, "chosenValueEdit"), Qt::Key_Backspace);
                  QVERIFY(sameChoice(d)->isEnabled());
-                 QTest::keyClicks(box(d, "Text5"), QStringLiteral("9"));
-                 doubleClick(d, "Text4");
+                 QTest::keyClicks(box(d, "chosenValueEdit"), QStringLiteral("9"));
+                 doubleClick(d, "bothValuesEdit");
                  QVERIFY(sameChoice(d)->isEnabled() && !sameChoice(d)->isChecked());
                  sameChoice(d)->click();
                  QTest::keyClick(d, Qt::Key_Escape);
@@ -95,10 +96,10 @@ private slots:
              line(kOpen + " " + kAdded, ConflictSide::Both)},
             {"a side's value typed, then that side taken: the box's text stays, the same choice comes back",
              [](QWidget* d) {
-                 doubleClick(d, "Text4");
-                 box(d, "Text5")->setText(QStringLiteral("Jörg"));
+                 doubleClick(d, "bothValuesEdit");
+                 box(d, "chosenValueEdit")->setText(QStringLiteral("Jörg"));
                  QVERIFY(!sameChoice(d)->isEnabled());
-                 doubleClick(d, "Text2");
+                 doubleClick(d, "openValueEdit");
                  sameChoice(d)->click();
                  QTest::keyClick(d, Qt::Key_Escape);
              },
@@ -121,7 +122,7 @@ private slots:
         dialogs::ConflictDialog dialog(nameConflict());
         dialog.show();
         QVERIFY(QTest::qWaitForWindowActive(&dialog));
-        auto* value = box(&dialog, "Text5");
+        auto* value = box(&dialog, "chosenValueEdit");
         const auto activate = [](QWidget* window) {
             window->activateWindow();
             QTRY_VERIFY(window->isActiveWindow());
@@ -140,14 +141,14 @@ private slots:
         help.show();
         activate(&help);
         activate(&dialog);
-        QCOMPARE(dialog.focusWidget(), child<QPushButton>(&dialog, "Command1"));
+        QCOMPARE(dialog.focusWidget(), child<QPushButton>(&dialog, "okButton"));
 
         value->setFocus();  // out of the program, then into another of its windows, then back
         elsewhere.requestActivate();
         QTRY_VERIFY(!dialog.isActiveWindow());
         activate(&help);
         activate(&dialog);
-        QCOMPARE(dialog.focusWidget(), child<QPushButton>(&dialog, "Command1"));
+        QCOMPARE(dialog.focusWidget(), child<QPushButton>(&dialog, "okButton"));
 
         value->setFocus();  // into another of its windows, then out of the program, then back
         activate(&help);

@@ -93,16 +93,16 @@ struct Program {
     shell::MainWindow window{store, files, platform};
 
     QAction* menu(const char* name) { return child<QAction>(&window, name); }
-    QString pane() { return child<QPlainTextEdit>(&window, "Text1")->toPlainText(); }
+    QString pane() { return child<QPlainTextEdit>(&window, "activityPane")->toPlainText(); }
     // Opens `path` with the options dialog as `choose` leaves it; an empty path cancels.
     void open(const QString& path, const std::function<void(QWidget*)>& choose = {})
     {
         fakes.fileDialog.answers = {path};
-        whenModal([this] { menu("Mnu_Ouvrir")->trigger(); },
+        whenModal([this] { menu("openMenuAction")->trigger(); },
                   [choose](QWidget* options) {
                       if (choose)
                           choose(options);
-                      click(options, "Command2");
+                      click(options, "okButton");
                   });
     }
 };

@@ -26,7 +26,7 @@ const std::string kOther = "<CALL:5>Q1BBB <QSO_DATE:8>20230102 <TIME_ON:4>1000 <
 QStringList commandsOn(Program& p)
 {
     QStringList on;
-    for (const char* name : {"Mnu_Ouvrir", "Mnu_Ajouter", "Mnu_Filtre"})
+    for (const char* name : {"openMenuAction", "addMenuAction", "filterMenuAction"})
         if (p.menu(name)->isEnabled())
             on << QString::fromLatin1(name);
     return on;
@@ -85,34 +85,35 @@ private slots:
     void startUpThenOpenTheOptionsAndTheFileThenFilter()
     {
         Program p;
-        p.window.Form_Load();
+        p.window.startUp();
         QCOMPARE(p.pane(), QString());
 
-        p.open(QString(), [](QWidget* options) { child<QCheckBox>(options, "Check1")->setChecked(true); });
+        p.open(QString(), [](QWidget* options) { child<QCheckBox>(options, "upperCaseNamesCheck")->setChecked(true); });
         QCOMPARE(p.fakes.exit.ended, 0);
-        QCOMPARE(commandsOn(p), QStringList{"Mnu_Ouvrir"});
+        QCOMPARE(commandsOn(p), QStringList{"openMenuAction"});
         const QString vanished = p.fakes.path("vanished.adi");
-        p.open(vanished, [](QWidget* options) { QVERIFY(child<QCheckBox>(options, "Check1")->isChecked()); });
+        p.open(vanished,
+               [](QWidget* options) { QVERIFY(child<QCheckBox>(options, "upperCaseNamesCheck")->isChecked()); });
         const FileError unread(FileError::Action::Read, vanished.toStdString(), systemError(ENOENT));
         QVERIFY(p.pane().contains(paneText(pane::fileError(unread))));
-        QCOMPARE(commandsOn(p), QStringList{"Mnu_Ouvrir"});
+        QCOMPARE(commandsOn(p), QStringList{"openMenuAction"});
 
         p.fakes.folder.write("AdifCodes_Liste.txt", "RST_SENT\r\n");
         QString spacingWhileChoosing;
         p.fakes.fileDialog.onShow = [&] { spacingWhileChoosing = QString::fromStdString(p.store.LineSpacer); };
         p.open(p.fakes.write("station.adi", kLog),
-               [](QWidget* options) { child<QCheckBox>(options, "Check2")->setChecked(true); });
+               [](QWidget* options) { child<QCheckBox>(options, "doubleSpacingCheck")->setChecked(true); });
         QCOMPARE(spacingWhileChoosing, QStringLiteral("\r\n"));
         QCOMPARE(p.fakes.fileDialog.requests.back().startFolder, p.fakes.folders.programFolder());
         QCOMPARE(p.fakes.folder.read("Adif_File.adi"),
                  std::string("h<EOH>\r\n\r\n<RST_SENT:2>59 <CALL:5>Q1AAA <QSO_DATE:8>20230101 <TIME_ON:4>1000 <EOR>\r\n\r\n"));
-        QCOMPARE(commandsOn(p), (QStringList{"Mnu_Ajouter", "Mnu_Filtre"}));
+        QCOMPARE(commandsOn(p), (QStringList{"addMenuAction", "filterMenuAction"}));
 
         p.fakes.inputBox.useDefault = true;
-        p.menu("Mnu_Filtre")->trigger();
+        p.menu("filterMenuAction")->trigger();
         QVERIFY(p.pane().endsWith(paneText(pane::recordsKept(1))));
         p.fakes.inputBox.useDefault = false;  // Cancel: no term, every record matches
-        p.menu("Mnu_Filtre")->trigger();
+        p.menu("filterMenuAction")->trigger();
         QVERIFY(p.pane().endsWith(paneText(pane::recordsKept(0))));
     }
 
@@ -120,21 +121,21 @@ private slots:
     void addMergesTheChosenLogUnderTheBusyPointerAndEveryWayOutEndsTheProgram()
     {
         Program p;
-        p.window.Form_Load();
+        p.window.startUp();
         p.open(p.fakes.write("station.adi", kLog));
         // Q1AAA's RST_SENT differs: a conflict to settle in the middle of the merge.
         p.fakes.fileDialog.answers = {p.fakes.write(
             "added.adi", "<CALL:5>Q1AAA <QSO_DATE:8>20230101 <TIME_ON:4>1000 <RST_SENT:3>599 <EOR>\r\n" + kOther)};
         QList<bool> busyAtEachReport;
-        connect(child<QPlainTextEdit>(&p.window, "Text1"), &QPlainTextEdit::textChanged, this, [&] {
+        connect(child<QPlainTextEdit>(&p.window, "activityPane"), &QPlainTextEdit::textChanged, this, [&] {
             const QCursor* cursor = QGuiApplication::overrideCursor();
             busyAtEachReport << (cursor != nullptr && cursor->shape() == Qt::WaitCursor);
         });
         bool usualWhileAsking = false;
-        whenModal([&] { p.menu("Mnu_Ajouter")->trigger(); },
+        whenModal([&] { p.menu("addMenuAction")->trigger(); },
                   [&](QWidget* dialog) {
                       usualWhileAsking = QGuiApplication::overrideCursor() == nullptr;
-                      click(dialog, "Command1");
+                      click(dialog, "okButton");
                   });
         QVERIFY(usualWhileAsking);
         QVERIFY(busyAtEachReport.size() >= 2);
@@ -144,9 +145,9 @@ private slots:
         QCOMPARE(p.fakes.fileDialog.requests.back().startFolder, p.fakes.folders.programFolder());
         QCOMPARE(p.fakes.exit.ended, 0);
 
-        p.menu("Mnu_Ajouter")->trigger();  // no answer left: Cancel
+        p.menu("addMenuAction")->trigger();  // no answer left: Cancel
         QCOMPARE(p.fakes.exit.ended, 1);
-        p.menu("Mnu_Quitter")->trigger();
+        p.menu("quitMenuAction")->trigger();
         QCOMPARE(p.fakes.exit.ended, 2);
         p.window.show();
         p.window.close();
@@ -201,18 +202,18 @@ private slots:
         f.write("home/.local/share/Logweave/Logweave.cfg",
                 "FicToUpdate = " + log.string() + "\r\nFicToMerge = " + other.string() + "\r\n");
         Program p(&folders);
-        p.window.Form_Load();
+        p.window.startUp();
         QCOMPARE(QDir::current().canonicalPath(), QDir(installed.userData).canonicalPath());
         const QString line = paneText(shell::programFolderParagraph(installed.userData));
         QVERIFY(p.pane().startsWith(line));
         QCOMPARE(p.pane().count(line), 1);
         QVERIFY(f.exists("station/wsjtx_log.adi_old"));
-        QCOMPARE(commandsOn(p), QStringList{"Mnu_Ouvrir"});
+        QCOMPARE(commandsOn(p), QStringList{"openMenuAction"});
 
         p.open(text(f.write("logs/station.adi", kLog)));
         QCOMPARE(f.read("home/.local/share/Logweave/Adif_File.adi"),
                  std::string("h<eoh>\r\n<time_on:4>1000 <call:5>Q1AAA <qso_date:8>20230101 <rst_sent:2>59 <eor>\r\n"));
-        p.menu("Mnu_Aide")->trigger();
+        p.menu("helpMenuAction")->trigger();
         QVERIFY((p.fakes.helpViewer.requests.back() == platform::HelpRequest{(installed.lib + "/Logweave.chm>W1").toStdString(),
                                                                              platform::HelpCommand::DisplayToc, 0, std::nullopt}));
     }

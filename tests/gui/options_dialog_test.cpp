@@ -27,7 +27,7 @@ auto choose(std::vector<const char*> names)
     return [names = std::move(names)](QWidget* dialog) {
         for (const char* name : names)
             child<QAbstractButton>(dialog, name)->setChecked(true);
-        click(dialog, "Command2");
+        click(dialog, "okButton");
     };
 }
 
@@ -44,21 +44,22 @@ private slots:
         QVERIFY(o.ui.outputOptions() == OutputOptions{});  // the first showing holds the initial values
 
         o.show([](QWidget* dialog) {
-            child<QLineEdit>(dialog, "Text1")->setText(QStringLiteral("mine.txt"));
-            QTest::mouseClick(child<QRadioButton>(dialog, "Option2(1)"), Qt::LeftButton);
-            child<QCheckBox>(dialog, "Check1")->setChecked(true);
+            child<QLineEdit>(dialog, "fieldOrderFileEdit")->setText(QStringLiteral("mine.txt"));
+            QTest::mouseClick(child<QRadioButton>(dialog, "sameContactButtons(1)"), Qt::LeftButton);
+            child<QCheckBox>(dialog, "upperCaseNamesCheck")->setChecked(true);
             QTest::keyClick(dialog, Qt::Key_Escape);
             QVERIFY(dialog->isVisible());
-            choose({"Option1(2)"})(dialog);
+            choose({"headerSourceButtons(2)"})(dialog);
         });
         QVERIFY(o.ui.outputOptions() == (OutputOptions{"mine.txt", true, false, HeaderSource::Program, {ContactRule::Window, 30}}));
         o.show([](QWidget* dialog) {
-            QCOMPARE(child<QLineEdit>(dialog, "Text1")->text(), QStringLiteral("mine.txt"));
-            for (const char* name : {"Check1", "Option1(2)", "Option2(1)"})
+            QCOMPARE(child<QLineEdit>(dialog, "fieldOrderFileEdit")->text(), QStringLiteral("mine.txt"));
+            for (const char* name : {"upperCaseNamesCheck", "headerSourceButtons(2)", "sameContactButtons(1)"})
                 QVERIFY2(checked(dialog, name), name);
-            for (const char* name : {"Check2", "Option1(0)", "Option1(1)", "Option2(0)"})
+            for (const char* name :
+                 {"doubleSpacingCheck", "headerSourceButtons(0)", "headerSourceButtons(1)", "sameContactButtons(0)"})
                 QVERIFY2(!checked(dialog, name), name);
-            choose({"Check2", "Option1(1)", "Option2(0)"})(dialog);
+            choose({"doubleSpacingCheck", "headerSourceButtons(1)", "sameContactButtons(0)"})(dialog);
         });
         QVERIFY(o.ui.outputOptions() == (OutputOptions{"mine.txt", true, true, HeaderSource::OpenLog, {}}));
 
@@ -73,8 +74,8 @@ private slots:
         o.fakes.folders.setCurrentFolder(o.fakes.folders.programFolder());
         o.fakes.fileDialog.answers = {QStringLiteral("order.txt")};  // a bare name becomes the full path
         const auto browse = [](QWidget* dialog) {
-            click(dialog, "Command1");
-            click(dialog, "Command2");
+            click(dialog, "browseFieldOrderFileButton");
+            click(dialog, "okButton");
         };
         o.show(browse);
         QCOMPARE(QString::fromStdString(o.ui.outputOptions().FieldOrderFile), QString::fromStdString(list.string()));
@@ -83,9 +84,9 @@ private slots:
         o.show(browse);
         QCOMPARE(o.fakes.exit.ended, 1);
         o.show([](QWidget* dialog) {
-            child<QAction>(dialog, "Mnu_Aide")->trigger();
-            child<QAction>(dialog, "Mnu_Quitter")->trigger();
-            click(dialog, "Command2");
+            child<QAction>(dialog, "helpMenuAction")->trigger();
+            child<QAction>(dialog, "quitMenuAction")->trigger();
+            click(dialog, "okButton");
         });
         QCOMPARE(o.fakes.exit.ended, 2);
         QVERIFY((o.fakes.helpViewer.requests == std::vector<platform::HelpRequest>{

@@ -16,17 +16,17 @@ struct Update : Program {
     Update()
     {
         fakes.folder.write("AdifCodes_Liste_WSJT-X.txt", "call\r\n");
-        window.Form_Load();
+        window.startUp();
     }
 
     // Shows the dialog from the menu, with both paths typed in when `filled`; `act` works on it and closes it.
     void show(const std::function<void(QWidget*)>& act, bool filled = true)
     {
-        whenModal([this] { menu("Mnu_WSJTX")->trigger(); },
+        whenModal([this] { menu("wsjtxMenuAction")->trigger(); },
                   [&](QWidget* dialog) {
                       if (filled) {
-                          box(dialog, "Text1")->setText(log);
-                          box(dialog, "Text2")->setText(other);
+                          box(dialog, "logToUpdateEdit")->setText(log);
+                          box(dialog, "logToMergeEdit")->setText(other);
                       }
                       act(dialog);
                   });
@@ -41,7 +41,7 @@ struct Update : Program {
 QString saveAndOk(QWidget* dialog)
 {
     QStringList states;
-    for (const char* name : {"Command4", "Command3"})
+    for (const char* name : {"saveButton", "runUpdateButton"})
         states << QString::fromLatin1(child<QPushButton>(dialog, name)->isEnabled() ? "on" : "off");
     return states.join(u' ');
 }
@@ -60,17 +60,17 @@ private slots:
         u.show(
             [&](QWidget* dialog) {
                 QCOMPARE(saveAndOk(dialog), QStringLiteral("off off"));
-                click(dialog, "Command1");
-                QCOMPARE(box(dialog, "Text1")->text(), u.log);
+                click(dialog, "browseLogToUpdateButton");
+                QCOMPARE(box(dialog, "logToUpdateEdit")->text(), u.log);
                 QCOMPARE(saveAndOk(dialog), QStringLiteral("off off"));
-                QTest::keyClicks(box(dialog, "Text2"), QStringLiteral("typed.adi"));
+                QTest::keyClicks(box(dialog, "logToMergeEdit"), QStringLiteral("typed.adi"));
                 QCOMPARE(saveAndOk(dialog), QStringLiteral("on on"));
                 u.fakes.folders.wsjtxFolder = u.fakes.path("station");
-                click(dialog, "Command2");
-                QCOMPARE(box(dialog, "Text2")->text(), QStringLiteral("typed.adi"));
-                box(dialog, "Text1")->clear();
+                click(dialog, "browseLogToMergeButton");
+                QCOMPARE(box(dialog, "logToMergeEdit")->text(), QStringLiteral("typed.adi"));
+                box(dialog, "logToUpdateEdit")->clear();
                 QCOMPARE(saveAndOk(dialog), QStringLiteral("off off"));
-                click(dialog, "Command5");
+                click(dialog, "cancelButton");
             },
             false);
         QCOMPARE(u.fakes.fileDialog.requests.size(), std::size_t{2});
@@ -78,7 +78,7 @@ private slots:
         QCOMPARE(u.fakes.fileDialog.requests[1].startFolder, u.fakes.path("station"));
         QCOMPARE(u.fakes.exit.ended, 0);
         QVERIFY(u.store.FicToUpdate.empty());
-        QVERIFY(!u.menu("Mnu_Ouvrir")->isEnabled());  // the dialog's update may replace the open log
+        QVERIFY(!u.menu("openMenuAction")->isEnabled());  // the dialog's update may replace the open log
     }
 
     // Enter presses the focused button only, Save keeps the dialog up, Escape does not close it, OK runs
@@ -86,19 +86,20 @@ private slots:
     void saveWritesTheAutomationFileWithTheOptionsRuleWithoutUpdatingOkUpdates()
     {
         Update u;
-        u.open(QString(), [](QWidget* options) { child<QRadioButton>(options, "Option2(1)")->setChecked(true); });
+        u.open(QString(),
+               [](QWidget* options) { child<QRadioButton>(options, "sameContactButtons(1)")->setChecked(true); });
         u.show([&](QWidget* dialog) {
-            auto* save = child<QPushButton>(dialog, "Command4");
+            auto* save = child<QPushButton>(dialog, "saveButton");
             save->setFocus();
             QTest::keyClick(save, Qt::Key_Enter);
             QVERIFY(u.fakes.folder.exists("Logweave.cfg"));
             QVERIFY(!u.fakes.folder.exists("station/wsjtx_log.adi_old"));
             QTest::keyClick(dialog, Qt::Key_Escape);
             QVERIFY(dialog->isVisible());
-            box(dialog, "Text2")->setFocus();
-            QTest::keyClick(box(dialog, "Text2"), Qt::Key_Return);  // not even the button last pressed
+            box(dialog, "logToMergeEdit")->setFocus();
+            QTest::keyClick(box(dialog, "logToMergeEdit"), Qt::Key_Return);  // not even the button last pressed
             QVERIFY(dialog->isVisible());
-            auto* ok = child<QPushButton>(dialog, "Command3");
+            auto* ok = child<QPushButton>(dialog, "runUpdateButton");
             ok->setFocus();
             QTest::keyClick(ok, Qt::Key_Return);
             QVERIFY(!dialog->isVisible());
@@ -114,13 +115,13 @@ private slots:
         QVERIFY(QDir().mkpath(u.fakes.path("Logweave.cfg")));  // a folder: the file cannot be written
         QString message;
         u.show([&](QWidget* dialog) {
-            whenModal([dialog] { click(dialog, "Command4"); },
+            whenModal([dialog] { click(dialog, "saveButton"); },
                       [&](QWidget* box) {
                           message = qobject_cast<QMessageBox*>(box)->text();
                           box->close();
                       });
             QVERIFY(dialog->isVisible());
-            click(dialog, "Command5");
+            click(dialog, "cancelButton");
         });
         QVERIFY2(message.contains(u.fakes.path("Logweave.cfg")), qPrintable(message));
     }
