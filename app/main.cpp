@@ -24,7 +24,8 @@ int main(int argc, char** argv)
     logweave::platform::ChmHelpViewer helpViewer;
     logweave::platform::QtProgramExit exit;
     logweave::platform::QtProgramFolders folders;
-    logweave::platform::Platform platform{fileDialog, inputBox, helpViewer, exit, folders};
+    logweave::platform::QtSettings settings(folders);
+    logweave::platform::Platform platform{fileDialog, inputBox, helpViewer, exit, folders, settings};
 
     logweave::LogStore store;
     logweave::StdFileSystem files;

@@ -6,6 +6,7 @@
 #include "platform/input_box.h"
 #include "platform/program_exit.h"
 #include "platform/program_folders.h"
+#include "platform/settings.h"
 
 namespace logweave::platform {
 
@@ -15,6 +16,7 @@ struct Platform {
     HelpViewer& helpViewer;
     ProgramExit& exit;
     ProgramFolders& folders;
+    Settings& settings;
 };
 
 }  // namespace logweave::platform

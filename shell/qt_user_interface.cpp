@@ -12,7 +12,7 @@
 namespace logweave::shell {
 
 QtUserInterface::QtUserInterface(QPlainTextEdit& pane, platform::Platform& platform, QWidget* window)
-    : pane_(pane), platform_(platform), window_(window)
+    : pane_(pane), platform_(platform), window_(window), options_(platform.settings.outputOptions())
 {
 }
 
@@ -36,9 +36,14 @@ void QtUserInterface::showOptionsDialog()
     if (!optionsDialog_)
         optionsDialog_ = std::make_unique<dialogs::OptionsDialog>(platform_, window_);
     optionsDialog_->setOptions(options_);
-    // OK keeps the choices for the run; closing the window otherwise brings
-    // back the initial values.
-    options_ = optionsDialog_->exec() == QDialog::Accepted ? optionsDialog_->options() : OutputOptions{};
+    // OK keeps the choices, for this run and the next; closing the window
+    // otherwise brings back the options as they were saved.
+    if (optionsDialog_->exec() == QDialog::Accepted) {
+        options_ = optionsDialog_->options();
+        platform_.settings.saveOutputOptions(options_);
+    } else {
+        options_ = platform_.settings.outputOptions();
+    }
 }
 
 Settlement QtUserInterface::settleConflict(const Conflict& conflict)

@@ -141,7 +141,8 @@ int main(int argc, char** argv)
     NoHelp help;
     KeepRunning exit;
     Folder folders(programFolder.path());
-    platform::Platform platform{fileDialog, input, help, exit, folders};
+    platform::QtSettings settings(folders);
+    platform::Platform platform{fileDialog, input, help, exit, folders, settings};
 
     LogStore store;
     StdFileSystem files;

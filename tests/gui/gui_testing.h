@@ -9,6 +9,7 @@
 #include "platform/fake_input_box.h"
 #include "platform/fake_program_exit.h"
 #include "platform/fake_program_folders.h"
+#include "platform/fake_settings.h"
 #include "platform/platform.h"
 #include "shell/main_window.h"
 #include "temporary_folder.h"
@@ -31,16 +32,20 @@ using platform::FakeHelpViewer;
 using platform::FakeInputBox;
 using platform::FakeProgramExit;
 using platform::FakeProgramFolders;
+using platform::FakeSettings;
 
 // A program folder of its own and the fakes, handed out as the windows expect them.
 struct FakePlatform {
+    explicit FakePlatform(const OutputOptions& saved = {}) { settings.saved = saved; }
+
     TemporaryFolder folder;
     FakeFileDialog fileDialog;
     FakeInputBox inputBox;
     FakeHelpViewer helpViewer;
     FakeProgramExit exit;
     FakeProgramFolders folders{QString::fromStdString(folder.path().string())};
-    platform::Platform platform{fileDialog, inputBox, helpViewer, exit, folders};
+    FakeSettings settings;
+    platform::Platform platform{fileDialog, inputBox, helpViewer, exit, folders, settings};
 
     QString path(const char* name) const { return QString::fromStdString((folder / name).string()); }
     QString write(const char* name, std::string_view content) const
@@ -78,11 +83,12 @@ inline QLineEdit* box(QWidget* parent, const char* name)
     return child<QLineEdit>(parent, name);
 }
 
-// The main window over the fakes, or over real `folders` when given.
+// The main window over the fakes, or over real `folders` when given, with
+// these options saved by an earlier run.
 struct Program {
-    explicit Program(platform::ProgramFolders* folders = nullptr)
-        : platform{fakes.fileDialog, fakes.inputBox, fakes.helpViewer, fakes.exit,
-                   folders != nullptr ? *folders : fakes.folders}
+    explicit Program(platform::ProgramFolders* folders = nullptr, const OutputOptions& saved = {})
+        : fakes(saved), platform{fakes.fileDialog, fakes.inputBox, fakes.helpViewer, fakes.exit,
+                   folders != nullptr ? *folders : fakes.folders, fakes.settings}
     {
     }
 

@@ -37,7 +37,7 @@ class OptionsDialogTest final : public QObject {
     Q_OBJECT
 
 private slots:
-    void okKeepsTheChoicesForTheRunEscapeDoesNotCloseAndClosingDropsThem()
+    void okKeepsTheChoicesEscapeDoesNotCloseAndClosingDropsThem()
     {
         Options o;
         o.show(choose({}));
@@ -61,10 +61,32 @@ private slots:
                 QVERIFY2(!checked(dialog, name), name);
             choose({"doubleSpacingCheck", "headerSourceButtons(1)", "sameContactButtons(0)"})(dialog);
         });
-        QVERIFY(o.ui.outputOptions() == (OutputOptions{"mine.txt", true, true, HeaderSource::OpenLog, {}}));
+        const OutputOptions chosen{"mine.txt", true, true, HeaderSource::OpenLog, {}};
+        QVERIFY(o.ui.outputOptions() == chosen);
+        QVERIFY(o.fakes.settings.saved == chosen);
 
-        o.show([](QWidget* dialog) { dialog->close(); });
-        QVERIFY(o.ui.outputOptions() == OutputOptions{});
+        // Closed otherwise: the choices of that showing go, the saved ones stay.
+        o.show([](QWidget* dialog) {
+            child<QCheckBox>(dialog, "upperCaseNamesCheck")->setChecked(false);
+            dialog->close();
+        });
+        QVERIFY(o.ui.outputOptions() == chosen);
+    }
+
+    // The options saved in the program folder are those of the next start; a
+    // file without them, or with words it does not know, gives the initial ones.
+    void savedOptionsAreFoundAgainInTheProgramFolder()
+    {
+        FakePlatform fakes;
+        QVERIFY(platform::QtSettings(fakes.folders).outputOptions() == OutputOptions{});
+        const OutputOptions chosen{"élan/mine.txt", true, true, HeaderSource::Program, {ContactRule::Window, 45}};
+        platform::QtSettings(fakes.folders).saveOutputOptions(chosen);
+        QVERIFY(platform::QtSettings(fakes.folders).outputOptions() == chosen);
+        QVERIFY(fakes.folder.exists("Logweave.ini"));
+
+        fakes.folder.write("Logweave.ini", "[options]\nheader=nobody\nsameContact=window\nwindowMinutes=0\n");
+        QVERIFY(platform::QtSettings(fakes.folders).outputOptions()
+                == (OutputOptions{"AdifCodes_Liste.txt", false, false, HeaderSource::AddedLog, {ContactRule::Window, 30}}));
     }
 
     void browseTakesTheFullPathHelpShowsTheContentsAndCancelOrExitEndsTheProgram()
