@@ -8,23 +8,25 @@
 #include "platform/twips.h"
 
 #include <QKeyEvent>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRadioButton>
 
 namespace logweave::dialogs {
 namespace {
 
 const char* const kExplanation =
     "La mise à jour lit le log de WSJT-X (fichier à mettre à jour), y fusionne le fichier à fusionner, "
-    "en garde une copie datée à côté de lui (NOM.AAAAMMJJ-HHMMSS.bak, les dix dernières), puis remplace le log "
-    "de WSJT-X, le fichier à fusionner et Wsjtx.log par le résultat. Sauvegarder inscrit les deux fichiers dans "
-    "Logweave.cfg : la mise à jour se fait alors à chaque démarrage du programme.\n"
+    "garde de chacun une copie datée à côté de lui (NOM.AAAAMMJJ-HHMMSS.bak, les dix dernières), puis remplace le "
+    "log de WSJT-X, le fichier à fusionner et Wsjtx.log par le résultat. Sauvegarder inscrit les deux fichiers et "
+    "la règle du même contact dans Logweave.cfg : la mise à jour se fait alors à chaque démarrage du programme.\n"
     "[The update reads the WSJT-X log (file to update), merges the file to merge into it, keeps a dated copy of "
-    "it beside it (NAME.YYYYMMDD-HHMMSS.bak, the last ten), then replaces the WSJT-X log, the file to merge and "
-    "Wsjtx.log by the result. Save writes both files into Logweave.cfg: the update then runs at every start of "
-    "the program.]";
+    "each beside it (NAME.YYYYMMDD-HHMMSS.bak, the last ten), then replaces the WSJT-X log, the file to merge and "
+    "Wsjtx.log by the result. Save writes both files and the same-contact rule into Logweave.cfg: the update then "
+    "runs at every start of the program.]";
 
 QPushButton* button(QWidget* parent, const char* name, const QString& text)
 {
@@ -44,13 +46,16 @@ WsjtxUpdateDialog::WsjtxUpdateDialog(Session& session, platform::Platform& platf
     setWindowModality(Qt::WindowModal);
     platform::TwipsLayout form(11895, 6090);
     placeFiles(form);
+    placeSameContact(form);
     placeCommands(form);
     form.apply(this);
 
     QWidget::setTabOrder(logToUpdateEdit_, browseLogToUpdateButton_);
     QWidget::setTabOrder(browseLogToUpdateButton_, logToMergeEdit_);
     QWidget::setTabOrder(logToMergeEdit_, browseLogToMergeButton_);
-    QWidget::setTabOrder(browseLogToMergeButton_, runUpdateButton_);
+    QWidget::setTabOrder(browseLogToMergeButton_, sameContactButtons_[0]);
+    QWidget::setTabOrder(sameContactButtons_[0], sameContactButtons_[1]);
+    QWidget::setTabOrder(sameContactButtons_[1], runUpdateButton_);
     QWidget::setTabOrder(runUpdateButton_, saveButton_);
     QWidget::setTabOrder(saveButton_, cancelButton_);
 
@@ -98,14 +103,50 @@ void WsjtxUpdateDialog::placeFiles(platform::TwipsLayout& form)
     logToMergeEdit_->setFont(font);
 }
 
+// The rule the update merges by, as the options dialog offers it.
+void WsjtxUpdateDialog::placeSameContact(platform::TwipsLayout& form)
+{
+    const ContactMatch shown = ruleFollowed();
+    if (shown.rule == ContactRule::Window)
+        windowMinutes_ = shown.minutes;
+    sameContactGroup_ = new QGroupBox(QStringLiteral("Même contact [Same contact]"), this);
+    sameContactGroup_->setObjectName(QStringLiteral("sameContactGroup"));
+    platform::TwipsLayout& group = form.placeGroup(sameContactGroup_, 240, 3600, 11415, 1095);
+    const QString captions[] = {
+        QStringLiteral("Même date et heure [Same date and time]"),
+        QStringLiteral("Même indicatif, bande et mode à %1 min près [Same call, band and mode within %1 min]")
+            .arg(windowMinutes_)};
+    for (std::size_t i = 0; i < sameContactButtons_.size(); ++i) {
+        sameContactButtons_[i] = new QRadioButton(captions[i], sameContactGroup_);
+        sameContactButtons_[i]->setObjectName(QStringLiteral("sameContactButtons(%1)").arg(i));
+        group.place(sameContactButtons_[i], 240, 330 + 360 * static_cast<int>(i), 10935, 315);
+    }
+    sameContactButtons_[shown.rule == ContactRule::Window ? 1 : 0]->setChecked(true);
+}
+
 void WsjtxUpdateDialog::placeCommands(platform::TwipsLayout& form)
 {
     saveButton_ = button(this, "saveButton", QStringLiteral("Sauvegarder [Save]"));
-    form.place(saveButton_, 1560, 3960, 1695, 615);
+    form.place(saveButton_, 1560, 5040, 1695, 615);
     runUpdateButton_ = button(this, "runUpdateButton", QStringLiteral("OK"));
-    form.place(runUpdateButton_, 5160, 3960, 1935, 615);
+    form.place(runUpdateButton_, 5160, 5040, 1935, 615);
     cancelButton_ = button(this, "cancelButton", QStringLiteral("Annuler [Escape]"));
-    form.place(cancelButton_, 9000, 3960, 1815, 615);
+    form.place(cancelButton_, 9000, 5040, 1815, 615);
+}
+
+// The rule of the unattended update once it is saved, so that every update
+// follows one rule; before that, the rule of the options.
+ContactMatch WsjtxUpdateDialog::ruleFollowed() const
+{
+    const auto saved = readAutomationFile(session_.files, session_.store.programFolder, {});
+    if (saved && !saved->FicToUpdate.empty() && !saved->FicToMerge.empty())
+        return saved->sameContact;
+    return session_.ui.outputOptions().sameContact;
+}
+
+ContactMatch WsjtxUpdateDialog::sameContact() const
+{
+    return sameContactButtons_[1]->isChecked() ? ContactMatch{ContactRule::Window, windowMinutes_} : ContactMatch{};
 }
 
 void WsjtxUpdateDialog::keyPressEvent(QKeyEvent* event)
@@ -161,7 +202,7 @@ void WsjtxUpdateDialog::runUpdate()
     store.FicToMerge = platform::pathBytes(logToMergeEdit_->text());
     if (!store.FicToUpdate.empty() && !store.FicToMerge.empty()) {
         const platform::BusyCursor busy;
-        UpdateWsjtxLog(session_, {store.FicToUpdate, store.FicToMerge, session_.ui.outputOptions().sameContact});
+        UpdateWsjtxLog(session_, {store.FicToUpdate, store.FicToMerge, sameContact()});
     }
     accept();
 }
@@ -169,9 +210,8 @@ void WsjtxUpdateDialog::runUpdate()
 void WsjtxUpdateDialog::saveAutomation()
 {
     try {
-        // The unattended update merges by the rule of what is one contact chosen now.
         SaveAutomationConfig(session_.files, session_.store.programFolder, platform::pathBytes(logToUpdateEdit_->text()),
-                             platform::pathBytes(logToMergeEdit_->text()), session_.ui.outputOptions().sameContact);
+                             platform::pathBytes(logToMergeEdit_->text()), sameContact());
     } catch (const FileError& error) {
         // Otherwise the user would believe the update is set up for every start.
         QMessageBox::warning(this, windowTitle(), QString::fromStdString(pane::fileError(error)).trimmed());

@@ -7,10 +7,14 @@
 
 #include "dialogs/escape_kept_dialog.h"
 
+#include <array>
+
 class QKeyEvent;
+class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QRadioButton;
 
 namespace logweave::platform {
 class TwipsLayout;
@@ -30,6 +34,7 @@ protected:
 
 private:
     void placeFiles(platform::TwipsLayout& form);
+    void placeSameContact(platform::TwipsLayout& form);
     void placeCommands(platform::TwipsLayout& form);
     void clearPaths();
     void browseLogToUpdate();
@@ -39,6 +44,8 @@ private:
     void cancel();
     void enableCommands();
     QString browse();
+    ContactMatch ruleFollowed() const;
+    ContactMatch sameContact() const;
 
     Session& session_;
     platform::Platform& platform_;
@@ -50,6 +57,10 @@ private:
     QLabel* logToMergeLabel_{};
     QLineEdit* logToMergeEdit_{};
     QPushButton* browseLogToMergeButton_{};
+    QGroupBox* sameContactGroup_{};
+    std::array<QRadioButton*, 2> sameContactButtons_{};
+    // The window the unattended update follows, kept when the window is chosen.
+    int windowMinutes_ = ContactMatch{}.minutes;
     QPushButton* saveButton_{};
     QPushButton* runUpdateButton_{};
     QPushButton* cancelButton_{};

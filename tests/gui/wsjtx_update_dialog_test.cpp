@@ -13,9 +13,12 @@ struct Update : Program {
     QString log = fakes.write("station/wsjtx_log.adi", "<call:5>Q1AAA <qso_date:8>20230101 <time_on:4>1000 <eor>\n");
     QString other = fakes.write("other.adi", "<CALL:5>Q1BBB <QSO_DATE:8>20230102 <TIME_ON:4>1000 <EOR>\n");
 
-    Update()
+    // A start with these options saved, and this Logweave.cfg.
+    explicit Update(const OutputOptions& saved = {}, const std::string& automation = {}) : Program(nullptr, saved)
     {
         fakes.folder.write("AdifCodes_Liste_WSJT-X.txt", "call\r\n");
+        if (!automation.empty())
+            fakes.folder.write("Logweave.cfg", automation);
         window.startUp();
     }
 
@@ -107,6 +110,48 @@ private slots:
         QVERIFY(u.saved() == (AutomationPaths{u.log.toStdString(), u.other.toStdString(), {ContactRule::Window, 30}}));
         QVERIFY(u.fakes.folder.exists("station/wsjtx_log.adi_old"));
         QCOMPARE(QString::fromStdString(u.store.FicToMerge), u.other);
+    }
+
+    // The options' rule, as saved, until the unattended update is saved with a rule of its own:
+    // after a restart the dialog shows the rule it follows, and OK merges by it.
+    void followsTheSavedRuleAfterARestart_data()
+    {
+        QTest::addColumn<bool>("optionsWindow");
+        QTest::addColumn<QString>("automation");
+        QTest::addColumn<bool>("dialogWindow");
+        const QString paths = QStringLiteral("FicToUpdate = a.adi\r\nFicToMerge = b.adi\r\n");
+        QTest::newRow("options, window") << true << QString() << true;
+        QTest::newRow("options, exact") << false << QString() << false;
+        QTest::newRow("saved window over options exact") << false << paths + "Match = window 30\r\n" << true;
+        QTest::newRow("saved exact over options window") << true << paths << false;
+        QTest::newRow("no paths saved: the options'") << true << QStringLiteral("Match = exact\r\n") << true;
+    }
+    void followsTheSavedRuleAfterARestart()
+    {
+        QFETCH(bool, optionsWindow);
+        QFETCH(QString, automation);
+        QFETCH(bool, dialogWindow);
+        OutputOptions saved;
+        {
+            Update first;
+            first.open(QString(), [&](QWidget* options) {
+                child<QRadioButton>(options, optionsWindow ? "sameContactButtons(1)" : "sameContactButtons(0)")
+                    ->setChecked(true);
+            });
+            saved = first.fakes.settings.saved;
+        }
+        Update u(saved, automation.toStdString());
+        u.fakes.folder.write("station/wsjtx_log.adi", "<call:5>Q1AAA <qso_date:8>20230101 <time_on:6>100015 "
+                                                      "<band:3>20m <mode:3>FT8 <eor>\n");
+        u.fakes.folder.write("other.adi", "<CALL:5>Q1AAA <QSO_DATE:8:D>20230101 <TIME_ON:4>1000 <BAND:3>20m "
+                                          "<MODE:3>FT8 <QSL_RCVD:1>Y <EOR>\n");
+        u.show([&](QWidget* dialog) {
+            QCOMPARE(child<QRadioButton>(dialog, "sameContactButtons(1)")->isChecked(), dialogWindow);
+            click(dialog, "runUpdateButton");
+        });
+        // A confirmation of the logged contact is that contact under the window rule, another one under the exact.
+        QVERIFY2(u.pane().contains(dialogWindow ? " 1 enregistrements différents" : " 1 enregistrements ajoutés"),
+                 qPrintable(u.pane()));
     }
 
     void aSaveThatFailsSaysWhichFile()
