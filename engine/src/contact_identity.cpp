@@ -1,5 +1,6 @@
 #include "contact_identity.h"
 
+#include "adif_submodes.h"
 #include "logweave/text.h"
 
 #include <algorithm>
@@ -28,28 +29,6 @@ constexpr std::array kBands{
     Band{"6cm", 5650.0, 5925.0},   Band{"3cm", 10000.0, 10500.0},  Band{"1.25cm", 24000.0, 24250.0},
     Band{"6mm", 47000.0, 47200.0}, Band{"4mm", 75500.0, 81000.0},  Band{"2.5mm", 119980.0, 123000.0},
     Band{"2mm", 134000.0, 149000.0}, Band{"1mm", 241000.0, 250000.0}, Band{"submm", 300000.0, 7500000.0},
-};
-
-struct Submode {
-    std::string_view submode;
-    std::string_view mode;
-};
-
-// ADIF's submodes under their modes, those logs hold.
-constexpr std::array kSubmodes{
-    Submode{"USB", "SSB"},      Submode{"LSB", "SSB"},      Submode{"FT4", "MFSK"},     Submode{"FST4", "MFSK"},
-    Submode{"FST4W", "MFSK"},   Submode{"JS8", "MFSK"},     Submode{"Q65", "MFSK"},     Submode{"JTMS", "MFSK"},
-    Submode{"FSQCALL", "MFSK"}, Submode{"MFSK4", "MFSK"},   Submode{"MFSK8", "MFSK"},   Submode{"MFSK11", "MFSK"},
-    Submode{"MFSK16", "MFSK"},  Submode{"MFSK22", "MFSK"},  Submode{"MFSK31", "MFSK"},  Submode{"MFSK32", "MFSK"},
-    Submode{"MFSK64", "MFSK"},  Submode{"MFSK128", "MFSK"}, Submode{"PSK31", "PSK"},    Submode{"PSK63", "PSK"},
-    Submode{"PSK125", "PSK"},   Submode{"PSK250", "PSK"},   Submode{"PSK500", "PSK"},   Submode{"PSK1000", "PSK"},
-    Submode{"QPSK31", "PSK"},   Submode{"QPSK63", "PSK"},   Submode{"QPSK125", "PSK"},  Submode{"8PSK125", "PSK"},
-    Submode{"JT65A", "JT65"},   Submode{"JT65B", "JT65"},   Submode{"JT65C", "JT65"},   Submode{"JT9A", "JT9"},
-    Submode{"JT4A", "JT4"},     Submode{"JT4B", "JT4"},     Submode{"JT4C", "JT4"},     Submode{"PCW", "CW"},
-    Submode{"ASCI", "RTTY"},    Submode{"FREEDV", "DIGITALVOICE"}, Submode{"DSTAR", "DIGITALVOICE"},
-    Submode{"DMR", "DIGITALVOICE"}, Submode{"C4FM", "DIGITALVOICE"}, Submode{"M17", "DIGITALVOICE"},
-    Submode{"DOMINOEX", "DOMINO"}, Submode{"THOR16", "THOR"}, Submode{"FMHELL", "HELL"}, Submode{"ISCAT-A", "ISCAT"},
-    Submode{"ISCAT-B", "ISCAT"},
 };
 
 int number(std::string_view digits) noexcept
@@ -95,10 +74,9 @@ std::string_view bandOfFrequency(std::string_view megahertz)
 
 std::string modeOf(std::string_view mode, std::string_view submode)
 {
-    const std::string written = upperCased(mode.empty() ? submode : mode);
-    const auto known = std::find_if(kSubmodes.begin(), kSubmodes.end(),
-                                    [&written](const Submode& s) { return s.submode == written; });
-    return known == kSubmodes.end() ? written : std::string(known->mode);
+    std::string written = upperCased(mode.empty() ? submode : mode);
+    const auto known = modeOfSubmode(written);
+    return known ? std::string(*known) : written;
 }
 
 std::optional<long long> startSeconds(std::string_view date, std::string_view time)
