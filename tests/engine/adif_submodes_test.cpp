@@ -1,7 +1,7 @@
 // ADIF's submodes taken to their modes, the way the window rule compares modes.
 
-#include "adif_submodes.h"
-#include "contact_identity.h"
+#include "merging/adif_submodes.h"
+#include "merging/contact_identity.h"
 #include "logweave/text.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 // The changes file, read back by a reader that knows RFC 4180 and nothing of the writer.
 
-#include "changes_file.h"
+#include "merging/changes_file.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // Two values of one field that mean the same thing, and which one a merge keeps.
 
-#include "value_meaning.h"
+#include "merging/value_meaning.h"
 
 #include <gtest/gtest.h>
 

@@ -1,0 +1,193 @@
+#include "logweave/std_file_system.h"
+
+#include "files/std_file_batch.h"
+#include "files/temporary_file.h"
+#include "files/user_file_replacement.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace logweave {
+namespace fs = std::filesystem;
+
+namespace {
+
+[[noreturn]] void fail(FileError::Action action, const fs::path& path, int error)
+{
+    throw FileError(action, path, systemError(error));
+}
+
+class StdFileReader final : public FileReader {
+public:
+    StdFileReader(const SystemCalls& calls, fs::path path) : calls_(calls), path_(std::move(path))
+    {
+        fd_ = calls_.open(path_.c_str(), O_RDONLY | O_CLOEXEC, 0);
+        if (fd_ < 0)
+            fail(FileError::Action::Read, path_, errno);
+        struct stat info {};
+        if (calls_.fstat(fd_, &info) != 0 || S_ISDIR(info.st_mode)) {
+            const int error = S_ISDIR(info.st_mode) ? EISDIR : errno;
+            calls_.close(fd_);
+            fail(FileError::Action::Read, path_, error);
+        }
+    }
+    ~StdFileReader() override { calls_.close(fd_); }  // only read from: nothing is lost if it fails
+    StdFileReader(const StdFileReader&) = delete;
+    StdFileReader& operator=(const StdFileReader&) = delete;
+
+    std::size_t read(char* into, std::size_t size) override
+    {
+        for (;;) {
+            const ssize_t n = calls_.read(fd_, into, size);
+            if (n > 0) {
+                extent_.bytes += static_cast<std::uint64_t>(n);
+                return static_cast<std::size_t>(n);
+            }
+            if (n == 0) {
+                extent_.atEnd = stamp();
+                return 0;
+            }
+            if (errno != EINTR)
+                fail(FileError::Action::Read, path_, errno);
+        }
+    }
+
+    void rewind() override
+    {
+        if (calls_.lseek(fd_, 0, SEEK_SET) != 0)
+            fail(FileError::Action::Read, path_, errno);
+        extent_ = {};
+    }
+
+    void skipToEnd() override
+    {
+        const off_t end = calls_.lseek(fd_, 0, SEEK_END);
+        if (end < 0)
+            fail(FileError::Action::Read, path_, errno);
+        extent_ = {static_cast<std::uint64_t>(end), stamp()};
+    }
+
+    Stamp stamp() override
+    {
+        const struct stat info = status();
+        return {static_cast<std::uint64_t>(info.st_size),
+                static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec,
+                static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino)};
+    }
+
+    Extent extent() const override { return extent_; }
+
+private:
+    struct stat status() const
+    {
+        struct stat info {};
+        if (calls_.fstat(fd_, &info) != 0) {
+            const int error = errno;
+            fail(FileError::Action::Read, path_, error);
+        }
+        return info;
+    }
+
+    const SystemCalls& calls_;
+    fs::path path_;
+    int fd_ = -1;
+    Extent extent_;
+};
+
+}  // namespace
+
+std::unique_ptr<FileReader> StdFileSystem::openForReading(const fs::path& path)
+{
+    return std::make_unique<StdFileReader>(calls_, path);
+}
+
+std::unique_ptr<FileBatch> StdFileSystem::writeFiles(const std::vector<fs::path>& targets)
+{
+    return std::make_unique<StdFileBatch>(calls_, targets);
+}
+
+void StdFileSystem::replaceUserFile(const fs::path& target, const fs::path& source)
+{
+    replaceWithCopy(calls_, target, realPlaceOf(target), source);
+}
+
+void StdFileSystem::waitForWriters(const fs::path& path, FileReader& read)
+{
+    if (!waitForNoWriter(calls_, read))
+        throw FileError(FileError::Action::Replace, path, LiveFileError::HeldForWriting);
+}
+
+std::string StdFileSystem::replaceAppendedFile(const fs::path& target, FileReader& read, const fs::path& source)
+{
+    return logweave::replaceAppendedFile(calls_, target, read, source);
+}
+
+BackupResult StdFileSystem::backupFile(const fs::path& source, const fs::path& backup)
+{
+    struct stat info {};
+    if (calls_.stat(backup.c_str(), &info) == 0)
+        return BackupResult::EarlierKept;
+    const mode_t mode =
+        calls_.stat(source.c_str(), &info) == 0 ? static_cast<mode_t>(info.st_mode & 07777) : defaultFileMode(calls_);
+    // A copy, not a second name: whatever later writes into the log in place
+    // leaves the backup as it was.
+    TemporaryFile copy(calls_, backup, FileError::Action::Backup);
+    copy.copyFrom(source, FileError::Action::Backup);
+    copy.finish({mode, true});
+    if (!copy.linkAs(backup))
+        return BackupResult::EarlierKept;
+    syncFolder(calls_, folderOf(backup));
+    return BackupResult::Made;
+}
+
+BackupResult StdFileSystem::keepSecondName(const fs::path& source, FileReader& read, const fs::path& backup)
+{
+    const auto action = FileError::Action::Backup;
+    const fs::path place = realPlaceOf(source);
+    const FileReader::Stamp file = read.stamp();
+    const auto isTheFileRead = [&](const fs::path& path) {
+        struct stat info {};
+        return calls_.stat(path.c_str(), &info) == 0 && static_cast<std::uint64_t>(info.st_dev) == file.device
+            && static_cast<std::uint64_t>(info.st_ino) == file.inode;
+    };
+    if (!isTheFileRead(place))
+        throw FileError(action, source, LiveFileError::Replaced);
+    if (calls_.link(place.c_str(), backup.c_str()) != 0) {
+        if (errno == EEXIST)
+            return BackupResult::EarlierKept;
+        if (errno != EXDEV && errno != EPERM && errno != EOPNOTSUPP && errno != EMLINK)
+            fail(action, backup, errno);
+        return backupFile(place, backup);  // a file system without hard links
+    }
+    // The name may have been given to another file between the look and the link.
+    if (!isTheFileRead(backup)) {
+        calls_.unlink(backup.c_str());
+        throw FileError(action, source, LiveFileError::Replaced);
+    }
+    syncFolder(calls_, folderOf(backup));
+    return BackupResult::Made;
+}
+
+void StdFileSystem::removeFile(const fs::path& path)
+{
+    if (calls_.unlink(path.c_str()) != 0)
+        fail(FileError::Action::Remove, path, errno);
+}
+
+bool StdFileSystem::isRegularFile(const fs::path& path)
+{
+    struct stat info {};
+    return calls_.stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+std::vector<std::string> StdFileSystem::fileNames(const fs::path& folder)
+{
+    std::vector<std::string> names;
+    std::error_code error;
+    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error))
+        names.push_back(it->path().filename().string());
+    return names;
+}
+
+}  // namespace logweave

@@ -1,0 +1,144 @@
+#include "files/temporary_file.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <vector>
+
+namespace logweave {
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr std::size_t kBlock = std::size_t{1} << 20;
+
+fs::path hiddenPattern(const fs::path& target)
+{
+    std::string hidden(".");
+    hidden.append(target.filename().string()).append(".XXXXXX");
+    return folderOf(target) / hidden;
+}
+
+}  // namespace
+
+mode_t defaultFileMode(const SystemCalls& calls)
+{
+    // The user's umask, read by setting it and putting it back.
+    const mode_t mask = calls.umask(0);
+    calls.umask(mask);
+    return static_cast<mode_t>(0666 & ~mask);
+}
+
+void syncFolder(const SystemCalls& calls, const fs::path& folder)
+{
+    const int fd = calls.open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0);
+    if (fd < 0)
+        return;
+    calls.fsync(fd);
+    calls.close(fd);
+}
+
+TemporaryFile::TemporaryFile(const SystemCalls& calls, fs::path target, FileError::Action action, fs::path shown)
+    : calls_(calls), target_(std::move(target)), action_(action), shown_(shown.empty() ? target_ : std::move(shown))
+{
+    const std::string pattern = hiddenPattern(target_).string();
+    std::vector<char> name(pattern.begin(), pattern.end());
+    name.push_back('\0');
+    fd_ = calls_.makeTemporary(name.data());
+    if (fd_ < 0)
+        fail(errno);
+    path_ = name.data();
+}
+
+TemporaryFile::~TemporaryFile()
+{
+    if (fd_ >= 0)
+        calls_.close(fd_);
+    if (!placed_)
+        calls_.unlink(path_.c_str());
+}
+
+void TemporaryFile::fail(int error) const
+{
+    throw FileError(action_, shown_, systemError(error));
+}
+
+void TemporaryFile::write(std::string_view bytes)
+{
+    writeAll(bytes);
+}
+
+void TemporaryFile::writeAll(std::string_view bytes)
+{
+    while (!bytes.empty()) {
+        const ssize_t n = calls_.write(fd_, bytes.data(), bytes.size());
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            fail(errno);
+        bytes.remove_prefix(static_cast<std::size_t>(n));
+    }
+}
+
+void TemporaryFile::copyFrom(const fs::path& source, FileError::Action sourceAction)
+{
+    const int in = calls_.open(source.c_str(), O_RDONLY | O_CLOEXEC, 0);
+    if (in < 0)
+        throw FileError(sourceAction, source, systemError(errno));
+    std::vector<char> block(kBlock);
+    for (;;) {
+        const ssize_t n = calls_.read(in, block.data(), block.size());
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0) {
+            const int error = errno;
+            calls_.close(in);
+            throw FileError(sourceAction, source, systemError(error));
+        }
+        if (n == 0)
+            break;
+        writeAll({block.data(), static_cast<std::size_t>(n)});
+    }
+    calls_.close(in);  // only read from: nothing of ours can be lost there
+}
+
+void TemporaryFile::finish(const Finish& how)
+{
+    // Only root can give a file away; anyone else's copy stays theirs, which is fine.
+    if (how.owner && calls_.fchown(fd_, how.owner->first, how.owner->second) != 0 && errno != EPERM)
+        fail(errno);
+    if (calls_.fchmod(fd_, how.mode) != 0)
+        fail(errno);
+    if (how.durable && calls_.fsync(fd_) != 0)
+        fail(errno);
+    const int fd = fd_;
+    fd_ = -1;
+    // A delayed write error shows at the close.
+    if (calls_.close(fd) != 0)
+        fail(errno);
+}
+
+void TemporaryFile::renameOver(const fs::path& place)
+{
+    if (calls_.rename(path_.c_str(), place.c_str()) != 0)
+        fail(errno);
+    placed_ = true;
+}
+
+bool TemporaryFile::linkAs(const fs::path& place)
+{
+    if (calls_.link(path_.c_str(), place.c_str()) == 0) {
+        calls_.unlink(path_.c_str());
+        placed_ = true;
+        return true;
+    }
+    if (errno == EEXIST)
+        return false;
+    // A file system without hard links: only where nothing stands yet.
+    struct stat info {};
+    if (calls_.stat(place.c_str(), &info) == 0)
+        return false;
+    renameOver(place);
+    return true;
+}
+
+}  // namespace logweave

@@ -1,0 +1,102 @@
+#include "logweave/filter_open_log.h"
+
+#include "logweave/pane_texts.h"
+#include "logweave/text.h"
+#include "logweave/write_record.h"
+#include "reporting_stops.h"
+#include "writing/streamed_text.h"
+
+#include <algorithm>
+
+namespace logweave {
+namespace {
+
+bool matches(std::string_view stored, std::string_view term) noexcept
+{
+    return stored.size() == term.size()
+        && std::equal(stored.begin(), stored.end(), term.begin(),
+                      [](char s, char t) { return asciiUpper(s) == t; });
+}
+
+bool matchesAll(const Record& record, const std::vector<FilterTerm>& terms)
+{
+    return std::all_of(terms.begin(), terms.end(), [&record](const FilterTerm& t) {
+        const std::string_view stored = record.value(t.field);
+        return matches(stored, t.value) || (t.legacy && matches(stored, *t.legacy));
+    });
+}
+
+FilterTerm termOf(const FieldTable& fields, std::string_view name, std::string_view value)
+{
+    std::optional<std::string> legacy;
+    if (std::any_of(value.begin(), value.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; }))
+        legacy = utf8ToWindows1252(value);
+    return {fields.FindField(name), std::string(value), std::move(legacy)};
+}
+
+Outcome writeFilterFiles(Session& session, const std::vector<FilterTerm>& terms)
+{
+    const LogStore& store = session.store;
+    const OutputOptions options = session.ui.outputOptions();
+    const auto files = session.files.writeFiles({store.programFolder / "Adif_Filtre1.adi",
+                                                 store.programFolder / "Adif_Filtre2.adi"});
+    StreamedText kept(files->file(0));
+    StreamedText removed(files->file(1));
+    const std::string_view header = chooseHeader(store, options.headerSource, store.AddedHeader);
+    writeHeaderLine(kept.text(), store, header);
+    writeHeaderLine(removed.text(), store, header);
+    OutputNames names(store.fields, options.UpperCaseNames);
+    long long keptCount = 0;
+    for (const Record& record : store.openLog()) {
+        const bool all = matchesAll(record, terms);
+        StreamedText& out = all ? removed : kept;
+        WriteRecord(out.text(), record, names);
+        writeRecordEnd(out.text(), store);
+        out.recordDone();
+        keptCount += all ? 0 : 1;
+    }
+    kept.finish();
+    removed.finish();
+    files->commit();
+    session.ui.appendToPane(pane::recordsKept(keptCount));
+    return Outcome::Done;
+}
+
+}  // namespace
+
+std::variant<std::vector<FilterTerm>, TermWithoutColon> parseFilter(const FieldTable& fields,
+                                                                    std::string_view expression)
+{
+    const std::string upper = upperCased(expression);
+    std::vector<FilterTerm> terms;
+    if (upper.empty())
+        return terms;  // no term: every record matches
+    for (std::size_t start = 0;;) {
+        const std::size_t end = upper.find(';', start);
+        const std::string_view term = std::string_view(upper).substr(start, end == std::string::npos ? end : end - start);
+        const std::size_t colon = term.find(':');
+        if (colon == std::string_view::npos)
+            return TermWithoutColon{std::string(term)};
+        terms.push_back(termOf(fields, term.substr(0, colon), term.substr(colon + 1)));
+        if (end == std::string::npos)
+            return terms;
+        start = end + 1;
+    }
+}
+
+Outcome FilterOpenLog(Session& session, std::string_view expression)
+{
+    const auto parsed = parseFilter(session.store.fields, expression);
+    if (const auto* refused = std::get_if<TermWithoutColon>(&parsed)) {
+        session.ui.appendToPane(pane::filterRefused(refused->term));
+        return Outcome::Stopped;
+    }
+    session.ui.appendToPane(pane::filterFiles());
+    const auto& terms = std::get<std::vector<FilterTerm>>(parsed);
+    if (const auto outcome = reportingStops(session.ui, session.store.OpenLogPath,
+                                            [&] { return writeFilterFiles(session, terms); }))
+        return *outcome;
+    return Outcome::Stopped;
+}
+
+}  // namespace logweave

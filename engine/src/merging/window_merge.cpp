@@ -1,0 +1,79 @@
+#include "merging/window_merge.h"
+
+#include "merging/window_pairing.h"
+#include "merging/write_merged_record.h"
+
+namespace logweave {
+namespace {
+
+// Where a record stands in the merged log: its date, then its time in six digits.
+std::string orderOf(const ContactFields& fields, const Record& record)
+{
+    const auto [date, time] = fields.dateAndTime(record);
+    std::string key(date);
+    key.append(1, '\0').append(time);
+    if (time.size() == 4)
+        key.append("00");
+    return key;
+}
+
+struct Pairs {
+    std::vector<std::size_t> partner;  // by open record: 1 + the added record it pairs with, or 0
+    std::vector<std::size_t> unpaired;  // added records, in their order
+};
+
+Pairs pairUp(const Log& open, const Log& added, const ContactFields& fields, int minutes)
+{
+    WindowPairing pairing(open, fields, 60LL * minutes);
+    Pairs pairs{std::vector<std::size_t>(open.size(), 0), {}};
+    for (std::size_t j = 0; j < added.size(); ++j) {
+        if (const auto i = pairing.pair(added[j]))
+            pairs.partner[*i] = j + 1;
+        else
+            pairs.unpaired.push_back(j);
+    }
+    return pairs;
+}
+
+}  // namespace
+
+void mergeWithinWindow(const LogStore& store, const Log& added, int minutes, MergedOutput& out,
+                       ConflictSettler& settler, MergeCounts& counts)
+{
+    const Log& open = store.openLog();
+    const ContactFields fields(store.fields);
+    const Pairs pairs = pairUp(open, added, fields, minutes);
+    MergedFields merged;
+    // The first unpaired added record not yet written, and where it stands.
+    std::size_t u = 0;
+    const auto orderOfNext = [&] { return u < pairs.unpaired.size() ? orderOf(fields, added[pairs.unpaired[u]]) : ""; };
+    std::string next = orderOfNext();
+    const auto writeAddedBefore = [&](const std::string& order) {
+        for (; u < pairs.unpaired.size() && next < order; next = orderOfNext()) {
+            out.write(added[pairs.unpaired[u++]]);
+            ++counts.added;
+        }
+    };
+    for (std::size_t i = 0; i < open.size(); ++i) {
+        writeAddedBefore(orderOf(fields, open[i]));
+        if (pairs.partner[i] == 0) {
+            out.write(open[i]);
+            continue;
+        }
+        const Record& partner = added[pairs.partner[i] - 1];
+        if (open[i].text() == partner.text()) {
+            out.write(open[i]);
+            ++counts.identical;
+            continue;
+        }
+        // The contact's date and time are those of the open log, without a question.
+        WriteMergedRecord(open[i], partner, static_cast<long long>(i) + 1, settler, merged,
+                          [&fields](int field) { return fields.isDateOrTime(field); });
+        out.write(merged.fields);
+        ++counts.different;
+    }
+    for (; u < pairs.unpaired.size(); ++u, ++counts.added)
+        out.write(added[pairs.unpaired[u]]);
+}
+
+}  // namespace logweave

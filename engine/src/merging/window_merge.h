@@ -1,0 +1,17 @@
+#pragma once
+// The merge under the window rule: an added record and an open record are
+// one contact when their call, band and mode are the same and their start
+// times lie within the window. Each added record pairs with the nearest open
+// record not yet paired; the merged log stays in order of date and time.
+
+#include "merging/conflict_settler.h"
+#include "logweave/log.h"
+#include "logweave/merge_counts.h"
+#include "writing/merged_output.h"
+
+namespace logweave {
+
+void mergeWithinWindow(const LogStore& store, const Log& added, int minutes, MergedOutput& out,
+                       ConflictSettler& settler, MergeCounts& counts);
+
+}  // namespace logweave

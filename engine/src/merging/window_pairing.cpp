@@ -1,0 +1,98 @@
+#include "merging/window_pairing.h"
+
+#include <algorithm>
+#include <numeric>
+
+namespace logweave {
+
+WindowPairing::WindowPairing(const Log& open, const ContactFields& fields, long long windowSeconds)
+    : fields_(fields), window_(windowSeconds)
+{
+    for (std::size_t i = 0; i < open.size(); ++i) {
+        const auto start = fields.start(open[i]);
+        if (!start)
+            continue;  // a record without a start time pairs with none
+        const auto [group, added] = groups_.try_emplace(fields.group(open[i]), static_cast<std::uint32_t>(groups_.size()));
+        entries_.push_back({group->second, *start, i});
+    }
+    std::sort(entries_.begin(), entries_.end());
+    groupEnd_.assign(groups_.size(), 0);
+    for (std::size_t i = 0; i < entries_.size(); ++i)
+        groupEnd_[entries_[i].group] = i + 1;
+    next_.resize(entries_.size() + 1);
+    std::iota(next_.begin(), next_.end(), std::size_t{0});
+    previous_ = next_;
+}
+
+namespace {
+
+// Follows `links` from `i` to where it ends, and makes the links passed lead there at once.
+std::size_t follow(std::vector<std::size_t>& links, std::size_t i)
+{
+    std::size_t end = i;
+    while (links[end] != end)
+        end = links[end];
+    while (links[i] != end)
+        i = std::exchange(links[i], end);
+    return end;
+}
+
+}  // namespace
+
+std::size_t WindowPairing::nextFree(std::size_t i)
+{
+    return follow(next_, i);  // entries_.size() when none is left
+}
+
+std::size_t WindowPairing::previousFree(std::size_t i)
+{
+    return follow(previous_, i);  // shifted by one: 0 stands for none before
+}
+
+void WindowPairing::take(std::size_t i)
+{
+    next_[i] = i + 1;
+    previous_[i + 1] = i;
+}
+
+std::optional<std::size_t> WindowPairing::nearest(std::size_t from, std::size_t to, long long start)
+{
+    const auto at = std::lower_bound(entries_.begin() + static_cast<std::ptrdiff_t>(from),
+                                     entries_.begin() + static_cast<std::ptrdiff_t>(to), start,
+                                     [](const Entry& e, long long s) { return e.start < s; });
+    const auto pos = static_cast<std::size_t>(at - entries_.begin());
+    const std::size_t right = nextFree(pos);
+    std::size_t left = previousFree(pos);  // shifted: entry left - 1
+    const bool hasRight = right < to && entries_[right].start - start <= window_;
+    bool hasLeft = left > from && start - entries_[left - 1].start <= window_;
+    if (hasLeft) {
+        // Of open records that started together, the one first in the log.
+        const auto same = std::lower_bound(entries_.begin() + static_cast<std::ptrdiff_t>(from),
+                                           entries_.begin() + static_cast<std::ptrdiff_t>(left),
+                                           entries_[left - 1].start,
+                                           [](const Entry& e, long long s) { return e.start < s; });
+        left = nextFree(static_cast<std::size_t>(same - entries_.begin())) + 1;
+    }
+    if (hasLeft && (!hasRight || start - entries_[left - 1].start <= entries_[right].start - start))
+        return left - 1;
+    if (hasRight)
+        return right;
+    return std::nullopt;
+}
+
+std::optional<std::size_t> WindowPairing::pair(const Record& added)
+{
+    const auto start = fields_.start(added);
+    const auto group = groups_.find(fields_.group(added));
+    if (!start || group == groups_.end())
+        return std::nullopt;
+    const std::size_t to = groupEnd_[group->second];
+    const std::size_t from = group->second == 0 ? 0 : groupEnd_[group->second - 1];
+    const auto entry = nearest(from, to, *start);
+    if (!entry)
+        return std::nullopt;
+    take(*entry);
+    return entries_[*entry].open;
+}
+
+}  // namespace logweave

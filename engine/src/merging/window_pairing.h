@@ -1,0 +1,46 @@
+#pragma once
+// Pairs added records with the open records of the same contact: for each
+// added record, the nearest open record of its call, band and mode not yet
+// paired, started within the window (of two as near, the earlier).
+
+#include "merging/contact_identity.h"
+#include "logweave/log.h"
+
+#include <optional>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+namespace logweave {
+
+class WindowPairing {
+public:
+    WindowPairing(const Log& open, const ContactFields& fields, long long windowSeconds);
+
+    // The open record (0-based) `added` pairs with, then taken; none.
+    std::optional<std::size_t> pair(const Record& added);
+
+private:
+    struct Entry {
+        std::uint32_t group;
+        long long start;
+        std::size_t open;
+        auto operator<=>(const Entry&) const = default;
+    };
+    std::optional<std::size_t> nearest(std::size_t from, std::size_t to, long long start);
+    std::size_t nextFree(std::size_t i);
+    std::size_t previousFree(std::size_t i);
+    void take(std::size_t i);
+
+    const ContactFields& fields_;
+    long long window_;
+    std::unordered_map<std::string, std::uint32_t> groups_;
+    std::vector<Entry> entries_;  // by group, start and place in the open log
+    std::vector<std::size_t> groupEnd_;
+    // Taken entries are skipped: next_[i] leads to the first free entry at or
+    // after i, previous_[i + 1] to the last free one at or before i.
+    std::vector<std::size_t> next_;
+    std::vector<std::size_t> previous_;
+};
+
+}  // namespace logweave

@@ -1,0 +1,136 @@
+#include "reading/log_reader.h"
+
+#include "logweave/pane_texts.h"
+#include "logweave/sort_record_lines.h"
+#include "logweave/text.h"
+#include "reading/ordered_reading.h"
+#include "reading/record_lines.h"
+#include "reading/record_scanner.h"
+
+namespace logweave {
+namespace {
+
+constexpr auto npos = std::string_view::npos;
+
+// The first of the three spellings that end a header, whichever it is: the
+// scan then tells whether a spelling preferred to it stands further on.
+std::size_t firstEndOfHeader(std::string_view text)
+{
+    for (std::size_t lt = text.find('<'); lt != npos; lt = text.find('<', lt + 1))
+        if (endOfHeaderSpelling(text, lt) != 3)
+            return lt;
+    return npos;
+}
+
+// Whether the header ends where it was taken to: no spelling preferred to
+// that one stands anywhere after it, not even inside a tag.
+bool headerSure(const RecordScanner& scanner, std::string_view text, std::size_t eoh)
+{
+    const int taken = eoh == npos ? 3 : endOfHeaderSpelling(text, eoh);
+    return taken == 0 || (!scanner.tangled() && scanner.endOfHeaderMet() >= taken);
+}
+
+// The end tags of the text: those the scan read, and those of the header it
+// skipped. A tag holding a "<" may hide one: the whole text is searched then.
+EndTagCounts endTagsIn(std::string_view text, std::size_t eoh, const RecordScanner& scanner)
+{
+    if (scanner.tangled())
+        return countEndTags(text);
+    EndTagCounts counts = countEndTags(text.substr(0, eoh == npos ? 0 : eoh + 1));
+    for (std::size_t i = 0; i < counts.size(); ++i)
+        counts[i] += scanner.endTags()[i];
+    return counts;
+}
+
+bool endsAfterARecord(std::string_view text)
+{
+    constexpr std::string_view blanks = " \t\r\n";
+    const std::size_t lt = text.rfind('<');
+    if (lt == npos)
+        return text.find_first_not_of(blanks) == npos;
+    const std::string_view last = text.substr(lt);
+    return last.size() >= 5 && equalsIgnoringCase(last.substr(0, 5), "<eor>")
+        && last.find_first_not_of(blanks, 5) == npos;
+}
+
+struct Ending {
+    std::size_t eoh;
+    ScanEnd end;
+    EndTagCounts endTags;
+};
+
+// Reads the records of `log`'s text, after its header.
+Ending readRecords(Session& session, Log& log)
+{
+    ScanEnd end;
+    EndTagCounts endTags{};
+    const auto readFrom = [&](std::size_t eoh) {
+        FieldNamer namer(session.store.fields, log.text());
+        RecordScanner scanner(log.text(), eoh == npos ? 0 : eoh + 1, namer);
+        // Room for records of 128 bytes and more, what logs hold: no copy as the log grows.
+        log.reserve(log.text().size() / 128 + 16);
+        ScannedRecord record;
+        while (scanner.next(record))
+            log.add(record.begin, record.length, record.values);
+        end = scanner.end();
+        endTags = endTagsIn(log.text(), eoh, scanner);
+        return headerSure(scanner, log.text(), eoh);
+    };
+    const FieldTable tableBefore = session.store.fields;
+    const std::size_t first = firstEndOfHeader(log.text());
+    const bool sure = readFrom(first);
+    const std::size_t eoh = sure ? first : findEndOfHeader(log.text());
+    if (eoh == first)
+        return {first, end, endTags};  // a second scan from the same place would read the same
+    session.store.fields = tableBefore;
+    log.clearRecords();
+    readFrom(eoh);
+    return {eoh, end, endTags};
+}
+
+// The text of the file, collapsed, its records in order of date and time.
+Bytes orderedText(FileReader& file)
+{
+    const FileReader::Stamp stamp = file.stamp();
+    Bytes text = readAll(file, stamp.size);
+    collapseBlankLines(text);
+    auto lines = recordLines(text.view());
+    if (!lines || lines->inOrder())
+        return text;
+    const std::vector<std::size_t> order = dateTimeOrder(lines->keys);
+    lines->keys = {};  // they are pieces of the text, which is written over
+    if (readInOrder(file, text, *lines, order) && file.stamp() == stamp)
+        return text;
+    // The file changed meanwhile: what it holds now, ordered in memory.
+    text = Bytes();  // its memory is free for the second reading
+    file.rewind();
+    std::string sorted(readAll(file, file.stamp().size).view());
+    SortRecordLines(sorted);
+    return Bytes(sorted);
+}
+
+}  // namespace
+
+LogFile readLogFile(Session& session, FileReader& reader, std::string_view banner)
+{
+    LogFile file{Log(orderedText(reader)), std::nullopt};
+    session.ui.appendToPane(banner);
+    const Ending ending = readRecords(session, file.log);
+    if (ending.eoh != npos) {
+        file.header = withCrLf(file.log.text().substr(0, ending.eoh)) + session.store.EohTag;
+        session.ui.appendToPane(pane::header(*file.header));
+    }
+    reportScanEnd(session.ui, ending.end, file.log, session.store.fields);
+    file.endTags = ending.endTags;
+    file.endsAfterARecord = endsAfterARecord(file.log.text());
+    return file;
+}
+
+Log readWrittenLog(Session& session, const std::filesystem::path& path)
+{
+    Log log(session.files.readFile(path));
+    readRecords(session, log);
+    return log;
+}
+
+}  // namespace logweave

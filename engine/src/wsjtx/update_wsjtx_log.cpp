@@ -1,0 +1,279 @@
+#include "logweave/update_wsjtx_log.h"
+
+#include "logweave/load_field_order.h"
+#include "logweave/pane_texts.h"
+#include "reading/reading_from.h"
+#include "reading/record_scanner.h"
+#include "reporting_stops.h"
+#include "wsjtx/wsjtx_backups.h"
+
+#include <algorithm>
+#include <memory>
+#include <numeric>
+#include <vector>
+
+namespace logweave {
+namespace {
+
+constexpr std::string_view kTextLogName = "Wsjtx.log";
+// A contact being appended as the logs were read is read whole the next time.
+constexpr int kReadings = 3;
+
+bool inputsPresent(Session& session, const std::filesystem::path& fieldOrder, const WsjtxUpdate& update)
+{
+    for (const auto& path : {fieldOrder, pathFromBytes(update.FicToUpdate), pathFromBytes(update.FicToMerge)}) {
+        if (session.files.isRegularFile(path))
+            continue;
+        session.ui.appendToPane(pane::updateInputMissing(bytesFromPath(path)));
+        return false;
+    }
+    return true;
+}
+
+// The text log beside the WSJT-X log: an existing one in any letter case, else a new "Wsjtx.log".
+std::string textLogPath(Session& session, const std::string& log)
+{
+    const std::string prefix = folderPrefix(log);
+    if (const auto existing = findIgnoringCase(session.files, folderOf(pathFromBytes(log)), kTextLogName))
+        return prefix + bytesFromPath(existing->filename());
+    return prefix + std::string(kTextLogName);
+}
+
+// The files the update replaces, open from their reading to their
+// replacement: what the WSJT-X program appends to them meanwhile is read
+// from there. The text log is only looked at: it is written anew.
+struct UpdatedFiles {
+    std::unique_ptr<FileReader> log;
+    std::unique_ptr<FileReader> toMerge;
+    std::string textLog;
+    std::unique_ptr<FileReader> textLogAsRead;  // none when there is no text log yet
+    bool readMidContact = false;
+
+    // A file read in the middle of a contact that was being appended.
+    bool readWhole() const
+    {
+        const auto grown = [](FileReader& file) { return file.stamp().size != file.extent().bytes; };
+        return !readMidContact || (!grown(*log) && !grown(*toMerge));
+    }
+};
+
+std::unique_ptr<FileReader> openInput(Session& session, const std::string& path)
+{
+    auto opened = reportingStops(session.ui, path, [&] { return session.files.openForReading(pathFromBytes(path)); });
+    return opened ? std::move(*opened) : nullptr;
+}
+
+// A file another program keeps open for writing cannot be replaced safely:
+// it is not read in vain, nor are questions asked about it.
+bool letGo(Session& session, const std::string& path, FileReader& file)
+{
+    try {
+        session.files.waitForWriters(pathFromBytes(path), file);
+        return true;
+    } catch (const FileError& held) {
+        session.ui.appendToPane(pane::changingDuringUpdate(held));
+        return false;
+    }
+}
+
+std::unique_ptr<FileReader> lookAtTextLog(Session& session, const std::string& path)
+{
+    if (!session.files.isRegularFile(pathFromBytes(path)))
+        return nullptr;
+    try {
+        auto file = session.files.openForReading(pathFromBytes(path));
+        file->skipToEnd();
+        return file;
+    } catch (const FileError&) {
+        return nullptr;  // replaced as any file would be
+    }
+}
+
+std::optional<UpdatedFiles> readAndMerge(Session& session, const WsjtxUpdate& update)
+{
+    LogStore& store = session.store;
+    const auto fieldOrder = store.programFolder / "AdifCodes_Liste_WSJT-X.txt";
+    if (!inputsPresent(session, fieldOrder, update) || !LoadFieldOrder(session, bytesFromPath(fieldOrder)))
+        return std::nullopt;
+    store.EorTag = "<eor>";
+    store.EohTag = "<eoh>";
+    // The conflict dialog names the two logs it shows.
+    store.OpenLogPath = update.FicToUpdate;
+    store.AddedLogPath = update.FicToMerge;
+    UpdatedFiles files;
+    files.log = openInput(session, update.FicToUpdate);
+    files.toMerge = openInput(session, update.FicToMerge);
+    if (!files.log || !files.toMerge || !letGo(session, update.FicToUpdate, *files.log)
+        || !letGo(session, update.FicToMerge, *files.toMerge))
+        return std::nullopt;
+    const auto logEnd = readOpenLogFrom(session, *files.log, update.FicToUpdate);
+    if (!logEnd)
+        return std::nullopt;
+    // The WSJT-X program writes a contact into both logs at once: what it
+    // adds to the text log from here on belongs to the contacts added to the
+    // log after this reading.
+    files.textLog = textLogPath(session, update.FicToUpdate);
+    files.textLogAsRead = lookAtTextLog(session, files.textLog);
+    const auto mergeEnd = mergeAddedLogFrom(session, *files.toMerge, update.FicToMerge, update.sameContact);
+    if (!mergeEnd)
+        return std::nullopt;
+    files.readMidContact = *logEnd == TextEnd::InARecord || *mergeEnd == TextEnd::InARecord;
+    return files;
+}
+
+std::optional<UpdatedFiles> readWholeAndMerge(Session& session, const WsjtxUpdate& update)
+{
+    for (int reading = 1;; ++reading) {
+        auto files = readAndMerge(session, update);
+        if (!files || files->readWhole())
+            return files;
+        if (reading == kReadings) {
+            const FileError changing(FileError::Action::Replace, pathFromBytes(update.FicToUpdate),
+                                     LiveFileError::Rewritten);
+            session.ui.appendToPane(pane::changingDuringUpdate(changing));
+            return std::nullopt;
+        }
+    }
+}
+
+long long contactsIn(std::string_view text)
+{
+    const EndTagCounts counts = countEndTags(text);
+    return std::accumulate(counts.begin(), counts.end(), 0LL);
+}
+
+// The replacements, each tried in turn: those that fail are said and named
+// at the end, the others go on.
+class Replacements {
+public:
+    explicit Replacements(Session& session) : session_(session) {}
+
+    // `target` replaced by `source`, or false; its copy is named where
+    // another program goes on writing into the file replaced. Throws the
+    // FileError of a WSJT-X log another program changes otherwise than by
+    // appending.
+    bool replace(const std::string& target, FileReader* asRead, const std::filesystem::path& source,
+                 std::string_view copy, bool isTheLog)
+    {
+        try {
+            if (!asRead) {
+                session_.files.replaceUserFile(pathFromBytes(target), source);
+                return true;
+            }
+            const std::string taken = session_.files.replaceAppendedFile(pathFromBytes(target), *asRead, source);
+            if (const long long contacts = contactsIn(taken); contacts > 0)
+                session_.ui.appendToPane(pane::takenIn(target, contacts));
+            return true;
+        } catch (const FileError& error) {
+            if (error.code() == LiveFileError::StillWritten) {
+                session_.ui.appendToPane(pane::stillWritten(copy));
+                stillWritten_ = true;
+                return true;
+            }
+            if (isTheLog && error.code().category() == liveFileCategory())
+                throw;
+            session_.ui.appendToPane(pane::fileError(error));
+            failed_.push_back(target);
+            return false;
+        }
+    }
+
+    const std::vector<std::string>& failed() const noexcept { return failed_; }
+    bool stillWritten() const noexcept { return stillWritten_; }
+
+private:
+    Session& session_;
+    std::vector<std::string> failed_;
+    bool stillWritten_ = false;
+};
+
+struct DatedCopies {
+    std::string log;
+    std::string toMerge;
+};
+
+// Without both copies nothing is replaced.
+std::optional<DatedCopies> keepDatedCopies(Session& session, const WsjtxUpdate& update, UpdatedFiles& files)
+{
+    std::optional<std::string> log;
+    try {
+        log = keepDatedCopy(session, update.FicToUpdate, *files.log, update.time);
+        if (!log) {
+            session.ui.appendToPane(pane::noCopyNothingReplaced(update.FicToUpdate));
+            return std::nullopt;
+        }
+        auto toMerge = keepDatedCopy(session, update.FicToMerge, *files.toMerge, update.time);
+        if (!toMerge) {
+            forgetCopy(session, *log);
+            session.ui.appendToPane(pane::noCopyOfFileToMerge(update.FicToMerge));
+            return std::nullopt;
+        }
+        return DatedCopies{std::move(*log), std::move(*toMerge)};
+    } catch (const FileError& changing) {
+        if (log)
+            forgetCopy(session, *log);
+        session.ui.appendToPane(pane::changingDuringUpdate(changing));
+        return std::nullopt;
+    }
+}
+
+Outcome replaceFiles(Session& session, const WsjtxUpdate& update, UpdatedFiles& files, const DatedCopies& copies)
+{
+    const std::string& log = update.FicToUpdate;
+    const std::string& toMerge = update.FicToMerge;
+    const auto& folder = session.store.programFolder;
+    // A dated copy is a second name of the file it copies: where that file
+    // stays, the copy would change with it, and goes.
+    const auto keepCopyIf = [&session](bool replaced, const std::string& file, const std::string& copy) {
+        if (replaced)
+            removeOldCopies(session, file);
+        else
+            forgetCopy(session, copy);
+    };
+    Replacements replacements(session);
+    try {
+        const bool replaced = replacements.replace(log, files.log.get(), folder / "Logweave.adi", copies.log, true);
+        keepCopyIf(replaced, log, copies.log);
+    } catch (const FileError& changing) {
+        forgetCopy(session, copies.log);
+        forgetCopy(session, copies.toMerge);
+        session.ui.appendToPane(pane::changingDuringUpdate(changing));
+        return Outcome::Stopped;
+    }
+    const bool replaced = replacements.replace(toMerge, files.toMerge.get(), folder / "Logweave.adi", copies.toMerge, false);
+    keepCopyIf(replaced, toMerge, copies.toMerge);
+    replacements.replace(files.textLog, files.textLogAsRead.get(), folder / "Logweave.log", files.textLog, false);
+    if (!replacements.failed().empty()) {
+        session.ui.appendToPane(pane::notReplaced(replacements.failed()));
+        return Outcome::Stopped;
+    }
+    session.ui.appendToPane(pane::fileToMergeReplaced(toMerge, copies.toMerge));
+    session.ui.appendToPane(pane::replaced(log, files.textLog));
+    return replacements.stillWritten() ? Outcome::Stopped : Outcome::Done;
+}
+
+}  // namespace
+
+std::string folderPrefix(std::string_view path)
+{
+#ifdef _WIN32
+    const auto last = path.find_last_of("/\\");
+#else
+    const auto last = path.find_last_of('/');
+#endif
+    return last == std::string_view::npos ? std::string{} : std::string(path.substr(0, last + 1));
+}
+
+Outcome UpdateWsjtxLog(Session& session, const WsjtxUpdate& update)
+{
+    auto files = readWholeAndMerge(session, update);
+    if (!files)
+        return Outcome::Stopped;
+    const auto copies = keepDatedCopies(session, update, *files);
+    if (!copies)
+        return Outcome::Stopped;
+    keepFirstCopy(session, update.FicToUpdate);
+    return replaceFiles(session, update, *files, *copies);
+}
+
+}  // namespace logweave
