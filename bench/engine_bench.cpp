@@ -232,11 +232,11 @@ void readCase(benchmark::State& state, Workspace& ws, bench::Layout layout)
     measure(state, {log}, [&] {
         Workbench w(folder);
         Outcome outcome{};
-        const double seconds = timed(state, [&] { outcome = ReadOpenLog(w.session, bytesFromPath(log)); });
+        const double seconds = timed(state, [&] { outcome = readOpenLog(w.session, bytesFromPath(log)); });
         if (outcome != Outcome::Done)
             return skip(state, "the read stopped: " + lastLine(w.ui.pane));
-        if (w.store.OpenRecordCount() != records)
-            return skip(state, "read " + counted(w.store.OpenRecordCount(), records, "records"));
+        if (w.store.openRecordCount() != records)
+            return skip(state, "read " + counted(w.store.openRecordCount(), records, "records"));
         return seconds;
     });
     if (!state.error_occurred())
@@ -248,8 +248,8 @@ std::string mergeFault(Outcome outcome, const Workbench& w, const bench::PairFac
 {
     if (outcome != Outcome::Done)
         return "the merge stopped: " + lastLine(w.ui.pane);
-    if (w.store.OpenRecordCount() != facts.mergedRecords)
-        return "merged " + counted(w.store.OpenRecordCount(), facts.mergedRecords, "records");
+    if (w.store.openRecordCount() != facts.mergedRecords)
+        return "merged " + counted(w.store.openRecordCount(), facts.mergedRecords, "records");
     const auto settled = static_cast<long long>(w.ui.conflicts.size());
     if (settled != facts.differingFields)
         return counted(settled, facts.differingFields, "conflicts settled");
@@ -265,10 +265,10 @@ void mergeCase(benchmark::State& state, Workspace& ws, const ContactMatch& rule,
         Workbench w(folder);
         w.store.OpenLogPath = bytesFromPath(pair.open);
         w.store.AddedLogPath = bytesFromPath(pair.added);
-        if (ReadOpenLog(w.session, w.store.OpenLogPath) != Outcome::Done)
+        if (readOpenLog(w.session, w.store.OpenLogPath) != Outcome::Done)
             return skip(state, "the open log was not read: " + lastLine(w.ui.pane));
         Outcome outcome{};
-        const double seconds = timed(state, [&] { outcome = MergeAddedLog(w.session, w.store.AddedLogPath, rule); });
+        const double seconds = timed(state, [&] { outcome = mergeAddedLog(w.session, w.store.AddedLogPath, rule); });
         if (const std::string fault = mergeFault(outcome, w, pair.facts); !fault.empty())
             return skip(state, fault);
         return seconds;
@@ -282,13 +282,13 @@ void filterCase(benchmark::State& state, Workspace& ws)
     const long long records = state.range(0);
     const Workspace::Log& log = ws.log(bench::Layout::Shuffled, records);
     Workbench w(ws.programFolder("filter", records));
-    if (ReadOpenLog(w.session, bytesFromPath(log.path)) != Outcome::Done) {
+    if (readOpenLog(w.session, bytesFromPath(log.path)) != Outcome::Done) {
         skip(state, "the log was not read: " + lastLine(w.ui.pane));
         return;
     }
     measure(state, {log.path}, [&] {
         Outcome outcome{};
-        const double seconds = timed(state, [&] { outcome = FilterOpenLog(w.session, kFilter); });
+        const double seconds = timed(state, [&] { outcome = filterOpenLog(w.session, kFilter); });
         return outcome == Outcome::Done ? seconds : skip(state, "the filter stopped: " + lastLine(w.ui.pane));
     });
     const fs::path& out = w.store.programFolder;
@@ -317,12 +317,12 @@ void registerCase(bench::FamilyFits& fits, const std::string& family, Case body)
 void registerCases(Workspace& ws, bench::FamilyFits& fits)
 {
     for (const auto layout : {bench::Layout::Shuffled, bench::Layout::Sorted, bench::Layout::FieldPerLine})
-        registerCase(fits, "ReadOpenLog/" + std::string(bench::layoutName(layout)),
+        registerCase(fits, "readOpenLog/" + std::string(bench::layoutName(layout)),
                      [&ws, layout](benchmark::State& s) { readCase(s, ws, layout); });
-    registerCase(fits, "MergeAddedLog/exact", [&ws](benchmark::State& s) { mergeCase(s, ws, {}, "exact"); });
-    registerCase(fits, "MergeAddedLog/window",
+    registerCase(fits, "mergeAddedLog/exact", [&ws](benchmark::State& s) { mergeCase(s, ws, {}, "exact"); });
+    registerCase(fits, "mergeAddedLog/window",
                  [&ws](benchmark::State& s) { mergeCase(s, ws, {ContactRule::Window, 30}, "window"); });
-    registerCase(fits, "FilterOpenLog/BAND:20M;MODE:FT8", [&ws](benchmark::State& s) { filterCase(s, ws); });
+    registerCase(fits, "filterOpenLog/BAND:20M;MODE:FT8", [&ws](benchmark::State& s) { filterCase(s, ws); });
 }
 
 }  // namespace

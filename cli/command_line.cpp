@@ -101,8 +101,8 @@ constexpr std::array<Option, 11> kOptions{{
     {"--help", false, [](Parsing& p, std::string_view) { p.line.help = true; return std::optional<UsageError>{}; }},
     {"-h", false, [](Parsing& p, std::string_view) { p.line.help = true; return std::optional<UsageError>{}; }},
     {"--version", false, [](Parsing& p, std::string_view) { p.line.version = true; return std::optional<UsageError>{}; }},
-    {"--upper", false, [](Parsing& p, std::string_view) { p.line.options.UpperCaseNames = true; return std::optional<UsageError>{}; }},
-    {"--double", false, [](Parsing& p, std::string_view) { p.line.options.DoubleSpacing = true; return std::optional<UsageError>{}; }},
+    {"--upper", false, [](Parsing& p, std::string_view) { p.line.options.upperCaseNames = true; return std::optional<UsageError>{}; }},
+    {"--double", false, [](Parsing& p, std::string_view) { p.line.options.doubleSpacing = true; return std::optional<UsageError>{}; }},
     {"--no-order", false, [](Parsing& p, std::string_view) { p.noOrder = true; return std::optional<UsageError>{}; }},
     {"--folder", true, [](Parsing& p, std::string_view v) { p.line.folder = v; return std::optional<UsageError>{}; }},
     {"--order", true, [](Parsing& p, std::string_view v) { p.order = std::string(v); return std::optional<UsageError>{}; }},
@@ -149,11 +149,11 @@ std::optional<UsageError> settleFieldOrder(Parsing& p)
     if (p.order && p.noOrder)
         return UsageError{"--order and --no-order exclude each other"};
     if (p.noOrder)
-        p.line.options.FieldOrderFile.clear();
+        p.line.options.fieldOrderFile.clear();
     else if (p.order)
-        p.line.options.FieldOrderFile = *p.order;
+        p.line.options.fieldOrderFile = *p.order;
     else
-        p.line.options.FieldOrderFile = (std::filesystem::path(p.line.folder) / "AdifCodes_Liste.txt").string();
+        p.line.options.fieldOrderFile = (std::filesystem::path(p.line.folder) / "AdifCodes_Liste.txt").string();
     return std::nullopt;
 }
 

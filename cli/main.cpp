@@ -46,9 +46,9 @@ public:
             return open(command.arguments.front());
         case cli::Command::Kind::Add:
             session_.store.AddedLogPath = command.arguments.front();
-            return status(MergeAddedLog(session_, command.arguments.front(), line_.sameContact.value_or(ContactMatch{})));
+            return status(mergeAddedLog(session_, command.arguments.front(), line_.sameContact.value_or(ContactMatch{})));
         case cli::Command::Kind::Filter:
-            return status(FilterOpenLog(session_, command.arguments.front()));
+            return status(filterOpenLog(session_, command.arguments.front()));
         case cli::Command::Kind::WsjtxUpdate:
             return wsjtxUpdate(command.arguments);
         }
@@ -58,25 +58,25 @@ public:
 private:
     int open(const std::string& path)
     {
-        LoadOutputOptions(session_);
+        reviewOutputOptions(session_);
         session_.store.OpenLogPath = path;
-        return status(ReadOpenLog(session_, path));
+        return status(readOpenLog(session_, path));
     }
 
     int wsjtxUpdate(const std::vector<std::string>& paths)
     {
         if (!paths.empty())
-            return status(UpdateWsjtxLog(session_, {paths[0], paths[1], line_.sameContact.value_or(ContactMatch{})}));
+            return status(updateWsjtxLog(session_, {paths[0], paths[1], line_.sameContact.value_or(ContactMatch{})}));
         LogStore& store = session_.store;
         const auto saved =
-            readAutomationFile(session_.files, store.programFolder, {store.FicToUpdate, store.FicToMerge, {}});
-        if (!saved || saved->FicToUpdate.empty() || saved->FicToMerge.empty())
+            readAutomationFile(session_.files, store.programFolder, {store.logToUpdate, store.logToMerge, {}});
+        if (!saved || saved->logToUpdate.empty() || saved->logToMerge.empty())
             return 0;  // nothing to update, as at a start without the file
         // The window reads them from the program folder, its current folder.
-        store.FicToUpdate = inProgramFolder(saved->FicToUpdate);
-        store.FicToMerge = inProgramFolder(saved->FicToMerge);
+        store.logToUpdate = inProgramFolder(saved->logToUpdate);
+        store.logToMerge = inProgramFolder(saved->logToMerge);
         const ContactMatch rule = line_.sameContact.value_or(saved->sameContact);
-        return status(UpdateWsjtxLog(session_, {store.FicToUpdate, store.FicToMerge, rule}));
+        return status(updateWsjtxLog(session_, {store.logToUpdate, store.logToMerge, rule}));
     }
 
     std::string inProgramFolder(const std::string& path) const

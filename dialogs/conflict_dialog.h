@@ -30,9 +30,9 @@ public:
     ~ConflictDialog() override;
 
     // The value to record, as bytes: a value taken from the logs keeps its own.
-    std::string ChosenValue() const { return chosenValue_; }
+    std::string chosenValue() const { return chosenValue_; }
     // Set when the later conflicts of this field are to take the same side without asking.
-    std::optional<ConflictSide> SameChoiceUntilTheEnd() const { return sameChoice_; }
+    std::optional<ConflictSide> sameChoiceUntilTheEnd() const { return sameChoice_; }
 
     // Closing other than by OK (Escape, the close box) does what OK does.
     void reject() override;

@@ -155,9 +155,9 @@ void OptionsDialog::placeSameContact(QWidget* area, platform::TwipsLayout& form)
 
 void OptionsDialog::setOptions(const OutputOptions& options)
 {
-    fieldOrderFileEdit_->setText(platform::pathText(options.FieldOrderFile));
-    upperCaseNamesCheck_->setChecked(options.UpperCaseNames);
-    doubleSpacingCheck_->setChecked(options.DoubleSpacing);
+    fieldOrderFileEdit_->setText(platform::pathText(options.fieldOrderFile));
+    upperCaseNamesCheck_->setChecked(options.upperCaseNames);
+    doubleSpacingCheck_->setChecked(options.doubleSpacing);
     headerSourceButtons_[static_cast<std::size_t>(options.headerSource)]->setChecked(true);
     sameContactButtons_[options.sameContact.rule == ContactRule::Window ? 1 : 0]->setChecked(true);
 }
@@ -165,9 +165,9 @@ void OptionsDialog::setOptions(const OutputOptions& options)
 OutputOptions OptionsDialog::options() const
 {
     OutputOptions options;
-    options.FieldOrderFile = platform::pathBytes(fieldOrderFileEdit_->text());
-    options.UpperCaseNames = upperCaseNamesCheck_->isChecked();
-    options.DoubleSpacing = doubleSpacingCheck_->isChecked();
+    options.fieldOrderFile = platform::pathBytes(fieldOrderFileEdit_->text());
+    options.upperCaseNames = upperCaseNamesCheck_->isChecked();
+    options.doubleSpacing = doubleSpacingCheck_->isChecked();
     options.headerSource = headerSourceButtons_[2]->isChecked()   ? HeaderSource::Program
                            : headerSourceButtons_[1]->isChecked() ? HeaderSource::OpenLog
                                                                   : HeaderSource::AddedLog;

@@ -139,7 +139,7 @@ void WsjtxUpdateDialog::placeCommands(platform::TwipsLayout& form)
 ContactMatch WsjtxUpdateDialog::ruleFollowed() const
 {
     const auto saved = readAutomationFile(session_.files, session_.store.programFolder, {});
-    if (saved && !saved->FicToUpdate.empty() && !saved->FicToMerge.empty())
+    if (saved && !saved->logToUpdate.empty() && !saved->logToMerge.empty())
         return saved->sameContact;
     return session_.ui.outputOptions().sameContact;
 }
@@ -198,11 +198,11 @@ void WsjtxUpdateDialog::browseLogToMerge()
 void WsjtxUpdateDialog::runUpdate()
 {
     LogStore& store = session_.store;
-    store.FicToUpdate = platform::pathBytes(logToUpdateEdit_->text());
-    store.FicToMerge = platform::pathBytes(logToMergeEdit_->text());
-    if (!store.FicToUpdate.empty() && !store.FicToMerge.empty()) {
+    store.logToUpdate = platform::pathBytes(logToUpdateEdit_->text());
+    store.logToMerge = platform::pathBytes(logToMergeEdit_->text());
+    if (!store.logToUpdate.empty() && !store.logToMerge.empty()) {
         const platform::BusyCursor busy;
-        UpdateWsjtxLog(session_, {store.FicToUpdate, store.FicToMerge, sameContact()});
+        updateWsjtxLog(session_, {store.logToUpdate, store.logToMerge, sameContact()});
     }
     accept();
 }
@@ -210,7 +210,7 @@ void WsjtxUpdateDialog::runUpdate()
 void WsjtxUpdateDialog::saveAutomation()
 {
     try {
-        SaveAutomationConfig(session_.files, session_.store.programFolder, platform::pathBytes(logToUpdateEdit_->text()),
+        saveAutomationFile(session_.files, session_.store.programFolder, platform::pathBytes(logToUpdateEdit_->text()),
                              platform::pathBytes(logToMergeEdit_->text()), sameContact());
     } catch (const FileError& error) {
         // Otherwise the user would believe the update is set up for every start.

@@ -32,10 +32,10 @@ OutputOptions QtSettings::outputOptions() const
 {
     const QSettings saved(file(), QSettings::IniFormat);
     OutputOptions options;
-    options.FieldOrderFile =
-        pathBytes(saved.value("options/fieldOrderFile", pathText(options.FieldOrderFile)).toString());
-    options.UpperCaseNames = saved.value("options/upperCaseNames", options.UpperCaseNames).toBool();
-    options.DoubleSpacing = saved.value("options/doubleSpacing", options.DoubleSpacing).toBool();
+    options.fieldOrderFile =
+        pathBytes(saved.value("options/fieldOrderFile", pathText(options.fieldOrderFile)).toString());
+    options.upperCaseNames = saved.value("options/upperCaseNames", options.upperCaseNames).toBool();
+    options.doubleSpacing = saved.value("options/doubleSpacing", options.doubleSpacing).toBool();
     options.headerSource = headerSourceNamed(saved.value("options/header").toString());
     if (saved.value("options/sameContact").toString() == QLatin1String(kWindow)) {
         const auto minutes = windowMinutes(saved.value("options/windowMinutes").toString().toStdString());
@@ -47,9 +47,9 @@ OutputOptions QtSettings::outputOptions() const
 void QtSettings::saveOutputOptions(const OutputOptions& options)
 {
     QSettings saved(file(), QSettings::IniFormat);
-    saved.setValue("options/fieldOrderFile", pathText(options.FieldOrderFile));
-    saved.setValue("options/upperCaseNames", options.UpperCaseNames);
-    saved.setValue("options/doubleSpacing", options.DoubleSpacing);
+    saved.setValue("options/fieldOrderFile", pathText(options.fieldOrderFile));
+    saved.setValue("options/upperCaseNames", options.upperCaseNames);
+    saved.setValue("options/doubleSpacing", options.doubleSpacing);
     saved.setValue("options/header", kHeaderSources[static_cast<std::size_t>(options.headerSource)]);
     const bool window = options.sameContact.rule == ContactRule::Window;
     saved.setValue("options/sameContact", window ? kWindow : kExact);

@@ -96,7 +96,7 @@ void MainWindow::startUp()
     platform_.folders.setCurrentFolder(folder);
     store_.programFolder = pathFromBytes(platform::pathBytes(folder));
     const platform::BusyCursor busy;
-    ReadAutomationConfig(*session_);
+    runSavedUpdate(*session_);
     addMenuAction_->setEnabled(false);
 }
 
@@ -118,7 +118,7 @@ QString MainWindow::chooseLog(const QString& startFolder)
 
 void MainWindow::openLog()
 {
-    LoadOutputOptions(*session_);
+    reviewOutputOptions(*session_);
     fileDialogFolder_ = platform_.folders.programFolder();
     const QString name = chooseLog(fileDialogFolder_);
     if (name.isEmpty())
@@ -126,7 +126,7 @@ void MainWindow::openLog()
     openMenuAction_->setEnabled(false);
     store_.OpenLogPath = platform::pathBytes(name);
     const platform::BusyCursor busy;
-    if (ReadOpenLog(*session_, store_.OpenLogPath) != Outcome::Done) {
+    if (readOpenLog(*session_, store_.OpenLogPath) != Outcome::Done) {
         // Nothing was opened: the program is as after start-up.
         openMenuAction_->setEnabled(true);
         return;
@@ -144,7 +144,7 @@ void MainWindow::addLog()
     }
     store_.AddedLogPath = platform::pathBytes(name);
     const platform::BusyCursor busy;
-    MergeAddedLog(*session_, store_.AddedLogPath, ui_->outputOptions().sameContact);
+    mergeAddedLog(*session_, store_.AddedLogPath, ui_->outputOptions().sameContact);
 }
 
 void MainWindow::showWsjtxUpdate()
@@ -160,7 +160,7 @@ void MainWindow::filterLog()
     const QString expression = platform_.inputBox.getText(this, QStringLiteral("Entrez le filtre [enter the filter]"),
                                                           QStringLiteral("Filtre"), QStringLiteral("BAND:6M;MODE:FT8"));
     const platform::BusyCursor busy;
-    FilterOpenLog(*session_, expression.toStdString());
+    filterOpenLog(*session_, expression.toStdString());
 }
 
 void MainWindow::showHelp()

@@ -54,7 +54,7 @@ Settlement QtUserInterface::settleConflict(const Conflict& conflict)
     dialogs::ConflictDialog dialog(conflict, over);
     dialog.setWindowModality(Qt::WindowModal);
     dialog.exec();
-    return {dialog.ChosenValue(), dialog.SameChoiceUntilTheEnd()};
+    return {dialog.chosenValue(), dialog.sameChoiceUntilTheEnd()};
 }
 
 }  // namespace logweave::shell

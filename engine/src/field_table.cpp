@@ -6,7 +6,7 @@
 
 namespace logweave {
 
-int FieldTable::FindField(std::string_view name) const
+int FieldTable::indexOf(std::string_view name) const
 {
     // Names are stored upper-cased, so an upper-cased key finds the first match.
     std::string key = upperCased(name);
@@ -14,7 +14,7 @@ int FieldTable::FindField(std::string_view name) const
     return it == lookup_.end() ? 0 : it->second;
 }
 
-void FieldTable::AddField(std::string_view name)
+void FieldTable::add(std::string_view name)
 {
     // The listing is insertion-ordered: a name goes before the first greater
     // entry, wherever a seeded list put that entry.
@@ -22,15 +22,15 @@ void FieldTable::AddField(std::string_view name)
                                     [name](const std::string& s) { return s > name; });
     sorted_.insert(place, std::string(name));
     names_.push_back(upperCased(name));
-    index(FieldCount());
+    index(count());
 }
 
 int FieldTable::findOrAdd(std::string_view name)
 {
-    if (const int found = FindField(name); found != 0)
+    if (const int found = indexOf(name); found != 0)
         return found;
-    AddField(name);
-    return FieldCount();
+    add(name);
+    return count();
 }
 
 void FieldTable::seed(const std::vector<std::string>& names)
@@ -41,7 +41,7 @@ void FieldTable::seed(const std::vector<std::string>& names)
     for (const auto& name : names) {
         names_.push_back(name);
         sorted_.push_back(name);
-        index(FieldCount());
+        index(count());
     }
 }
 

@@ -7,8 +7,8 @@ namespace logweave {
 
 const Record& LogStore::record(long long r) const
 {
-    if (r < 1 || r > OpenRecordCount())
-        throw std::out_of_range("record " + std::to_string(r) + " of a log of " + std::to_string(OpenRecordCount()));
+    if (r < 1 || r > openRecordCount())
+        throw std::out_of_range("record " + std::to_string(r) + " of a log of " + std::to_string(openRecordCount()));
     return log_[static_cast<std::size_t>(r - 1)];
 }
 

@@ -5,25 +5,25 @@ namespace logweave {
 StandardFields findStandardFields(const FieldTable& fields)
 {
     StandardFields s;
-    s.Idx_QSO_DATE = fields.FindField("QSO_DATE:D");
-    if (s.Idx_QSO_DATE == 0)
-        s.Idx_QSO_DATE = fields.FindField("QSO_DATE");
-    s.Idx_TIME_ON = fields.FindField("TIME_ON");
-    s.Idx_BAND = fields.FindField("BAND");
-    s.Idx_CALL = fields.FindField("CALL");
-    s.Idx_MODE = fields.FindField("MODE");
-    s.Idx_SUBMODE = fields.FindField("SUBMODE");
-    s.Idx_OPERATOR = fields.FindField("OPERATOR");
-    s.Idx_NOTES = fields.FindField("NOTES");
-    s.Idx_COMMENT = fields.FindField("COMMENT");
-    s.Idx_QSO_DATE_OFF = fields.FindField("QSO_DATE_OFF");
-    s.Idx_TIME_OFF = fields.FindField("TIME_OFF");
-    s.Idx_GRIDSQUARE = fields.FindField("GRIDSQUARE");
-    s.Idx_FREQ = fields.FindField("FREQ");
-    s.Idx_RST_SENT = fields.FindField("RST_SENT");
-    s.Idx_RST_RCVD = fields.FindField("RST_RCVD");
-    s.Idx_TX_PWR = fields.FindField("TX_PWR");
-    s.Idx_NAME = fields.FindField("NAME");
+    s.qsoDate = fields.indexOf("QSO_DATE:D");
+    if (s.qsoDate == 0)
+        s.qsoDate = fields.indexOf("QSO_DATE");
+    s.timeOn = fields.indexOf("TIME_ON");
+    s.band = fields.indexOf("BAND");
+    s.call = fields.indexOf("CALL");
+    s.mode = fields.indexOf("MODE");
+    s.submode = fields.indexOf("SUBMODE");
+    s.operatorCall = fields.indexOf("OPERATOR");
+    s.notes = fields.indexOf("NOTES");
+    s.comment = fields.indexOf("COMMENT");
+    s.qsoDateOff = fields.indexOf("QSO_DATE_OFF");
+    s.timeOff = fields.indexOf("TIME_OFF");
+    s.gridsquare = fields.indexOf("GRIDSQUARE");
+    s.freq = fields.indexOf("FREQ");
+    s.rstSent = fields.indexOf("RST_SENT");
+    s.rstRcvd = fields.indexOf("RST_RCVD");
+    s.txPwr = fields.indexOf("TX_PWR");
+    s.name = fields.indexOf("NAME");
     return s;
 }
 

@@ -7,7 +7,7 @@ namespace {
 
 AutomationPaths parse(std::string_view text)
 {
-    return parseAutomationConfig(text, {});
+    return parseAutomationFile(text, {});
 }
 
 TEST(AutomationConfig, TakesThePathsAndTheContactRuleAsWritten)
@@ -33,7 +33,7 @@ TEST(AutomationConfig, TakesThePathsAndTheContactRuleAsWritten)
     };
     for (const auto& [text, paths] : cases)
         EXPECT_EQ(parse(text), paths) << text;
-    EXPECT_EQ(parseAutomationConfig("FicToMerge = /c\n", {"/kept", "/b", {}}), (AutomationPaths{"/kept", "/c", {}}));
+    EXPECT_EQ(parseAutomationFile("FicToMerge = /c\n", {"/kept", "/b", {}}), (AutomationPaths{"/kept", "/c", {}}));
 }
 
 using AutomationFileTest = EngineTest;
@@ -41,11 +41,11 @@ using AutomationFileTest = EngineTest;
 // What is saved reads back through the lines of the table above.
 TEST_F(AutomationFileTest, SavesThePathsAsTypedAndTheWindowRule)
 {
-    SaveAutomationConfig(files, folder.path(), " /log a.adi ", "/log b.adi");
+    saveAutomationFile(files, folder.path(), " /log a.adi ", "/log b.adi");
     EXPECT_EQ(folder.read("Logweave.cfg"),
               "'Fichier de configuration de Logweave [Logweave file configuration]\r\n"
               "Action = WSJT-X Log update\r\nFicToUpdate =  /log a.adi \r\nFicToMerge = /log b.adi\r\n");
-    SaveAutomationConfig(files, folder.path(), "/a.adi", "/b.adi", {ContactRule::Window, 30});
+    saveAutomationFile(files, folder.path(), "/a.adi", "/b.adi", {ContactRule::Window, 30});
     EXPECT_TRUE(folder.read("Logweave.cfg").ends_with("FicToMerge = /b.adi\r\nMatch = window 30\r\n"));
 }
 
@@ -53,17 +53,17 @@ TEST_F(AutomationFileTest, RunsTheUpdateOnlyWhenBothPathsAreNamedInAFileItCanRea
 {
     folder.write("Logweave.cfg", "FicToUpdate = /a\r\nFicToMerge = /b\r\n");
     files.failOn(FileError::Action::Read, "Logweave.cfg", std::make_error_code(std::errc::resource_unavailable_try_again));
-    EXPECT_EQ(ReadAutomationConfig(session), Outcome::Done);
-    EXPECT_EQ(store.FicToUpdate, "");
+    EXPECT_EQ(runSavedUpdate(session), Outcome::Done);
+    EXPECT_EQ(store.logToUpdate, "");
     files.fault = nullptr;
 
     folder.write("Logweave.cfg", "FicToUpdate = " + (folder / "none.adi").string() + "\r\n");
-    EXPECT_EQ(ReadAutomationConfig(session), Outcome::Done);
+    EXPECT_EQ(runSavedUpdate(session), Outcome::Done);
     EXPECT_EQ(ui.pane, "");
-    EXPECT_EQ(store.FicToUpdate, (folder / "none.adi").string());
+    EXPECT_EQ(store.logToUpdate, (folder / "none.adi").string());
 
     folder.write("Logweave.cfg", "FicToMerge = /nowhere/other.adi\r\n");
-    EXPECT_EQ(ReadAutomationConfig(session), Outcome::Stopped);  // the update ran, and found no file
+    EXPECT_EQ(runSavedUpdate(session), Outcome::Stopped);  // the update ran, and found no file
     EXPECT_TRUE(paneHas("[File not found"));
 }
 
@@ -74,8 +74,8 @@ TEST_F(AutomationFileTest, TheUpdateAtStartUpMatchesContactsAsSaved)
                                                    "<mode:3>FT8 <eor>\n");
     const auto other = folder.write("download.adi", "<CALL:5>Q1AAA <QSO_DATE:8:D>20230101 <TIME_ON:4>1000 "
                                                     "<BAND:3>20m <MODE:3>FT8 <EOR>\n");
-    SaveAutomationConfig(files, folder.path(), log.string(), other.string(), {ContactRule::Window, 30});
-    ASSERT_EQ(ReadAutomationConfig(session), Outcome::Done) << ui.pane;
+    saveAutomationFile(files, folder.path(), log.string(), other.string(), {ContactRule::Window, 30});
+    ASSERT_EQ(runSavedUpdate(session), Outcome::Done) << ui.pane;
     EXPECT_TRUE(paneHas(" 0 enregistrements ajoutés")) << ui.pane;
 }
 

@@ -30,7 +30,7 @@ inline std::vector<Contact> contactsOf(const LogStore& store)
     for (const Record& record : store.openLog()) {
         Contact contact;
         for (const auto& v : record.values())
-            contact.emplace_back(store.fields.FieldNames(static_cast<int>(v.field)), std::string(record.valueOf(v)));
+            contact.emplace_back(store.fields.name(static_cast<int>(v.field)), std::string(record.valueOf(v)));
         log.push_back(std::move(contact));
     }
     return log;
@@ -51,7 +51,7 @@ protected:
     // Options as the user left them, no field order list unless one is set.
     void applyOptions(const std::string& fieldOrderFile = "")
     {
-        ui.options.FieldOrderFile = fieldOrderFile;
+        ui.options.fieldOrderFile = fieldOrderFile;
         applyOutputOptions(session, ui.options);
     }
 
@@ -62,7 +62,7 @@ protected:
             applyOptions();
         const auto path = folder.write(name, content);
         store.OpenLogPath = path.string();
-        return ReadOpenLog(session, path.string());
+        return readOpenLog(session, path.string());
     }
 
     // Writes `content` as a log and merges it into the open log.
@@ -70,14 +70,14 @@ protected:
     {
         const auto path = folder.write("added.adi", content);
         store.AddedLogPath = path.string();
-        return MergeAddedLog(session, path.string(), rule);
+        return mergeAddedLog(session, path.string(), rule);
     }
 
     bool paneHas(std::string_view text) const { return ui.pane.find(text) != std::string::npos; }
 
     std::string value(std::string_view field, long long record) const
     {
-        return std::string(store.FieldValues(store.fields.FindField(field), record));
+        return std::string(store.fieldValue(store.fields.indexOf(field), record));
     }
 
     TemporaryFolder folder;

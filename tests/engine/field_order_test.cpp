@@ -10,11 +10,11 @@ using FieldOrderTest = EngineTest;
 TEST_F(FieldOrderTest, ReadsNamesUntilTheFirstEmptyLineSkippingComments)
 {
     const std::string path = folder.write("order.txt", "' my order\r\ncall\nBand\r\nCALL\n' note\n\nMODE\r\n").string();
-    ASSERT_TRUE(LoadFieldOrder(session, path));
-    EXPECT_EQ(store.fields.FieldCount(), 3);
-    EXPECT_EQ(store.fields.FieldNames(1), "CALL");
-    EXPECT_EQ(store.fields.FieldNames(2), "BAND");
-    EXPECT_EQ(store.fields.FindField("call"), 1);  // a name listed twice is found at its first place
+    ASSERT_TRUE(loadFieldOrder(session, path));
+    EXPECT_EQ(store.fields.count(), 3);
+    EXPECT_EQ(store.fields.name(1), "CALL");
+    EXPECT_EQ(store.fields.name(2), "BAND");
+    EXPECT_EQ(store.fields.indexOf("call"), 1);  // a name listed twice is found at its first place
     EXPECT_EQ(ui.pane, pane::fieldOrder(path));
 }
 
@@ -32,11 +32,11 @@ TEST_F(FieldOrderTest, OrdersTheWrittenFieldsByTheList)
 TEST_F(FieldOrderTest, AnUnreadableListLeavesTheTableAndSaysSoAReadableOneReplacesIt)
 {
     ASSERT_EQ(open("<CALL:5>Q1ABC <EOR>"), Outcome::Done);
-    EXPECT_FALSE(LoadFieldOrder(session, (folder / "none.txt").string()));
-    EXPECT_EQ(store.fields.FieldCount(), 1);
+    EXPECT_FALSE(loadFieldOrder(session, (folder / "none.txt").string()));
+    EXPECT_EQ(store.fields.count(), 1);
     EXPECT_TRUE(paneHas("[Field order list unreadable, no order is loaded] : " + (folder / "none.txt").string()));
-    ASSERT_TRUE(LoadFieldOrder(session, folder.write("order.txt", "MODE\n").string()));
-    EXPECT_EQ(store.fields.FindField("CALL"), 0);
+    ASSERT_TRUE(loadFieldOrder(session, folder.write("order.txt", "MODE\n").string()));
+    EXPECT_EQ(store.fields.indexOf("CALL"), 0);
 }
 
 }  // namespace

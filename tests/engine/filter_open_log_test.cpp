@@ -20,13 +20,13 @@ protected:
     // The records that go to the removed file, by number.
     std::string removedBy(std::string_view expression)
     {
-        EXPECT_EQ(FilterOpenLog(session, expression), Outcome::Done) << ui.pane;
+        EXPECT_EQ(filterOpenLog(session, expression), Outcome::Done) << ui.pane;
         std::string which;
         const std::string removed = folder.read("Adif_Filtre2.adi");
-        for (long long r = 1; r <= store.OpenRecordCount(); ++r) {
+        for (long long r = 1; r <= store.openRecordCount(); ++r) {
             std::string line;
             OutputNames names(store.fields, false);
-            WriteRecord(line, store.record(r), names);
+            writeRecord(line, store.record(r), names);
             if (removed.find(line + "<eor>") != std::string::npos)
                 which += std::to_string(r);
         }
@@ -72,9 +72,9 @@ TEST_F(FilterTest, MatchesWholeValuesIgnoringLetterCaseAndEveryTerm)
 TEST_F(FilterTest, RefusesATermWithoutColonAndWritesNothing)
 {
     folder.write("Adif_Filtre1.adi", "kept before");
-    EXPECT_EQ(FilterOpenLog(session, "BAND:6M;;MODE:FT8"), Outcome::Stopped);
+    EXPECT_EQ(filterOpenLog(session, "BAND:6M;;MODE:FT8"), Outcome::Stopped);
     EXPECT_EQ(ui.pane, pane::filterRefused(""));
-    EXPECT_EQ(FilterOpenLog(session, "band6m"), Outcome::Stopped);
+    EXPECT_EQ(filterOpenLog(session, "band6m"), Outcome::Stopped);
     EXPECT_TRUE(ui.pane.ends_with(pane::filterRefused("BAND6M")));
     EXPECT_EQ(folder.read("Adif_Filtre1.adi"), "kept before");
     EXPECT_FALSE(folder.exists("Adif_Filtre2.adi"));
@@ -82,7 +82,7 @@ TEST_F(FilterTest, RefusesATermWithoutColonAndWritesNothing)
 
 TEST_F(FilterTest, TakesTheHeaderTheOptionsChooseAndTheirSpacing)
 {
-    ui.options.DoubleSpacing = true;
+    ui.options.doubleSpacing = true;
     ui.options.headerSource = HeaderSource::Program;
     applyOptions();
     EXPECT_EQ(removedBy("BAND:20M"), "3");
@@ -90,7 +90,7 @@ TEST_F(FilterTest, TakesTheHeaderTheOptionsChooseAndTheirSpacing)
               "Logweave <eoh>\r\n\r\n<band:3>20M <mode:3>FT8 <notes:1>x <qso_date:8:d>20230101 <eor>\r\n\r\n");
 
     ui.options.headerSource = HeaderSource::AddedLog;
-    ui.options.DoubleSpacing = false;
+    ui.options.doubleSpacing = false;
     applyOptions();
     ASSERT_EQ(add("added<EOH>"), Outcome::Done);
     EXPECT_EQ(removedBy("BAND:20M"), "3");

@@ -56,7 +56,7 @@ TEST_F(MemoryLimitTest, AMergeStopsCleanlyAndKeepsTheOpenLog)
     EXPECT_EXIT(
         {
             const bool stopped =
-                withOnly(std::size_t{32} << 20, [&] { return MergeAddedLog(session, path.string(), {}); })
+                withOnly(std::size_t{32} << 20, [&] { return mergeAddedLog(session, path.string(), {}); })
                 == Outcome::Stopped;
             // Wherever it stopped, the last paragraph says why, and no count came before it.
             const bool said = ui.pane.ends_with(pane::tooLargeForMemory(path.string()))
@@ -65,7 +65,7 @@ TEST_F(MemoryLimitTest, AMergeStopsCleanlyAndKeepsTheOpenLog)
             for (const auto& entry : std::filesystem::directory_iterator(folder.path()))
                 temporaryFiles += entry.path().filename().string().starts_with(".") ? 1 : 0;
             const bool kept = folder.read("Logweave.adi") == "earlier merge" && temporaryFiles == 0;
-            std::_Exit(stopped && said && kept && store.OpenRecordCount() == 1 ? 0 : 1);
+            std::_Exit(stopped && said && kept && store.openRecordCount() == 1 ? 0 : 1);
         },
         ::testing::ExitedWithCode(0), "");
 }

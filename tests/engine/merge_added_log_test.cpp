@@ -15,7 +15,7 @@ protected:
     std::string calls() const
     {
         std::string out;
-        for (long long r = 1; r <= store.OpenRecordCount(); ++r)
+        for (long long r = 1; r <= store.openRecordCount(); ++r)
             out += value("CALL", r) + (value("NAME", r).empty() ? "" : "/" + value("NAME", r)) + " ";
         return out;
     }
@@ -176,15 +176,15 @@ TEST_F(MergeTest, AStoppedMergeChangesNothing)
     ASSERT_EQ(open(kOpen), Outcome::Done);
     folder.write("Logweave.adi", "earlier merge");
     folder.write("Logweave.log", "earlier list");
-    const int fieldsBefore = store.fields.FieldCount();
+    const int fieldsBefore = store.fields.count();
 
     files.failOn(FileError::Action::Write, "Logweave.log", std::make_error_code(std::errc::no_space_on_device));
     EXPECT_EQ(add(qso("Q1DDD", "20230105", "000000", "<NAME:3>Ann ")), Outcome::Stopped);
     EXPECT_TRUE(paneHas("Logweave.log (No space left on device)"));
     EXPECT_EQ(folder.read("Logweave.adi"), "earlier merge");
     EXPECT_EQ(folder.read("Logweave.log"), "earlier list");
-    EXPECT_EQ(store.OpenRecordCount(), 3);
-    EXPECT_EQ(store.fields.FieldCount(), fieldsBefore);
+    EXPECT_EQ(store.openRecordCount(), 3);
+    EXPECT_EQ(store.fields.count(), fieldsBefore);
     EXPECT_EQ(value("CALL", 3), "Q1CCC");
 }
 
@@ -204,7 +204,7 @@ TEST_F(MergeTest, AMergedLogThatCannotBeReadBackIsSaidSo)
     for (const auto& [stop, said, field] : cases) {
         SCOPED_TRACE(field);
         ASSERT_EQ(open(kOpen), Outcome::Done);
-        ASSERT_EQ(store.fields.FindField(field), 0);
+        ASSERT_EQ(store.fields.indexOf(field), 0);
         files.fault = [&stop](FileError::Action action, const std::filesystem::path& path) {
             if (action == FileError::Action::Read && path.filename() == "Logweave.adi")
                 stop();
@@ -214,8 +214,8 @@ TEST_F(MergeTest, AMergedLogThatCannotBeReadBackIsSaidSo)
         files.fault = nullptr;
         EXPECT_TRUE(ui.pane.ends_with(said + pane::mergedLogNotRead(merged))) << ui.pane;
         EXPECT_NE(folder.read("Logweave.adi").find("Q1DDD"), std::string::npos);
-        EXPECT_EQ(store.OpenRecordCount(), 0);
-        EXPECT_NE(store.fields.FindField(field), 0);
+        EXPECT_EQ(store.openRecordCount(), 0);
+        EXPECT_NE(store.fields.indexOf(field), 0);
     }
 }
 

@@ -14,7 +14,7 @@ TEST_F(ReadOpenLogTest, ReadsValuesUpToTheNextTagWhateverTheLengthSays)
     ASSERT_EQ(open("<EOH>\n<CALL:3>Q1ABC\n<ADDRESS:9>12 Main\r\nTown \t\r\n<NAME:2>\n<EOR>\n<EOR><QTH:4>Umeå <EOR>"),
               Outcome::Done);
     EXPECT_EQ(value("ADDRESS", 1), "12 Main\r\nTown");  // the break inside stays, the layout after goes
-    EXPECT_EQ(store.fields.FindField("NAME"), 3);
+    EXPECT_EQ(store.fields.indexOf("NAME"), 3);
     // An empty record counts; lengths are written in bytes.
     EXPECT_EQ(folder.read("Adif_File.adi"),
               "<eoh>\r\n<call:5>Q1ABC <address:13>12 Main\r\nTown <eor>\r\n<eor>\r\n<qth:5>Umeå <eor>\r\n");
@@ -23,13 +23,13 @@ TEST_F(ReadOpenLogTest, ReadsValuesUpToTheNextTagWhateverTheLengthSays)
 TEST_F(ReadOpenLogTest, KeepsTypedAndUntypedDatesApartAndWritesNamesAsTheOptionsSay)
 {
     ASSERT_EQ(open("<QSO_DATE:8>20230101 <qso_date:8:d>20230102 <CALL:5:>Q1ABC <EOR>"), Outcome::Done);
-    EXPECT_EQ(store.standard.Idx_QSO_DATE, store.fields.FindField("Qso_Date:D"));
+    EXPECT_EQ(store.standard.qsoDate, store.fields.indexOf("Qso_Date:D"));
     EXPECT_EQ(folder.read("Adif_File.adi"), "<qso_date:8>20230101 <qso_date:8:d>20230102 <call:5>Q1ABC <eor>\r\n");
     // The listing keeps the type letter as written.
     EXPECT_EQ(folder.read("AdifCodes.txt"), "qso_date\r\nqso_date:d\r\ncall\r\n\r\nCALL\r\nQSO_DATE\r\nQSO_DATE:d\r\n");
 
-    ui.options.UpperCaseNames = true;
-    ui.options.DoubleSpacing = true;
+    ui.options.upperCaseNames = true;
+    ui.options.doubleSpacing = true;
     applyOptions();
     ASSERT_EQ(open("<EOH>\r\n<qso_date:8:d>20230101 <Call:3>Q1ABC <EOR>\r\n"), Outcome::Done);
     EXPECT_EQ(folder.read("Adif_File.adi"), "<EOH>\r\n\r\n<QSO_DATE:8:D>20230101 <CALL:5>Q1ABC <EOR>\r\n\r\n");
@@ -38,16 +38,16 @@ TEST_F(ReadOpenLogTest, KeepsTypedAndUntypedDatesApartAndWritesNamesAsTheOptions
 TEST_F(ReadOpenLogTest, CompletesAContactCutShortAndSaysWhatWasNotRead)
 {
     ASSERT_EQ(open("<EOH><CALL:5>Q1AAA <EOR>\n<CALL:5>Q1BBB <QSO_DATE:8>20230101 <BAND:3>20m"), Outcome::Done);
-    EXPECT_EQ(store.OpenRecordCount(), 2);
+    EXPECT_EQ(store.openRecordCount(), 2);
     EXPECT_EQ(value("BAND", 2), "20m");
     EXPECT_TRUE(paneHas(pane::recordCutShort(2, "Q1BBB 20230101")));
 
     // Fields that name no contact are not a record; a tag that never closes ends the reading.
     ASSERT_EQ(open("<CALL:5>Q1AAA <EOR>\n<PROGRAMID:4>LoTW\n<APP_LoTW_EOF>\n"), Outcome::Done);
-    EXPECT_EQ(store.OpenRecordCount(), 1);
+    EXPECT_EQ(store.openRecordCount(), 1);
     EXPECT_TRUE(paneHas(pane::textNotRead("<PROGRAMID:4>LoTW <APP_LoTW_EOF> ")));
     ASSERT_EQ(open("<CALL:5>Q1AAA <EOR> <CALL:5>Q1BBB <BAND"), Outcome::Done);
-    EXPECT_EQ(store.RecordText(2), "<CALL:5>Q1BBB ");
+    EXPECT_EQ(store.recordText(2), "<CALL:5>Q1BBB ");
 }
 
 TEST_F(ReadOpenLogTest, ANewReadKeepsNothingOfTheLogBeforeAndThreeSpellingsEndAHeader)
@@ -57,11 +57,11 @@ TEST_F(ReadOpenLogTest, ANewReadKeepsNothingOfTheLogBeforeAndThreeSpellingsEndAH
     // Not a header end: its tags are fields of the first record, EOH among them.
     ASSERT_EQ(open("<PROGRAMID:1>x <EoH> <CALL:5>Q1CCC <EOR>"), Outcome::Done);
     EXPECT_EQ(store.OpenHeader, "");
-    EXPECT_EQ(store.OpenRecordCount(), 1);
+    EXPECT_EQ(store.openRecordCount(), 1);
     EXPECT_EQ(value("PROGRAMID", 1), "x");
     EXPECT_EQ(value("NAME", 1), "");
-    EXPECT_NE(store.fields.FindField("EOH"), 0);
-    EXPECT_EQ(store.fields.FindField("NAME"), 2);  // the table keeps its names
+    EXPECT_NE(store.fields.indexOf("EOH"), 0);
+    EXPECT_EQ(store.fields.indexOf("NAME"), 2);  // the table keeps its names
     EXPECT_THROW(store.record(2), std::out_of_range);
 }
 
@@ -70,7 +70,7 @@ TEST_F(ReadOpenLogTest, SaysWhichRecordBreaksTheOrderAndTakesTheLogAsRead)
     // The sort keys on the first date tag, the store keeps the last one.
     ASSERT_EQ(open("<EOH>\n<QSO_DATE:8>20230101 <QSO_DATE:8>20230105 <EOR>\n<QSO_DATE:8>20230102 <EOR>\nx\n"),
               Outcome::Done);
-    EXPECT_EQ(store.OpenRecordCount(), 2);
+    EXPECT_EQ(store.openRecordCount(), 2);
     EXPECT_TRUE(paneHas(pane::outOfOrder(2)));
 }
 
@@ -85,12 +85,12 @@ TEST_F(ReadOpenLogTest, WorksPastTheOldBoundsOfRecordsAndFields)
     for (int i = 0; i < 30000; ++i)
         log += "<TIME_ON:6>" + std::to_string(999999 - i) + " <F" + std::to_string(i % 260) + ":1>x <EOR>\n";
     ASSERT_EQ(open(log), Outcome::Done);
-    EXPECT_EQ(store.OpenRecordCount(), 30000);
-    EXPECT_EQ(store.fields.FieldCount(), 521);  // the list's 260, TIME_ON and the log's 260
+    EXPECT_EQ(store.openRecordCount(), 30000);
+    EXPECT_EQ(store.fields.count(), 521);  // the list's 260, TIME_ON and the log's 260
     EXPECT_EQ(value("TIME_ON", 1), "970000");
     EXPECT_TRUE(ui.pane.ends_with(pane::recordsProcessed(30000)));
 
-    ASSERT_EQ(FilterOpenLog(session, "F0:X"), Outcome::Done);
+    ASSERT_EQ(filterOpenLog(session, "F0:X"), Outcome::Done);
     EXPECT_TRUE(ui.pane.ends_with(pane::recordsKept(30000 - 116)));
 
     // 40000 added records, the first 15000 of them on open contacts.
@@ -99,7 +99,7 @@ TEST_F(ReadOpenLogTest, WorksPastTheOldBoundsOfRecordsAndFields)
         added += "<TIME_ON:6>" + std::to_string(999999 - i) + " <EOR>\n";
     ASSERT_EQ(add(added), Outcome::Done);
     EXPECT_TRUE(ui.pane.ends_with(pane::mergeCounts({40000, 25000, 0, 15000})));
-    EXPECT_EQ(store.OpenRecordCount(), 55000);
+    EXPECT_EQ(store.openRecordCount(), 55000);
 
     // A conflict on the last of them names its record in full.
     ASSERT_EQ(add("<TIME_ON:6>999999 <F0:1>y <EOR>\n"), Outcome::Done);
@@ -113,8 +113,8 @@ TEST_F(ReadOpenLogTest, NamesAFileItCannotWriteAndKeepsNoLog)
     EXPECT_EQ(open("<CALL:5>Q1ABC <EOR>"), Outcome::Stopped);
     EXPECT_TRUE(paneHas("AdifCodes.txt (No space left on device)"));
     EXPECT_FALSE(folder.exists("Adif_File.adi"));  // the two files go together
-    EXPECT_EQ(store.OpenRecordCount(), 0);
-    EXPECT_EQ(store.fields.FieldCount(), 0);
+    EXPECT_EQ(store.openRecordCount(), 0);
+    EXPECT_EQ(store.fields.count(), 0);
 }
 
 }  // namespace

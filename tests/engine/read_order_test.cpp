@@ -95,7 +95,7 @@ TEST(ReadOrder, RecordsSortedWithoutTheirTextReadAsTheTextSortedAsLines)
     for (unsigned seed = 1; seed <= 1500; ++seed) {
         const std::string text = LayoutGenerator(seed).log();
         std::string sorted = text;
-        SortRecordLines(sorted);
+        sortRecordLines(sorted);
         ASSERT_EQ(readIn(folder, "direct", text), readIn(folder, "sorted", sorted)) << "seed " << seed << ":\n" << text;
     }
 }

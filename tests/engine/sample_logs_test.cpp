@@ -28,7 +28,7 @@ class SampleLogTest : public EngineTest, public ::testing::WithParamInterface<st
 TEST_P(SampleLogTest, ReadsAndReadsBackTheSameContacts)
 {
     applyOptions();
-    ASSERT_EQ(ReadOpenLog(session, GetParam().string()), Outcome::Done) << ui.pane;
+    ASSERT_EQ(readOpenLog(session, GetParam().string()), Outcome::Done) << ui.pane;
     // Read back with the inventory as its field order list, the log is written again byte for byte.
     Workbench again(folder / "again", {(folder / "AdifCodes.txt").string(), false, false, HeaderSource::AddedLog, {}});
     ASSERT_EQ(again.read(folder / "Adif_File.adi"), Outcome::Done);
@@ -71,7 +71,7 @@ TEST_F(SamplePairTest, AWsjtxLogSurvivesItsUpdate)
     const std::string other = folder.write("other.adi", readBytes(samplesFolder() / "fle-crlf-oneline.adi")).string();
     std::filesystem::copy_file(std::filesystem::path(LOGWEAVE_DATA_DIR) / "AdifCodes_Liste_WSJT-X.txt",
                                folder / "AdifCodes_Liste_WSJT-X.txt");
-    ASSERT_EQ(UpdateWsjtxLog(session, {log, other, {}}), Outcome::Done) << ui.pane;
+    ASSERT_EQ(updateWsjtxLog(session, {log, other, {}}), Outcome::Done) << ui.pane;
     EXPECT_EQ(readBytes(log + "_old"), original);
     const std::string updated = readBytes(log);
     ASSERT_TRUE(updated.starts_with("ADIF Export for Fast Log Entry"));  // the header of the log merged into it
@@ -79,16 +79,16 @@ TEST_F(SamplePairTest, AWsjtxLogSurvivesItsUpdate)
     // Every contact still there, one record a line, in lower case.
     Workbench before(folder / "before", ui.options);
     ASSERT_EQ(before.read(log + "_old"), Outcome::Done);
-    for (long long r = 1; r <= before.store.OpenRecordCount(); ++r) {
-        const auto call = before.store.FieldValues(before.store.standard.Idx_CALL, r);
+    for (long long r = 1; r <= before.store.openRecordCount(); ++r) {
+        const auto call = before.store.fieldValue(before.store.standard.call, r);
         ASSERT_NE(updated.find("<call:" + std::to_string(call.size()) + ">" + std::string(call) + " "), std::string::npos)
             << call;
     }
-    EXPECT_EQ(store.OpenRecordCount(), before.store.OpenRecordCount() + 4);
+    EXPECT_EQ(store.openRecordCount(), before.store.openRecordCount() + 4);
     const std::string_view body = std::string_view(updated).substr(updated.find("<eoh>\r\n") + 7);
-    EXPECT_EQ(std::count(body.begin(), body.end(), '\n'), store.OpenRecordCount());
-    EXPECT_EQ(std::count(body.begin(), body.end(), '\r'), store.OpenRecordCount());
-    EXPECT_EQ(countOf(body, "<eor>\r\n"), store.OpenRecordCount());
+    EXPECT_EQ(std::count(body.begin(), body.end(), '\n'), store.openRecordCount());
+    EXPECT_EQ(std::count(body.begin(), body.end(), '\r'), store.openRecordCount());
+    EXPECT_EQ(countOf(body, "<eor>\r\n"), store.openRecordCount());
     EXPECT_FALSE(std::any_of(body.begin(), body.end() - 1, [&](const char& c) {
         return c == '<' && std::isupper(static_cast<unsigned char>((&c)[1]));
     }));

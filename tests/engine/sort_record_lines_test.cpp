@@ -5,7 +5,7 @@
 namespace logweave::testing {
 namespace {
 
-TEST(SortRecordLines, OrdersRecordsByDateAndTimeAndShortensRunsOfLineBreaks)
+TEST(sortRecordLines, OrdersRecordsByDateAndTimeAndShortensRunsOfLineBreaks)
 {
     const std::string a = qso("Q1AAA", "20230102", "000000");
     const std::string b = qso("Q1BBB", "20230101", "120000");
@@ -34,7 +34,7 @@ TEST(SortRecordLines, OrdersRecordsByDateAndTimeAndShortensRunsOfLineBreaks)
     };
     for (const auto& [text, sorted] : cases) {
         std::string result = text;
-        SortRecordLines(result);
+        sortRecordLines(result);
         EXPECT_EQ(result, sorted) << text;
     }
 }

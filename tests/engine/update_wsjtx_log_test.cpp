@@ -89,7 +89,7 @@ protected:
     void useCalls(SystemCalls calls) { files.real = StdFileSystem(std::move(calls)); }
     Outcome update(std::chrono::system_clock::time_point when = kWhen)
     {
-        return UpdateWsjtxLog(session, {log, other, {}, when});
+        return updateWsjtxLog(session, {log, other, {}, when});
     }
     std::string station(const std::string& name) const { return (folder / "station" / name).string(); }
     std::string dated(std::chrono::system_clock::time_point when) const { return datedBackupName(log, when); }
@@ -108,7 +108,7 @@ protected:
 TEST_F(UpdateTest, ReplacesBothLogsAndTheTextLogWithTheMergedOnes)
 {
     // Names follow the option, end tags are the WSJT-X program's own.
-    ui.options.UpperCaseNames = true;
+    ui.options.upperCaseNames = true;
     applyOptions();
     ASSERT_EQ(update(), Outcome::Done) << ui.pane;
     const std::string merged = folder.read("Logweave.adi");

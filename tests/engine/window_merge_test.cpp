@@ -49,7 +49,7 @@ TEST_F(WindowTest, PairsTheSameContactAsTwoProgramsWriteItAndNothingElse)
     for (const auto& [openLog, addedLog, paired] : cases) {
         SCOPED_TRACE(addedLog);
         EXPECT_TRUE(merges(openLog, addedLog, paired ? MergeCounts{1, 0, 0, 1} : MergeCounts{1, 1, 0, 0})) << ui.pane;
-        EXPECT_EQ(store.OpenRecordCount(), paired ? 1 : 2);
+        EXPECT_EQ(store.openRecordCount(), paired ? 1 : 2);
     }
 }
 

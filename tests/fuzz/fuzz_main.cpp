@@ -51,13 +51,13 @@ void checkFields(const FieldTable& fields)
 {
     std::vector<std::string> names;
     std::vector<std::string> listed;
-    for (int i = 1; i <= fields.FieldCount(); ++i) {
-        const std::string& name = fields.FieldNames(i);
-        const int found = fields.FindField(name);
+    for (int i = 1; i <= fields.count(); ++i) {
+        const std::string& name = fields.name(i);
+        const int found = fields.indexOf(name);
         check(found >= 1 && found <= i, "a field's name finds its first entry");
         check(name == upperCased(name), "the table's names are upper case");
         names.push_back(name);
-        listed.push_back(upperCased(fields.SortedFieldNames(i)));
+        listed.push_back(upperCased(fields.sortedName(i)));
     }
     std::sort(names.begin(), names.end());
     std::sort(listed.begin(), listed.end());
@@ -73,7 +73,7 @@ void checkRecord(const LogStore& store, const Record& record)
           "a record inside its log's text");
     std::uint32_t previous = 0;
     for (const FieldValue& v : record.values()) {
-        check(v.field > previous && static_cast<int>(v.field) <= store.fields.FieldCount(),
+        check(v.field > previous && static_cast<int>(v.field) <= store.fields.count(),
               "values sorted by known field");
         check(v.size != 0 && std::size_t{v.offset} + v.size <= record.text().size(), "a value inside its record");
         check(record.value(static_cast<int>(v.field)) == record.valueOf(v), "a value found by its field");
@@ -84,8 +84,8 @@ void checkRecord(const LogStore& store, const Record& record)
 void checkStore(const LogStore& store)
 {
     checkFields(store.fields);
-    check(store.OpenRecordCount() == static_cast<long long>(store.openLog().size()), "records numbered 1 to the count");
-    for (long long r = 1; r <= store.OpenRecordCount(); ++r)
+    check(store.openRecordCount() == static_cast<long long>(store.openLog().size()), "records numbered 1 to the count");
+    for (long long r = 1; r <= store.openRecordCount(); ++r)
         checkRecord(store, store.record(r));
 }
 
@@ -93,8 +93,8 @@ void checkStore(const LogStore& store)
 OutputOptions optionsOf(unsigned char flags)
 {
     OutputOptions options = testing::withoutOrderList();
-    options.UpperCaseNames = (flags & 1) != 0;
-    options.DoubleSpacing = (flags & 2) != 0;
+    options.upperCaseNames = (flags & 1) != 0;
+    options.doubleSpacing = (flags & 2) != 0;
     options.headerSource = static_cast<HeaderSource>((flags >> 2) % 3);
     return options;
 }
@@ -141,16 +141,16 @@ void fuzzReader(unsigned char flags, std::string_view text)
 {
     Harness h(flags);
     if (const auto split = text.find('\0'); split != std::string_view::npos) {
-        check(LoadFieldOrder(h.session, h.folder.write("order.txt", text.substr(0, split)).string()), "a list is read");
+        check(loadFieldOrder(h.session, h.folder.write("order.txt", text.substr(0, split)).string()), "a list is read");
         text.remove_prefix(split + 1);
     }
     h.markOutputs({"Adif_File.adi", "AdifCodes.txt"});
     if (h.open(text) == Outcome::Done) {
         check(h.written("Adif_File.adi") && h.written("AdifCodes.txt"), "a read writes its two files");
-        check(countOf(h.output("Adif_File.adi"), h.store.EorTag) >= h.store.OpenRecordCount(),
+        check(countOf(h.output("Adif_File.adi"), h.store.EorTag) >= h.store.openRecordCount(),
               "every record read is written");
     } else {
-        check(h.store.OpenRecordCount() == 0, "a stopped read leaves no log");
+        check(h.store.openRecordCount() == 0, "a stopped read leaves no log");
         check(h.unchanged("Adif_File.adi") && h.unchanged("AdifCodes.txt"), "a stopped read leaves its files");
     }
     checkStore(h.store);
@@ -173,7 +173,7 @@ void checkConflicts(const RecordingInterface& ui, const FieldTable& fields, long
 {
     for (const auto& seen : ui.conflicts) {
         // A tag without a name ("<:4>") is a field too: kept as written, its name empty.
-        check(fields.FindField(seen.field) >= 1, "a conflict names a field of the log");
+        check(fields.indexOf(seen.field) >= 1, "a conflict names a field of the log");
         check(!seen.open.empty() && !seen.added.empty() && seen.open != seen.added, "a conflict of two values");
         check(seen.record >= 1 && seen.record <= openRecords, "a conflict of an open record");
     }
@@ -188,19 +188,19 @@ void fuzzMerge(unsigned char flags, std::string_view text, const ContactMatch& r
     Harness h(flags);
     if (h.open(open) != Outcome::Done)
         return;
-    const long long before = h.store.OpenRecordCount();
+    const long long before = h.store.openRecordCount();
     h.ui.answers = answersFor(flags >> 4);
     h.markOutputs({"Logweave.adi", "Logweave.log"});
     h.store.AddedLogPath = h.folder.write("added.adi", added).string();
-    const Outcome merged = MergeAddedLog(h.session, h.store.AddedLogPath, rule);
+    const Outcome merged = mergeAddedLog(h.session, h.store.AddedLogPath, rule);
     checkStore(h.store);
     checkConflicts(h.ui, h.store.fields, before);
     if (merged == Outcome::Done) {
-        check(h.store.OpenRecordCount() >= before, "a merge loses no record");
+        check(h.store.openRecordCount() >= before, "a merge loses no record");
         check(h.written("Logweave.adi") && h.written("Logweave.log"), "a merge writes its two files");
         return;
     }
-    check(h.store.OpenRecordCount() == before, "a stopped merge leaves the open log");
+    check(h.store.openRecordCount() == before, "a stopped merge leaves the open log");
     check(h.unchanged("Logweave.adi") && h.unchanged("Logweave.log"), "a stopped merge leaves its files");
 }
 
@@ -214,7 +214,7 @@ void fuzzFilter(unsigned char flags, std::string_view expression)
     check(h.open(kFilterLog) == Outcome::Done, "the filter's log is read");
     h.markOutputs({"Adif_Filtre1.adi", "Adif_Filtre2.adi"});
     const bool refused = std::holds_alternative<TermWithoutColon>(parseFilter(h.store.fields, expression));
-    const Outcome outcome = FilterOpenLog(h.session, expression);
+    const Outcome outcome = filterOpenLog(h.session, expression);
     checkStore(h.store);
     check((outcome == Outcome::Stopped) == refused, "only a term without a colon stops a filter");
     if (refused) {
@@ -223,7 +223,7 @@ void fuzzFilter(unsigned char flags, std::string_view expression)
     }
     const long long split = countOf(h.output("Adif_Filtre1.adi"), h.store.EorTag)
         + countOf(h.output("Adif_Filtre2.adi"), h.store.EorTag);
-    check(split == h.store.OpenRecordCount(), "every record goes to one of the two files");
+    check(split == h.store.openRecordCount(), "every record goes to one of the two files");
 }
 
 using Target = void (*)(unsigned char flags, std::string_view text);

@@ -112,7 +112,7 @@ private slots:
             Settlement settled;
             whenModal([&] { settled = ui.settleConflict(nameConflict()); }, act);
             QVERIFY2(!QTest::currentTestFailed(), name);
-            const QString got = line(settled.ChosenValue, settled.sameChoiceUntilTheEnd);
+            const QString got = line(settled.chosenValue, settled.sameChoiceUntilTheEnd);
             QVERIFY2(got == expected, qPrintable(QStringLiteral("%1: %2, not %3").arg(name, got, expected)));
         }
     }

@@ -141,7 +141,7 @@ private slots:
         QVERIFY(busyAtEachReport.size() >= 2);
         QVERIFY(!busyAtEachReport.contains(false));
         QVERIFY(QGuiApplication::overrideCursor() == nullptr);
-        QCOMPARE(p.store.OpenRecordCount(), 2LL);
+        QCOMPARE(p.store.openRecordCount(), 2LL);
         QCOMPARE(p.fakes.fileDialog.requests.back().startFolder, p.fakes.folders.programFolder());
         QCOMPARE(p.fakes.exit.ended, 0);
 

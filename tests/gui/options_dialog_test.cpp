@@ -100,7 +100,7 @@ private slots:
             click(dialog, "okButton");
         };
         o.show(browse);
-        QCOMPARE(QString::fromStdString(o.ui.outputOptions().FieldOrderFile), QString::fromStdString(list.string()));
+        QCOMPARE(QString::fromStdString(o.ui.outputOptions().fieldOrderFile), QString::fromStdString(list.string()));
         QCOMPARE(o.fakes.fileDialog.requests.front().startFolder, o.fakes.folders.programFolder());
         QCOMPARE(o.fakes.exit.ended, 0);
         o.show(browse);

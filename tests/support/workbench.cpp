@@ -10,7 +10,7 @@ namespace logweave::testing {
 OutputOptions withoutOrderList()
 {
     OutputOptions options;
-    options.FieldOrderFile.clear();
+    options.fieldOrderFile.clear();
     return options;
 }
 
@@ -24,7 +24,7 @@ Workbench::Workbench(const std::filesystem::path& programFolder, OutputOptions o
 
 Outcome Workbench::read(const std::filesystem::path& log)
 {
-    return ReadOpenLog(session, log.string());
+    return readOpenLog(session, log.string());
 }
 
 std::string Workbench::written(std::string_view name) const

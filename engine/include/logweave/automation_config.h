@@ -14,15 +14,15 @@
 namespace logweave {
 
 struct AutomationPaths {
-    std::string FicToUpdate;
-    std::string FicToMerge;
+    std::string logToUpdate;
+    std::string logToMerge;
     // From a line "Match = window 30", which earlier versions ignore.
     ContactMatch sameContact;
     bool operator==(const AutomationPaths&) const = default;
 };
 
 // The paths a configuration text sets, starting from `paths`.
-AutomationPaths parseAutomationConfig(std::string_view text, AutomationPaths paths);
+AutomationPaths parseAutomationFile(std::string_view text, AutomationPaths paths);
 
 // The paths the file in `programFolder` sets, starting from `paths`; nullopt
 // when there is no such file or it cannot be read.
@@ -31,12 +31,12 @@ std::optional<AutomationPaths> readAutomationFile(FileSystem& files, const std::
 
 // Reads the file when it exists and can be read (otherwise nothing happens);
 // when it names both files, runs the WSJT-X log update, at `now`.
-Outcome ReadAutomationConfig(Session& session,
+Outcome runSavedUpdate(Session& session,
                              std::chrono::system_clock::time_point now = std::chrono::system_clock::now());
 
 // Writes the file: four lines, and a fifth for a rule other than the same
 // date and time. Throws FileError when it cannot: the caller says so.
-void SaveAutomationConfig(FileSystem& files, const std::filesystem::path& programFolder,
+void saveAutomationFile(FileSystem& files, const std::filesystem::path& programFolder,
                           std::string_view toUpdate, std::string_view toMerge, const ContactMatch& sameContact = {});
 
 }  // namespace logweave

@@ -21,8 +21,8 @@ inline constexpr std::size_t kConflictRows = 8;
 
 // Views into the logs, valid while the conflict is being settled.
 struct Conflict {
-    int ConflictField = 0;         // field-table index
-    long long ConflictRecord = 0;  // number of the open record
+    int fieldIndex = 0;         // field-table index
+    long long openRecord = 0;  // number of the open record
     std::string_view field;        // its name as written
     std::string_view open;
     std::string_view added;
@@ -38,7 +38,7 @@ enum class ConflictSide { Open, Added, Both };
 std::string sideValue(ConflictSide side, std::string_view open, std::string_view added);
 
 struct Settlement {
-    std::string ChosenValue;  // bytes
+    std::string chosenValue;  // bytes
     // Set: every later conflict of this field in this merge takes this side without asking.
     std::optional<ConflictSide> sameChoiceUntilTheEnd;
 };

@@ -13,21 +13,21 @@ namespace logweave {
 class FieldTable {
 public:
     // Index of the first entry equal to `name` letter case ignored; 0 when none.
-    int FindField(std::string_view name) const;
+    int indexOf(std::string_view name) const;
 
-    // Enters a name that FindField does not find. The sorted listing receives
+    // Enters a name that indexOf does not find. The sorted listing receives
     // it as passed, the table upper-cased.
-    void AddField(std::string_view name);
+    void add(std::string_view name);
 
-    // FindField, then AddField when the name is new: the callers' idiom.
+    // indexOf, then add when the name is new: the callers' idiom.
     int findOrAdd(std::string_view name);
 
     // Replaces the table by a field order list (names already upper-cased).
     void seed(const std::vector<std::string>& names);
 
-    int FieldCount() const noexcept { return static_cast<int>(names_.size()) - 1; }
-    const std::string& FieldNames(int index) const { return names_.at(static_cast<std::size_t>(index)); }
-    const std::string& SortedFieldNames(int index) const { return sorted_.at(static_cast<std::size_t>(index)); }
+    int count() const noexcept { return static_cast<int>(names_.size()) - 1; }
+    const std::string& name(int index) const { return names_.at(static_cast<std::size_t>(index)); }
+    const std::string& sortedName(int index) const { return sorted_.at(static_cast<std::size_t>(index)); }
 
 private:
     struct Hash {
@@ -38,7 +38,7 @@ private:
 
     std::vector<std::string> names_{std::string{}};   // slot 0 never used
     std::vector<std::string> sorted_{std::string{}};
-    // Upper-cased name to its first index: FindField without a scan.
+    // Upper-cased name to its first index: indexOf without a scan.
     std::unordered_map<std::string, int, Hash, std::equal_to<>> lookup_;
 };
 

@@ -31,6 +31,6 @@ std::variant<std::vector<FilterTerm>, TermWithoutColon> parseFilter(const FieldT
 
 // Splits the open log: the records that match every term go to
 // "Adif_Filtre2.adi", the others to "Adif_Filtre1.adi". The store is only read.
-Outcome FilterOpenLog(Session& session, std::string_view expression);
+Outcome filterOpenLog(Session& session, std::string_view expression);
 
 }  // namespace logweave

@@ -14,12 +14,12 @@ namespace logweave {
 
 class LogStore {
 public:
-    // The open log is records 1 to OpenRecordCount(); any other number is a
+    // The open log is records 1 to openRecordCount(); any other number is a
     // programming error.
     const Record& record(long long r) const;
-    std::string_view FieldValues(int field, long long r) const { return record(r).value(field); }
-    std::string_view RecordText(long long r) const { return record(r).text(); }
-    long long OpenRecordCount() const noexcept { return static_cast<long long>(log_.size()); }
+    std::string_view fieldValue(int field, long long r) const { return record(r).value(field); }
+    std::string_view recordText(long long r) const { return record(r).text(); }
+    long long openRecordCount() const noexcept { return static_cast<long long>(log_.size()); }
     const Log& openLog() const noexcept { return log_; }
 
     // Makes `log` the open log; returns the one it held.
@@ -39,8 +39,8 @@ public:
 
     std::string OpenLogPath;
     std::string AddedLogPath;
-    std::string FicToUpdate;
-    std::string FicToMerge;
+    std::string logToUpdate;
+    std::string logToMerge;
 
     // Where the program's own files are read and written.
     std::filesystem::path programFolder;

@@ -15,6 +15,6 @@ namespace logweave {
 // contact list "Logweave.log"; the merged log becomes the open log. A merge
 // that stops before its files are written leaves both files and the store as
 // they were.
-Outcome MergeAddedLog(Session& session, std::string_view path, const ContactMatch& sameContact);
+Outcome mergeAddedLog(Session& session, std::string_view path, const ContactMatch& sameContact);
 
 }  // namespace logweave

@@ -26,9 +26,9 @@ struct ContactMatch {
 std::optional<int> windowMinutes(std::string_view digits) noexcept;
 
 struct OutputOptions {
-    std::string FieldOrderFile = "AdifCodes_Liste.txt";  // empty: no list
-    bool UpperCaseNames = false;
-    bool DoubleSpacing = false;
+    std::string fieldOrderFile = "AdifCodes_Liste.txt";  // empty: no list
+    bool upperCaseNames = false;
+    bool doubleSpacing = false;
     HeaderSource headerSource = HeaderSource::AddedLog;
     ContactMatch sameContact;
 

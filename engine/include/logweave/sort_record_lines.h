@@ -31,7 +31,7 @@ std::vector<std::size_t> dateTimeOrderByText(const std::vector<SortKey>& keys);
 // the records put in order of QSO_DATE then TIME_ON, stably. A record is the
 // run of lines up to the line that ends it, so a record written one field per
 // line moves as a whole. CR LF and a lone LF both break lines; each keeps its own.
-void SortRecordLines(std::string& text);
+void sortRecordLines(std::string& text);
 
 // Its first step alone, in place: of each run of line breaks, the breaks
 // numbered 0, 4, 8... stay. The second form returns the text's new size.

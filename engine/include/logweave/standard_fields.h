@@ -6,23 +6,23 @@
 namespace logweave {
 
 struct StandardFields {
-    int Idx_QSO_DATE = 0;
-    int Idx_TIME_ON = 0;
-    int Idx_BAND = 0;
-    int Idx_CALL = 0;
-    int Idx_MODE = 0;
-    int Idx_SUBMODE = 0;
-    int Idx_OPERATOR = 0;
-    int Idx_NOTES = 0;
-    int Idx_COMMENT = 0;
-    int Idx_QSO_DATE_OFF = 0;
-    int Idx_TIME_OFF = 0;
-    int Idx_GRIDSQUARE = 0;
-    int Idx_FREQ = 0;
-    int Idx_RST_SENT = 0;
-    int Idx_RST_RCVD = 0;
-    int Idx_TX_PWR = 0;
-    int Idx_NAME = 0;
+    int qsoDate = 0;
+    int timeOn = 0;
+    int band = 0;
+    int call = 0;
+    int mode = 0;
+    int submode = 0;
+    int operatorCall = 0;
+    int notes = 0;
+    int comment = 0;
+    int qsoDateOff = 0;
+    int timeOff = 0;
+    int gridsquare = 0;
+    int freq = 0;
+    int rstSent = 0;
+    int rstRcvd = 0;
+    int txPwr = 0;
+    int name = 0;
 };
 
 // Only the date falls back: a typed date is the usual form of confirmation services.

@@ -15,7 +15,7 @@
 namespace logweave {
 
 // A field's name as written: upper case as the table holds it, or lower case.
-std::string OutputFieldName(const FieldTable& fields, int index, bool upperCase);
+std::string outputFieldName(const FieldTable& fields, int index, bool upperCase);
 
 // Written names of the table's fields, made once per operation (a table that
 // grows meanwhile is followed).
@@ -44,8 +44,8 @@ private:
 };
 
 // The fields of a record on the current line, "<name:length:type>value " each; no line end.
-void WriteRecord(std::string& out, std::span<const FieldText> fields, OutputNames& names);
-void WriteRecord(std::string& out, const Record& record, OutputNames& names);
+void writeRecord(std::string& out, std::span<const FieldText> fields, OutputNames& names);
+void writeRecord(std::string& out, const Record& record, OutputNames& names);
 
 // EorTag, LineSpacer and the line break that close every record line.
 void writeRecordEnd(std::string& out, const LogStore& store);

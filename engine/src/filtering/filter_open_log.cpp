@@ -31,7 +31,7 @@ FilterTerm termOf(const FieldTable& fields, std::string_view name, std::string_v
     std::optional<std::string> legacy;
     if (std::any_of(value.begin(), value.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; }))
         legacy = utf8ToWindows1252(value);
-    return {fields.FindField(name), std::string(value), std::move(legacy)};
+    return {fields.indexOf(name), std::string(value), std::move(legacy)};
 }
 
 Outcome writeFilterFiles(Session& session, const std::vector<FilterTerm>& terms)
@@ -45,12 +45,12 @@ Outcome writeFilterFiles(Session& session, const std::vector<FilterTerm>& terms)
     const std::string_view header = chooseHeader(store, options.headerSource, store.AddedHeader);
     writeHeaderLine(kept.text(), store, header);
     writeHeaderLine(removed.text(), store, header);
-    OutputNames names(store.fields, options.UpperCaseNames);
+    OutputNames names(store.fields, options.upperCaseNames);
     long long keptCount = 0;
     for (const Record& record : store.openLog()) {
         const bool all = matchesAll(record, terms);
         StreamedText& out = all ? removed : kept;
-        WriteRecord(out.text(), record, names);
+        writeRecord(out.text(), record, names);
         writeRecordEnd(out.text(), store);
         out.recordDone();
         keptCount += all ? 0 : 1;
@@ -84,7 +84,7 @@ std::variant<std::vector<FilterTerm>, TermWithoutColon> parseFilter(const FieldT
     }
 }
 
-Outcome FilterOpenLog(Session& session, std::string_view expression)
+Outcome filterOpenLog(Session& session, std::string_view expression)
 {
     const auto parsed = parseFilter(session.store.fields, expression);
     if (const auto* refused = std::get_if<TermWithoutColon>(&parsed)) {

@@ -8,18 +8,18 @@ namespace logweave {
 ConflictSettler::ConflictSettler(Session& session, bool upperCase) : session_(session), upperCase_(upperCase)
 {
     const StandardFields& idx = session.store.standard;
-    rows_ = {idx.Idx_QSO_DATE, idx.Idx_TIME_ON,  idx.Idx_BAND,  idx.Idx_CALL,
-             idx.Idx_MODE,     idx.Idx_OPERATOR, idx.Idx_NOTES, idx.Idx_COMMENT};
+    rows_ = {idx.qsoDate, idx.timeOn,  idx.band,  idx.call,
+             idx.mode,     idx.operatorCall, idx.notes, idx.comment};
     // A field the log lacks has index 0, whose name is empty.
     for (std::size_t k = 0; k < kConflictRows; ++k)
-        captions_[k] = OutputFieldName(session.store.fields, rows_[k], upperCase);
+        captions_[k] = outputFieldName(session.store.fields, rows_[k], upperCase);
 }
 
 Conflict ConflictSettler::conflictOf(int field, long long openRecord, const Record& open, const Record& added) const
 {
     Conflict conflict;
-    conflict.ConflictField = field;
-    conflict.ConflictRecord = openRecord;
+    conflict.fieldIndex = field;
+    conflict.openRecord = openRecord;
     conflict.open = open.value(field);
     conflict.added = added.value(field);
     for (std::size_t k = 0; k < kConflictRows; ++k)
@@ -35,13 +35,13 @@ std::string ConflictSettler::settle(int field, long long openRecord, const Recor
         ++settledSo_[field];
         return sideValue(same->second, open.value(field), added.value(field));
     }
-    const std::string name = OutputFieldName(session_.store.fields, field, upperCase_);
+    const std::string name = outputFieldName(session_.store.fields, field, upperCase_);
     Conflict conflict = conflictOf(field, openRecord, open, added);
     conflict.field = name;
     Settlement settlement = session_.ui.settleConflict(conflict);
     if (settlement.sameChoiceUntilTheEnd)
         sameChoice_[field] = *settlement.sameChoiceUntilTheEnd;
-    return std::move(settlement.ChosenValue);
+    return std::move(settlement.chosenValue);
 }
 
 void ConflictSettler::report() const
@@ -50,7 +50,7 @@ void ConflictSettler::report() const
         return;
     std::vector<std::pair<std::string, long long>> settled;
     for (const auto& [field, count] : settledSo_)
-        settled.emplace_back(OutputFieldName(session_.store.fields, field, upperCase_), count);
+        settled.emplace_back(outputFieldName(session_.store.fields, field, upperCase_), count);
     session_.ui.appendToPane(pane::sameChoices(settled));
 }
 

@@ -53,7 +53,7 @@ std::vector<int> fieldsNamed(const FieldTable& table, std::initializer_list<std:
 {
     std::vector<int> fields;
     for (const auto name : names)
-        if (const int field = table.FindField(name); field != 0)
+        if (const int field = table.indexOf(name); field != 0)
             fields.push_back(field);
     return fields;
 }

@@ -55,7 +55,7 @@ private:
     // times is one second of them all, looked up through an index.
     static constexpr std::size_t kScanned = 32;
 
-    std::string_view callOf(const Record& record) const { return record.value(idx_.Idx_CALL); }
+    std::string_view callOf(const Record& record) const { return record.value(idx_.call); }
     bool isFree(std::size_t i) { return outcomeOf(i).kind == Outcome::Kind::Free; }
 
     std::optional<std::size_t> findByScan(const Record& added)
@@ -184,9 +184,9 @@ public:
 private:
     int compareContacts(const Record& added, const Record& open) const
     {
-        if (const int c = added.value(idx_.Idx_QSO_DATE).compare(open.value(idx_.Idx_QSO_DATE)); c != 0)
+        if (const int c = added.value(idx_.qsoDate).compare(open.value(idx_.qsoDate)); c != 0)
             return c;
-        return added.value(idx_.Idx_TIME_ON).compare(open.value(idx_.Idx_TIME_ON));
+        return added.value(idx_.timeOn).compare(open.value(idx_.timeOn));
     }
 
     void beginSecond()
@@ -225,7 +225,7 @@ private:
             return;
         }
         outcome.kind = Outcome::Kind::Merged;
-        WriteMergedRecord(open_[i], added, static_cast<long long>(i) + 1, settler_, outcome.merged);
+        mergeRecords(open_[i], added, static_cast<long long>(i) + 1, settler_, outcome.merged);
         ++counts_.different;
     }
 
@@ -252,8 +252,8 @@ private:
     // Whether the log's last open record would be `added`'s contact again.
     bool sameContactAsLast(const Record& added) const
     {
-        const std::string_view call = added.value(idx_.Idx_CALL);
-        const std::string_view last = open_[open_.size() - 1].value(idx_.Idx_CALL);
+        const std::string_view call = added.value(idx_.call);
+        const std::string_view last = open_[open_.size() - 1].value(idx_.call);
         return call.empty() || last.empty() || equalsIgnoringCase(call, last);
     }
 

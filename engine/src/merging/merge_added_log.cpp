@@ -64,7 +64,7 @@ std::optional<TextEnd> mergeLog(Session& session, FileReader& file, std::string_
     LogStore& store = session.store;
     MergeCounts counts;
     TextEnd end = TextEnd::AfterARecord;
-    ConflictSettler settler(session, session.ui.outputOptions().UpperCaseNames);
+    ConflictSettler settler(session, session.ui.outputOptions().upperCaseNames);
     {
         const LogFile added = readLogFile(session, file, pane::fileAdded(path));
         if (added.header)
@@ -95,7 +95,7 @@ std::optional<TextEnd> mergeAddedLogFrom(Session& session, FileReader& file, std
     return std::nullopt;
 }
 
-Outcome MergeAddedLog(Session& session, std::string_view path, const ContactMatch& sameContact)
+Outcome mergeAddedLog(Session& session, std::string_view path, const ContactMatch& sameContact)
 {
     const auto opened = reportingStops(session.ui, path, [&] { return session.files.openForReading(pathFromBytes(path)); });
     if (!opened)

@@ -67,7 +67,7 @@ void mergeWithinWindow(const LogStore& store, const Log& added, int minutes, Mer
             continue;
         }
         // The contact's date and time are those of the open log, without a question.
-        WriteMergedRecord(open[i], partner, static_cast<long long>(i) + 1, settler, merged,
+        mergeRecords(open[i], partner, static_cast<long long>(i) + 1, settler, merged,
                           [&fields](int field) { return fields.isDateOrTime(field); });
         out.write(merged.fields);
         ++counts.different;

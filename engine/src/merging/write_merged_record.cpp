@@ -2,7 +2,7 @@
 
 namespace logweave {
 
-void WriteMergedRecord(const Record& open, const Record& added, long long openRecord, ConflictSettler& settler,
+void mergeRecords(const Record& open, const Record& added, long long openRecord, ConflictSettler& settler,
                        MergedFields& merged, const OpenOnly& openOnly)
 {
     merged.clear();

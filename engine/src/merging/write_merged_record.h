@@ -29,7 +29,7 @@ using OpenOnly = std::function<bool(int field)>;
 // them holds, the value both hold, or, where they hold different values, the
 // one the settler gives. A field `openOnly` names takes the open record's
 // value, or none.
-void WriteMergedRecord(const Record& open, const Record& added, long long openRecord, ConflictSettler& settler,
+void mergeRecords(const Record& open, const Record& added, long long openRecord, ConflictSettler& settler,
                        MergedFields& merged, const OpenOnly& openOnly = {});
 
 }  // namespace logweave

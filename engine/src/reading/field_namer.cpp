@@ -14,7 +14,7 @@ std::size_t FieldNamer::SpellingHash::operator()(const Spelling& s) const noexce
     return h;
 }
 
-std::uint32_t FieldNamer::spelledLong(std::string_view name, std::string_view type)
+std::uint32_t FieldNamer::lookUp(std::string_view name, std::string_view type)
 {
     const auto known = spellings_.find({name, type});
     return known != spellings_.end() ? known->second : remember(name, type);

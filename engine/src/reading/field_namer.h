@@ -31,18 +31,18 @@ public:
         // where a key hashes, so a log's few names find theirs with no search.
         // Without them, opening a log of a million records takes a fifth longer.
         if (name.size() > kShortName || name.data() + kShortName > textEnd_)
-            return spelledLong(name, type);
+            return lookUp(name, type);
         const ShortKey key = shortKey(name, type);
         for (std::size_t i = key.slot(), probes = 0; probes < kProbes; i = (i + 1) % slots_.size(), ++probes) {
             Slot& slot = slots_[i];
             if (slot.key == key)
                 return slot.field;
             if (slot.key == ShortKey{}) {
-                slot = {key, spelledLong(name, type)};
+                slot = {key, lookUp(name, type)};
                 return slot.field;
             }
         }
-        return spelledLong(name, type);
+        return lookUp(name, type);
     }
     Kind kindOf(std::uint32_t field) const noexcept { return field < kinds_.size() ? kinds_[field] : Kind::Other; }
 
@@ -89,7 +89,7 @@ private:
     struct SpellingHash {
         std::size_t operator()(const Spelling& s) const noexcept;
     };
-    std::uint32_t spelledLong(std::string_view name, std::string_view type);
+    std::uint32_t lookUp(std::string_view name, std::string_view type);
     std::uint32_t remember(std::string_view name, std::string_view type);
 
     FieldTable& table_;

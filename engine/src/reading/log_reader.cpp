@@ -17,7 +17,7 @@ constexpr auto npos = std::string_view::npos;
 std::size_t firstEndOfHeader(std::string_view text)
 {
     for (std::size_t lt = text.find('<'); lt != npos; lt = text.find('<', lt + 1))
-        if (endOfHeaderSpelling(text, lt) != 3)
+        if (endOfHeaderSpelling(text, lt) != TagSpelling::None)
             return lt;
     return npos;
 }
@@ -26,8 +26,8 @@ std::size_t firstEndOfHeader(std::string_view text)
 // that one stands anywhere after it, not even inside a tag.
 bool headerSure(const RecordScanner& scanner, std::string_view text, std::size_t eoh)
 {
-    const int taken = eoh == npos ? 3 : endOfHeaderSpelling(text, eoh);
-    return taken == 0 || (!scanner.tangled() && scanner.endOfHeaderMet() >= taken);
+    const TagSpelling taken = eoh == npos ? TagSpelling::None : endOfHeaderSpelling(text, eoh);
+    return taken == TagSpelling::Upper || (!scanner.tangled() && scanner.endOfHeaderMet() >= taken);
 }
 
 // The end tags of the text: those the scan read, and those of the header it
@@ -105,7 +105,7 @@ Bytes orderedText(FileReader& file)
     text = Bytes();  // its memory is free for the second reading
     file.rewind();
     std::string sorted(readAll(file, file.stamp().size).view());
-    SortRecordLines(sorted);
+    sortRecordLines(sorted);
     return Bytes(sorted);
 }
 

@@ -14,23 +14,23 @@ namespace {
 std::string adifCodes(const FieldTable& fields, bool upperCase)
 {
     std::string out;
-    for (int i = 1; i <= fields.FieldCount(); ++i)
-        out.append(OutputFieldName(fields, i, upperCase)).append(kCrLf);
+    for (int i = 1; i <= fields.count(); ++i)
+        out.append(outputFieldName(fields, i, upperCase)).append(kCrLf);
     out += kCrLf;
-    for (int i = 1; i <= fields.FieldCount(); ++i)
-        out.append(fields.SortedFieldNames(i)).append(kCrLf);
+    for (int i = 1; i <= fields.count(); ++i)
+        out.append(fields.sortedName(i)).append(kCrLf);
     return out;
 }
 
 // The first record whose date and time come before those of the record above it.
 long long firstOutOfOrder(const LogStore& store)
 {
-    const int d = store.standard.Idx_QSO_DATE;
-    const int t = store.standard.Idx_TIME_ON;
-    for (long long r = 2; r <= store.OpenRecordCount(); ++r) {
-        const auto date = store.FieldValues(d, r);
-        const auto before = store.FieldValues(d, r - 1);
-        if (date < before || (date == before && store.FieldValues(t, r) < store.FieldValues(t, r - 1)))
+    const int d = store.standard.qsoDate;
+    const int t = store.standard.timeOn;
+    for (long long r = 2; r <= store.openRecordCount(); ++r) {
+        const auto date = store.fieldValue(d, r);
+        const auto before = store.fieldValue(d, r - 1);
+        if (date < before || (date == before && store.fieldValue(t, r) < store.fieldValue(t, r - 1)))
             return r;
     }
     return 0;
@@ -53,7 +53,7 @@ void writeAdifFile(Session& session, const Log& log, bool upperCase)
         writeHeaderLine(adif.text(), store, store.OpenHeader);
     OutputNames names(store.fields, upperCase);
     for (const Record& record : log) {
-        WriteRecord(adif.text(), record, names);
+        writeRecord(adif.text(), record, names);
         writeRecordEnd(adif.text(), store);
         adif.recordDone();
     }
@@ -71,12 +71,12 @@ TextEnd readLog(Session& session, FileReader& reader, std::string_view path)
     const TextEnd end = file.endsAfterARecord ? TextEnd::AfterARecord : TextEnd::InARecord;
     if (file.header)
         store.OpenHeader = std::move(*file.header);
-    writeAdifFile(session, file.log, session.ui.outputOptions().UpperCaseNames);
+    writeAdifFile(session, file.log, session.ui.outputOptions().upperCaseNames);
     store.replaceLog(std::move(file.log));
     store.standard = findStandardFields(store.fields);
     if (const long long r = firstOutOfOrder(store); r != 0)
         session.ui.appendToPane(pane::outOfOrder(r));
-    session.ui.appendToPane(pane::recordsProcessed(store.OpenRecordCount()));
+    session.ui.appendToPane(pane::recordsProcessed(store.openRecordCount()));
     return end;
 }
 
@@ -92,7 +92,7 @@ std::optional<TextEnd> readOpenLogFrom(Session& session, FileReader& file, std::
     return std::nullopt;
 }
 
-Outcome ReadOpenLog(Session& session, std::string_view path)
+Outcome readOpenLog(Session& session, std::string_view path)
 {
     const auto opened = reportingStops(session.ui, path, [&] { return session.files.openForReading(pathFromBytes(path)); });
     if (!opened) {

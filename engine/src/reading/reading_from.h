@@ -16,10 +16,10 @@ namespace logweave {
 // in the middle of a contact.
 enum class TextEnd { AfterARecord, InARecord };
 
-// As ReadOpenLog, reading `file`, found at `path`; nullopt when it stopped.
+// As readOpenLog, reading `file`, found at `path`; nullopt when it stopped.
 std::optional<TextEnd> readOpenLogFrom(Session& session, FileReader& file, std::string_view path);
 
-// As MergeAddedLog, merging `file`, found at `path`; nullopt when it stopped.
+// As mergeAddedLog, merging `file`, found at `path`; nullopt when it stopped.
 std::optional<TextEnd> mergeAddedLogFrom(Session& session, FileReader& file, std::string_view path,
                                          const ContactMatch& sameContact);
 

@@ -26,7 +26,7 @@ std::string identification(const Record& record, const FieldTable& fields)
 {
     std::string out;
     for (const FieldValue& v : record.values()) {
-        const auto base = baseName(fields.FieldNames(static_cast<int>(v.field)));
+        const auto base = baseName(fields.name(static_cast<int>(v.field)));
         if (base != "CALL" && base != "QSO_DATE" && base != "TIME_ON")
             continue;
         if (!out.empty())
@@ -57,14 +57,13 @@ using Spellings = std::array<std::string_view, 3>;
 constexpr Spellings kEndTags{"<EOR>", "<eor>", "<Eor>"};
 constexpr Spellings kEndOfHeaderTags{"<EOH>", "<eoh>", "<Eoh>"};
 
-// Which of three spellings stands at `at`: 0, 1 or 2; 3 for none.
-int spellingAt(std::string_view text, std::size_t at, const Spellings& spellings) noexcept
+TagSpelling spellingAt(std::string_view text, std::size_t at, const Spellings& spellings) noexcept
 {
     const std::string_view here = text.substr(at, 5);
     for (std::size_t i = 0; i < spellings.size(); ++i)
         if (here == spellings[i])
-            return static_cast<int>(i);
-    return 3;
+            return static_cast<TagSpelling>(i);
+    return TagSpelling::None;
 }
 
 bool isEndTag(const Tag& tag) noexcept
@@ -108,7 +107,7 @@ bool RecordScanner::next(ScannedRecord& record)
 
 bool RecordScanner::endRecord(ScannedRecord& record, std::size_t start, std::size_t lt, std::size_t gt)
 {
-    if (const int spelling = spellingAt(text_, lt, kEndTags); spelling != 3)
+    if (const TagSpelling spelling = spellingAt(text_, lt, kEndTags); spelling != TagSpelling::None)
         ++endTags_[static_cast<std::size_t>(spelling)];
     next_ = text_.find('<', gt + 1);
     keep(record, start, lt);
@@ -181,7 +180,7 @@ void reportScanEnd(UserInterface& ui, const ScanEnd& end, const Log& log, const 
         ui.appendToPane(pane::textNotRead(excerpt(end.unread)));
 }
 
-int endOfHeaderSpelling(std::string_view text, std::size_t at) noexcept
+TagSpelling endOfHeaderSpelling(std::string_view text, std::size_t at) noexcept
 {
     return spellingAt(text, at, kEndOfHeaderTags);
 }

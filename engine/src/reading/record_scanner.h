@@ -9,6 +9,7 @@
 #include "logweave/user_interface.h"
 
 #include <array>
+#include <cstdint>
 #include <string_view>
 #include <vector>
 
@@ -20,6 +21,10 @@ struct ScanEnd {
     bool cutShort = false;
     std::string_view unread;
 };
+
+// How an end tag is written, in the order a header's end is preferred:
+// "<EOH>", "<eoh>", "<Eoh>", or in none of these ways.
+enum class TagSpelling : std::uint8_t { Upper, Lower, Capitalised, None };
 
 // End tags written "<EOR>", "<eor>" and "<Eor>".
 using EndTagCounts = std::array<long long, 3>;
@@ -38,9 +43,9 @@ public:
     // The next record of the piece; false when it holds no further one.
     bool next(ScannedRecord& record);
 
-    // The most preferred spelling of the end-of-header tag met: 0 "<EOH>", 1
-    // "<eoh>", 2 "<Eoh>", 3 none; and whether a tag held a "<", which hides tags.
-    int endOfHeaderMet() const noexcept { return endOfHeaderMet_; }
+    // The most preferred spelling of the end-of-header tag met, and whether a
+    // tag held a "<", which hides tags.
+    TagSpelling endOfHeaderMet() const noexcept { return endOfHeaderMet_; }
     bool tangled() const noexcept { return tangled_; }
     // The end tags read, by spelling; all those after the start when nothing is tangled.
     const EndTagCounts& endTags() const noexcept { return endTags_; }
@@ -65,7 +70,7 @@ private:
     bool cutShort_ = false;
     std::string_view unread_;
     bool tangled_ = false;
-    int endOfHeaderMet_ = 3;
+    TagSpelling endOfHeaderMet_ = TagSpelling::None;
     EndTagCounts endTags_{};
 };
 
@@ -75,8 +80,8 @@ void reportScanEnd(UserInterface& ui, const ScanEnd& end, const Log& log, const 
 
 // First "<EOH>", else "<eoh>", else "<Eoh>": the spellings that end a header.
 std::size_t findEndOfHeader(std::string_view text) noexcept;
-// Which of those stands at `at`: 0, 1 or 2; 3 for none.
-int endOfHeaderSpelling(std::string_view text, std::size_t at) noexcept;
+// Which of those stands at `at`.
+TagSpelling endOfHeaderSpelling(std::string_view text, std::size_t at) noexcept;
 
 // The end tags of those spellings in `text`, wherever they stand.
 EndTagCounts countEndTags(std::string_view text) noexcept;

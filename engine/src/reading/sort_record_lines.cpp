@@ -119,7 +119,7 @@ std::size_t collapseBlankLines(char* text, std::size_t size) noexcept
     return hasBlankLine({text, size}) ? collapse(text, size) : size;
 }
 
-void SortRecordLines(std::string& text)
+void sortRecordLines(std::string& text)
 {
     text.resize(collapseBlankLines(text.data(), text.size()));
     const auto lines = recordLines(text);

@@ -26,7 +26,7 @@ std::vector<std::string> parseFieldOrder(std::string_view text)
 
 }  // namespace
 
-bool LoadFieldOrder(Session& session, std::string_view path)
+bool loadFieldOrder(Session& session, std::string_view path)
 {
     Bytes text;
     try {

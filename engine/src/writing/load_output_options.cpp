@@ -4,7 +4,7 @@
 
 namespace logweave {
 
-void LoadOutputOptions(Session& session)
+void reviewOutputOptions(Session& session)
 {
     session.ui.showOptionsDialog();
     applyOutputOptions(session, session.ui.outputOptions());
@@ -13,11 +13,11 @@ void LoadOutputOptions(Session& session)
 void applyOutputOptions(Session& session, const OutputOptions& options)
 {
     LogStore& store = session.store;
-    if (!options.FieldOrderFile.empty())
-        LoadFieldOrder(session, options.FieldOrderFile);
-    store.EorTag = options.UpperCaseNames ? "<EOR>" : "<eor>";
-    store.EohTag = options.UpperCaseNames ? "<EOH>" : "<eoh>";
-    store.LineSpacer = options.DoubleSpacing ? "\r\n" : "";
+    if (!options.fieldOrderFile.empty())
+        loadFieldOrder(session, options.fieldOrderFile);
+    store.EorTag = options.upperCaseNames ? "<EOR>" : "<eor>";
+    store.EohTag = options.upperCaseNames ? "<EOH>" : "<eoh>";
+    store.LineSpacer = options.doubleSpacing ? "\r\n" : "";
     // Kept from an earlier Open when another header is chosen now.
     if (options.headerSource == HeaderSource::Program)
         store.ProgramHeader = "Logweave " + store.EohTag;

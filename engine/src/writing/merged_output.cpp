@@ -13,7 +13,7 @@ std::vector<std::filesystem::path> mergeFiles(const LogStore& store)
 MergedOutput::MergedOutput(Session& session, std::string_view header)
     : store_(session.store), files_(session.files.writeFiles(mergeFiles(session.store))),
       adif_(files_->file(0)), contacts_(files_->file(1)),
-      names_(session.store.fields, session.ui.outputOptions().UpperCaseNames)
+      names_(session.store.fields, session.ui.outputOptions().upperCaseNames)
 {
     writeHeaderLine(adif_.text(), store_, header);
 }
@@ -23,10 +23,10 @@ MergedOutput::MergedOutput(Session& session, std::string_view header)
 template <typename Fields>
 void MergedOutput::writeLines(const Fields& fields)
 {
-    WriteRecord(adif_.text(), fields, names_);
+    writeRecord(adif_.text(), fields, names_);
     writeRecordEnd(adif_.text(), store_);
     adif_.recordDone();
-    WriteContactLine(contacts_.text(), store_.standard, fields);
+    writeContactLine(contacts_.text(), store_.standard, fields);
     contacts_.recordDone();
 }
 

@@ -32,7 +32,7 @@ private:
 };
 
 // One line of the contact list: 13 comma-separated columns.
-void WriteContactLine(std::string& out, const StandardFields& idx, std::span<const FieldText> fields);
-void WriteContactLine(std::string& out, const StandardFields& idx, const Record& record);
+void writeContactLine(std::string& out, const StandardFields& idx, std::span<const FieldText> fields);
+void writeContactLine(std::string& out, const StandardFields& idx, const Record& record);
 
 }  // namespace logweave

@@ -26,33 +26,33 @@ void appendTime(std::string& out, std::string_view time)
 template <typename Value>
 void writeContactLine(std::string& out, const StandardFields& idx, Value value)
 {
-    appendDate(out, value(idx.Idx_QSO_DATE));
+    appendDate(out, value(idx.qsoDate));
     out += ',';
-    appendTime(out, value(idx.Idx_TIME_ON));
+    appendTime(out, value(idx.timeOn));
     out += ',';
-    if (const auto dateOff = value(idx.Idx_QSO_DATE_OFF); !dateOff.empty())
+    if (const auto dateOff = value(idx.qsoDateOff); !dateOff.empty())
         appendDate(out, dateOff);
     out += ',';
-    if (const auto timeOff = value(idx.Idx_TIME_OFF); !timeOff.empty())
+    if (const auto timeOff = value(idx.timeOff); !timeOff.empty())
         appendTime(out, timeOff);
-    const auto submode = value(idx.Idx_SUBMODE);
-    for (const auto field : {idx.Idx_CALL, idx.Idx_GRIDSQUARE, idx.Idx_FREQ, -1, idx.Idx_RST_SENT,
-                             idx.Idx_RST_RCVD, idx.Idx_TX_PWR, idx.Idx_COMMENT, idx.Idx_NAME}) {
+    const auto submode = value(idx.submode);
+    for (const auto field : {idx.call, idx.gridsquare, idx.freq, -1, idx.rstSent,
+                             idx.rstRcvd, idx.txPwr, idx.comment, idx.name}) {
         out += ',';
         // -1 stands for the mode column: the submode where there is one.
-        out += field != -1 ? value(field) : (submode.empty() ? value(idx.Idx_MODE) : submode);
+        out += field != -1 ? value(field) : (submode.empty() ? value(idx.mode) : submode);
     }
     out += kCrLf;
 }
 
 }  // namespace
 
-void WriteContactLine(std::string& out, const StandardFields& idx, std::span<const FieldText> fields)
+void writeContactLine(std::string& out, const StandardFields& idx, std::span<const FieldText> fields)
 {
     writeContactLine(out, idx, [fields](int field) { return valueIn(fields, field); });
 }
 
-void WriteContactLine(std::string& out, const StandardFields& idx, const Record& record)
+void writeContactLine(std::string& out, const StandardFields& idx, const Record& record)
 {
     writeContactLine(out, idx, [&record](int field) { return record.value(field); });
 }

@@ -8,9 +8,9 @@
 
 namespace logweave {
 
-std::string OutputFieldName(const FieldTable& fields, int index, bool upperCase)
+std::string outputFieldName(const FieldTable& fields, int index, bool upperCase)
 {
-    const std::string& name = fields.FieldNames(index);
+    const std::string& name = fields.name(index);
     return upperCase ? name : lowerCased(name);
 }
 
@@ -22,8 +22,8 @@ const OutputNames::Name& OutputNames::grow(std::size_t f)
         if (index != 0) {
             // The type is split where the table's name has its colon; the two
             // characters there (":D") follow the length.
-            const std::string written = OutputFieldName(fields_, index, upperCase_);
-            const auto colon = fields_.FieldNames(index).find(':');
+            const std::string written = outputFieldName(fields_, index, upperCase_);
+            const auto colon = fields_.name(index).find(':');
             name.opening.append(written, 0, colon).append(":");
             if (colon != std::string::npos)
                 name.closing = written.substr(colon, 2) + ">";
@@ -71,12 +71,12 @@ void writeFields(std::string& out, const Fields& fields, OutputNames& names, Ite
 
 }  // namespace
 
-void WriteRecord(std::string& out, std::span<const FieldText> fields, OutputNames& names)
+void writeRecord(std::string& out, std::span<const FieldText> fields, OutputNames& names)
 {
     writeFields(out, fields, names, [](const FieldText& f) { return std::pair{f.field, f.value}; });
 }
 
-void WriteRecord(std::string& out, const Record& record, OutputNames& names)
+void writeRecord(std::string& out, const Record& record, OutputNames& names)
 {
     writeFields(out, record.values(), names,
                 [&record](const FieldValue& v) { return std::pair{static_cast<int>(v.field), record.valueOf(v)}; });

@@ -25,7 +25,7 @@ void readMatch(std::string_view value, ContactMatch& match)
 
 }  // namespace
 
-AutomationPaths parseAutomationConfig(std::string_view text, AutomationPaths paths)
+AutomationPaths parseAutomationFile(std::string_view text, AutomationPaths paths)
 {
     forEachLine(text, [&paths](std::string_view line) {
         if (line.starts_with('\''))
@@ -34,9 +34,9 @@ AutomationPaths parseAutomationConfig(std::string_view text, AutomationPaths pat
         if (line.starts_with("Action") && line != kAction)
             return false;
         if (line.starts_with(kToUpdate))
-            paths.FicToUpdate = trimSpaces(line.substr(kToUpdate.size()));
+            paths.logToUpdate = trimSpaces(line.substr(kToUpdate.size()));
         else if (line.starts_with(kToMerge))
-            paths.FicToMerge = trimSpaces(line.substr(kToMerge.size()));
+            paths.logToMerge = trimSpaces(line.substr(kToMerge.size()));
         else if (line.starts_with(kMatch))
             readMatch(trimSpaces(line.substr(kMatch.size())), paths.sameContact);
         return true;
@@ -51,26 +51,26 @@ std::optional<AutomationPaths> readAutomationFile(FileSystem& files, const std::
     if (!files.isRegularFile(path))
         return std::nullopt;
     try {
-        return parseAutomationConfig(files.readFile(path).view(), std::move(paths));
+        return parseAutomationFile(files.readFile(path).view(), std::move(paths));
     } catch (const FileError&) {
         return std::nullopt;  // a file that cannot be read counts as absent
     }
 }
 
-Outcome ReadAutomationConfig(Session& session, std::chrono::system_clock::time_point now)
+Outcome runSavedUpdate(Session& session, std::chrono::system_clock::time_point now)
 {
     LogStore& store = session.store;
-    const auto paths = readAutomationFile(session.files, store.programFolder, {store.FicToUpdate, store.FicToMerge, {}});
+    const auto paths = readAutomationFile(session.files, store.programFolder, {store.logToUpdate, store.logToMerge, {}});
     if (!paths)
         return Outcome::Done;
-    store.FicToUpdate = paths->FicToUpdate;
-    store.FicToMerge = paths->FicToMerge;
-    if (store.FicToUpdate.empty() || store.FicToMerge.empty())
+    store.logToUpdate = paths->logToUpdate;
+    store.logToMerge = paths->logToMerge;
+    if (store.logToUpdate.empty() || store.logToMerge.empty())
         return Outcome::Done;
-    return UpdateWsjtxLog(session, {store.FicToUpdate, store.FicToMerge, paths->sameContact, now});
+    return updateWsjtxLog(session, {store.logToUpdate, store.logToMerge, paths->sameContact, now});
 }
 
-void SaveAutomationConfig(FileSystem& files, const std::filesystem::path& programFolder,
+void saveAutomationFile(FileSystem& files, const std::filesystem::path& programFolder,
                           std::string_view toUpdate, std::string_view toMerge, const ContactMatch& sameContact)
 {
     std::string text = "'Fichier de configuration de Logweave [Logweave file configuration]\r\n";

@@ -21,7 +21,7 @@ constexpr int kReadings = 3;
 
 bool inputsPresent(Session& session, const std::filesystem::path& fieldOrder, const WsjtxUpdate& update)
 {
-    for (const auto& path : {fieldOrder, pathFromBytes(update.FicToUpdate), pathFromBytes(update.FicToMerge)}) {
+    for (const auto& path : {fieldOrder, pathFromBytes(update.logToUpdate), pathFromBytes(update.logToMerge)}) {
         if (session.files.isRegularFile(path))
             continue;
         session.ui.appendToPane(pane::updateInputMissing(bytesFromPath(path)));
@@ -93,28 +93,28 @@ std::optional<UpdatedFiles> readAndMerge(Session& session, const WsjtxUpdate& up
 {
     LogStore& store = session.store;
     const auto fieldOrder = store.programFolder / "AdifCodes_Liste_WSJT-X.txt";
-    if (!inputsPresent(session, fieldOrder, update) || !LoadFieldOrder(session, bytesFromPath(fieldOrder)))
+    if (!inputsPresent(session, fieldOrder, update) || !loadFieldOrder(session, bytesFromPath(fieldOrder)))
         return std::nullopt;
     store.EorTag = "<eor>";
     store.EohTag = "<eoh>";
     // The conflict dialog names the two logs it shows.
-    store.OpenLogPath = update.FicToUpdate;
-    store.AddedLogPath = update.FicToMerge;
+    store.OpenLogPath = update.logToUpdate;
+    store.AddedLogPath = update.logToMerge;
     UpdatedFiles files;
-    files.log = openInput(session, update.FicToUpdate);
-    files.toMerge = openInput(session, update.FicToMerge);
-    if (!files.log || !files.toMerge || !letGo(session, update.FicToUpdate, *files.log)
-        || !letGo(session, update.FicToMerge, *files.toMerge))
+    files.log = openInput(session, update.logToUpdate);
+    files.toMerge = openInput(session, update.logToMerge);
+    if (!files.log || !files.toMerge || !letGo(session, update.logToUpdate, *files.log)
+        || !letGo(session, update.logToMerge, *files.toMerge))
         return std::nullopt;
-    const auto logEnd = readOpenLogFrom(session, *files.log, update.FicToUpdate);
+    const auto logEnd = readOpenLogFrom(session, *files.log, update.logToUpdate);
     if (!logEnd)
         return std::nullopt;
     // The WSJT-X program writes a contact into both logs at once: what it
     // adds to the text log from here on belongs to the contacts added to the
     // log after this reading.
-    files.textLog = textLogPath(session, update.FicToUpdate);
+    files.textLog = textLogPath(session, update.logToUpdate);
     files.textLogAsRead = lookAtTextLog(session, files.textLog);
-    const auto mergeEnd = mergeAddedLogFrom(session, *files.toMerge, update.FicToMerge, update.sameContact);
+    const auto mergeEnd = mergeAddedLogFrom(session, *files.toMerge, update.logToMerge, update.sameContact);
     if (!mergeEnd)
         return std::nullopt;
     files.readMidContact = *logEnd == TextEnd::InARecord || *mergeEnd == TextEnd::InARecord;
@@ -128,7 +128,7 @@ std::optional<UpdatedFiles> readWholeAndMerge(Session& session, const WsjtxUpdat
         if (!files || files->readWhole())
             return files;
         if (reading == kReadings) {
-            const FileError changing(FileError::Action::Replace, pathFromBytes(update.FicToUpdate),
+            const FileError changing(FileError::Action::Replace, pathFromBytes(update.logToUpdate),
                                      LiveFileError::Rewritten);
             session.ui.appendToPane(pane::changingDuringUpdate(changing));
             return std::nullopt;
@@ -197,15 +197,15 @@ std::optional<DatedCopies> keepDatedCopies(Session& session, const WsjtxUpdate& 
 {
     std::optional<std::string> log;
     try {
-        log = keepDatedCopy(session, update.FicToUpdate, *files.log, update.time);
+        log = keepDatedCopy(session, update.logToUpdate, *files.log, update.time);
         if (!log) {
-            session.ui.appendToPane(pane::noCopyNothingReplaced(update.FicToUpdate));
+            session.ui.appendToPane(pane::noCopyNothingReplaced(update.logToUpdate));
             return std::nullopt;
         }
-        auto toMerge = keepDatedCopy(session, update.FicToMerge, *files.toMerge, update.time);
+        auto toMerge = keepDatedCopy(session, update.logToMerge, *files.toMerge, update.time);
         if (!toMerge) {
             forgetCopy(session, *log);
-            session.ui.appendToPane(pane::noCopyOfFileToMerge(update.FicToMerge));
+            session.ui.appendToPane(pane::noCopyOfFileToMerge(update.logToMerge));
             return std::nullopt;
         }
         return DatedCopies{std::move(*log), std::move(*toMerge)};
@@ -219,8 +219,8 @@ std::optional<DatedCopies> keepDatedCopies(Session& session, const WsjtxUpdate& 
 
 Outcome replaceFiles(Session& session, const WsjtxUpdate& update, UpdatedFiles& files, const DatedCopies& copies)
 {
-    const std::string& log = update.FicToUpdate;
-    const std::string& toMerge = update.FicToMerge;
+    const std::string& log = update.logToUpdate;
+    const std::string& toMerge = update.logToMerge;
     const auto& folder = session.store.programFolder;
     // A dated copy is a second name of the file it copies: where that file
     // stays, the copy would change with it, and goes.
@@ -264,7 +264,7 @@ std::string folderPrefix(std::string_view path)
     return last == std::string_view::npos ? std::string{} : std::string(path.substr(0, last + 1));
 }
 
-Outcome UpdateWsjtxLog(Session& session, const WsjtxUpdate& update)
+Outcome updateWsjtxLog(Session& session, const WsjtxUpdate& update)
 {
     auto files = readWholeAndMerge(session, update);
     if (!files)
@@ -272,7 +272,7 @@ Outcome UpdateWsjtxLog(Session& session, const WsjtxUpdate& update)
     const auto copies = keepDatedCopies(session, update, *files);
     if (!copies)
         return Outcome::Stopped;
-    keepFirstCopy(session, update.FicToUpdate);
+    keepFirstCopy(session, update.logToUpdate);
     return replaceFiles(session, update, *files, *copies);
 }
 
