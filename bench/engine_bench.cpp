@@ -10,9 +10,8 @@
 #include "temporary_folder.h"
 #include "workbench.h"
 
-#include "logweave/filter_open_log.h"
-#include "logweave/merge_added_log.h"
-#include "logweave/read_open_log.h"
+#include "logweave/filter_expression.h"
+#include "logweave/operations.h"
 
 #include <benchmark/benchmark.h>
 
@@ -232,7 +231,8 @@ void readCase(benchmark::State& state, Workspace& ws, bench::Layout layout)
     measure(state, {log}, [&] {
         Workbench w(folder);
         Outcome outcome{};
-        const double seconds = timed(state, [&] { outcome = readOpenLog(w.session, bytesFromPath(log)); });
+        const double seconds =
+            timed(state, [&] { outcome = readOpenLog(w.store, w.session, bytesFromPath(log), w.ui.options); });
         if (outcome != Outcome::Done)
             return skip(state, "the read stopped: " + lastLine(w.ui.pane));
         if (w.store.openRecordCount() != records)
@@ -263,12 +263,13 @@ void mergeCase(benchmark::State& state, Workspace& ws, const ContactMatch& rule,
     const fs::path folder = ws.programFolder("merge-" + name, records);
     measure(state, {pair.open, pair.added}, [&] {
         Workbench w(folder);
-        w.store.OpenLogPath = bytesFromPath(pair.open);
-        w.store.AddedLogPath = bytesFromPath(pair.added);
-        if (readOpenLog(w.session, w.store.OpenLogPath) != Outcome::Done)
+        if (readOpenLog(w.store, w.session, bytesFromPath(pair.open), w.ui.options) != Outcome::Done)
             return skip(state, "the open log was not read: " + lastLine(w.ui.pane));
         Outcome outcome{};
-        const double seconds = timed(state, [&] { outcome = mergeAddedLog(w.session, w.store.AddedLogPath, rule); });
+        OutputOptions options = w.ui.options;
+        options.sameContact = rule;
+        const double seconds = timed(
+            state, [&] { outcome = mergeAddedLog(w.store, w.session, bytesFromPath(pair.added), options); });
         if (const std::string fault = mergeFault(outcome, w, pair.facts); !fault.empty())
             return skip(state, fault);
         return seconds;
@@ -282,16 +283,17 @@ void filterCase(benchmark::State& state, Workspace& ws)
     const long long records = state.range(0);
     const Workspace::Log& log = ws.log(bench::Layout::Shuffled, records);
     Workbench w(ws.programFolder("filter", records));
-    if (readOpenLog(w.session, bytesFromPath(log.path)) != Outcome::Done) {
+    if (readOpenLog(w.store, w.session, bytesFromPath(log.path), w.ui.options) != Outcome::Done) {
         skip(state, "the log was not read: " + lastLine(w.ui.pane));
         return;
     }
     measure(state, {log.path}, [&] {
         Outcome outcome{};
-        const double seconds = timed(state, [&] { outcome = filterOpenLog(w.session, kFilter); });
+        const double seconds =
+            timed(state, [&] { outcome = filterOpenLog(w.store, w.session, kFilter, w.ui.options); });
         return outcome == Outcome::Done ? seconds : skip(state, "the filter stopped: " + lastLine(w.ui.pane));
     });
-    const fs::path& out = w.store.programFolder;
+    const fs::path& out = w.session.programFolder;
     if (!state.error_occurred() && holdsRecords(state, out / "Adif_Filtre2.adi", log.facts.filterMatches))
         holdsRecords(state, out / "Adif_Filtre1.adi", records - log.facts.filterMatches);
 }

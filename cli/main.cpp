@@ -2,14 +2,8 @@
 
 #include "batch_interface.h"
 #include "command_line.h"
-#include "logweave/automation_config.h"
-#include "logweave/filter_open_log.h"
-#include "logweave/load_output_options.h"
-#include "logweave/log_store.h"
-#include "logweave/merge_added_log.h"
-#include "logweave/read_open_log.h"
+#include "logweave/operations.h"
 #include "logweave/std_file_system.h"
-#include "logweave/update_wsjtx_log.h"
 #include "logweave/version.h"
 
 #include <cstdio>
@@ -36,19 +30,22 @@ int status(Outcome outcome)
 
 class Runner {
 public:
-    Runner(Session& session, const cli::CommandLine& line) : session_(session), line_(line) {}
+    Runner(LogStore& store, const Session& session, const cli::CommandLine& line)
+        : store_(store), session_(session), line_(line)
+    {
+    }
 
     int run(const cli::Command& command)
     {
         // The command line gives open, add and filter their one argument.
+        const OutputOptions& options = line_.options;
         switch (command.kind) {
         case cli::Command::Kind::Open:
-            return open(command.arguments.front());
+            return status(readOpenLog(store_, session_, command.arguments.front(), reviewOutputOptions(session_.ui)));
         case cli::Command::Kind::Add:
-            session_.store.AddedLogPath = command.arguments.front();
-            return status(mergeAddedLog(session_, command.arguments.front(), line_.sameContact.value_or(ContactMatch{})));
+            return status(mergeAddedLog(store_, session_, command.arguments.front(), withRule(options)));
         case cli::Command::Kind::Filter:
-            return status(filterOpenLog(session_, command.arguments.front()));
+            return status(filterOpenLog(store_, session_, command.arguments.front(), options));
         case cli::Command::Kind::WsjtxUpdate:
             return wsjtxUpdate(command.arguments);
         }
@@ -56,47 +53,31 @@ public:
     }
 
 private:
-    int open(const std::string& path)
+    OutputOptions withRule(OutputOptions options) const
     {
-        reviewOutputOptions(session_);
-        session_.store.OpenLogPath = path;
-        return status(readOpenLog(session_, path));
+        options.sameContact = line_.sameContact.value_or(ContactMatch{});
+        return options;
     }
 
     int wsjtxUpdate(const std::vector<std::string>& paths)
     {
-        if (!paths.empty())
-            return status(updateWsjtxLog(session_, {paths[0], paths[1], line_.sameContact.value_or(ContactMatch{})}));
-        LogStore& store = session_.store;
-        const auto saved =
-            readAutomationFile(session_.files, store.programFolder, {store.logToUpdate, store.logToMerge, {}});
-        if (!saved || saved->logToUpdate.empty() || saved->logToMerge.empty())
-            return 0;  // nothing to update, as at a start without the file
-        // The window reads them from the program folder, its current folder.
-        store.logToUpdate = inProgramFolder(saved->logToUpdate);
-        store.logToMerge = inProgramFolder(saved->logToMerge);
-        const ContactMatch rule = line_.sameContact.value_or(saved->sameContact);
-        return status(updateWsjtxLog(session_, {store.logToUpdate, store.logToMerge, rule}));
+        if (paths.empty())
+            return status(runSavedUpdate(store_, session_, line_.options, line_.sameContact));
+        return status(updateWsjtxLog(store_, session_, {paths[0], paths[1], withRule(line_.options)}));
     }
 
-    std::string inProgramFolder(const std::string& path) const
-    {
-        const auto p = pathFromBytes(path);
-        return p.is_absolute() ? path : bytesFromPath(session_.store.programFolder / p);
-    }
-
-    Session& session_;
+    LogStore& store_;
+    const Session& session_;
     const cli::CommandLine& line_;
 };
 
 int runCommands(const cli::CommandLine& line)
 {
     LogStore store;
-    store.programFolder = pathFromBytes(line.folder);
     cli::BatchInterface ui(line.options, line.conflict, stdout);
     StdFileSystem files;
-    Session session{store, ui, files};
-    Runner runner(session, line);
+    const Session session{ui, files, pathFromBytes(line.folder)};
+    Runner runner(store, session, line);
     int result = 0;
     for (const auto& command : line.commands) {
         if (result = runner.run(command); result != 0)

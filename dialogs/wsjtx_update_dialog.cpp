@@ -2,7 +2,7 @@
 
 #include "logweave/automation_config.h"
 #include "logweave/pane_texts.h"
-#include "logweave/update_wsjtx_log.h"
+#include "logweave/operations.h"
 #include "platform/busy_cursor.h"
 #include "platform/path_text.h"
 #include "platform/twips.h"
@@ -38,8 +38,9 @@ QPushButton* button(QWidget* parent, const char* name, const QString& text)
 
 }  // namespace
 
-WsjtxUpdateDialog::WsjtxUpdateDialog(Session& session, platform::Platform& platform, QWidget* parent)
-    : EscapeKeptDialog(parent), session_(session), platform_(platform)
+WsjtxUpdateDialog::WsjtxUpdateDialog(LogStore& store, const Session& session, platform::Platform& platform,
+                                     OutputOptions options, QWidget* parent)
+    : EscapeKeptDialog(parent), store_(store), session_(session), options_(std::move(options)), platform_(platform)
 {
     setObjectName(QStringLiteral("WsjtxUpdateDialog"));
     setWindowTitle(QStringLiteral("Mise à jour du log WSJT-X [WSJT-X log update]"));
@@ -138,10 +139,10 @@ void WsjtxUpdateDialog::placeCommands(platform::TwipsLayout& form)
 // follows one rule; before that, the rule of the options.
 ContactMatch WsjtxUpdateDialog::ruleFollowed() const
 {
-    const auto saved = readAutomationFile(session_.files, session_.store.programFolder, {});
+    const auto saved = readAutomationFile(session_.files, session_.programFolder, {});
     if (saved && !saved->logToUpdate.empty() && !saved->logToMerge.empty())
         return saved->sameContact;
-    return session_.ui.outputOptions().sameContact;
+    return options_.sameContact;
 }
 
 ContactMatch WsjtxUpdateDialog::sameContact() const
@@ -197,12 +198,12 @@ void WsjtxUpdateDialog::browseLogToMerge()
 
 void WsjtxUpdateDialog::runUpdate()
 {
-    LogStore& store = session_.store;
-    store.logToUpdate = platform::pathBytes(logToUpdateEdit_->text());
-    store.logToMerge = platform::pathBytes(logToMergeEdit_->text());
-    if (!store.logToUpdate.empty() && !store.logToMerge.empty()) {
+    WsjtxUpdate update{platform::pathBytes(logToUpdateEdit_->text()), platform::pathBytes(logToMergeEdit_->text()),
+                       options_};
+    update.options.sameContact = sameContact();
+    if (!update.logToUpdate.empty() && !update.logToMerge.empty()) {
         const platform::BusyCursor busy;
-        updateWsjtxLog(session_, {store.logToUpdate, store.logToMerge, sameContact()});
+        updateWsjtxLog(store_, session_, update);
     }
     accept();
 }
@@ -210,7 +211,7 @@ void WsjtxUpdateDialog::runUpdate()
 void WsjtxUpdateDialog::saveAutomation()
 {
     try {
-        saveAutomationFile(session_.files, session_.store.programFolder, platform::pathBytes(logToUpdateEdit_->text()),
+        saveAutomationFile(session_.files, session_.programFolder, platform::pathBytes(logToUpdateEdit_->text()),
                              platform::pathBytes(logToMergeEdit_->text()), sameContact());
     } catch (const FileError& error) {
         // Otherwise the user would believe the update is set up for every start.

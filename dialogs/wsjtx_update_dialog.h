@@ -2,6 +2,7 @@
 // Names the WSJT-X log and the log to merge into it; saves them so that the
 // update runs at every start, or runs it now.
 
+#include "logweave/log_store.h"
 #include "logweave/session.h"
 #include "platform/platform.h"
 
@@ -26,7 +27,9 @@ class WsjtxUpdateDialog final : public EscapeKeptDialog {
     Q_OBJECT
 
 public:
-    WsjtxUpdateDialog(Session& session, platform::Platform& platform, QWidget* parent = nullptr);
+    // Its update works on `store` with `options`, but for the rule of what is one contact, its own.
+    WsjtxUpdateDialog(LogStore& store, const Session& session, platform::Platform& platform, OutputOptions options,
+                      QWidget* parent = nullptr);
 
 protected:
     // Enter and Return press the focused button; no button answers them by itself.
@@ -47,7 +50,9 @@ private:
     ContactMatch ruleFollowed() const;
     ContactMatch sameContact() const;
 
-    Session& session_;
+    LogStore& store_;
+    const Session& session_;
+    OutputOptions options_;
     platform::Platform& platform_;
 
     QLabel* explanationLabel_{};

@@ -2,11 +2,7 @@
 
 #include "dialogs/program_help.h"
 #include "dialogs/wsjtx_update_dialog.h"
-#include "logweave/automation_config.h"
-#include "logweave/filter_open_log.h"
-#include "logweave/load_output_options.h"
-#include "logweave/merge_added_log.h"
-#include "logweave/read_open_log.h"
+#include "logweave/operations.h"
 #include "logweave/version.h"
 #include "platform/busy_cursor.h"
 #include "platform/path_text.h"
@@ -54,7 +50,7 @@ MainWindow::MainWindow(LogStore& store, FileSystem& files, platform::Platform& p
     platform::placeInTwips(activityPane_, 120, 120, 11655, 8685);
 
     ui_.emplace(*activityPane_, platform_, this);
-    session_.emplace(Session{store_, *ui_, files});
+    session_.emplace(Session{*ui_, files, {}});
     buildMenu();
 }
 
@@ -93,10 +89,9 @@ void MainWindow::startUp()
     // Only a folder other than the program's own is named: the user would not look for results there.
     if (platform_.folders.inUserDataFolder())
         ui_->appendToPane(programFolderParagraph(folder));
-    platform_.folders.setCurrentFolder(folder);
-    store_.programFolder = pathFromBytes(platform::pathBytes(folder));
+    session_->programFolder = pathFromBytes(platform::pathBytes(folder));
     const platform::BusyCursor busy;
-    runSavedUpdate(*session_);
+    runSavedUpdate(store_, *session_, options());
     addMenuAction_->setEnabled(false);
 }
 
@@ -116,17 +111,26 @@ QString MainWindow::chooseLog(const QString& startFolder)
     return platform_.fileDialog.getOpenFileName(this, {startFolder, platform::adifFilters()});
 }
 
+// The options as the user left them, a field order list named without a
+// folder being the program folder's.
+OutputOptions MainWindow::options()
+{
+    OutputOptions options = ui_->outputOptions();
+    if (!options.fieldOrderFile.empty())
+        options.fieldOrderFile = bytesFromPath(inProgramFolder(session_->programFolder, options.fieldOrderFile));
+    return options;
+}
+
 void MainWindow::openLog()
 {
-    reviewOutputOptions(*session_);
+    ui_->showOptionsDialog();
     fileDialogFolder_ = platform_.folders.programFolder();
     const QString name = chooseLog(fileDialogFolder_);
     if (name.isEmpty())
-        return;  // the options stay applied; Open can be chosen again
+        return;  // the options stay chosen; Open can be chosen again
     openMenuAction_->setEnabled(false);
-    store_.OpenLogPath = platform::pathBytes(name);
     const platform::BusyCursor busy;
-    if (readOpenLog(*session_, store_.OpenLogPath) != Outcome::Done) {
+    if (readOpenLog(store_, *session_, platform::pathBytes(name), options()) != Outcome::Done) {
         // Nothing was opened: the program is as after start-up.
         openMenuAction_->setEnabled(true);
         return;
@@ -142,16 +146,15 @@ void MainWindow::addLog()
         platform_.exit.endNow();
         return;
     }
-    store_.AddedLogPath = platform::pathBytes(name);
     const platform::BusyCursor busy;
-    mergeAddedLog(*session_, store_.AddedLogPath, ui_->outputOptions().sameContact);
+    mergeAddedLog(store_, *session_, platform::pathBytes(name), options());
 }
 
 void MainWindow::showWsjtxUpdate()
 {
     // From its first showing on, the dialog's update may replace the open log: Open stays off.
     openMenuAction_->setEnabled(false);
-    dialogs::WsjtxUpdateDialog dialog(*session_, platform_, this);
+    dialogs::WsjtxUpdateDialog dialog(store_, *session_, platform_, options(), this);
     dialog.exec();
 }
 
@@ -160,7 +163,7 @@ void MainWindow::filterLog()
     const QString expression = platform_.inputBox.getText(this, QStringLiteral("Entrez le filtre [enter the filter]"),
                                                           QStringLiteral("Filtre"), QStringLiteral("BAND:6M;MODE:FT8"));
     const platform::BusyCursor busy;
-    filterOpenLog(*session_, expression.toStdString());
+    filterOpenLog(store_, *session_, expression.toStdString(), options());
 }
 
 void MainWindow::showHelp()

@@ -2,6 +2,7 @@
 // The program's window: the menu bar of commands and the activity pane where
 // every operation reports.
 
+#include "logweave/log_store.h"
 #include "logweave/session.h"
 #include "platform/platform.h"
 #include "shell/qt_user_interface.h"
@@ -37,6 +38,7 @@ private:
     void filterLog();
     void showHelp();
     QString chooseLog(const QString& startFolder);
+    OutputOptions options();
 
     LogStore& store_;
     platform::Platform& platform_;

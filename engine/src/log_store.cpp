@@ -1,7 +1,6 @@
 #include "logweave/log_store.h"
 
 #include <stdexcept>
-#include <utility>
 
 namespace logweave {
 
@@ -9,12 +8,13 @@ const Record& LogStore::record(long long r) const
 {
     if (r < 1 || r > openRecordCount())
         throw std::out_of_range("record " + std::to_string(r) + " of a log of " + std::to_string(openRecordCount()));
-    return log_[static_cast<std::size_t>(r - 1)];
+    return opened_.log[static_cast<std::size_t>(r - 1)];
 }
 
-Log LogStore::replaceLog(Log log)
+void LogStore::close(FieldTable fields)
 {
-    return std::exchange(log_, std::move(log));
+    opened_ = OpenedLog{};
+    opened_.fields = std::move(fields);
 }
 
 }  // namespace logweave

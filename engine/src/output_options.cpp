@@ -13,4 +13,23 @@ std::optional<int> windowMinutes(std::string_view digits) noexcept
     return minutes;
 }
 
+OutputForm OutputForm::of(const OutputOptions& options)
+{
+    OutputForm form;
+    form.endOfRecord = options.upperCaseNames ? "<EOR>" : "<eor>";
+    form.endOfHeader = options.upperCaseNames ? "<EOH>" : "<eoh>";
+    form.lineSpacer = options.doubleSpacing ? "\r\n" : "";
+    form.upperCaseNames = options.upperCaseNames;
+    form.headerSource = options.headerSource;
+    return form;
+}
+
+OutputForm OutputForm::ofWsjtxLog(const OutputOptions& options)
+{
+    OutputForm form = of(options);
+    form.endOfRecord = "<eor>";
+    form.endOfHeader = "<eoh>";
+    return form;
+}
+
 }  // namespace logweave

@@ -53,18 +53,19 @@ TEST_F(AutomationFileTest, RunsTheUpdateOnlyWhenBothPathsAreNamedInAFileItCanRea
 {
     folder.write("Logweave.cfg", "FicToUpdate = /a\r\nFicToMerge = /b\r\n");
     files.failOn(FileError::Action::Read, "Logweave.cfg", std::make_error_code(std::errc::resource_unavailable_try_again));
-    EXPECT_EQ(runSavedUpdate(session), Outcome::Done);
-    EXPECT_EQ(store.logToUpdate, "");
+    EXPECT_EQ(runSavedUpdate(store, session, ui.options), Outcome::Done);
     files.fault = nullptr;
 
     folder.write("Logweave.cfg", "FicToUpdate = " + (folder / "none.adi").string() + "\r\n");
-    EXPECT_EQ(runSavedUpdate(session), Outcome::Done);
+    EXPECT_EQ(runSavedUpdate(store, session, ui.options), Outcome::Done);
     EXPECT_EQ(ui.pane, "");
-    EXPECT_EQ(store.logToUpdate, (folder / "none.adi").string());
 
-    folder.write("Logweave.cfg", "FicToMerge = /nowhere/other.adi\r\n");
-    EXPECT_EQ(runSavedUpdate(session), Outcome::Stopped);  // the update ran, and found no file
+    // A name without folder is the program folder's.
+    folder.write("AdifCodes_Liste_WSJT-X.txt", "call\r\n");
+    folder.write("Logweave.cfg", "FicToUpdate = none.adi\r\nFicToMerge = /nowhere/other.adi\r\n");
+    EXPECT_EQ(runSavedUpdate(store, session, ui.options), Outcome::Stopped);  // the update ran, and found no file
     EXPECT_TRUE(paneHas("[File not found"));
+    EXPECT_TRUE(paneHas((folder / "none.adi").string()));
 }
 
 TEST_F(AutomationFileTest, TheUpdateAtStartUpMatchesContactsAsSaved)
@@ -75,7 +76,7 @@ TEST_F(AutomationFileTest, TheUpdateAtStartUpMatchesContactsAsSaved)
     const auto other = folder.write("download.adi", "<CALL:5>Q1AAA <QSO_DATE:8:D>20230101 <TIME_ON:4>1000 "
                                                     "<BAND:3>20m <MODE:3>FT8 <EOR>\n");
     saveAutomationFile(files, folder.path(), log.string(), other.string(), {ContactRule::Window, 30});
-    ASSERT_EQ(runSavedUpdate(session), Outcome::Done) << ui.pane;
+    ASSERT_EQ(runSavedUpdate(store, session, ui.options), Outcome::Done) << ui.pane;
     EXPECT_TRUE(paneHas(" 0 enregistrements ajoutés")) << ui.pane;
 }
 

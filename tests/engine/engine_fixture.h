@@ -7,11 +7,9 @@
 #include "temporary_folder.h"
 #include "workbench.h"
 
-#include "logweave/load_output_options.h"
-#include "logweave/merge_added_log.h"
+#include "logweave/merge_counts.h"
+#include "logweave/operations.h"
 #include "logweave/pane_texts.h"
-#include "logweave/read_open_log.h"
-#include "logweave/session.h"
 
 #include <gtest/gtest.h>
 
@@ -30,7 +28,7 @@ inline std::vector<Contact> contactsOf(const LogStore& store)
     for (const Record& record : store.openLog()) {
         Contact contact;
         for (const auto& v : record.values())
-            contact.emplace_back(store.fields.name(static_cast<int>(v.field)), std::string(record.valueOf(v)));
+            contact.emplace_back(store.fields().name(static_cast<int>(v.field)), std::string(record.valueOf(v)));
         log.push_back(std::move(contact));
     }
     return log;
@@ -46,45 +44,37 @@ inline std::string qso(std::string_view call, std::string_view date, std::string
 
 class EngineTest : public ::testing::Test {
 protected:
-    EngineTest() { store.programFolder = folder.path(); }
-
-    // Options as the user left them, no field order list unless one is set.
-    void applyOptions(const std::string& fieldOrderFile = "")
-    {
-        ui.options.fieldOrderFile = fieldOrderFile;
-        applyOutputOptions(session, ui.options);
-    }
+    // The options as the user left them, without a field order list.
+    EngineTest() { ui.options.fieldOrderFile.clear(); }
 
     // Writes `content` as a log and reads it as the open log.
     Outcome open(std::string_view content, std::string_view name = "open.adi")
     {
-        if (store.EorTag.empty())
-            applyOptions();
         const auto path = folder.write(name, content);
-        store.OpenLogPath = path.string();
-        return readOpenLog(session, path.string());
+        return readOpenLog(store, session, path.string(), ui.options);
     }
 
     // Writes `content` as a log and merges it into the open log.
     Outcome add(std::string_view content, const ContactMatch& rule = {})
     {
         const auto path = folder.write("added.adi", content);
-        store.AddedLogPath = path.string();
-        return mergeAddedLog(session, path.string(), rule);
+        OutputOptions options = ui.options;
+        options.sameContact = rule;
+        return mergeAddedLog(store, session, path.string(), options);
     }
 
     bool paneHas(std::string_view text) const { return ui.pane.find(text) != std::string::npos; }
 
     std::string value(std::string_view field, long long record) const
     {
-        return std::string(store.fieldValue(store.fields.indexOf(field), record));
+        return std::string(store.fieldValue(store.fields().indexOf(field), record));
     }
 
     TemporaryFolder folder;
     LogStore store;
     RecordingInterface ui;
     FaultyFileSystem files;
-    Session session{store, ui, files};
+    Session session{ui, files, folder.path()};
 };
 
 }  // namespace logweave::testing

@@ -1,7 +1,8 @@
 #include "engine_fixture.h"
 
-#include "logweave/filter_open_log.h"
-#include "logweave/write_record.h"
+#include "logweave/filter_expression.h"
+#include "logweave/operations.h"
+#include "writing/write_record.h"
 
 namespace logweave::testing {
 namespace {
@@ -20,12 +21,12 @@ protected:
     // The records that go to the removed file, by number.
     std::string removedBy(std::string_view expression)
     {
-        EXPECT_EQ(filterOpenLog(session, expression), Outcome::Done) << ui.pane;
+        EXPECT_EQ(filterOpenLog(store, session, expression, ui.options), Outcome::Done) << ui.pane;
         std::string which;
         const std::string removed = folder.read("Adif_Filtre2.adi");
         for (long long r = 1; r <= store.openRecordCount(); ++r) {
             std::string line;
-            OutputNames names(store.fields, false);
+            OutputNames names(store.fields(), false);
             writeRecord(line, store.record(r), names);
             if (removed.find(line + "<eor>") != std::string::npos)
                 which += std::to_string(r);
@@ -72,9 +73,9 @@ TEST_F(FilterTest, MatchesWholeValuesIgnoringLetterCaseAndEveryTerm)
 TEST_F(FilterTest, RefusesATermWithoutColonAndWritesNothing)
 {
     folder.write("Adif_Filtre1.adi", "kept before");
-    EXPECT_EQ(filterOpenLog(session, "BAND:6M;;MODE:FT8"), Outcome::Stopped);
+    EXPECT_EQ(filterOpenLog(store, session, "BAND:6M;;MODE:FT8", ui.options), Outcome::Stopped);
     EXPECT_EQ(ui.pane, pane::filterRefused(""));
-    EXPECT_EQ(filterOpenLog(session, "band6m"), Outcome::Stopped);
+    EXPECT_EQ(filterOpenLog(store, session, "band6m", ui.options), Outcome::Stopped);
     EXPECT_TRUE(ui.pane.ends_with(pane::filterRefused("BAND6M")));
     EXPECT_EQ(folder.read("Adif_Filtre1.adi"), "kept before");
     EXPECT_FALSE(folder.exists("Adif_Filtre2.adi"));
@@ -84,14 +85,12 @@ TEST_F(FilterTest, TakesTheHeaderTheOptionsChooseAndTheirSpacing)
 {
     ui.options.doubleSpacing = true;
     ui.options.headerSource = HeaderSource::Program;
-    applyOptions();
     EXPECT_EQ(removedBy("BAND:20M"), "3");
     EXPECT_EQ(folder.read("Adif_Filtre2.adi"),
               "Logweave <eoh>\r\n\r\n<band:3>20M <mode:3>FT8 <notes:1>x <qso_date:8:d>20230101 <eor>\r\n\r\n");
 
     ui.options.headerSource = HeaderSource::AddedLog;
     ui.options.doubleSpacing = false;
-    applyOptions();
     ASSERT_EQ(add("added<EOH>"), Outcome::Done);
     EXPECT_EQ(removedBy("BAND:20M"), "3");
     EXPECT_TRUE(folder.read("Adif_Filtre1.adi").starts_with("added<eoh>\r\n<band:2>"));

@@ -56,7 +56,7 @@ TEST_F(MemoryLimitTest, AMergeStopsCleanlyAndKeepsTheOpenLog)
     EXPECT_EXIT(
         {
             const bool stopped =
-                withOnly(std::size_t{32} << 20, [&] { return mergeAddedLog(session, path.string(), {}); })
+                withOnly(std::size_t{32} << 20, [&] { return mergeAddedLog(store, session, path.string(), ui.options); })
                 == Outcome::Stopped;
             // Wherever it stopped, the last paragraph says why, and no count came before it.
             const bool said = ui.pane.ends_with(pane::tooLargeForMemory(path.string()))

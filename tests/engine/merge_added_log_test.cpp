@@ -176,7 +176,7 @@ TEST_F(MergeTest, AStoppedMergeChangesNothing)
     ASSERT_EQ(open(kOpen), Outcome::Done);
     folder.write("Logweave.adi", "earlier merge");
     folder.write("Logweave.log", "earlier list");
-    const int fieldsBefore = store.fields.count();
+    const int fieldsBefore = store.fields().count();
 
     files.failOn(FileError::Action::Write, "Logweave.log", std::make_error_code(std::errc::no_space_on_device));
     EXPECT_EQ(add(qso("Q1DDD", "20230105", "000000", "<NAME:3>Ann ")), Outcome::Stopped);
@@ -184,7 +184,7 @@ TEST_F(MergeTest, AStoppedMergeChangesNothing)
     EXPECT_EQ(folder.read("Logweave.adi"), "earlier merge");
     EXPECT_EQ(folder.read("Logweave.log"), "earlier list");
     EXPECT_EQ(store.openRecordCount(), 3);
-    EXPECT_EQ(store.fields.count(), fieldsBefore);
+    EXPECT_EQ(store.fields().count(), fieldsBefore);
     EXPECT_EQ(value("CALL", 3), "Q1CCC");
 }
 
@@ -204,7 +204,7 @@ TEST_F(MergeTest, AMergedLogThatCannotBeReadBackIsSaidSo)
     for (const auto& [stop, said, field] : cases) {
         SCOPED_TRACE(field);
         ASSERT_EQ(open(kOpen), Outcome::Done);
-        ASSERT_EQ(store.fields.indexOf(field), 0);
+        ASSERT_EQ(store.fields().indexOf(field), 0);
         files.fault = [&stop](FileError::Action action, const std::filesystem::path& path) {
             if (action == FileError::Action::Read && path.filename() == "Logweave.adi")
                 stop();
@@ -215,7 +215,7 @@ TEST_F(MergeTest, AMergedLogThatCannotBeReadBackIsSaidSo)
         EXPECT_TRUE(ui.pane.ends_with(said + pane::mergedLogNotRead(merged))) << ui.pane;
         EXPECT_NE(folder.read("Logweave.adi").find("Q1DDD"), std::string::npos);
         EXPECT_EQ(store.openRecordCount(), 0);
-        EXPECT_NE(store.fields.indexOf(field), 0);
+        EXPECT_NE(store.fields().indexOf(field), 0);
     }
 }
 

@@ -1,6 +1,7 @@
 #include "engine_fixture.h"
 
-#include "logweave/filter_open_log.h"
+#include "logweave/filter_expression.h"
+#include "logweave/operations.h"
 
 #include <string>
 
@@ -14,7 +15,7 @@ TEST_F(ReadOpenLogTest, ReadsValuesUpToTheNextTagWhateverTheLengthSays)
     ASSERT_EQ(open("<EOH>\n<CALL:3>Q1ABC\n<ADDRESS:9>12 Main\r\nTown \t\r\n<NAME:2>\n<EOR>\n<EOR><QTH:4>Umeå <EOR>"),
               Outcome::Done);
     EXPECT_EQ(value("ADDRESS", 1), "12 Main\r\nTown");  // the break inside stays, the layout after goes
-    EXPECT_EQ(store.fields.indexOf("NAME"), 3);
+    EXPECT_EQ(store.fields().indexOf("NAME"), 3);
     // An empty record counts; lengths are written in bytes.
     EXPECT_EQ(folder.read("Adif_File.adi"),
               "<eoh>\r\n<call:5>Q1ABC <address:13>12 Main\r\nTown <eor>\r\n<eor>\r\n<qth:5>Umeå <eor>\r\n");
@@ -23,14 +24,13 @@ TEST_F(ReadOpenLogTest, ReadsValuesUpToTheNextTagWhateverTheLengthSays)
 TEST_F(ReadOpenLogTest, KeepsTypedAndUntypedDatesApartAndWritesNamesAsTheOptionsSay)
 {
     ASSERT_EQ(open("<QSO_DATE:8>20230101 <qso_date:8:d>20230102 <CALL:5:>Q1ABC <EOR>"), Outcome::Done);
-    EXPECT_EQ(store.standard.qsoDate, store.fields.indexOf("Qso_Date:D"));
+    EXPECT_EQ(store.standardFields().qsoDate, store.fields().indexOf("Qso_Date:D"));
     EXPECT_EQ(folder.read("Adif_File.adi"), "<qso_date:8>20230101 <qso_date:8:d>20230102 <call:5>Q1ABC <eor>\r\n");
     // The listing keeps the type letter as written.
     EXPECT_EQ(folder.read("AdifCodes.txt"), "qso_date\r\nqso_date:d\r\ncall\r\n\r\nCALL\r\nQSO_DATE\r\nQSO_DATE:d\r\n");
 
     ui.options.upperCaseNames = true;
     ui.options.doubleSpacing = true;
-    applyOptions();
     ASSERT_EQ(open("<EOH>\r\n<qso_date:8:d>20230101 <Call:3>Q1ABC <EOR>\r\n"), Outcome::Done);
     EXPECT_EQ(folder.read("Adif_File.adi"), "<EOH>\r\n\r\n<QSO_DATE:8:D>20230101 <CALL:5>Q1ABC <EOR>\r\n\r\n");
 }
@@ -53,15 +53,15 @@ TEST_F(ReadOpenLogTest, CompletesAContactCutShortAndSaysWhatWasNotRead)
 TEST_F(ReadOpenLogTest, ANewReadKeepsNothingOfTheLogBeforeAndThreeSpellingsEndAHeader)
 {
     ASSERT_EQ(open("h <Eoh><CALL:5>Q1AAA <NAME:3>Ann <EOR><CALL:5>Q1BBB <EOR>"), Outcome::Done);
-    EXPECT_EQ(store.OpenHeader, "h <eoh>");
+    EXPECT_EQ(store.openHeader(), "h <eoh>");
     // Not a header end: its tags are fields of the first record, EOH among them.
     ASSERT_EQ(open("<PROGRAMID:1>x <EoH> <CALL:5>Q1CCC <EOR>"), Outcome::Done);
-    EXPECT_EQ(store.OpenHeader, "");
+    EXPECT_EQ(store.openHeader(), "");
     EXPECT_EQ(store.openRecordCount(), 1);
     EXPECT_EQ(value("PROGRAMID", 1), "x");
     EXPECT_EQ(value("NAME", 1), "");
-    EXPECT_NE(store.fields.indexOf("EOH"), 0);
-    EXPECT_EQ(store.fields.indexOf("NAME"), 2);  // the table keeps its names
+    EXPECT_NE(store.fields().indexOf("EOH"), 0);
+    EXPECT_EQ(store.fields().indexOf("NAME"), 2);  // the table keeps its names
     EXPECT_THROW(store.record(2), std::out_of_range);
 }
 
@@ -80,17 +80,17 @@ TEST_F(ReadOpenLogTest, WorksPastTheOldBoundsOfRecordsAndFields)
     std::string list;
     for (int i = 0; i < 260; ++i)
         list += "L" + std::to_string(i) + "\n";
-    applyOptions(folder.write("order.txt", list).string());
+    ui.options.fieldOrderFile = folder.write("order.txt", list).string();
     std::string log = "<EOH>\n";
     for (int i = 0; i < 30000; ++i)
         log += "<TIME_ON:6>" + std::to_string(999999 - i) + " <F" + std::to_string(i % 260) + ":1>x <EOR>\n";
     ASSERT_EQ(open(log), Outcome::Done);
     EXPECT_EQ(store.openRecordCount(), 30000);
-    EXPECT_EQ(store.fields.count(), 521);  // the list's 260, TIME_ON and the log's 260
+    EXPECT_EQ(store.fields().count(), 521);  // the list's 260, TIME_ON and the log's 260
     EXPECT_EQ(value("TIME_ON", 1), "970000");
     EXPECT_TRUE(ui.pane.ends_with(pane::recordsProcessed(30000)));
 
-    ASSERT_EQ(filterOpenLog(session, "F0:X"), Outcome::Done);
+    ASSERT_EQ(filterOpenLog(store, session, "F0:X", ui.options), Outcome::Done);
     EXPECT_TRUE(ui.pane.ends_with(pane::recordsKept(30000 - 116)));
 
     // 40000 added records, the first 15000 of them on open contacts.
@@ -114,7 +114,7 @@ TEST_F(ReadOpenLogTest, NamesAFileItCannotWriteAndKeepsNoLog)
     EXPECT_TRUE(paneHas("AdifCodes.txt (No space left on device)"));
     EXPECT_FALSE(folder.exists("Adif_File.adi"));  // the two files go together
     EXPECT_EQ(store.openRecordCount(), 0);
-    EXPECT_EQ(store.fields.count(), 0);
+    EXPECT_EQ(store.fields().count(), 0);
 }
 
 }  // namespace

@@ -92,7 +92,7 @@ protected:
         // Into itself: every record meets its own text.
         std::string& pane = first.ui.pane;
         pane.clear();
-        ASSERT_EQ(mergeAddedLog(first.session, (folder / "generated.adi").string(), {}), Outcome::Done);
+        ASSERT_EQ(mergeAddedLog(first.store, first.session, (folder / "generated.adi").string(), first.ui.options), Outcome::Done);
         const std::string n = std::to_string(second.store.openRecordCount());
         ASSERT_NE(pane.find(" 0 enregistrements ajoutés"), std::string::npos) << pane.substr(0, 2000);
         ASSERT_NE(pane.find(" " + n + " enregistrements identiques"), std::string::npos) << pane.substr(0, 2000);

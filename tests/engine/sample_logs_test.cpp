@@ -3,7 +3,8 @@
 #include "count_of.h"
 #include "engine_fixture.h"
 
-#include "logweave/update_wsjtx_log.h"
+#include "logweave/dated_copies.h"
+#include "logweave/operations.h"
 
 #include <algorithm>
 #include <vector>
@@ -27,8 +28,7 @@ class SampleLogTest : public EngineTest, public ::testing::WithParamInterface<st
 
 TEST_P(SampleLogTest, ReadsAndReadsBackTheSameContacts)
 {
-    applyOptions();
-    ASSERT_EQ(readOpenLog(session, GetParam().string()), Outcome::Done) << ui.pane;
+    ASSERT_EQ(readOpenLog(store, session, GetParam().string(), ui.options), Outcome::Done) << ui.pane;
     // Read back with the inventory as its field order list, the log is written again byte for byte.
     Workbench again(folder / "again", {(folder / "AdifCodes.txt").string(), false, false, HeaderSource::AddedLog, {}});
     ASSERT_EQ(again.read(folder / "Adif_File.adi"), Outcome::Done);
@@ -60,7 +60,6 @@ protected:
     {
         if (samplesFolder().empty())
             GTEST_SKIP() << "no sample logs beside the project";
-        applyOptions();
     }
 };
 
@@ -71,7 +70,7 @@ TEST_F(SamplePairTest, AWsjtxLogSurvivesItsUpdate)
     const std::string other = folder.write("other.adi", readBytes(samplesFolder() / "fle-crlf-oneline.adi")).string();
     std::filesystem::copy_file(std::filesystem::path(LOGWEAVE_DATA_DIR) / "AdifCodes_Liste_WSJT-X.txt",
                                folder / "AdifCodes_Liste_WSJT-X.txt");
-    ASSERT_EQ(updateWsjtxLog(session, {log, other, {}}), Outcome::Done) << ui.pane;
+    ASSERT_EQ(updateWsjtxLog(store, session, {log, other, ui.options}), Outcome::Done) << ui.pane;
     EXPECT_EQ(readBytes(log + "_old"), original);
     const std::string updated = readBytes(log);
     ASSERT_TRUE(updated.starts_with("ADIF Export for Fast Log Entry"));  // the header of the log merged into it
@@ -80,7 +79,7 @@ TEST_F(SamplePairTest, AWsjtxLogSurvivesItsUpdate)
     Workbench before(folder / "before", ui.options);
     ASSERT_EQ(before.read(log + "_old"), Outcome::Done);
     for (long long r = 1; r <= before.store.openRecordCount(); ++r) {
-        const auto call = before.store.fieldValue(before.store.standard.call, r);
+        const auto call = before.store.fieldValue(before.store.standardFields().call, r);
         ASSERT_NE(updated.find("<call:" + std::to_string(call.size()) + ">" + std::string(call) + " "), std::string::npos)
             << call;
     }

@@ -1,6 +1,7 @@
 #include "engine_fixture.h"
 
-#include "logweave/update_wsjtx_log.h"
+#include "logweave/dated_copies.h"
+#include "logweave/operations.h"
 
 #include <chrono>
 #include <fstream>
@@ -89,7 +90,7 @@ protected:
     void useCalls(SystemCalls calls) { files.real = StdFileSystem(std::move(calls)); }
     Outcome update(std::chrono::system_clock::time_point when = kWhen)
     {
-        return updateWsjtxLog(session, {log, other, {}, when});
+        return updateWsjtxLog(store, session, {log, other, ui.options, when});
     }
     std::string station(const std::string& name) const { return (folder / "station" / name).string(); }
     std::string dated(std::chrono::system_clock::time_point when) const { return datedBackupName(log, when); }
@@ -109,7 +110,6 @@ TEST_F(UpdateTest, ReplacesBothLogsAndTheTextLogWithTheMergedOnes)
 {
     // Names follow the option, end tags are the WSJT-X program's own.
     ui.options.upperCaseNames = true;
-    applyOptions();
     ASSERT_EQ(update(), Outcome::Done) << ui.pane;
     const std::string merged = folder.read("Logweave.adi");
     EXPECT_EQ(merged,

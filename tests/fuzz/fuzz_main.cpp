@@ -10,9 +10,8 @@
 #include "temporary_folder.h"
 #include "workbench.h"
 
-#include "logweave/filter_open_log.h"
-#include "logweave/load_field_order.h"
-#include "logweave/merge_added_log.h"
+#include "logweave/filter_expression.h"
+#include "logweave/operations.h"
 #include "logweave/text.h"
 
 #include <algorithm>
@@ -73,7 +72,7 @@ void checkRecord(const LogStore& store, const Record& record)
           "a record inside its log's text");
     std::uint32_t previous = 0;
     for (const FieldValue& v : record.values()) {
-        check(v.field > previous && static_cast<int>(v.field) <= store.fields.count(),
+        check(v.field > previous && static_cast<int>(v.field) <= store.fields().count(),
               "values sorted by known field");
         check(v.size != 0 && std::size_t{v.offset} + v.size <= record.text().size(), "a value inside its record");
         check(record.value(static_cast<int>(v.field)) == record.valueOf(v), "a value found by its field");
@@ -83,7 +82,7 @@ void checkRecord(const LogStore& store, const Record& record)
 
 void checkStore(const LogStore& store)
 {
-    checkFields(store.fields);
+    checkFields(store.fields());
     check(store.openRecordCount() == static_cast<long long>(store.openLog().size()), "records numbered 1 to the count");
     for (long long r = 1; r <= store.openRecordCount(); ++r)
         checkRecord(store, store.record(r));
@@ -107,23 +106,20 @@ struct Harness {
     LogStore& store = work.store;
     RecordingInterface& ui = work.ui;
     Session& session = work.session;
+    OutputForm form = OutputForm::of(work.ui.options);
 
-    Outcome open(std::string_view text)
-    {
-        store.OpenLogPath = folder.write("open.adi", text).string();
-        return work.read(store.OpenLogPath);
-    }
+    Outcome open(std::string_view text) { return work.read(folder.write("open.adi", text)); }
 
     // Gives each output file a content of its own, to tell whether it was written.
     void markOutputs(std::initializer_list<std::string_view> names)
     {
         for (const std::string_view name : names)
-            testing::writeBytes(store.programFolder / name, kEarlier);
+            testing::writeBytes(session.programFolder / name, kEarlier);
     }
 
     std::optional<std::string> content(std::string_view name) const
     {
-        const auto path = store.programFolder / name;
+        const auto path = session.programFolder / name;
         std::error_code absent;
         return std::filesystem::exists(path, absent) ? std::optional(testing::readBytes(path)) : std::nullopt;
     }
@@ -141,13 +137,13 @@ void fuzzReader(unsigned char flags, std::string_view text)
 {
     Harness h(flags);
     if (const auto split = text.find('\0'); split != std::string_view::npos) {
-        check(loadFieldOrder(h.session, h.folder.write("order.txt", text.substr(0, split)).string()), "a list is read");
+        h.work.ui.options.fieldOrderFile = h.folder.write("order.txt", text.substr(0, split)).string();
         text.remove_prefix(split + 1);
     }
     h.markOutputs({"Adif_File.adi", "AdifCodes.txt"});
     if (h.open(text) == Outcome::Done) {
         check(h.written("Adif_File.adi") && h.written("AdifCodes.txt"), "a read writes its two files");
-        check(countOf(h.output("Adif_File.adi"), h.store.EorTag) >= h.store.openRecordCount(),
+        check(countOf(h.output("Adif_File.adi"), h.form.endOfRecord) >= h.store.openRecordCount(),
               "every record read is written");
     } else {
         check(h.store.openRecordCount() == 0, "a stopped read leaves no log");
@@ -191,10 +187,11 @@ void fuzzMerge(unsigned char flags, std::string_view text, const ContactMatch& r
     const long long before = h.store.openRecordCount();
     h.ui.answers = answersFor(flags >> 4);
     h.markOutputs({"Logweave.adi", "Logweave.log"});
-    h.store.AddedLogPath = h.folder.write("added.adi", added).string();
-    const Outcome merged = mergeAddedLog(h.session, h.store.AddedLogPath, rule);
+    OutputOptions options = h.work.ui.options;
+    options.sameContact = rule;
+    const Outcome merged = mergeAddedLog(h.store, h.session, h.folder.write("added.adi", added).string(), options);
     checkStore(h.store);
-    checkConflicts(h.ui, h.store.fields, before);
+    checkConflicts(h.ui, h.store.fields(), before);
     if (merged == Outcome::Done) {
         check(h.store.openRecordCount() >= before, "a merge loses no record");
         check(h.written("Logweave.adi") && h.written("Logweave.log"), "a merge writes its two files");
@@ -213,16 +210,16 @@ void fuzzFilter(unsigned char flags, std::string_view expression)
     Harness h(flags);
     check(h.open(kFilterLog) == Outcome::Done, "the filter's log is read");
     h.markOutputs({"Adif_Filtre1.adi", "Adif_Filtre2.adi"});
-    const bool refused = std::holds_alternative<TermWithoutColon>(parseFilter(h.store.fields, expression));
-    const Outcome outcome = filterOpenLog(h.session, expression);
+    const bool refused = std::holds_alternative<TermWithoutColon>(parseFilter(h.store.fields(), expression));
+    const Outcome outcome = filterOpenLog(h.store, h.session, expression, h.work.ui.options);
     checkStore(h.store);
     check((outcome == Outcome::Stopped) == refused, "only a term without a colon stops a filter");
     if (refused) {
         check(h.unchanged("Adif_Filtre1.adi") && h.unchanged("Adif_Filtre2.adi"), "a refused filter writes nothing");
         return;
     }
-    const long long split = countOf(h.output("Adif_Filtre1.adi"), h.store.EorTag)
-        + countOf(h.output("Adif_Filtre2.adi"), h.store.EorTag);
+    const long long split = countOf(h.output("Adif_Filtre1.adi"), h.form.endOfRecord)
+        + countOf(h.output("Adif_Filtre2.adi"), h.form.endOfRecord);
     check(split == h.store.openRecordCount(), "every record goes to one of the two files");
 }
 

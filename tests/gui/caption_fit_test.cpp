@@ -138,10 +138,10 @@ private slots:
         Program p;
         p.window.startUp();
         RecordingInterface ui;
-        Session session{p.store, ui, p.files};
+        Session session{ui, p.files, p.fakes.folder.path()};
         dialogs::OptionsDialog options(p.fakes.platform);
         dialogs::ConflictDialog conflict(longConflict());
-        dialogs::WsjtxUpdateDialog update(session, p.fakes.platform);
+        dialogs::WsjtxUpdateDialog update(p.store, session, p.fakes.platform, OutputOptions{});
         QWidget* const shown = std::array<QWidget*, 4>{&p.window, &options, &conflict, &update}[window];
         shown->show();
         QVERIFY(QTest::qWaitForWindowExposed(shown));

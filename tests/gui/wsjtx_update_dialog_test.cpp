@@ -80,7 +80,6 @@ private slots:
         QCOMPARE(u.fakes.fileDialog.requests[0].startFolder, u.fakes.folders.programFolder());
         QCOMPARE(u.fakes.fileDialog.requests[1].startFolder, u.fakes.path("station"));
         QCOMPARE(u.fakes.exit.ended, 0);
-        QVERIFY(u.store.logToUpdate.empty());
         QVERIFY(!u.menu("openMenuAction")->isEnabled());  // the dialog's update may replace the open log
     }
 
@@ -109,7 +108,7 @@ private slots:
         });
         QVERIFY(u.saved() == (AutomationPaths{u.log.toStdString(), u.other.toStdString(), {ContactRule::Window, 30}}));
         QVERIFY(u.fakes.folder.exists("station/wsjtx_log.adi_old"));
-        QCOMPARE(QString::fromStdString(u.store.logToMerge), u.other);
+        QCOMPARE(QString::fromStdString(u.store.openLogPath()), u.log);  // the update's merged log is open
     }
 
     // The options' rule, as saved, until the unattended update is saved with a rule of its own:

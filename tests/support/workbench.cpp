@@ -2,8 +2,7 @@
 
 #include "temporary_folder.h"
 
-#include "logweave/load_output_options.h"
-#include "logweave/read_open_log.h"
+#include "logweave/operations.h"
 
 namespace logweave::testing {
 
@@ -16,20 +15,19 @@ OutputOptions withoutOrderList()
 
 Workbench::Workbench(const std::filesystem::path& programFolder, OutputOptions options)
 {
-    store.programFolder = programFolder;
+    session.programFolder = programFolder;
     std::filesystem::create_directories(programFolder);
     ui.options = std::move(options);
-    applyOutputOptions(session, ui.options);
 }
 
 Outcome Workbench::read(const std::filesystem::path& log)
 {
-    return readOpenLog(session, log.string());
+    return readOpenLog(store, session, log.string(), ui.options);
 }
 
 std::string Workbench::written(std::string_view name) const
 {
-    return readBytes(store.programFolder / name);
+    return readBytes(session.programFolder / name);
 }
 
 }  // namespace logweave::testing

@@ -34,7 +34,7 @@ struct Workbench {
     LogStore store;
     RecordingInterface ui;
     FaultyFileSystem files;
-    Session session{store, ui, files};
+    Session session{ui, files, {}};
 };
 
 }  // namespace logweave::testing

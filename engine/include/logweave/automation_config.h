@@ -2,11 +2,9 @@
 // "Logweave.cfg" in the program folder: when it names a WSJT-X log and a log
 // to merge into it, the update runs by itself at every start.
 
-#include "logweave/outcome.h"
+#include "logweave/file_system.h"
 #include "logweave/output_options.h"
-#include "logweave/session.h"
 
-#include <chrono>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -29,14 +27,9 @@ AutomationPaths parseAutomationFile(std::string_view text, AutomationPaths paths
 std::optional<AutomationPaths> readAutomationFile(FileSystem& files, const std::filesystem::path& programFolder,
                                                   AutomationPaths paths);
 
-// Reads the file when it exists and can be read (otherwise nothing happens);
-// when it names both files, runs the WSJT-X log update, at `now`.
-Outcome runSavedUpdate(Session& session,
-                             std::chrono::system_clock::time_point now = std::chrono::system_clock::now());
-
 // Writes the file: four lines, and a fifth for a rule other than the same
 // date and time. Throws FileError when it cannot: the caller says so.
 void saveAutomationFile(FileSystem& files, const std::filesystem::path& programFolder,
-                          std::string_view toUpdate, std::string_view toMerge, const ContactMatch& sameContact = {});
+                        std::string_view toUpdate, std::string_view toMerge, const ContactMatch& sameContact = {});
 
 }  // namespace logweave

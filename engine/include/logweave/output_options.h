@@ -1,5 +1,6 @@
 #pragma once
-// The options the user sets in the options dialog; they hold for one run.
+// The options the user sets in the options dialog, and the form of the ADIF
+// files written that follows from them.
 
 #include <optional>
 #include <string>
@@ -33,6 +34,23 @@ struct OutputOptions {
     ContactMatch sameContact;
 
     bool operator==(const OutputOptions&) const = default;
+};
+
+// How the program writes ADIF: end tags and field names in one letter case,
+// a blank line after each header and record or none, and whose header
+// merged and filtered files take.
+struct OutputForm {
+    std::string endOfRecord = "<eor>";
+    std::string endOfHeader = "<eoh>";
+    std::string lineSpacer;
+    bool upperCaseNames = false;
+    HeaderSource headerSource = HeaderSource::AddedLog;
+
+    static OutputForm of(const OutputOptions& options);
+    // The WSJT-X program's own end tags, lower case whatever the names are.
+    static OutputForm ofWsjtxLog(const OutputOptions& options);
+    // The program's own header, ended as this form ends headers.
+    std::string programHeader() const { return "Logweave " + endOfHeader; }
 };
 
 }  // namespace logweave

@@ -1,16 +1,23 @@
 #pragma once
-// What every engine operation works with: the store, the user, the files.
+// What every engine operation works with besides the store: the user, the
+// file system, and the program folder, where the program's own files are
+// read and written.
 
 #include "logweave/file_system.h"
-#include "logweave/log_store.h"
 #include "logweave/user_interface.h"
+
+#include <filesystem>
+#include <string_view>
 
 namespace logweave {
 
 struct Session {
-    LogStore& store;
     UserInterface& ui;
     FileSystem& files;
+    std::filesystem::path programFolder;
 };
+
+// `name` as the program reads it: a relative name is in the program folder.
+std::filesystem::path inProgramFolder(const std::filesystem::path& programFolder, std::string_view name);
 
 }  // namespace logweave

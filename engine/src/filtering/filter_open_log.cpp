@@ -1,8 +1,9 @@
-#include "logweave/filter_open_log.h"
+#include "logweave/filter_expression.h"
+#include "logweave/operations.h"
 
 #include "logweave/pane_texts.h"
 #include "logweave/text.h"
-#include "logweave/write_record.h"
+#include "writing/write_record.h"
 #include "reporting_stops.h"
 #include "writing/streamed_text.h"
 
@@ -34,24 +35,23 @@ FilterTerm termOf(const FieldTable& fields, std::string_view name, std::string_v
     return {fields.indexOf(name), std::string(value), std::move(legacy)};
 }
 
-Outcome writeFilterFiles(Session& session, const std::vector<FilterTerm>& terms)
+Outcome writeFilterFiles(const LogStore& store, const Session& session, const std::vector<FilterTerm>& terms,
+                         const OutputForm& form)
 {
-    const LogStore& store = session.store;
-    const OutputOptions options = session.ui.outputOptions();
-    const auto files = session.files.writeFiles({store.programFolder / "Adif_Filtre1.adi",
-                                                 store.programFolder / "Adif_Filtre2.adi"});
+    const auto files = session.files.writeFiles({session.programFolder / "Adif_Filtre1.adi",
+                                                 session.programFolder / "Adif_Filtre2.adi"});
     StreamedText kept(files->file(0));
     StreamedText removed(files->file(1));
-    const std::string_view header = chooseHeader(store, options.headerSource, store.AddedHeader);
-    writeHeaderLine(kept.text(), store, header);
-    writeHeaderLine(removed.text(), store, header);
-    OutputNames names(store.fields, options.upperCaseNames);
+    const std::string header = chooseHeader(store.openHeader(), store.addedHeader(), form);
+    writeHeaderLine(kept.text(), form, header);
+    writeHeaderLine(removed.text(), form, header);
+    OutputNames names(store.fields(), form.upperCaseNames);
     long long keptCount = 0;
     for (const Record& record : store.openLog()) {
         const bool all = matchesAll(record, terms);
         StreamedText& out = all ? removed : kept;
         writeRecord(out.text(), record, names);
-        writeRecordEnd(out.text(), store);
+        writeRecordEnd(out.text(), form);
         out.recordDone();
         keptCount += all ? 0 : 1;
     }
@@ -84,17 +84,18 @@ std::variant<std::vector<FilterTerm>, TermWithoutColon> parseFilter(const FieldT
     }
 }
 
-Outcome filterOpenLog(Session& session, std::string_view expression)
+Outcome filterOpenLog(const LogStore& store, const Session& session, std::string_view expression,
+                      const OutputOptions& options)
 {
-    const auto parsed = parseFilter(session.store.fields, expression);
+    const auto parsed = parseFilter(store.fields(), expression);
     if (const auto* refused = std::get_if<TermWithoutColon>(&parsed)) {
         session.ui.appendToPane(pane::filterRefused(refused->term));
         return Outcome::Stopped;
     }
     session.ui.appendToPane(pane::filterFiles());
     const auto& terms = std::get<std::vector<FilterTerm>>(parsed);
-    if (const auto outcome = reportingStops(session.ui, session.store.OpenLogPath,
-                                            [&] { return writeFilterFiles(session, terms); }))
+    if (const auto outcome = reportingStops(session.ui, store.openLogPath(),
+                                            [&] { return writeFilterFiles(store, session, terms, OutputForm::of(options)); }))
         return *outcome;
     return Outcome::Stopped;
 }

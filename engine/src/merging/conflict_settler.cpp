@@ -1,18 +1,21 @@
 #include "merging/conflict_settler.h"
 
 #include "logweave/pane_texts.h"
-#include "logweave/write_record.h"
+#include "writing/write_record.h"
 
 namespace logweave {
 
-ConflictSettler::ConflictSettler(Session& session, bool upperCase) : session_(session), upperCase_(upperCase)
+ConflictSettler::ConflictSettler(UserInterface& ui, const FieldTable& fields, const StandardFields& standard,
+                                 bool upperCase, std::string openLogPath, std::string addedLogPath)
+    : ui_(ui), fields_(fields), upperCase_(upperCase), openLogPath_(std::move(openLogPath)),
+      addedLogPath_(std::move(addedLogPath))
 {
-    const StandardFields& idx = session.store.standard;
+    const StandardFields& idx = standard;
     rows_ = {idx.qsoDate, idx.timeOn,  idx.band,  idx.call,
              idx.mode,     idx.operatorCall, idx.notes, idx.comment};
     // A field the log lacks has index 0, whose name is empty.
     for (std::size_t k = 0; k < kConflictRows; ++k)
-        captions_[k] = outputFieldName(session.store.fields, rows_[k], upperCase);
+        captions_[k] = outputFieldName(fields_, rows_[k], upperCase);
 }
 
 Conflict ConflictSettler::conflictOf(int field, long long openRecord, const Record& open, const Record& added) const
@@ -24,8 +27,8 @@ Conflict ConflictSettler::conflictOf(int field, long long openRecord, const Reco
     conflict.added = added.value(field);
     for (std::size_t k = 0; k < kConflictRows; ++k)
         conflict.contact[k] = {captions_[k], added.value(rows_[k])};
-    conflict.openLogPath = session_.store.OpenLogPath;
-    conflict.addedLogPath = session_.store.AddedLogPath;
+    conflict.openLogPath = openLogPath_;
+    conflict.addedLogPath = addedLogPath_;
     return conflict;
 }
 
@@ -35,10 +38,10 @@ std::string ConflictSettler::settle(int field, long long openRecord, const Recor
         ++settledSo_[field];
         return sideValue(same->second, open.value(field), added.value(field));
     }
-    const std::string name = outputFieldName(session_.store.fields, field, upperCase_);
+    const std::string name = outputFieldName(fields_, field, upperCase_);
     Conflict conflict = conflictOf(field, openRecord, open, added);
     conflict.field = name;
-    Settlement settlement = session_.ui.settleConflict(conflict);
+    Settlement settlement = ui_.settleConflict(conflict);
     if (settlement.sameChoiceUntilTheEnd)
         sameChoice_[field] = *settlement.sameChoiceUntilTheEnd;
     return std::move(settlement.chosenValue);
@@ -50,8 +53,8 @@ void ConflictSettler::report() const
         return;
     std::vector<std::pair<std::string, long long>> settled;
     for (const auto& [field, count] : settledSo_)
-        settled.emplace_back(outputFieldName(session_.store.fields, field, upperCase_), count);
-    session_.ui.appendToPane(pane::sameChoices(settled));
+        settled.emplace_back(outputFieldName(fields_, field, upperCase_), count);
+    ui_.appendToPane(pane::sameChoices(settled));
 }
 
 }  // namespace logweave

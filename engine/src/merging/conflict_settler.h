@@ -3,7 +3,10 @@
 // the field holds until the end of the merge, and counts those so settled.
 
 #include "logweave/conflict.h"
-#include "logweave/session.h"
+#include "logweave/field_table.h"
+#include "logweave/record.h"
+#include "logweave/standard_fields.h"
+#include "logweave/user_interface.h"
 
 #include <array>
 #include <map>
@@ -13,7 +16,10 @@ namespace logweave {
 
 class ConflictSettler {
 public:
-    ConflictSettler(Session& session, bool upperCase);
+    // The conflicts of `fields`, whose standard ones are `standard`, between
+    // the logs read from `openLogPath` and `addedLogPath`.
+    ConflictSettler(UserInterface& ui, const FieldTable& fields, const StandardFields& standard, bool upperCase,
+                    std::string openLogPath, std::string addedLogPath);
 
     // The value to record for `field`, whose values differ in the open record
     // number `openRecord` and the added record.
@@ -25,8 +31,11 @@ public:
 private:
     Conflict conflictOf(int field, long long openRecord, const Record& open, const Record& added) const;
 
-    Session& session_;
+    UserInterface& ui_;
+    const FieldTable& fields_;
     bool upperCase_;
+    std::string openLogPath_;
+    std::string addedLogPath_;
     std::array<int, kConflictRows> rows_;
     std::array<std::string, kConflictRows> captions_;
     std::map<int, ConflictSide> sameChoice_;

@@ -134,8 +134,8 @@ private:
 
 class WalkInStep {
 public:
-    WalkInStep(const LogStore& store, MergedOutput& out, ConflictSettler& settler, MergeCounts& counts)
-        : open_(store.openLog()), idx_(store.standard), out_(out), settler_(settler), counts_(counts)
+    WalkInStep(const LogsToMerge& logs, MergedOutput& out, ConflictSettler& settler, MergeCounts& counts)
+        : open_(logs.open), idx_(logs.standard), out_(out), settler_(settler), counts_(counts)
     {
     }
 
@@ -288,11 +288,10 @@ private:
 
 }  // namespace
 
-void mergeAtSameDateAndTime(const LogStore& store, const Log& added, MergedOutput& out, ConflictSettler& settler,
-                            MergeCounts& counts)
+void mergeAtSameDateAndTime(const LogsToMerge& logs, MergedOutput& out, ConflictSettler& settler, MergeCounts& counts)
 {
-    WalkInStep walk(store, out, settler, counts);
-    for (const Record& record : added)
+    WalkInStep walk(logs, out, settler, counts);
+    for (const Record& record : logs.added)
         walk.place(record);
     walk.finish();
 }

@@ -4,13 +4,12 @@
 // calls differ. The two logs are walked in step, in order of date and time.
 
 #include "merging/conflict_settler.h"
-#include "logweave/log_store.h"
+#include "merging/logs_to_merge.h"
 #include "logweave/merge_counts.h"
 #include "writing/merged_output.h"
 
 namespace logweave {
 
-void mergeAtSameDateAndTime(const LogStore& store, const Log& added, MergedOutput& out, ConflictSettler& settler,
-                            MergeCounts& counts);
+void mergeAtSameDateAndTime(const LogsToMerge& logs, MergedOutput& out, ConflictSettler& settler, MergeCounts& counts);
 
 }  // namespace logweave

@@ -1,10 +1,10 @@
-#include "logweave/merge_added_log.h"
+#include "logweave/operations.h"
 
 #include "merging/conflict_settler.h"
 #include "merging/date_time_merge.h"
 #include "reading/log_reader.h"
 #include "logweave/pane_texts.h"
-#include "logweave/write_record.h"
+#include "writing/write_record.h"
 #include "writing/merged_output.h"
 #include "reading/reading_from.h"
 #include "reporting_stops.h"
@@ -21,35 +21,36 @@ long long processedOf(const LogFile& added)
     return counts[0] != 0 ? counts[0] : counts[1] != 0 ? counts[1] : counts[2];
 }
 
-MergeCounts writeMergedLog(Session& session, const LogFile& added, const ContactMatch& sameContact,
-                           ConflictSettler& settler)
+MergeCounts writeMergedLog(const LogStore& store, const Session& session, const LogFile& added, const FieldTable& fields,
+                           const OutputForm& form, const ContactMatch& sameContact, ConflictSettler& settler)
 {
-    LogStore& store = session.store;
-    const OutputOptions options = session.ui.outputOptions();
-    const std::string_view addedHeader = added.header ? std::string_view(*added.header) : std::string_view();
-    MergedOutput out(session, chooseHeader(store, options.headerSource, addedHeader));
+    const LogsToMerge logs{store.openLog(), added.log, fields, store.standardFields()};
+    const std::string header = chooseHeader(store.openHeader(), added.header.value_or(""), form);
+    MergedOutput out(session, fields, store.standardFields(), form, header);
     MergeCounts counts;
-    if (sameContact.rule == ContactRule::Window) {
-        mergeWithinWindow(store, added.log, sameContact.minutes, out, settler, counts);
-    } else {
-        mergeAtSameDateAndTime(store, added.log, out, settler, counts);
-    }
+    if (sameContact.rule == ContactRule::Window)
+        mergeWithinWindow(logs, sameContact.minutes, out, settler, counts);
+    else
+        mergeAtSameDateAndTime(logs, out, settler, counts);
     counts.processed = processedOf(added);
     out.commit();
     return counts;
 }
 
-// The merged log, read back from its file, becomes the open log.
-Outcome openMergedLog(Session& session)
+// The merged log, read back from its file, becomes the open log, under the
+// header and the name of the log it was merged into.
+Outcome openMergedLog(LogStore& store, const Session& session, FieldTable fields)
 {
-    LogStore& store = session.store;
-    const auto path = store.programFolder / "Logweave.adi";
-    store.replaceLog({});  // the memory of the logs merged is free for the merged one
+    const auto path = session.programFolder / "Logweave.adi";
+    OpenedLog merged{{}, {}, store.standardFields(), store.openHeader(), store.openLogPath()};
+    store.close(fields);  // the memory of the logs merged is free for the merged one
     // Every stop is caught here: the merged files are in place, and what the
     // merge changed must not be put back over them.
     const std::string file = bytesFromPath(path);
     const auto read = [&] {
-        store.replaceLog(readWrittenLog(session, path));
+        merged.log = readWrittenLog(session, path, fields);
+        merged.fields = std::move(fields);
+        store.open(std::move(merged));
         return Outcome::Done;
     };
     if (const auto outcome = reportingStops(session.ui, file, read))
@@ -58,49 +59,49 @@ Outcome openMergedLog(Session& session)
     return Outcome::Stopped;
 }
 
-std::optional<TextEnd> mergeLog(Session& session, FileReader& file, std::string_view path,
-                                const ContactMatch& sameContact)
+std::optional<TextEnd> mergeLog(LogStore& store, const Session& session, FileReader& file, std::string_view path,
+                                const OutputForm& form, const ContactMatch& sameContact)
 {
-    LogStore& store = session.store;
+    FieldTable fields = store.fields();
     MergeCounts counts;
     TextEnd end = TextEnd::AfterARecord;
-    ConflictSettler settler(session, session.ui.outputOptions().upperCaseNames);
+    ConflictSettler settler(session.ui, fields, store.standardFields(), form.upperCaseNames, store.openLogPath(),
+                            std::string(path));
     {
-        const LogFile added = readLogFile(session, file, pane::fileAdded(path));
-        if (added.header)
-            store.AddedHeader = *added.header;
+        const LogFile added = readLogFile(session, file, pane::fileAdded(path), fields, form.endOfHeader);
         if (!added.endsAfterARecord)
             end = TextEnd::InARecord;
-        counts = writeMergedLog(session, added, sameContact, settler);
+        counts = writeMergedLog(store, session, added, fields, form, sameContact, settler);
+        if (added.header)
+            store.keepAddedHeader(*added.header);
     }
     session.ui.appendToPane(pane::mergeCounts(counts));
     settler.report();
-    if (openMergedLog(session) != Outcome::Done)
+    if (openMergedLog(store, session, std::move(fields)) != Outcome::Done)
         return std::nullopt;
     return end;
 }
 
 }  // namespace
 
-std::optional<TextEnd> mergeAddedLogFrom(Session& session, FileReader& file, std::string_view path,
-                                         const ContactMatch& sameContact)
+std::optional<TextEnd> mergeAddedLogFrom(LogStore& store, const Session& session, FileReader& file,
+                                         std::string_view path, const OutputForm& form, const ContactMatch& sameContact)
 {
-    LogStore& store = session.store;
-    FieldTable tableBefore = store.fields;
-    const std::string addedHeaderBefore = store.AddedHeader;
-    if (const auto end = reportingStops(session.ui, path, [&] { return mergeLog(session, file, path, sameContact); }))
+    // The store changes only once the merged files are in place.
+    if (const auto end = reportingStops(session.ui, path,
+                                        [&] { return mergeLog(store, session, file, path, form, sameContact); }))
         return *end;
-    store.fields = std::move(tableBefore);
-    store.AddedHeader = addedHeaderBefore;
     return std::nullopt;
 }
 
-Outcome mergeAddedLog(Session& session, std::string_view path, const ContactMatch& sameContact)
+Outcome mergeAddedLog(LogStore& store, const Session& session, std::string_view path, const OutputOptions& options)
 {
-    const auto opened = reportingStops(session.ui, path, [&] { return session.files.openForReading(pathFromBytes(path)); });
+    auto opened = reportingStops(session.ui, path, [&] { return session.files.openForReading(pathFromBytes(path)); });
     if (!opened)
         return Outcome::Stopped;
-    return mergeAddedLogFrom(session, **opened, path, sameContact) ? Outcome::Done : Outcome::Stopped;
+    return mergeAddedLogFrom(store, session, **opened, path, OutputForm::of(options), options.sameContact)
+        ? Outcome::Done
+        : Outcome::Stopped;
 }
 
 }  // namespace logweave

@@ -37,11 +37,12 @@ Pairs pairUp(const Log& open, const Log& added, const ContactFields& fields, int
 
 }  // namespace
 
-void mergeWithinWindow(const LogStore& store, const Log& added, int minutes, MergedOutput& out,
-                       ConflictSettler& settler, MergeCounts& counts)
+void mergeWithinWindow(const LogsToMerge& logs, int minutes, MergedOutput& out, ConflictSettler& settler,
+                       MergeCounts& counts)
 {
-    const Log& open = store.openLog();
-    const ContactFields fields(store.fields);
+    const Log& open = logs.open;
+    const Log& added = logs.added;
+    const ContactFields fields(logs.fields);
     const Pairs pairs = pairUp(open, added, fields, minutes);
     MergedFields merged;
     // The first unpaired added record not yet written, and where it stands.

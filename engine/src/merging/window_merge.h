@@ -5,13 +5,13 @@
 // record not yet paired; the merged log stays in order of date and time.
 
 #include "merging/conflict_settler.h"
-#include "logweave/log.h"
+#include "merging/logs_to_merge.h"
 #include "logweave/merge_counts.h"
 #include "writing/merged_output.h"
 
 namespace logweave {
 
-void mergeWithinWindow(const LogStore& store, const Log& added, int minutes, MergedOutput& out,
-                       ConflictSettler& settler, MergeCounts& counts);
+void mergeWithinWindow(const LogsToMerge& logs, int minutes, MergedOutput& out, ConflictSettler& settler,
+                       MergeCounts& counts);
 
 }  // namespace logweave

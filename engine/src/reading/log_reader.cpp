@@ -59,13 +59,13 @@ struct Ending {
     EndTagCounts endTags;
 };
 
-// Reads the records of `log`'s text, after its header.
-Ending readRecords(Session& session, Log& log)
+// Reads the records of `log`'s text, after its header; their names enter `fields`.
+Ending readRecords(Log& log, FieldTable& fields)
 {
     ScanEnd end;
     EndTagCounts endTags{};
     const auto readFrom = [&](std::size_t eoh) {
-        FieldNamer namer(session.store.fields, log.text());
+        FieldNamer namer(fields, log.text());
         RecordScanner scanner(log.text(), eoh == npos ? 0 : eoh + 1, namer);
         // Room for records of 128 bytes and more, what logs hold: no copy as the log grows.
         log.reserve(log.text().size() / 128 + 16);
@@ -76,13 +76,13 @@ Ending readRecords(Session& session, Log& log)
         endTags = endTagsIn(log.text(), eoh, scanner);
         return headerSure(scanner, log.text(), eoh);
     };
-    const FieldTable tableBefore = session.store.fields;
+    const FieldTable tableBefore = fields;
     const std::size_t first = firstEndOfHeader(log.text());
     const bool sure = readFrom(first);
     const std::size_t eoh = sure ? first : findEndOfHeader(log.text());
     if (eoh == first)
         return {first, end, endTags};  // a second scan from the same place would read the same
-    session.store.fields = tableBefore;
+    fields = tableBefore;
     log.clearRecords();
     readFrom(eoh);
     return {eoh, end, endTags};
@@ -111,25 +111,26 @@ Bytes orderedText(FileReader& file)
 
 }  // namespace
 
-LogFile readLogFile(Session& session, FileReader& reader, std::string_view banner)
+LogFile readLogFile(const Session& session, FileReader& reader, std::string_view banner, FieldTable& fields,
+                    std::string_view endOfHeader)
 {
     LogFile file{Log(orderedText(reader)), std::nullopt};
     session.ui.appendToPane(banner);
-    const Ending ending = readRecords(session, file.log);
+    const Ending ending = readRecords(file.log, fields);
     if (ending.eoh != npos) {
-        file.header = withCrLf(file.log.text().substr(0, ending.eoh)) + session.store.EohTag;
+        file.header = withCrLf(file.log.text().substr(0, ending.eoh)) + std::string(endOfHeader);
         session.ui.appendToPane(pane::header(*file.header));
     }
-    reportScanEnd(session.ui, ending.end, file.log, session.store.fields);
+    reportScanEnd(session.ui, ending.end, file.log, fields);
     file.endTags = ending.endTags;
     file.endsAfterARecord = endsAfterARecord(file.log.text());
     return file;
 }
 
-Log readWrittenLog(Session& session, const std::filesystem::path& path)
+Log readWrittenLog(const Session& session, const std::filesystem::path& path, FieldTable& fields)
 {
     Log log(session.files.readFile(path));
-    readRecords(session, log);
+    readRecords(log, fields);
     return log;
 }
 

@@ -3,6 +3,7 @@
 // order of date and time, its header and what the end of the file left said
 // in the pane.
 
+#include "logweave/field_table.h"
 #include "logweave/log.h"
 #include "logweave/session.h"
 
@@ -15,7 +16,7 @@ namespace logweave {
 
 struct LogFile {
     Log log;
-    // The text before its end-of-header tag, then EohTag; none when it has no header.
+    // The text before its end-of-header tag, then the one the caller writes; none when it has no header.
     std::optional<std::string> header;
     // How often "<EOR>", "<eor>" and "<Eor>" stand in its text.
     std::array<long long, 3> endTags{};
@@ -24,10 +25,13 @@ struct LogFile {
     bool endsAfterARecord = true;
 };
 
-// Reads `file`: says `banner` in the pane, then the header; new field names enter the table.
-LogFile readLogFile(Session& session, FileReader& file, std::string_view banner);
+// Reads `file`: says `banner` in the pane, then the header, ended by
+// `endOfHeader`; the names met enter `fields`.
+LogFile readLogFile(const Session& session, FileReader& file, std::string_view banner, FieldTable& fields,
+                    std::string_view endOfHeader);
 
-// A log the program wrote itself, read as it stands: no tidying, no sort, nothing said.
-Log readWrittenLog(Session& session, const std::filesystem::path& path);
+// A log the program wrote itself, read as it stands: no tidying, no sort,
+// nothing said; the names met enter `fields`.
+Log readWrittenLog(const Session& session, const std::filesystem::path& path, FieldTable& fields);
 
 }  // namespace logweave

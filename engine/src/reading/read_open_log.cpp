@@ -1,12 +1,13 @@
-#include "logweave/read_open_log.h"
+#include "logweave/operations.h"
 
-#include "reading/log_reader.h"
 #include "logweave/pane_texts.h"
 #include "logweave/text.h"
-#include "logweave/write_record.h"
+#include "reading/log_reader.h"
 #include "reading/reading_from.h"
 #include "reporting_stops.h"
+#include "writing/field_order.h"
 #include "writing/streamed_text.h"
+#include "writing/write_record.h"
 
 namespace logweave {
 namespace {
@@ -25,8 +26,8 @@ std::string adifCodes(const FieldTable& fields, bool upperCase)
 // The first record whose date and time come before those of the record above it.
 long long firstOutOfOrder(const LogStore& store)
 {
-    const int d = store.standard.qsoDate;
-    const int t = store.standard.timeOn;
+    const int d = store.standardFields().qsoDate;
+    const int t = store.standardFields().timeOn;
     for (long long r = 2; r <= store.openRecordCount(); ++r) {
         const auto date = store.fieldValue(d, r);
         const auto before = store.fieldValue(d, r - 1);
@@ -36,44 +37,33 @@ long long firstOutOfOrder(const LogStore& store)
     return 0;
 }
 
-void forgetOpenLog(LogStore& store)
+void writeAdifFile(const Session& session, const OpenedLog& opened, const OutputForm& form)
 {
-    store.replaceLog({});
-    store.OpenHeader.clear();
-    store.standard = {};
-}
-
-void writeAdifFile(Session& session, const Log& log, bool upperCase)
-{
-    LogStore& store = session.store;
-    const auto batch = session.files.writeFiles({store.programFolder / "Adif_File.adi",
-                                                 store.programFolder / "AdifCodes.txt"});
+    const auto batch = session.files.writeFiles({session.programFolder / "Adif_File.adi",
+                                                 session.programFolder / "AdifCodes.txt"});
     StreamedText adif(batch->file(0));
-    if (!store.OpenHeader.empty())
-        writeHeaderLine(adif.text(), store, store.OpenHeader);
-    OutputNames names(store.fields, upperCase);
-    for (const Record& record : log) {
+    if (!opened.header.empty())
+        writeHeaderLine(adif.text(), form, opened.header);
+    OutputNames names(opened.fields, form.upperCaseNames);
+    for (const Record& record : opened.log) {
         writeRecord(adif.text(), record, names);
-        writeRecordEnd(adif.text(), store);
+        writeRecordEnd(adif.text(), form);
         adif.recordDone();
     }
     adif.finish();
-    batch->file(1).write(adifCodes(store.fields, upperCase));
+    batch->file(1).write(adifCodes(opened.fields, form.upperCaseNames));
     batch->commit();
 }
 
-TextEnd readLog(Session& session, FileReader& reader, std::string_view path)
+TextEnd readLog(LogStore& store, const Session& session, FileReader& reader, std::string_view path,
+                const OutputForm& form, FieldTable fields)
 {
-    LogStore& store = session.store;
-    // Nothing of an earlier log leaks into this one, and its memory is free for it.
-    forgetOpenLog(store);
-    LogFile file = readLogFile(session, reader, pane::fileRead(path));
+    LogFile file = readLogFile(session, reader, pane::fileRead(path), fields, form.endOfHeader);
     const TextEnd end = file.endsAfterARecord ? TextEnd::AfterARecord : TextEnd::InARecord;
-    if (file.header)
-        store.OpenHeader = std::move(*file.header);
-    writeAdifFile(session, file.log, session.ui.outputOptions().upperCaseNames);
-    store.replaceLog(std::move(file.log));
-    store.standard = findStandardFields(store.fields);
+    OpenedLog opened{std::move(file.log), std::move(fields), {}, file.header.value_or(""), std::string(path)};
+    opened.standard = findStandardFields(opened.fields);
+    writeAdifFile(session, opened, form);
+    store.open(std::move(opened));
     if (const long long r = firstOutOfOrder(store); r != 0)
         session.ui.appendToPane(pane::outOfOrder(r));
     session.ui.appendToPane(pane::recordsProcessed(store.openRecordCount()));
@@ -82,24 +72,28 @@ TextEnd readLog(Session& session, FileReader& reader, std::string_view path)
 
 }  // namespace
 
-std::optional<TextEnd> readOpenLogFrom(Session& session, FileReader& file, std::string_view path)
+std::optional<TextEnd> readOpenLogFrom(LogStore& store, const Session& session, FileReader& file, std::string_view path,
+                                       const OutputForm& form, FieldTable fields)
 {
-    FieldTable tableBefore = session.store.fields;
-    if (const auto end = reportingStops(session.ui, path, [&] { return readLog(session, file, path); }))
-        return end;
-    session.store.fields = std::move(tableBefore);
-    forgetOpenLog(session.store);
-    return std::nullopt;
+    // Nothing of an earlier log leaks into this one, and its memory is free for it.
+    store.close(fields);
+    return reportingStops(session.ui, path, [&] { return readLog(store, session, file, path, form, std::move(fields)); });
 }
 
-Outcome readOpenLog(Session& session, std::string_view path)
+Outcome readOpenLog(LogStore& store, const Session& session, std::string_view path, const OutputOptions& options)
 {
-    const auto opened = reportingStops(session.ui, path, [&] { return session.files.openForReading(pathFromBytes(path)); });
+    std::optional<FieldTable> listed;
+    if (!options.fieldOrderFile.empty())
+        listed = loadFieldOrder(session, options.fieldOrderFile);
+    FieldTable fields = listed ? std::move(*listed) : store.fields();
+    auto opened = reportingStops(session.ui, path, [&] { return session.files.openForReading(pathFromBytes(path)); });
     if (!opened) {
-        forgetOpenLog(session.store);
+        store.close(std::move(fields));
         return Outcome::Stopped;
     }
-    return readOpenLogFrom(session, **opened, path) ? Outcome::Done : Outcome::Stopped;
+    return readOpenLogFrom(store, session, **opened, path, OutputForm::of(options), std::move(fields))
+        ? Outcome::Done
+        : Outcome::Stopped;
 }
 
 }  // namespace logweave

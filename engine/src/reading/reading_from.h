@@ -4,6 +4,7 @@
 // replacement, to take in what another program appends to them meanwhile.
 
 #include "logweave/file_system.h"
+#include "logweave/log_store.h"
 #include "logweave/output_options.h"
 #include "logweave/session.h"
 
@@ -16,11 +17,13 @@ namespace logweave {
 // in the middle of a contact.
 enum class TextEnd { AfterARecord, InARecord };
 
-// As readOpenLog, reading `file`, found at `path`; nullopt when it stopped.
-std::optional<TextEnd> readOpenLogFrom(Session& session, FileReader& file, std::string_view path);
+// As readOpenLog, reading `file`, found at `path`, written in `form`, its
+// names entering `fields`; nullopt when it stopped.
+std::optional<TextEnd> readOpenLogFrom(LogStore& store, const Session& session, FileReader& file, std::string_view path,
+                                       const OutputForm& form, FieldTable fields);
 
-// As mergeAddedLog, merging `file`, found at `path`; nullopt when it stopped.
-std::optional<TextEnd> mergeAddedLogFrom(Session& session, FileReader& file, std::string_view path,
-                                         const ContactMatch& sameContact);
+// As mergeAddedLog, merging `file`, found at `path`, written in `form`; nullopt when it stopped.
+std::optional<TextEnd> mergeAddedLogFrom(LogStore& store, const Session& session, FileReader& file,
+                                         std::string_view path, const OutputForm& form, const ContactMatch& sameContact);
 
 }  // namespace logweave

@@ -1,21 +1,23 @@
 #include "writing/merged_output.h"
 
+#include "writing/contact_line.h"
+
 namespace logweave {
 namespace {
 
-std::vector<std::filesystem::path> mergeFiles(const LogStore& store)
+std::vector<std::filesystem::path> mergeFiles(const Session& session)
 {
-    return {store.programFolder / "Logweave.adi", store.programFolder / "Logweave.log"};
+    return {session.programFolder / "Logweave.adi", session.programFolder / "Logweave.log"};
 }
 
 }  // namespace
 
-MergedOutput::MergedOutput(Session& session, std::string_view header)
-    : store_(session.store), files_(session.files.writeFiles(mergeFiles(session.store))),
-      adif_(files_->file(0)), contacts_(files_->file(1)),
-      names_(session.store.fields, session.ui.outputOptions().upperCaseNames)
+MergedOutput::MergedOutput(const Session& session, const FieldTable& fields, const StandardFields& standard,
+                           const OutputForm& form, std::string_view header)
+    : standard_(standard), form_(form), files_(session.files.writeFiles(mergeFiles(session))),
+      adif_(files_->file(0)), contacts_(files_->file(1)), names_(fields, form.upperCaseNames)
 {
-    writeHeaderLine(adif_.text(), store_, header);
+    writeHeaderLine(adif_.text(), form_, header);
 }
 
 // A record is written from its own values, not a copy of them: most records
@@ -24,9 +26,9 @@ template <typename Fields>
 void MergedOutput::writeLines(const Fields& fields)
 {
     writeRecord(adif_.text(), fields, names_);
-    writeRecordEnd(adif_.text(), store_);
+    writeRecordEnd(adif_.text(), form_);
     adif_.recordDone();
-    writeContactLine(contacts_.text(), store_.standard, fields);
+    writeContactLine(contacts_.text(), standard_, fields);
     contacts_.recordDone();
 }
 

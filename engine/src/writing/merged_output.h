@@ -3,8 +3,9 @@
 // its contact list "Logweave.log", put in place together when the merge ends.
 
 #include "logweave/session.h"
-#include "logweave/write_record.h"
+#include "logweave/standard_fields.h"
 #include "writing/streamed_text.h"
+#include "writing/write_record.h"
 
 #include <memory>
 #include <span>
@@ -13,7 +14,9 @@ namespace logweave {
 
 class MergedOutput {
 public:
-    MergedOutput(Session& session, std::string_view header);
+    // Files of `fields`, whose standard ones are `standard`, written in `form` under `header`.
+    MergedOutput(const Session& session, const FieldTable& fields, const StandardFields& standard,
+                 const OutputForm& form, std::string_view header);
 
     void write(const Record& record);
     void write(std::span<const FieldText> fields);
@@ -24,15 +27,12 @@ private:
     template <typename Fields>
     void writeLines(const Fields& fields);
 
-    LogStore& store_;
+    const StandardFields& standard_;
+    const OutputForm& form_;
     std::unique_ptr<FileBatch> files_;
     StreamedText adif_;
     StreamedText contacts_;
     OutputNames names_;
 };
-
-// One line of the contact list: 13 comma-separated columns.
-void writeContactLine(std::string& out, const StandardFields& idx, std::span<const FieldText> fields);
-void writeContactLine(std::string& out, const StandardFields& idx, const Record& record);
 
 }  // namespace logweave

@@ -1,4 +1,4 @@
-#include "logweave/write_record.h"
+#include "writing/write_record.h"
 
 #include "logweave/text.h"
 
@@ -82,27 +82,27 @@ void writeRecord(std::string& out, const Record& record, OutputNames& names)
                 [&record](const FieldValue& v) { return std::pair{static_cast<int>(v.field), record.valueOf(v)}; });
 }
 
-void writeRecordEnd(std::string& out, const LogStore& store)
+void writeRecordEnd(std::string& out, const OutputForm& form)
 {
-    out.append(store.EorTag).append(store.LineSpacer).append(kCrLf);
+    out.append(form.endOfRecord).append(form.lineSpacer).append(kCrLf);
 }
 
-void writeHeaderLine(std::string& out, const LogStore& store, std::string_view header)
+void writeHeaderLine(std::string& out, const OutputForm& form, std::string_view header)
 {
-    out.append(header).append(store.LineSpacer).append(kCrLf);
+    out.append(header).append(form.lineSpacer).append(kCrLf);
 }
 
-std::string_view chooseHeader(const LogStore& store, HeaderSource source, std::string_view addedHeader)
+std::string chooseHeader(std::string_view openHeader, std::string_view addedHeader, const OutputForm& form)
 {
-    switch (source) {
+    switch (form.headerSource) {
     case HeaderSource::AddedLog:
-        return addedHeader.empty() ? std::string_view(store.OpenHeader) : addedHeader;
+        return std::string(addedHeader.empty() ? openHeader : addedHeader);
     case HeaderSource::OpenLog:
-        return store.OpenHeader;
+        return std::string(openHeader);
     case HeaderSource::Program:
         break;
     }
-    return store.ProgramHeader;
+    return form.programHeader();
 }
 
 }  // namespace logweave

@@ -1,7 +1,6 @@
 #include "logweave/automation_config.h"
 
 #include "logweave/text.h"
-#include "logweave/update_wsjtx_log.h"
 
 
 namespace logweave {
@@ -57,21 +56,8 @@ std::optional<AutomationPaths> readAutomationFile(FileSystem& files, const std::
     }
 }
 
-Outcome runSavedUpdate(Session& session, std::chrono::system_clock::time_point now)
-{
-    LogStore& store = session.store;
-    const auto paths = readAutomationFile(session.files, store.programFolder, {store.logToUpdate, store.logToMerge, {}});
-    if (!paths)
-        return Outcome::Done;
-    store.logToUpdate = paths->logToUpdate;
-    store.logToMerge = paths->logToMerge;
-    if (store.logToUpdate.empty() || store.logToMerge.empty())
-        return Outcome::Done;
-    return updateWsjtxLog(session, {store.logToUpdate, store.logToMerge, paths->sameContact, now});
-}
-
-void saveAutomationFile(FileSystem& files, const std::filesystem::path& programFolder,
-                          std::string_view toUpdate, std::string_view toMerge, const ContactMatch& sameContact)
+void saveAutomationFile(FileSystem& files, const std::filesystem::path& programFolder, std::string_view toUpdate,
+                        std::string_view toMerge, const ContactMatch& sameContact)
 {
     std::string text = "'Fichier de configuration de Logweave [Logweave file configuration]\r\n";
     text += kAction;

@@ -1,6 +1,6 @@
-#include "logweave/update_wsjtx_log.h"
+#include "logweave/operations.h"
 
-#include "logweave/load_field_order.h"
+#include "writing/field_order.h"
 #include "logweave/pane_texts.h"
 #include "reading/reading_from.h"
 #include "reading/record_scanner.h"
@@ -19,7 +19,7 @@ constexpr std::string_view kTextLogName = "Wsjtx.log";
 // A contact being appended as the logs were read is read whole the next time.
 constexpr int kReadings = 3;
 
-bool inputsPresent(Session& session, const std::filesystem::path& fieldOrder, const WsjtxUpdate& update)
+bool inputsPresent(const Session& session, const std::filesystem::path& fieldOrder, const WsjtxUpdate& update)
 {
     for (const auto& path : {fieldOrder, pathFromBytes(update.logToUpdate), pathFromBytes(update.logToMerge)}) {
         if (session.files.isRegularFile(path))
@@ -31,7 +31,7 @@ bool inputsPresent(Session& session, const std::filesystem::path& fieldOrder, co
 }
 
 // The text log beside the WSJT-X log: an existing one in any letter case, else a new "Wsjtx.log".
-std::string textLogPath(Session& session, const std::string& log)
+std::string textLogPath(const Session& session, const std::string& log)
 {
     const std::string prefix = folderPrefix(log);
     if (const auto existing = findIgnoringCase(session.files, folderOf(pathFromBytes(log)), kTextLogName))
@@ -57,7 +57,7 @@ struct UpdatedFiles {
     }
 };
 
-std::unique_ptr<FileReader> openInput(Session& session, const std::string& path)
+std::unique_ptr<FileReader> openInput(const Session& session, const std::string& path)
 {
     auto opened = reportingStops(session.ui, path, [&] { return session.files.openForReading(pathFromBytes(path)); });
     return opened ? std::move(*opened) : nullptr;
@@ -65,7 +65,7 @@ std::unique_ptr<FileReader> openInput(Session& session, const std::string& path)
 
 // A file another program keeps open for writing cannot be replaced safely:
 // it is not read in vain, nor are questions asked about it.
-bool letGo(Session& session, const std::string& path, FileReader& file)
+bool letGo(const Session& session, const std::string& path, FileReader& file)
 {
     try {
         session.files.waitForWriters(pathFromBytes(path), file);
@@ -76,7 +76,7 @@ bool letGo(Session& session, const std::string& path, FileReader& file)
     }
 }
 
-std::unique_ptr<FileReader> lookAtTextLog(Session& session, const std::string& path)
+std::unique_ptr<FileReader> lookAtTextLog(const Session& session, const std::string& path)
 {
     if (!session.files.isRegularFile(pathFromBytes(path)))
         return nullptr;
@@ -89,24 +89,22 @@ std::unique_ptr<FileReader> lookAtTextLog(Session& session, const std::string& p
     }
 }
 
-std::optional<UpdatedFiles> readAndMerge(Session& session, const WsjtxUpdate& update)
+std::optional<UpdatedFiles> readAndMerge(LogStore& store, const Session& session, const WsjtxUpdate& update)
 {
-    LogStore& store = session.store;
-    const auto fieldOrder = store.programFolder / "AdifCodes_Liste_WSJT-X.txt";
-    if (!inputsPresent(session, fieldOrder, update) || !loadFieldOrder(session, bytesFromPath(fieldOrder)))
+    const auto fieldOrder = session.programFolder / "AdifCodes_Liste_WSJT-X.txt";
+    if (!inputsPresent(session, fieldOrder, update))
         return std::nullopt;
-    store.EorTag = "<eor>";
-    store.EohTag = "<eoh>";
-    // The conflict dialog names the two logs it shows.
-    store.OpenLogPath = update.logToUpdate;
-    store.AddedLogPath = update.logToMerge;
+    auto fields = loadFieldOrder(session, bytesFromPath(fieldOrder));
+    if (!fields)
+        return std::nullopt;
+    const OutputForm form = OutputForm::ofWsjtxLog(update.options);
     UpdatedFiles files;
     files.log = openInput(session, update.logToUpdate);
     files.toMerge = openInput(session, update.logToMerge);
     if (!files.log || !files.toMerge || !letGo(session, update.logToUpdate, *files.log)
         || !letGo(session, update.logToMerge, *files.toMerge))
         return std::nullopt;
-    const auto logEnd = readOpenLogFrom(session, *files.log, update.logToUpdate);
+    const auto logEnd = readOpenLogFrom(store, session, *files.log, update.logToUpdate, form, std::move(*fields));
     if (!logEnd)
         return std::nullopt;
     // The WSJT-X program writes a contact into both logs at once: what it
@@ -114,17 +112,18 @@ std::optional<UpdatedFiles> readAndMerge(Session& session, const WsjtxUpdate& up
     // log after this reading.
     files.textLog = textLogPath(session, update.logToUpdate);
     files.textLogAsRead = lookAtTextLog(session, files.textLog);
-    const auto mergeEnd = mergeAddedLogFrom(session, *files.toMerge, update.logToMerge, update.sameContact);
+    const auto mergeEnd =
+        mergeAddedLogFrom(store, session, *files.toMerge, update.logToMerge, form, update.options.sameContact);
     if (!mergeEnd)
         return std::nullopt;
     files.readMidContact = *logEnd == TextEnd::InARecord || *mergeEnd == TextEnd::InARecord;
     return files;
 }
 
-std::optional<UpdatedFiles> readWholeAndMerge(Session& session, const WsjtxUpdate& update)
+std::optional<UpdatedFiles> readWholeAndMerge(LogStore& store, const Session& session, const WsjtxUpdate& update)
 {
     for (int reading = 1;; ++reading) {
-        auto files = readAndMerge(session, update);
+        auto files = readAndMerge(store, session, update);
         if (!files || files->readWhole())
             return files;
         if (reading == kReadings) {
@@ -146,7 +145,7 @@ long long contactsIn(std::string_view text)
 // at the end, the others go on.
 class Replacements {
 public:
-    explicit Replacements(Session& session) : session_(session) {}
+    explicit Replacements(const Session& session) : session_(session) {}
 
     // `target` replaced by `source`, or false; its copy is named where
     // another program goes on writing into the file replaced. Throws the
@@ -182,7 +181,7 @@ public:
     bool stillWritten() const noexcept { return stillWritten_; }
 
 private:
-    Session& session_;
+    const Session& session_;
     std::vector<std::string> failed_;
     bool stillWritten_ = false;
 };
@@ -193,7 +192,7 @@ struct DatedCopies {
 };
 
 // Without both copies nothing is replaced.
-std::optional<DatedCopies> keepDatedCopies(Session& session, const WsjtxUpdate& update, UpdatedFiles& files)
+std::optional<DatedCopies> keepDatedCopies(const Session& session, const WsjtxUpdate& update, UpdatedFiles& files)
 {
     std::optional<std::string> log;
     try {
@@ -217,11 +216,11 @@ std::optional<DatedCopies> keepDatedCopies(Session& session, const WsjtxUpdate& 
     }
 }
 
-Outcome replaceFiles(Session& session, const WsjtxUpdate& update, UpdatedFiles& files, const DatedCopies& copies)
+Outcome replaceFiles(const Session& session, const WsjtxUpdate& update, UpdatedFiles& files, const DatedCopies& copies)
 {
     const std::string& log = update.logToUpdate;
     const std::string& toMerge = update.logToMerge;
-    const auto& folder = session.store.programFolder;
+    const auto& folder = session.programFolder;
     // A dated copy is a second name of the file it copies: where that file
     // stays, the copy would change with it, and goes.
     const auto keepCopyIf = [&session](bool replaced, const std::string& file, const std::string& copy) {
@@ -254,19 +253,9 @@ Outcome replaceFiles(Session& session, const WsjtxUpdate& update, UpdatedFiles& 
 
 }  // namespace
 
-std::string folderPrefix(std::string_view path)
+Outcome updateWsjtxLog(LogStore& store, const Session& session, const WsjtxUpdate& update)
 {
-#ifdef _WIN32
-    const auto last = path.find_last_of("/\\");
-#else
-    const auto last = path.find_last_of('/');
-#endif
-    return last == std::string_view::npos ? std::string{} : std::string(path.substr(0, last + 1));
-}
-
-Outcome updateWsjtxLog(Session& session, const WsjtxUpdate& update)
-{
-    auto files = readWholeAndMerge(session, update);
+    auto files = readWholeAndMerge(store, session, update);
     if (!files)
         return Outcome::Stopped;
     const auto copies = keepDatedCopies(session, update, *files);

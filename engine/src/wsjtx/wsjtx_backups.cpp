@@ -2,7 +2,7 @@
 
 #include "logweave/pane_texts.h"
 #include "logweave/text.h"
-#include "logweave/update_wsjtx_log.h"
+#include "logweave/dated_copies.h"
 
 #include <algorithm>
 #include <ctime>
@@ -31,6 +31,16 @@ bool isDatedCopyOf(std::string_view entry, std::string_view name)
 
 }  // namespace
 
+std::string folderPrefix(std::string_view path)
+{
+#ifdef _WIN32
+    const auto last = path.find_last_of("/\\");
+#else
+    const auto last = path.find_last_of('/');
+#endif
+    return last == std::string_view::npos ? std::string{} : std::string(path.substr(0, last + 1));
+}
+
 std::string datedBackupName(std::string_view log, std::chrono::system_clock::time_point time)
 {
     const std::time_t seconds = std::chrono::system_clock::to_time_t(time);
@@ -41,7 +51,7 @@ std::string datedBackupName(std::string_view log, std::chrono::system_clock::tim
     return std::string(log) + "." + stamp + std::string(kSuffix);
 }
 
-std::optional<std::string> keepDatedCopy(Session& session, const std::string& file, FileReader& read,
+std::optional<std::string> keepDatedCopy(const Session& session, const std::string& file, FileReader& read,
                                          std::chrono::system_clock::time_point time)
 {
     try {
@@ -59,7 +69,7 @@ std::optional<std::string> keepDatedCopy(Session& session, const std::string& fi
     return std::nullopt;
 }
 
-void forgetCopy(Session& session, const std::string& copy)
+void forgetCopy(const Session& session, const std::string& copy)
 {
     try {
         session.files.removeFile(pathFromBytes(copy));
@@ -68,7 +78,7 @@ void forgetCopy(Session& session, const std::string& copy)
     }
 }
 
-void removeOldCopies(Session& session, const std::string& file)
+void removeOldCopies(const Session& session, const std::string& file)
 {
     const std::string name = fileNameOf(file);
     std::vector<std::string> copies;
@@ -90,7 +100,7 @@ void removeOldCopies(Session& session, const std::string& file)
     }
 }
 
-void keepFirstCopy(Session& session, const std::string& log)
+void keepFirstCopy(const Session& session, const std::string& log)
 {
     try {
         if (session.files.backupFile(pathFromBytes(log), pathFromBytes(log + "_old")) == BackupResult::EarlierKept)

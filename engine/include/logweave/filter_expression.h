@@ -1,7 +1,7 @@
 #pragma once
+// The filter's expression: FIELD:VALUE terms parted by ";".
 
-#include "logweave/outcome.h"
-#include "logweave/session.h"
+#include "logweave/field_table.h"
 
 #include <optional>
 #include <string>
@@ -28,9 +28,5 @@ struct TermWithoutColon {
 // has no term. A term without ":" refuses the whole expression.
 std::variant<std::vector<FilterTerm>, TermWithoutColon> parseFilter(const FieldTable& fields,
                                                                     std::string_view expression);
-
-// Splits the open log: the records that match every term go to
-// "Adif_Filtre2.adi", the others to "Adif_Filtre1.adi". The store is only read.
-Outcome filterOpenLog(Session& session, std::string_view expression);
 
 }  // namespace logweave

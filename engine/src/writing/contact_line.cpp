@@ -1,4 +1,4 @@
-#include "writing/merged_output.h"
+#include "writing/contact_line.h"
 
 #include "logweave/text.h"
 

@@ -3,7 +3,6 @@
 // one line a record, fields in field-table order, each value followed by a blank.
 
 #include "logweave/field_table.h"
-#include "logweave/log_store.h"
 #include "logweave/output_options.h"
 #include "logweave/record.h"
 
@@ -47,15 +46,15 @@ private:
 void writeRecord(std::string& out, std::span<const FieldText> fields, OutputNames& names);
 void writeRecord(std::string& out, const Record& record, OutputNames& names);
 
-// EorTag, LineSpacer and the line break that close every record line.
-void writeRecordEnd(std::string& out, const LogStore& store);
+// The end tag, the blank line if any and the line break that close every record line.
+void writeRecordEnd(std::string& out, const OutputForm& form);
 
-// The header text, LineSpacer and a line break.
-void writeHeaderLine(std::string& out, const LogStore& store, std::string_view header);
+// The header text, the blank line if any and a line break.
+void writeHeaderLine(std::string& out, const OutputForm& form, std::string_view header);
 
 // The header of merged and filtered files: the added log's, the open log's
-// or the program's, as the options say; the open log's stands in for an
-// added log without one.
-std::string_view chooseHeader(const LogStore& store, HeaderSource source, std::string_view addedHeader);
+// or the program's, as the form says; the open log's stands in for an added
+// log without one.
+std::string chooseHeader(std::string_view openHeader, std::string_view addedHeader, const OutputForm& form);
 
 }  // namespace logweave

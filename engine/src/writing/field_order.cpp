@@ -1,4 +1,4 @@
-#include "logweave/load_field_order.h"
+#include "writing/field_order.h"
 
 #include "logweave/pane_texts.h"
 #include "logweave/text.h"
@@ -26,18 +26,19 @@ std::vector<std::string> parseFieldOrder(std::string_view text)
 
 }  // namespace
 
-bool loadFieldOrder(Session& session, std::string_view path)
+std::optional<FieldTable> loadFieldOrder(const Session& session, std::string_view path)
 {
     Bytes text;
     try {
         text = session.files.readFile(pathFromBytes(path));
     } catch (const FileError& error) {
         session.ui.appendToPane(pane::fieldOrderUnreadable(path, error));
-        return false;
+        return std::nullopt;
     }
-    session.store.fields.seed(parseFieldOrder(text.view()));
+    FieldTable fields;
+    fields.seed(parseFieldOrder(text.view()));
     session.ui.appendToPane(pane::fieldOrder(path));
-    return true;
+    return fields;
 }
 
 }  // namespace logweave
