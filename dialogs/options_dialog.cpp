@@ -5,7 +5,7 @@
 #include "platform/twips.h"
 
 #include <QCheckBox>
-#include <QFileInfo>
+#include <QDir>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -184,7 +184,8 @@ void OptionsDialog::browseFieldOrderFile()
         platform_.exit.endNow();
         return;
     }
-    fieldOrderFileEdit_->setText(QFileInfo(name).absoluteFilePath());
+    // A name without folder is the program folder's, as everywhere in the program.
+    fieldOrderFileEdit_->setText(QDir(platform_.folders.programFolder()).absoluteFilePath(name));
 }
 
 void OptionsDialog::keepChoices()

@@ -37,16 +37,6 @@ QString QtProgramFolders::programFolder() const
     return inUserDataFolder_ ? places_.userDataFolder : places_.executableFolder;
 }
 
-QString QtProgramFolders::currentFolder() const
-{
-    return QDir::currentPath();
-}
-
-bool QtProgramFolders::setCurrentFolder(const QString& folder)
-{
-    return QDir::setCurrent(folder);
-}
-
 QString QtProgramFolders::helpFolder() const
 {
     return places_.executableFolder;

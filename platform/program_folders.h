@@ -1,7 +1,6 @@
 #pragma once
 // The program folder (where the program writes its results and reads its
-// field order lists and Logweave.cfg), where it was installed, and the
-// current folder.
+// field order lists and Logweave.cfg), and where it was installed.
 
 #include "platform/folder_places.h"
 
@@ -13,8 +12,6 @@ class ProgramFolders {
 public:
     virtual ~ProgramFolders() = default;
     virtual QString programFolder() const = 0;
-    virtual QString currentFolder() const = 0;
-    virtual bool setCurrentFolder(const QString& folder) = 0;
     // Where the help file was installed.
     virtual QString helpFolder() const { return programFolder(); }
     // The executable's folder could not be written: the user's data folder stands in for it.
@@ -32,8 +29,6 @@ public:
     explicit QtProgramFolders(FolderPlaces places);
 
     QString programFolder() const override;
-    QString currentFolder() const override;
-    bool setCurrentFolder(const QString& folder) override;
     QString helpFolder() const override;
     bool inUserDataFolder() const override;
     QString wsjtxLogFolder() const override;

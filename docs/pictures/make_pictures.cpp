@@ -57,8 +57,6 @@ class Folder final : public platform::ProgramFolders {
 public:
     explicit Folder(QString path) : path_(std::move(path)) {}
     QString programFolder() const override { return path_; }
-    QString currentFolder() const override { return QDir::currentPath(); }
-    bool setCurrentFolder(const QString& folder) override { return QDir::setCurrent(folder); }
 
 private:
     QString path_;

@@ -93,7 +93,6 @@ private slots:
     {
         Options o;
         const auto list = o.fakes.folder.write("order.txt", "CALL\r\n");
-        o.fakes.folders.setCurrentFolder(o.fakes.folders.programFolder());
         o.fakes.fileDialog.answers = {QStringLiteral("order.txt")};  // a bare name becomes the full path
         const auto browse = [](QWidget* dialog) {
             click(dialog, "browseFieldOrderFileButton");
