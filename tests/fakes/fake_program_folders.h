@@ -7,9 +7,9 @@
 
 #include <QDir>
 
-namespace logweave::platform {
+namespace logweave::testing {
 
-class FakeProgramFolders final : public ProgramFolders {
+class FakeProgramFolders final : public platform::ProgramFolders {
 public:
     explicit FakeProgramFolders(QString folder) : folder_(std::move(folder)) {}
     ~FakeProgramFolders() override { QDir::setCurrent(before_); }
@@ -25,4 +25,4 @@ private:
     QString before_ = QDir::currentPath();
 };
 
-}  // namespace logweave::platform
+}  // namespace logweave::testing
