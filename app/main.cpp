@@ -1,8 +1,8 @@
 // logweave: the windowed program. It keeps no command line; logweave-cli is
 // the batch front end.
 
+#include "helpviewer/chm_help_viewer.h"
 #include "logweave/std_file_system.h"
-#include "platform/chm_help_viewer.h"
 #include "platform/file_dialog.h"
 #include "platform/input_box.h"
 #include "platform/program_exit.h"
@@ -21,7 +21,7 @@ int main(int argc, char** argv)
 
     logweave::platform::QtFileDialog fileDialog;
     logweave::platform::QtInputBox inputBox;
-    logweave::platform::ChmHelpViewer helpViewer;
+    logweave::helpviewer::ChmHelpViewer helpViewer;
     logweave::platform::QtProgramExit exit;
     logweave::platform::QtProgramFolders folders;
     logweave::platform::QtSettings settings(folders);

@@ -1,7 +1,7 @@
 #include "dialogs/conflict_dialog.h"
 
+#include "dialogs/twips.h"
 #include "logweave/text.h"
-#include "platform/twips.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -38,7 +38,7 @@ QLineEdit* centredBox(QWidget* parent, const QString& name)
     auto* box = new QLineEdit(parent);
     box->setObjectName(name);
     box->setAlignment(Qt::AlignCenter);
-    box->setFont(platform::dialogFont(12));
+    box->setFont(dialogFont(12));
     box->setMaxLength(std::numeric_limits<int>::max());  // a long value is never cut
     return box;
 }
@@ -82,7 +82,7 @@ void ConflictDialog::buildControls(const Conflict& conflict)
 {
     // The window's height counts its frame and title bar; the client area is what is left.
     constexpr int kFrameAndTitle = 420;
-    platform::TwipsLayout form(13050, (kRows + 12) * kStep - kFrameAndTitle);
+    TwipsLayout form(13050, (kRows + 12) * kStep - kFrameAndTitle);
     placeContact(conflict, form);
     placeValues(conflict, form);
     placeCommands(form);
@@ -113,7 +113,7 @@ ConflictDialog::~ConflictDialog()
 }
 
 // Under the value to record: the same choice for the rest of the merge, then OK.
-void ConflictDialog::placeCommands(platform::TwipsLayout& form)
+void ConflictDialog::placeCommands(TwipsLayout& form)
 {
     sameChoiceCheck_ = new QCheckBox(
         QStringLiteral("Même choix pour ce champ jusqu'à la fin [Same choice for this field until the end]"), this);
@@ -125,7 +125,7 @@ void ConflictDialog::placeCommands(platform::TwipsLayout& form)
     form.place(okButton_, 5280, kFirstTop + (kRows + 8) * kStep, 1815, 495);
 }
 
-void ConflictDialog::placeContact(const Conflict& conflict, platform::TwipsLayout& form)
+void ConflictDialog::placeContact(const Conflict& conflict, TwipsLayout& form)
 {
     for (int k = 0; k < kRows; ++k) {
         const ConflictRow& row = conflict.contact[static_cast<std::size_t>(k)];
@@ -133,19 +133,19 @@ void ConflictDialog::placeContact(const Conflict& conflict, platform::TwipsLayou
         auto* label = new QLabel(shown(row.caption), this);
         label->setObjectName(QStringLiteral("contactCaptions(%1)").arg(k));
         label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        label->setFont(platform::dialogFont(12));
+        label->setFont(dialogFont(12));
         form.place(label, 120, kFirstTop + kStep * k, 3375, 420);
         auto* value = new QLineEdit(shown(row.value), this);
         value->setObjectName(QStringLiteral("contactValues(%1)").arg(k));
         value->setEnabled(false);
-        value->setFont(platform::dialogFont(12));
+        value->setFont(dialogFont(12));
         form.place(value, 3600, kFirstTop - 60 + kStep * k, 5415, 420);
         contactCaptions_[static_cast<std::size_t>(k)] = label;
         contactValues_[static_cast<std::size_t>(k)] = value;
     }
 }
 
-void ConflictDialog::placeValues(const Conflict& conflict, platform::TwipsLayout& form)
+void ConflictDialog::placeValues(const Conflict& conflict, TwipsLayout& form)
 {
     const int t0 = kFirstTop;
     openHeadingLabel_ =
@@ -159,12 +159,12 @@ void ConflictDialog::placeValues(const Conflict& conflict, platform::TwipsLayout
     chosenValueLabel_ = centredLabel(this, QStringLiteral("chosenValueLabel"),
                                      QStringLiteral("Valeur à enregistrer [Value to record]"));
     for (QLabel* label : {openHeadingLabel_, addedHeadingLabel_, bothHeadingLabel_, chosenValueLabel_})
-        label->setFont(platform::dialogFont(12));
+        label->setFont(dialogFont(12));
     form.place(openHeadingLabel_, 120, t0 + (kRows + 1) * kStep, 3480, 375);
     form.place(addedHeadingLabel_, 3960, t0 + (kRows + 1) * kStep, 3600, 375);
     // The paths keep their places: a long one shows its end.
-    form.place(openPathLabel_, 120, t0 + (kRows + 2) * kStep, 3480, 375, platform::TwipsLayout::Fit::AsPlaced);
-    form.place(addedPathLabel_, 3960, t0 + (kRows + 2) * kStep, 3600, 375, platform::TwipsLayout::Fit::AsPlaced);
+    form.place(openPathLabel_, 120, t0 + (kRows + 2) * kStep, 3480, 375, TwipsLayout::Fit::AsPlaced);
+    form.place(addedPathLabel_, 3960, t0 + (kRows + 2) * kStep, 3600, 375, TwipsLayout::Fit::AsPlaced);
     form.place(bothHeadingLabel_, 7920, t0 + (kRows + 2) * kStep, 4920, 375);
 
     openValueEdit_ = centredBox(this, QStringLiteral("openValueEdit"));

@@ -16,11 +16,9 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 
-namespace logweave::platform {
-class TwipsLayout;
-}
-
 namespace logweave::dialogs {
+
+class TwipsLayout;
 
 class ConflictDialog final : public QDialog {
     Q_OBJECT
@@ -44,9 +42,9 @@ protected:
 
 private:
     void buildControls(const Conflict& conflict);
-    void placeContact(const Conflict& conflict, platform::TwipsLayout& form);
-    void placeValues(const Conflict& conflict, platform::TwipsLayout& form);
-    void placeCommands(platform::TwipsLayout& form);
+    void placeContact(const Conflict& conflict, TwipsLayout& form);
+    void placeValues(const Conflict& conflict, TwipsLayout& form);
+    void placeCommands(TwipsLayout& form);
     void focusOk();
     void takeOpenValue();
     void takeAddedValue();

@@ -1,8 +1,8 @@
 #include "dialogs/options_dialog.h"
 
 #include "dialogs/program_help.h"
+#include "dialogs/twips.h"
 #include "platform/path_text.h"
-#include "platform/twips.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -30,7 +30,7 @@ QLabel* rightLabel(QWidget* parent, const char* name, const QString& text)
     QLabel* label = make<QLabel>(parent, name, text);
     label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     label->setWordWrap(true);
-    label->setFont(platform::dialogFont(12));
+    label->setFont(dialogFont(12));
     return label;
 }
 
@@ -49,7 +49,7 @@ OptionsDialog::OptionsDialog(platform::Platform& platform, QWidget* parent)
     layout->setMenuBar(buildMenu());
     auto* area = new QWidget(this);
     layout->addWidget(area);
-    platform::TwipsLayout form(11610, 7170);
+    TwipsLayout form(11610, 7170);
     buildControls(area, form);
     form.apply(area);
     setOptions(OutputOptions{});
@@ -70,13 +70,13 @@ QMenuBar* OptionsDialog::buildMenu()
     return bar;
 }
 
-void OptionsDialog::buildControls(QWidget* area, platform::TwipsLayout& form)
+void OptionsDialog::buildControls(QWidget* area, TwipsLayout& form)
 {
     placeListAndChecks(area, form);
     placeHeaderChoice(area, form);
     placeSameContact(area, form);
     okButton_ = make<QPushButton>(area, "okButton", QStringLiteral("OK"));
-    okButton_->setFont(platform::dialogFont(13.5, true));
+    okButton_->setFont(dialogFont(13.5, true));
     okButton_->setDefault(true);
     form.place(okButton_, 4800, 5640, 1695, 735);  // last, under every choice
 
@@ -92,13 +92,13 @@ void OptionsDialog::buildControls(QWidget* area, platform::TwipsLayout& form)
     connect(okButton_, &QPushButton::clicked, this, &OptionsDialog::keepChoices);
 }
 
-void OptionsDialog::placeListAndChecks(QWidget* area, platform::TwipsLayout& form)
+void OptionsDialog::placeListAndChecks(QWidget* area, TwipsLayout& form)
 {
     fieldOrderFileLabel_ = rightLabel(
         area, "fieldOrderFileLabel", QStringLiteral("Fichier liste d'ordre des champs  [File with a fields order list] "));
     form.place(fieldOrderFileLabel_, 120, 480, 3735, 615);
     fieldOrderFileEdit_ = make<QLineEdit>(area, "fieldOrderFileEdit");
-    fieldOrderFileEdit_->setFont(platform::dialogFont(12));
+    fieldOrderFileEdit_->setFont(dialogFont(12));
     form.place(fieldOrderFileEdit_, 4200, 580, 6015, 420);
     browseFieldOrderFileButton_ =
         make<QPushButton>(area, "browseFieldOrderFileButton", QStringLiteral("Chercher [Browse]"));
@@ -115,7 +115,7 @@ void OptionsDialog::placeListAndChecks(QWidget* area, platform::TwipsLayout& for
     form.place(doubleSpacingCheck_, 4200, 2160, 375, 375);
 }
 
-void OptionsDialog::placeHeaderChoice(QWidget* area, platform::TwipsLayout& form)
+void OptionsDialog::placeHeaderChoice(QWidget* area, TwipsLayout& form)
 {
     headerSourceLabel_ = rightLabel(area, "headerSourceLabel", QStringLiteral("Entête du fichier [File header] "));
     form.place(headerSourceLabel_, 1800, 2880, 2055, 615);
@@ -133,16 +133,16 @@ void OptionsDialog::placeHeaderChoice(QWidget* area, platform::TwipsLayout& form
     form.place(programHeaderLabel_, 8160, 3480, 1935, 375);
     for (QLabel* label : {addedLogHeaderLabel_, openLogHeaderLabel_, programHeaderLabel_}) {
         label->setWordWrap(true);
-        label->setFont(platform::dialogFont(12));
+        label->setFont(dialogFont(12));
     }
 }
 
 // Under the header choice, across the form, with OK moved below it.
-void OptionsDialog::placeSameContact(QWidget* area, platform::TwipsLayout& form)
+void OptionsDialog::placeSameContact(QWidget* area, TwipsLayout& form)
 {
     sameContactGroup_ = new QGroupBox(QStringLiteral("Même contact [Same contact]"), area);
     sameContactGroup_->setObjectName(QStringLiteral("sameContactGroup"));
-    platform::TwipsLayout& group = form.placeGroup(sameContactGroup_, 120, 4200, 11175, 1215);
+    TwipsLayout& group = form.placeGroup(sameContactGroup_, 120, 4200, 11175, 1215);
     const std::array<QString, 2> captions{
         QStringLiteral("Même date et heure [Same date and time]"),
         QStringLiteral("Même indicatif, bande et mode à 30 min près [Same call, band and mode within 30 min]")};

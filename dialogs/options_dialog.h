@@ -19,11 +19,9 @@ class QMenuBar;
 class QPushButton;
 class QRadioButton;
 
-namespace logweave::platform {
-class TwipsLayout;
-}
-
 namespace logweave::dialogs {
+
+class TwipsLayout;
 
 class OptionsDialog final : public EscapeKeptDialog {
     Q_OBJECT
@@ -35,10 +33,10 @@ public:
     OutputOptions options() const;
 
 private:
-    void buildControls(QWidget* area, platform::TwipsLayout& form);
-    void placeListAndChecks(QWidget* area, platform::TwipsLayout& form);
-    void placeHeaderChoice(QWidget* area, platform::TwipsLayout& form);
-    void placeSameContact(QWidget* area, platform::TwipsLayout& form);
+    void buildControls(QWidget* area, TwipsLayout& form);
+    void placeListAndChecks(QWidget* area, TwipsLayout& form);
+    void placeHeaderChoice(QWidget* area, TwipsLayout& form);
+    void placeSameContact(QWidget* area, TwipsLayout& form);
     QMenuBar* buildMenu();
     void browseFieldOrderFile();
     void keepChoices();

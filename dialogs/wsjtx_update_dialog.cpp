@@ -1,11 +1,11 @@
 #include "dialogs/wsjtx_update_dialog.h"
 
+#include "dialogs/twips.h"
 #include "logweave/automation_config.h"
 #include "logweave/pane_texts.h"
 #include "logweave/operations.h"
 #include "platform/busy_cursor.h"
 #include "platform/path_text.h"
-#include "platform/twips.h"
 
 #include <QKeyEvent>
 #include <QGroupBox>
@@ -45,7 +45,7 @@ WsjtxUpdateDialog::WsjtxUpdateDialog(LogStore& store, const Session& session, pl
     setObjectName(QStringLiteral("WsjtxUpdateDialog"));
     setWindowTitle(QStringLiteral("Mise à jour du log WSJT-X [WSJT-X log update]"));
     setWindowModality(Qt::WindowModal);
-    platform::TwipsLayout form(11895, 6090);
+    TwipsLayout form(11895, 6090);
     placeFiles(form);
     placeSameContact(form);
     placeCommands(form);
@@ -70,7 +70,7 @@ WsjtxUpdateDialog::WsjtxUpdateDialog(LogStore& store, const Session& session, pl
     clearPaths();
 }
 
-void WsjtxUpdateDialog::placeFiles(platform::TwipsLayout& form)
+void WsjtxUpdateDialog::placeFiles(TwipsLayout& form)
 {
     explanationLabel_ = new QLabel(QString::fromUtf8(kExplanation), this);
     explanationLabel_->setObjectName(QStringLiteral("explanationLabel"));
@@ -78,7 +78,7 @@ void WsjtxUpdateDialog::placeFiles(platform::TwipsLayout& form)
     explanationLabel_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     form.place(explanationLabel_, 360, 240, 11415, 1695);
 
-    const QFont font = platform::dialogFont(9.75);
+    const QFont font = dialogFont(9.75);
     logToUpdateLabel_ = new QLabel(QStringLiteral("Fichier à mettre à jour [File to update] "), this);
     logToUpdateLabel_->setObjectName(QStringLiteral("logToUpdateLabel"));
     form.place(logToUpdateLabel_, 240, 2160, 2055, 495);
@@ -105,14 +105,14 @@ void WsjtxUpdateDialog::placeFiles(platform::TwipsLayout& form)
 }
 
 // The rule the update merges by, as the options dialog offers it.
-void WsjtxUpdateDialog::placeSameContact(platform::TwipsLayout& form)
+void WsjtxUpdateDialog::placeSameContact(TwipsLayout& form)
 {
     const ContactMatch shown = ruleFollowed();
     if (shown.rule == ContactRule::Window)
         windowMinutes_ = shown.minutes;
     sameContactGroup_ = new QGroupBox(QStringLiteral("Même contact [Same contact]"), this);
     sameContactGroup_->setObjectName(QStringLiteral("sameContactGroup"));
-    platform::TwipsLayout& group = form.placeGroup(sameContactGroup_, 240, 3600, 11415, 1095);
+    TwipsLayout& group = form.placeGroup(sameContactGroup_, 240, 3600, 11415, 1095);
     const QString captions[] = {
         QStringLiteral("Même date et heure [Same date and time]"),
         QStringLiteral("Même indicatif, bande et mode à %1 min près [Same call, band and mode within %1 min]")
@@ -125,7 +125,7 @@ void WsjtxUpdateDialog::placeSameContact(platform::TwipsLayout& form)
     sameContactButtons_[shown.rule == ContactRule::Window ? 1 : 0]->setChecked(true);
 }
 
-void WsjtxUpdateDialog::placeCommands(platform::TwipsLayout& form)
+void WsjtxUpdateDialog::placeCommands(TwipsLayout& form)
 {
     saveButton_ = button(this, "saveButton", QStringLiteral("Sauvegarder [Save]"));
     form.place(saveButton_, 1560, 5040, 1695, 615);

@@ -17,11 +17,9 @@ class QLineEdit;
 class QPushButton;
 class QRadioButton;
 
-namespace logweave::platform {
-class TwipsLayout;
-}
-
 namespace logweave::dialogs {
+
+class TwipsLayout;
 
 class WsjtxUpdateDialog final : public EscapeKeptDialog {
     Q_OBJECT
@@ -36,9 +34,9 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    void placeFiles(platform::TwipsLayout& form);
-    void placeSameContact(platform::TwipsLayout& form);
-    void placeCommands(platform::TwipsLayout& form);
+    void placeFiles(TwipsLayout& form);
+    void placeSameContact(TwipsLayout& form);
+    void placeCommands(TwipsLayout& form);
     void clearPaths();
     void browseLogToUpdate();
     void browseLogToMerge();

@@ -1,12 +1,12 @@
 #include "shell/main_window.h"
 
 #include "dialogs/program_help.h"
+#include "dialogs/twips.h"
 #include "dialogs/wsjtx_update_dialog.h"
 #include "logweave/operations.h"
 #include "logweave/version.h"
 #include "platform/busy_cursor.h"
 #include "platform/path_text.h"
-#include "platform/twips.h"
 #include "shell/pane_texts.h"
 #include "shell/version_text.h"
 
@@ -35,7 +35,7 @@ MainWindow::MainWindow(LogStore& store, FileSystem& files, platform::Platform& p
     setObjectName(QStringLiteral("MainWindow"));
     setWindowTitle(QStringLiteral("Logweave de Tolvan"));
     auto* area = new QWidget(this);
-    area->setFixedSize(platform::twipsSize(11895, 8865));
+    area->setFixedSize(dialogs::twipsSize(11895, 8865));
     setCentralWidget(area);
 
     activityPane_ = new QPlainTextEdit(area);
@@ -47,7 +47,7 @@ MainWindow::MainWindow(LogStore& store, FileSystem& files, platform::Platform& p
     activityPane_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     activityPane_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     activityPane_->setFont(paneFont());
-    platform::placeInTwips(activityPane_, 120, 120, 11655, 8685);
+    dialogs::placeInTwips(activityPane_, 120, 120, 11655, 8685);
 
     ui_.emplace(*activityPane_, platform_, this);
     session_.emplace(Session{*ui_, files, {}});

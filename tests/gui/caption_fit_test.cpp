@@ -6,8 +6,8 @@
 
 #include "dialogs/conflict_dialog.h"
 #include "dialogs/options_dialog.h"
+#include "dialogs/twips.h"
 #include "dialogs/wsjtx_update_dialog.h"
-#include "platform/twips.h"
 #include "recording_interface.h"
 
 #include <QApplication>
@@ -153,7 +153,7 @@ private slots:
     // The rule every window follows, on a form of its own.
     void aGrownCaptionMovesWhatFollowsAndKeepsRowsAndColumns()
     {
-        using platform::twips;
+        using dialogs::twips;
         QWidget window;
         const QString longText = QStringLiteral("a caption far too long for the place it is given");
         auto* caption = new QLabel(longText, &window);
@@ -163,13 +163,13 @@ private slots:
         auto* wrapped = new QLabel(longText + ' ' + longText, &window);
         wrapped->setWordWrap(true);
         auto* path = new QLabel(longText, &window);
-        platform::TwipsLayout form(6000, 3000);
+        dialogs::TwipsLayout form(6000, 3000);
         form.place(caption, 120, 120, 600, 300);
         form.place(beside, 840, 120, 2000, 300);
         form.place(under, 120, 600, 600, 300);
         form.place(besideUnder, 840, 600, 2000, 300);
         form.place(wrapped, 120, 1080, 1500, 300);
-        form.place(path, 120, 1365, 1500, 300, platform::TwipsLayout::Fit::AsPlaced);  // 15 twips into `wrapped`
+        form.place(path, 120, 1365, 1500, 300, dialogs::TwipsLayout::Fit::AsPlaced);  // 15 twips into `wrapped`
         form.apply(&window);
 
         QVERIFY(caption->width() >= caption->sizeHint().width());

@@ -3,13 +3,13 @@
 // the way to drive a modal dialog: a zero timer set before it is shown acts on
 // it once it is up, by its controls' names, and says that it ran.
 
+#include "fake_file_dialog.h"
+#include "fake_help_viewer.h"
+#include "fake_input_box.h"
+#include "fake_program_exit.h"
+#include "fake_program_folders.h"
+#include "fake_settings.h"
 #include "logweave/std_file_system.h"
-#include "platform/fake_file_dialog.h"
-#include "platform/fake_help_viewer.h"
-#include "platform/fake_input_box.h"
-#include "platform/fake_program_exit.h"
-#include "platform/fake_program_folders.h"
-#include "platform/fake_settings.h"
 #include "platform/platform.h"
 #include "shell/main_window.h"
 #include "temporary_folder.h"
@@ -26,13 +26,6 @@
 #include <string_view>
 
 namespace logweave::testing {
-
-using platform::FakeFileDialog;
-using platform::FakeHelpViewer;
-using platform::FakeInputBox;
-using platform::FakeProgramExit;
-using platform::FakeProgramFolders;
-using platform::FakeSettings;
 
 // A program folder of its own and the fakes, handed out as the windows expect them.
 struct FakePlatform {

@@ -4,12 +4,12 @@
 #include "gui_testing.h"
 
 #include "dialogs/c_help.h"
-#include "platform/chm_archive.h"
-#include "platform/chm_help_viewer.h"
-#include "platform/chm_system_files.h"
-#include "platform/help_search.h"
-#include "platform/help_window.h"
-#include "platform/sitemap.h"
+#include "helpviewer/chm_archive.h"
+#include "helpviewer/chm_help_viewer.h"
+#include "helpviewer/chm_system_files.h"
+#include "helpviewer/help_search.h"
+#include "helpviewer/help_window.h"
+#include "helpviewer/sitemap.h"
 
 #include <QImage>
 #include <QListWidget>
@@ -44,7 +44,7 @@ const char* const kNestedSitemap = R"(<HTML><BODY>
 </UL></BODY></HTML>)";
 
 // One line an entry: its depth as indentation, its name, and its page.
-void flatten(const std::vector<platform::SitemapEntry>& entries, QStringList& out, int depth = 0)
+void flatten(const std::vector<helpviewer::SitemapEntry>& entries, QStringList& out, int depth = 0)
 {
     for (const auto& entry : entries) {
         out << QString(depth * 2, u' ') + entry.name + " -> " + entry.local;
@@ -63,7 +63,7 @@ std::string words(const std::vector<std::uint32_t>& values)
 }
 
 // The pages found, and how often the words stand on each, in the order given.
-QStringList found(const platform::HelpSearch& search, const QString& query)
+QStringList found(const helpviewer::HelpSearch& search, const QString& query)
 {
     QStringList pages;
     for (const auto& hit : search.find(query))
@@ -101,7 +101,7 @@ bool clickLink(QTextBrowser* page, const QString& href)
 
 // The viewer, shown at the built help's contents unless told otherwise.
 struct Viewer {
-    platform::ChmHelpViewer viewer;
+    helpviewer::ChmHelpViewer viewer;
 
     explicit Viewer(bool showBuiltHelp = true)
     {
@@ -172,11 +172,11 @@ private slots:
         QFETCH(QByteArray, sitemap);
         QFETCH(QStringList, entries);
         QFETCH(QString, firstPage);
-        const auto read = platform::parseSitemap(sitemap);
+        const auto read = helpviewer::parseSitemap(sitemap);
         QStringList lines;
         flatten(read, lines);
         QCOMPARE(lines, entries);
-        QCOMPARE(platform::firstPage(read), firstPage);
+        QCOMPARE(helpviewer::firstPage(read), firstPage);
     }
 
     void damagedSystemFilesGiveWhatCouldBeRead()
@@ -189,21 +189,21 @@ private slots:
         windows[2 + 0x14 / 4] = 4;    // caption
         windows[2 + 0x60 / 4] = 999;  // contents file, past the strings
         const std::string strings("\0W1\0Caption\0", 12);
-        const auto types = platform::parseWindowTypes(words(windows), strings);
+        const auto types = helpviewer::parseWindowTypes(words(windows), strings);
         QCOMPARE(types.size(), std::size_t{1});
         QCOMPARE(types[0].name + "|" + types[0].caption + "|" + types[0].contentsFile, std::string("W1|Caption|"));
         windows[1] = 0x20;  // too short to hold a caption and files
-        QVERIFY(platform::parseWindowTypes(words(windows), strings).empty());
+        QVERIFY(helpviewer::parseWindowTypes(words(windows), strings).empty());
         windows[1] = 0x74;  // buttons count only when the entry says they were given
-        windows[2 + 0x70 / 4] = platform::ChmButton::Back;
-        QVERIFY(!platform::parseWindowTypes(words(windows), strings).front().buttons.has_value());
+        windows[2 + 0x70 / 4] = helpviewer::ChmButton::Back;
+        QVERIFY(!helpviewer::parseWindowTypes(words(windows), strings).front().buttons.has_value());
 
         // #SYSTEM: a title, then an entry that claims more bytes than the file has.
-        const auto info = platform::parseSystemFile(std::string("\3\0\0\0" "\3\0\6\0" "Title\0" "\2\0\x50\0" "index.html", 24));
+        const auto info = helpviewer::parseSystemFile(std::string("\3\0\0\0" "\3\0\6\0" "Title\0" "\2\0\x50\0" "index.html", 24));
         QCOMPARE(info.title + "|" + info.defaultTopic, std::string("Title|"));
 
         // #IVB: a length that claims three pairs where two stand, one past the strings.
-        const auto pages = platform::parseContextIds(words({24, 42, 1, 43, 999}), std::string("\0page.html\0", 11));
+        const auto pages = helpviewer::parseContextIds(words({24, 42, 1, 43, 999}), std::string("\0page.html\0", 11));
         QCOMPARE(pages, (std::map<std::int32_t, std::string>{{42, "page.html"}}));
     }
 
@@ -227,7 +227,7 @@ private slots:
     {
         QFETCH(QString, query);
         QFETCH(QStringList, pages);
-        platform::HelpSearch search;
+        helpviewer::HelpSearch search;
         search.addPage(QStringLiteral("/a.html"),
                        "<html><head><title>Émission</title><style>p { color: navy }</style></head>"
                        "<body><p>L'<b>Émet</b>teur est r&eacute;gl&eacute;.</p></body></html>");
@@ -240,11 +240,11 @@ private slots:
 
     void searchOfAFileReadsEveryPageAndNamesIt()
     {
-        const auto archive = platform::ChmArchive::open(kSampleFile);
+        const auto archive = helpviewer::ChmArchive::open(kSampleFile);
         QVERIFY(archive != nullptr);
         const auto contents = archive->read("/Sample.hhc").value_or(std::string{});
-        const auto search = platform::HelpSearch::ofArchive(
-            *archive, platform::parseSitemap(QByteArrayView(contents.data(), static_cast<qsizetype>(contents.size()))));
+        const auto search = helpviewer::HelpSearch::ofArchive(
+            *archive, helpviewer::parseSitemap(QByteArrayView(contents.data(), static_cast<qsizetype>(contents.size()))));
         QCOMPARE(search.pageCount(), std::size_t{4});
         // Named by title, else by contents entry, else by path; outside the contents too.
         QCOMPARE(found(search, QStringLiteral("antenne")) + found(search, QStringLiteral("QUARTZ")),
@@ -253,7 +253,7 @@ private slots:
         // "É" written as "E" and a combining accent is the same word, marked where it stands.
         const QString text = QStringLiteral("L'Émetteur, les émetteurs, E\u0301METTEUR.");
         QStringList marked;
-        for (const auto& range : platform::HelpSearch::occurrences(text, platform::HelpSearch::foldedWords(u"emetteur")))
+        for (const auto& range : helpviewer::HelpSearch::occurrences(text, helpviewer::HelpSearch::foldedWords(u"emetteur")))
             marked << text.mid(range.start, range.length);
         QCOMPARE(marked, (QStringList{"Émetteur", "E\u0301METTEUR"}));
     }
@@ -294,7 +294,7 @@ private slots:
         // W1 has all four buttons (the sample's two), and Print hands the page shown to the printer.
         for (const char* name : {"Back", "Forward", "Home", "Print"})
             QVERIFY2(v.button(name)->isVisible(), name);
-        auto* window = qobject_cast<platform::HelpWindow*>(v.window());
+        auto* window = qobject_cast<helpviewer::HelpWindow*>(v.window());
         QStringList printed;
         window->setPagePrinter([&](QWidget* parent, const QTextDocument& document) {
             printed << document.toPlainText();

@@ -1,11 +1,11 @@
-#include "platform/chm_archive.h"
+#include "helpviewer/chm_archive.h"
 
 #include <chm_lib.h>
 
 #include <algorithm>
 #include <cctype>
 
-namespace logweave::platform {
+namespace logweave::helpviewer {
 namespace {
 
 int collectFile(chmFile*, chmUnitInfo* unit, void* context)
@@ -116,4 +116,4 @@ const ChmWindowType* ChmArchive::windowType(std::string_view name) const
     return found == windowTypes_.end() ? nullptr : &*found;
 }
 
-}  // namespace logweave::platform
+}  // namespace logweave::helpviewer

@@ -3,9 +3,9 @@
 
 #include "platform/settings.h"
 
-namespace logweave::platform {
+namespace logweave::testing {
 
-class FakeSettings final : public Settings {
+class FakeSettings final : public platform::Settings {
 public:
     OutputOptions outputOptions() const override { return saved; }
     void saveOutputOptions(const OutputOptions& options) override { saved = options; }
@@ -13,4 +13,4 @@ public:
     OutputOptions saved;
 };
 
-}  // namespace logweave::platform
+}  // namespace logweave::testing

@@ -1,14 +1,14 @@
-#include "platform/chm_browser.h"
+#include "helpviewer/chm_browser.h"
 
-#include "platform/chm_archive.h"
-#include "platform/help_search.h"
-#include "platform/sitemap.h"
+#include "helpviewer/chm_archive.h"
+#include "helpviewer/help_search.h"
+#include "helpviewer/sitemap.h"
 
 #include <QDesktopServices>
 #include <QTextBlock>
 #include <QTextDocument>
 
-namespace logweave::platform {
+namespace logweave::helpviewer {
 namespace {
 
 const QString kScheme = QStringLiteral("chm");
@@ -89,4 +89,4 @@ void ChmBrowser::follow(const QUrl& url)
         QDesktopServices::openUrl(url);
 }
 
-}  // namespace logweave::platform
+}  // namespace logweave::helpviewer

@@ -1,14 +1,14 @@
-#include "platform/help_search.h"
+#include "helpviewer/help_search.h"
 
-#include "platform/chm_archive.h"
-#include "platform/chm_browser.h"
+#include "helpviewer/chm_archive.h"
+#include "helpviewer/chm_browser.h"
 
 #include <QTextDocument>
 #include <QUrl>
 
 #include <algorithm>
 
-namespace logweave::platform {
+namespace logweave::helpviewer {
 namespace {
 
 bool isWordPart(QChar c)
@@ -140,4 +140,4 @@ std::vector<HelpTextRange> HelpSearch::occurrences(QStringView text, const QStri
     return ranges;
 }
 
-}  // namespace logweave::platform
+}  // namespace logweave::helpviewer

@@ -3,9 +3,9 @@
 
 #include "platform/input_box.h"
 
-namespace logweave::platform {
+namespace logweave::testing {
 
-class FakeInputBox final : public InputBox {
+class FakeInputBox final : public platform::InputBox {
 public:
     QString getText(QWidget*, const QString&, const QString&, const QString& defaultText) override
     {
@@ -14,4 +14,4 @@ public:
     bool useDefault = false;  // else Cancel
 };
 
-}  // namespace logweave::platform
+}  // namespace logweave::testing

@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-namespace logweave::platform {
+namespace logweave::helpviewer {
 
 struct ChmSystemInfo {
     std::string contentsFile;
@@ -46,4 +46,4 @@ std::vector<ChmWindowType> parseWindowTypes(std::string_view windows, std::strin
 // Context number to the file name of its page, as the help project wrote it.
 std::map<std::int32_t, std::string> parseContextIds(std::string_view ivb, std::string_view strings);
 
-}  // namespace logweave::platform
+}  // namespace logweave::helpviewer

@@ -3,12 +3,12 @@
 
 #include "platform/program_exit.h"
 
-namespace logweave::platform {
+namespace logweave::testing {
 
-class FakeProgramExit final : public ProgramExit {
+class FakeProgramExit final : public platform::ProgramExit {
 public:
     void endNow() override { ++ended; }
     int ended = 0;
 };
 
-}  // namespace logweave::platform
+}  // namespace logweave::testing

@@ -8,7 +8,7 @@
 
 #include <vector>
 
-namespace logweave::platform {
+namespace logweave::helpviewer {
 
 struct SitemapEntry {
     QString name;
@@ -28,4 +28,4 @@ QString pagePath(const QString& local);
 // Help files are UTF-8 or, when older, Windows-1252.
 QString decodeHelpText(QByteArrayView bytes);
 
-}  // namespace logweave::platform
+}  // namespace logweave::helpviewer

@@ -1,8 +1,8 @@
-#include "platform/chm_system_files.h"
+#include "helpviewer/chm_system_files.h"
 
 #include <algorithm>
 
-namespace logweave::platform {
+namespace logweave::helpviewer {
 namespace {
 
 std::uint32_t littleEndian(std::string_view bytes, std::size_t at, std::size_t width)
@@ -110,4 +110,4 @@ std::map<std::int32_t, std::string> parseContextIds(std::string_view ivb, std::s
     return pages;
 }
 
-}  // namespace logweave::platform
+}  // namespace logweave::helpviewer

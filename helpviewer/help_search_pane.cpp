@@ -1,7 +1,7 @@
-#include "platform/help_search_pane.h"
+#include "helpviewer/help_search_pane.h"
 
+#include "helpviewer/chm_archive.h"
 #include "platform/busy_cursor.h"
-#include "platform/chm_archive.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -10,7 +10,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-namespace logweave::platform {
+namespace logweave::helpviewer {
 namespace {
 
 QString summary(std::size_t found)
@@ -77,7 +77,7 @@ void HelpSearchPane::search()
     }
     if (!index_) {
         // Every page is read once, at the first search of a file.
-        const BusyCursor busy;
+        const platform::BusyCursor busy;
         index_ = HelpSearch::ofArchive(*archive_, contents_);
     }
     const auto hits = index_->find(text_->text());
@@ -96,4 +96,4 @@ void HelpSearchPane::choose(QListWidgetItem* item)
     emit pageChosen(item->data(Qt::UserRole).toString(), searched_);
 }
 
-}  // namespace logweave::platform
+}  // namespace logweave::helpviewer

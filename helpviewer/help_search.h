@@ -3,7 +3,7 @@
 // in lower case and without accents, so that "Emetteur" finds "émetteur"; a
 // page is found when it holds every word of the query.
 
-#include "platform/sitemap.h"
+#include "helpviewer/sitemap.h"
 
 #include <QByteArrayView>
 #include <QHash>
@@ -12,7 +12,7 @@
 
 #include <vector>
 
-namespace logweave::platform {
+namespace logweave::helpviewer {
 
 class ChmArchive;
 
@@ -54,4 +54,4 @@ private:
     std::vector<Page> pages_;
 };
 
-}  // namespace logweave::platform
+}  // namespace logweave::helpviewer

@@ -2,8 +2,8 @@
 // The search tab of the help window: words to look for, the pages holding
 // them by title, and the page the user chooses with the words to mark in it.
 
-#include "platform/help_search.h"
-#include "platform/sitemap.h"
+#include "helpviewer/help_search.h"
+#include "helpviewer/sitemap.h"
 
 #include <QWidget>
 
@@ -16,7 +16,7 @@ class QListWidget;
 class QListWidgetItem;
 class QPushButton;
 
-namespace logweave::platform {
+namespace logweave::helpviewer {
 
 class ChmArchive;
 
@@ -50,4 +50,4 @@ private:
     QListWidget* results_ = nullptr;
 };
 
-}  // namespace logweave::platform
+}  // namespace logweave::helpviewer

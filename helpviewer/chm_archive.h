@@ -2,7 +2,7 @@
 // Read access to a compiled help file (.chm) through chmlib: its objects by
 // path, and what its system files say about showing it.
 
-#include "platform/chm_system_files.h"
+#include "helpviewer/chm_system_files.h"
 
 #include <cstdint>
 #include <map>
@@ -14,7 +14,7 @@
 
 struct chmFile;
 
-namespace logweave::platform {
+namespace logweave::helpviewer {
 
 // Whether `path` ends with `suffix` (lower case): paths inside a help file ignore case.
 bool endsWithIgnoringCase(std::string_view path, std::string_view suffix) noexcept;
@@ -50,4 +50,4 @@ private:
     std::map<std::int32_t, std::string> contextIds_;
 };
 
-}  // namespace logweave::platform
+}  // namespace logweave::helpviewer

@@ -1,9 +1,9 @@
-#include "platform/help_window.h"
+#include "helpviewer/help_window.h"
 
-#include "platform/chm_archive.h"
-#include "platform/chm_browser.h"
-#include "platform/help_search_pane.h"
-#include "platform/sitemap.h"
+#include "helpviewer/chm_archive.h"
+#include "helpviewer/chm_browser.h"
+#include "helpviewer/help_search_pane.h"
+#include "helpviewer/sitemap.h"
 
 #include <QAction>
 #include <QFileInfo>
@@ -18,7 +18,7 @@
 
 #include <algorithm>
 
-namespace logweave::platform {
+namespace logweave::helpviewer {
 namespace {
 
 QTreeWidget* sitemapTree(const char* name)
@@ -96,9 +96,9 @@ QString firstGiven(std::initializer_list<QString> pages)
 // The page a request opens: the one of its context number when the file maps it, else
 // the first of the contents, else the window type's first page, else the file's.
 QString firstPageOf(const ChmArchive& archive, const ChmWindowType* type, const std::vector<SitemapEntry>& contents,
-                    const HelpRequest& request)
+                    const platform::HelpRequest& request)
 {
-    if (request.command == HelpCommand::HelpContext) {
+    if (request.command == platform::HelpCommand::HelpContext) {
         if (const auto page = archive.contextPage(request.data))
             return QString::fromUtf8(*page);
     }
@@ -194,7 +194,7 @@ QAction* HelpWindow::addButton(const char* name, const QString& caption, const Q
 }
 
 void HelpWindow::display(std::unique_ptr<ChmArchive> archive, const std::string& windowType,
-                         const HelpRequest& request)
+                         const platform::HelpRequest& request)
 {
     const ChmWindowType* type = windowTypeOf(*archive, windowType);
     setWindowTitle(captionOf(*archive, type));
@@ -254,20 +254,20 @@ void HelpWindow::start(const QUrl& page)
     page_->clearHistory();
 }
 
-void HelpWindow::showTab(const HelpRequest& request)
+void HelpWindow::showTab(const platform::HelpRequest& request)
 {
     switch (request.command) {
-    case HelpCommand::DisplayIndex:
+    case platform::HelpCommand::DisplayIndex:
         tabs_->setCurrentWidget(index_);
         return;
-    case HelpCommand::DisplaySearch:
+    case platform::HelpCommand::DisplaySearch:
         tabs_->setCurrentWidget(search_);
         // The words arrive ready to run or to replace, but the search waits for the user:
         // a caller's words need not be the ones the user is looking for.
         search_->offer(request.search ? QString::fromStdString(request.search->query) : QString());
         return;
-    case HelpCommand::DisplayToc:
-    case HelpCommand::HelpContext:
+    case platform::HelpCommand::DisplayToc:
+    case platform::HelpCommand::HelpContext:
         break;
     }
     tabs_->setCurrentWidget(contents_);
@@ -314,4 +314,4 @@ void HelpWindow::print()
         printer_(this, *page_->document());
 }
 
-}  // namespace logweave::platform
+}  // namespace logweave::helpviewer

@@ -6,9 +6,9 @@
 
 #include <utility>
 
-namespace logweave::platform {
+namespace logweave::testing {
 
-class FakeProgramFolders final : public ProgramFolders {
+class FakeProgramFolders final : public platform::ProgramFolders {
 public:
     explicit FakeProgramFolders(QString folder) : folder_(std::move(folder)) {}
     QString programFolder() const override { return folder_; }
@@ -20,4 +20,4 @@ private:
     QString folder_;
 };
 
-}  // namespace logweave::platform
+}  // namespace logweave::testing

@@ -1,7 +1,7 @@
-#include "platform/chm_help_viewer.h"
+#include "helpviewer/chm_help_viewer.h"
 
-#include "platform/chm_archive.h"
-#include "platform/help_window.h"
+#include "helpviewer/chm_archive.h"
+#include "helpviewer/help_window.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -14,7 +14,7 @@
 
 #include <string>
 
-namespace logweave::platform {
+namespace logweave::helpviewer {
 namespace {
 
 #ifdef _WIN32
@@ -31,12 +31,12 @@ struct FtsQueryA {
 };
 static_assert(sizeof(FtsQueryA) == sizeof(HH_FTS_QUERY));
 
-void showWithHtmlHelp(const HelpRequest& request)
+void showWithHtmlHelp(const platform::HelpRequest& request)
 {
     auto data = static_cast<DWORD_PTR>(static_cast<DWORD>(request.data));
     FtsQueryA query{};
-    if (request.command == HelpCommand::DisplaySearch && request.search) {
-        const HelpSearchQuery& search = *request.search;
+    if (request.command == platform::HelpCommand::DisplaySearch && request.search) {
+        const platform::HelpSearchQuery& search = *request.search;
         // The request's size is that of the 32-bit record; the viewer checks the one it is given.
         query.cbStruct = static_cast<int>(sizeof(query));
         query.fUniCodeStrings = search.unicode ? TRUE : FALSE;
@@ -76,7 +76,7 @@ QWidget* ChmHelpViewer::window() const
     return window_.get();
 }
 
-void ChmHelpViewer::show(const HelpRequest& request)
+void ChmHelpViewer::show(const platform::HelpRequest& request)
 {
 #ifdef _WIN32
     showWithHtmlHelp(request);
@@ -98,4 +98,4 @@ void ChmHelpViewer::show(const HelpRequest& request)
 #endif
 }
 
-}  // namespace logweave::platform
+}  // namespace logweave::helpviewer

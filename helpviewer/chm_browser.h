@@ -5,7 +5,7 @@
 
 #include <QTextBrowser>
 
-namespace logweave::platform {
+namespace logweave::helpviewer {
 
 class ChmArchive;
 
@@ -32,4 +32,4 @@ private:
     const ChmArchive* archive_ = nullptr;
 };
 
-}  // namespace logweave::platform
+}  // namespace logweave::helpviewer

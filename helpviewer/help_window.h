@@ -22,7 +22,7 @@ class QToolBar;
 class QTreeWidget;
 class QTreeWidgetItem;
 
-namespace logweave::platform {
+namespace logweave::helpviewer {
 
 class ChmArchive;
 class ChmBrowser;
@@ -43,7 +43,8 @@ public:
     // Shows `archive` from now on, under the caption and with the buttons of
     // `windowType` when the file defines it, at the page and on the tab the
     // request asks for.
-    void display(std::unique_ptr<ChmArchive> archive, const std::string& windowType, const HelpRequest& request);
+    void display(std::unique_ptr<ChmArchive> archive, const std::string& windowType,
+                 const platform::HelpRequest& request);
 
     void setPagePrinter(PagePrinter printer);
 
@@ -54,7 +55,7 @@ private:
     void showButtons(const ChmWindowType* type);
     void fill(const std::vector<SitemapEntry>& contents, const std::vector<SitemapEntry>& keywords);
     void start(const QUrl& page);
-    void showTab(const HelpRequest& request);
+    void showTab(const platform::HelpRequest& request);
 
     void openItem(QTreeWidgetItem* item);
     void openFound(const QString& page, const QStringList& foldedWords);
@@ -78,4 +79,4 @@ private:
     QAction* print_ = nullptr;
 };
 
-}  // namespace logweave::platform
+}  // namespace logweave::helpviewer

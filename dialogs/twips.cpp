@@ -1,4 +1,4 @@
-#include "platform/twips.h"
+#include "dialogs/twips.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -12,7 +12,7 @@
 #include <map>
 #include <utility>
 
-namespace logweave::platform {
+namespace logweave::dialogs {
 
 int twips(int value)
 {
@@ -221,4 +221,4 @@ void TwipsLayout::apply(QWidget* container, QSize atLeast)
     container->setFixedSize(solution.size);
 }
 
-}  // namespace logweave::platform
+}  // namespace logweave::dialogs

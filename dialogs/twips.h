@@ -11,7 +11,7 @@
 
 class QWidget;
 
-namespace logweave::platform {
+namespace logweave::dialogs {
 
 int twips(int value);
 // Each edge is rounded on its own: controls that touch in twips touch on screen.
@@ -62,4 +62,4 @@ private:
     std::vector<Item> items_;
 };
 
-}  // namespace logweave::platform
+}  // namespace logweave::dialogs

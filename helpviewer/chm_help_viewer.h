@@ -9,18 +9,18 @@
 
 class QWidget;
 
-namespace logweave::platform {
+namespace logweave::helpviewer {
 
 class HelpWindow;
 
-class ChmHelpViewer final : public HelpViewer {
+class ChmHelpViewer final : public platform::HelpViewer {
 public:
     ChmHelpViewer();
     ~ChmHelpViewer() override;
     ChmHelpViewer(const ChmHelpViewer&) = delete;
     ChmHelpViewer& operator=(const ChmHelpViewer&) = delete;
 
-    void show(const HelpRequest& request) override;
+    void show(const platform::HelpRequest& request) override;
 
     // The built-in window, once a request has opened it.
     QWidget* window() const;
@@ -29,4 +29,4 @@ private:
     std::unique_ptr<HelpWindow> window_;
 };
 
-}  // namespace logweave::platform
+}  // namespace logweave::helpviewer

@@ -7,11 +7,11 @@
 #include <functional>
 #include <vector>
 
-namespace logweave::platform {
+namespace logweave::testing {
 
-class FakeFileDialog final : public FileDialog {
+class FakeFileDialog final : public platform::FileDialog {
 public:
-    QString getOpenFileName(QWidget*, const FileDialogRequest& request) override
+    QString getOpenFileName(QWidget*, const platform::FileDialogRequest& request) override
     {
         requests.push_back(request);
         if (onShow)
@@ -22,8 +22,8 @@ public:
         return answer;
     }
     std::deque<QString> answers;  // none left: Cancel
-    std::vector<FileDialogRequest> requests;
+    std::vector<platform::FileDialogRequest> requests;
     std::function<void()> onShow;  // what else happens while it is up
 };
 
-}  // namespace logweave::platform
+}  // namespace logweave::testing

@@ -1,10 +1,10 @@
-#include "platform/sitemap.h"
+#include "helpviewer/sitemap.h"
 
 #include <QStringDecoder>
 
 #include <optional>
 
-namespace logweave::platform {
+namespace logweave::helpviewer {
 namespace {
 
 struct Tag {
@@ -220,4 +220,4 @@ QString decodeHelpText(QByteArrayView bytes)
     return isUtf8(bytes) ? QString::fromUtf8(bytes) : windows1252Text(bytes);
 }
 
-}  // namespace logweave::platform
+}  // namespace logweave::helpviewer
