@@ -130,6 +130,17 @@ std::pair<std::string_view, std::string_view> ContactFields::dateAndTime(const R
     return {firstOf(record, dates_), firstOf(record, times_)};
 }
 
+ModeFields ContactFields::modeFields(const Record& record) const
+{
+    return {firstOf(record, modes_), firstOf(record, submodes_)};
+}
+
+ChangedContact ContactFields::columnsOf(const Record& record) const
+{
+    const auto [date, time] = dateAndTime(record);
+    return {date, time, firstOf(record, calls_), firstOf(record, bands_), firstOf(record, modes_)};
+}
+
 bool ContactFields::isDateOrTime(int field) const
 {
     return std::find(dates_.begin(), dates_.end(), field) != dates_.end()
