@@ -1,0 +1,37 @@
+#pragma once
+// A descriptor the engine holds, closed when it goes, through the calls
+// that tests can make fail: no path out of a function leaves one open.
+
+#include "logweave/system_calls.h"
+
+namespace logweave {
+
+class FileDescriptor {
+public:
+    FileDescriptor() noexcept = default;
+    // Takes `fd` over; a negative one holds nothing.
+    FileDescriptor(const SystemCalls& calls, int fd) noexcept : calls_(&calls), fd_(fd) {}
+    ~FileDescriptor();
+
+    FileDescriptor(FileDescriptor&& other) noexcept : calls_(other.calls_), fd_(other.release()) {}
+    FileDescriptor& operator=(FileDescriptor&& other) noexcept;
+    FileDescriptor(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(const FileDescriptor&) = delete;
+
+    int get() const noexcept { return fd_; }
+    explicit operator bool() const noexcept { return fd_ >= 0; }
+    // Hands the descriptor to the caller, who closes it.
+    int release() noexcept;
+    // Closes it now: 0, or the errno the close gave. Where a file was written
+    // that is a failure to report: a delayed write error shows only there.
+    int close() noexcept;
+
+private:
+    const SystemCalls* calls_ = nullptr;
+    int fd_ = -1;
+};
+
+// `path` opened as by open(2); holding nothing, errno set, when it cannot be.
+FileDescriptor openFile(const SystemCalls& calls, const char* path, int flags, mode_t mode = 0);
+
+}  // namespace logweave
