@@ -119,6 +119,29 @@ TEST(StdFileSystem, AFailingCallLeavesTheFileWhole)
     }
 }
 
+// A signal that interrupts a call, as one may while a slow file system
+// keeps it waiting, does not fail the reading or the writing.
+TEST(StdFileSystem, MakesAnInterruptedCallAgain)
+{
+    const std::pair<const char*, std::function<void(SystemCalls&)>> interruptions[] = {
+        {"open", [](SystemCalls& c) { fail(c.open, 1, EINTR); }},
+        {"read", [](SystemCalls& c) { fail(c.read, 1, EINTR); }},
+        {"write", [](SystemCalls& c) { fail(c.write, 1, EINTR); }},
+    };
+    for (const auto& [name, make] : interruptions) {
+        SCOPED_TRACE(name);
+        TemporaryFolder folder;
+        const auto source = folder.write("Logweave.adi", "merged log");
+        const auto log = folder.write("wsjtx_log.adi", "the only copy");
+        SystemCalls calls = SystemCalls::real();
+        make(calls);
+        StdFileSystem files(calls);
+        EXPECT_EQ(files.readFile(source).view(), "merged log");
+        files.replaceUserFile(log, source);
+        EXPECT_EQ(folder.read("wsjtx_log.adi"), "merged log");
+    }
+}
+
 TEST(StdFileSystem, ReplacesAUserFileKeepingItsPermissionsWhereItsLinkLeads)
 {
     TemporaryFolder folder;

@@ -39,7 +39,11 @@ int FileDescriptor::close() noexcept
 
 FileDescriptor openFile(const SystemCalls& calls, const char* path, int flags, mode_t mode)
 {
-    return {calls, calls.open(path, flags, mode)};
+    for (;;) {
+        const int fd = calls.open(path, flags, mode);
+        if (fd >= 0 || errno != EINTR)
+            return {calls, fd};
+    }
 }
 
 }  // namespace logweave

@@ -31,7 +31,9 @@ private:
     int fd_ = -1;
 };
 
-// `path` opened as by open(2); holding nothing, errno set, when it cannot be.
+// `path` opened as by open(2), again when a signal interrupts the call (a
+// FIFO or a slow network file system can be waited on); holding nothing,
+// errno set, when it cannot be.
 FileDescriptor openFile(const SystemCalls& calls, const char* path, int flags, mode_t mode = 0);
 
 }  // namespace logweave
