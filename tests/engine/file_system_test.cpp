@@ -107,6 +107,7 @@ TEST(StdFileSystem, AFailingCallLeavesTheFileWhole)
         {"rename", [](SystemCalls& c) { fail(c.rename, 0, EXDEV); }, true},
         {"fsync", [](SystemCalls& c) { fail(c.fsync, 0, EIO); }, false},
         {"open", [](SystemCalls& c) { fail(c.open, 0, EACCES); }, false},
+        {"fcntl", [](SystemCalls& c) { fail(c.fcntl, 0, EINVAL); }, false},
         {"read", [](SystemCalls& c) { fail(c.read, 0, EIO); }, false},
     };
     for (const auto& [name, make, failsAWrite] : faults) {

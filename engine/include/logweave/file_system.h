@@ -69,6 +69,8 @@ class FileSystem {
 public:
     virtual ~FileSystem() = default;
 
+    // A regular file only: a folder, a device or a named pipe is refused at
+    // once, with a NotRegularFile error.
     virtual std::unique_ptr<FileReader> openForReading(const std::filesystem::path& path) = 0;
     // The whole file at once.
     Bytes readFile(const std::filesystem::path& path);

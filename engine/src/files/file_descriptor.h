@@ -2,7 +2,10 @@
 // A descriptor the engine holds, closed when it goes, through the calls
 // that tests can make fail: no path out of a function leaves one open.
 
+#include "logweave/file_error.h"
 #include "logweave/system_calls.h"
+
+#include <filesystem>
 
 namespace logweave {
 
@@ -35,5 +38,9 @@ private:
 // FIFO or a slow network file system can be waited on); holding nothing,
 // errno set, when it cannot be.
 FileDescriptor openFile(const SystemCalls& calls, const char* path, int flags, mode_t mode = 0);
+
+// `path` opened for reading when it is a regular file, without waiting or
+// acting on whatever else stands there; a FileError of `action` otherwise.
+FileDescriptor openRegularFile(const SystemCalls& calls, const std::filesystem::path& path, FileError::Action action);
 
 }  // namespace logweave

@@ -22,15 +22,8 @@ namespace {
 class StdFileReader final : public FileReader {
 public:
     StdFileReader(const SystemCalls& calls, fs::path path)
-        : calls_(calls), path_(std::move(path)), fd_(openFile(calls_, path_.c_str(), O_RDONLY | O_CLOEXEC))
+        : calls_(calls), path_(std::move(path)), fd_(openRegularFile(calls_, path_, FileError::Action::Read))
     {
-        if (!fd_)
-            fail(FileError::Action::Read, path_, errno);
-        struct stat info {};
-        if (calls_.fstat(fd_.get(), &info) != 0)
-            fail(FileError::Action::Read, path_, errno);
-        if (S_ISDIR(info.st_mode))
-            fail(FileError::Action::Read, path_, EISDIR);
     }
 
     std::size_t read(char* into, std::size_t size) override

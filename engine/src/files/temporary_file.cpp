@@ -79,9 +79,7 @@ void TemporaryFile::writeAll(std::string_view bytes)
 void TemporaryFile::copyFrom(const fs::path& source, FileError::Action sourceAction)
 {
     // Only read from: a failing close loses nothing of ours.
-    const FileDescriptor in = openFile(calls_, source.c_str(), O_RDONLY | O_CLOEXEC);
-    if (!in)
-        throw FileError(sourceAction, source, systemError(errno));
+    const FileDescriptor in = openRegularFile(calls_, source, sourceAction);
     std::vector<char> block(kBlock);
     for (;;) {
         const ssize_t n = calls_.read(in.get(), block.data(), block.size());
