@@ -102,5 +102,34 @@ TEST_F(InputFilesTest, RefusesAtOnceWhatIsNoRegularFile)
     }
 }
 
+// A file whose size, as the system tells it, falls short of what it holds
+// (files under /proc tell 0) is read to its end all the same, also when its
+// records are put in order as they are read again.
+TEST_F(InputFilesTest, ReadsALogToItsEndWhateverSizeTheSystemTells)
+{
+    const std::string log = "h<EOH>\n" + qso("Q1CCC", "20230103", "1000") + qso("Q1AAA", "20230101", "1000")
+        + qso("Q1BBB", "20230102", "1000") + qso("Q1DDD", "20230104", "1000");
+    applyOptions();
+    ASSERT_EQ(open(log), Outcome::Done);
+    const std::string written = folder.read("Adif_File.adi");
+    ASSERT_EQ(store.OpenRecordCount(), 4);
+
+    for (const long told : {0L, 1L, static_cast<long>(log.size() / 2)}) {
+        SCOPED_TRACE("size told: " + std::to_string(told));
+        SystemCalls calls = SystemCalls::real();
+        calls.fstat = [told](int fd, struct stat* info) {
+            const int result = ::fstat(fd, info);
+            info->st_size = told;
+            return result;
+        };
+        files.real = StdFileSystem(calls);
+        fs::remove(folder / "Adif_File.adi");
+        ASSERT_EQ(open(log), Outcome::Done) << ui.pane;
+        EXPECT_EQ(store.OpenRecordCount(), 4);
+        EXPECT_EQ(folder.read("Adif_File.adi"), written);
+        EXPECT_EQ(files.readFile(folder / "open.adi").view(), log);
+    }
+}
+
 }  // namespace
 }  // namespace logweave::testing
