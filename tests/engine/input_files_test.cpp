@@ -102,6 +102,27 @@ TEST_F(InputFilesTest, RefusesAtOnceWhatIsNoRegularFile)
     }
 }
 
+// A named pipe that takes the name between the look at it and the open
+// (here the look is told it is a regular file) keeps nothing waiting.
+TEST_F(InputFilesTest, RefusesAPipeThatTookTheNameAfterTheLook)
+{
+    const fs::path pipe = folder / "log.adi";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    SystemCalls calls = SystemCalls::real();
+    calls.stat = [](const char* path, struct stat* info) {
+        const int result = ::stat(path, info);
+        info->st_mode = (info->st_mode & ~S_IFMT) | S_IFREG;
+        return result;
+    };
+    files.real = StdFileSystem(calls);
+    applyOptions();
+    const LateWriter writer(pipe);
+    const auto began = std::chrono::steady_clock::now();
+    EXPECT_EQ(ReadOpenLog(session, pipe.string()), Outcome::Stopped);
+    EXPECT_LT(std::chrono::steady_clock::now() - began, 2s);
+    EXPECT_EQ(ui.pane, pane::fileError(FileError(FileError::Action::Read, pipe, NotRegularFile::NamedPipe)));
+}
+
 // A file whose size, as the system tells it, falls short of what it holds
 // (files under /proc tell 0) is read to its end all the same, also when its
 // records are put in order as they are read again.
