@@ -4,6 +4,8 @@
 add_library(logweave_compile_options INTERFACE)
 add_library(logweave::compile_options ALIAS logweave_compile_options)
 
+# The one place the standard is set. A feature is always required (CMake stops
+# on a compiler without it), and it reaches every target that links this one.
 target_compile_features(logweave_compile_options INTERFACE cxx_std_20)
 
 if(CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang")
