@@ -4,7 +4,7 @@
 #include "engine_fixture.h"
 
 #include "logweave/automation_config.h"
-#include "logweave/load_field_order.h"
+#include "writing/field_order.h"
 
 #include <chrono>
 #include <condition_variable>
@@ -75,13 +75,12 @@ TEST_F(InputFilesTest, RefusesAtOnceWhatIsNoRegularFile)
         {"folder", [](const fs::path& p) { fs::create_directory(p); }, NotRegularFile::Folder},
         {"socket", makeSocket, NotRegularFile::Socket},
     };
-    applyOptions();
     for (const auto& [name, make, kind] : kinds) {
         SCOPED_TRACE(name);
         ui.pane.clear();
         const fs::path programFolder = folder / name;
         fs::create_directory(programFolder);
-        store.programFolder = programFolder;
+        session.programFolder = programFolder;
         const fs::path log = programFolder / "log.adi";
         const fs::path order = programFolder / "order.txt";
         const fs::path config = programFolder / "Logweave.cfg";
@@ -90,10 +89,10 @@ TEST_F(InputFilesTest, RefusesAtOnceWhatIsNoRegularFile)
         const LateWriter logWriter(log), orderWriter(order), configWriter(config);
         const auto began = std::chrono::steady_clock::now();
 
-        EXPECT_EQ(ReadOpenLog(session, log.string()), Outcome::Stopped);
+        EXPECT_EQ(readOpenLog(store, session, log.string(), ui.options), Outcome::Stopped);
         EXPECT_EQ(ui.pane, pane::fileError(FileError(FileError::Action::Read, log, kind)));
         ui.pane.clear();
-        EXPECT_FALSE(LoadFieldOrder(session, order.string()));
+        EXPECT_FALSE(loadFieldOrder(session, order.string()));
         EXPECT_EQ(ui.pane, pane::fieldOrderUnreadable(order.string(), FileError(FileError::Action::Read, order, kind)));
         EXPECT_FALSE(readAutomationFile(files, programFolder, {}).has_value());
 
@@ -115,10 +114,9 @@ TEST_F(InputFilesTest, RefusesAPipeThatTookTheNameAfterTheLook)
         return result;
     };
     files.real = StdFileSystem(calls);
-    applyOptions();
     const LateWriter writer(pipe);
     const auto began = std::chrono::steady_clock::now();
-    EXPECT_EQ(ReadOpenLog(session, pipe.string()), Outcome::Stopped);
+    EXPECT_EQ(readOpenLog(store, session, pipe.string(), ui.options), Outcome::Stopped);
     EXPECT_LT(std::chrono::steady_clock::now() - began, 2s);
     EXPECT_EQ(ui.pane, pane::fileError(FileError(FileError::Action::Read, pipe, NotRegularFile::NamedPipe)));
 }
@@ -130,10 +128,9 @@ TEST_F(InputFilesTest, ReadsALogToItsEndWhateverSizeTheSystemTells)
 {
     const std::string log = "h<EOH>\n" + qso("Q1CCC", "20230103", "1000") + qso("Q1AAA", "20230101", "1000")
         + qso("Q1BBB", "20230102", "1000") + qso("Q1DDD", "20230104", "1000");
-    applyOptions();
     ASSERT_EQ(open(log), Outcome::Done);
     const std::string written = folder.read("Adif_File.adi");
-    ASSERT_EQ(store.OpenRecordCount(), 4);
+    ASSERT_EQ(store.openRecordCount(), 4);
 
     for (const long told : {0L, 1L, static_cast<long>(log.size() / 2)}) {
         SCOPED_TRACE("size told: " + std::to_string(told));
@@ -146,7 +143,7 @@ TEST_F(InputFilesTest, ReadsALogToItsEndWhateverSizeTheSystemTells)
         files.real = StdFileSystem(calls);
         fs::remove(folder / "Adif_File.adi");
         ASSERT_EQ(open(log), Outcome::Done) << ui.pane;
-        EXPECT_EQ(store.OpenRecordCount(), 4);
+        EXPECT_EQ(store.openRecordCount(), 4);
         EXPECT_EQ(folder.read("Adif_File.adi"), written);
         EXPECT_EQ(files.readFile(folder / "open.adi").view(), log);
     }
