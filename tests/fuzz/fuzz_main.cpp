@@ -232,8 +232,8 @@ void fuzzConfig(unsigned char flags, std::string_view text)
 {
     const AutomationPaths start = (flags & 1) != 0 ? AutomationPaths{"/home/x/wsjtx_log.adi", "/home/x/qsl.adi", {}}
                                                    : AutomationPaths{};
-    const AutomationPaths read = parseAutomationConfig(text, start);
-    for (const std::string& path : {read.FicToUpdate, read.FicToMerge})
+    const AutomationPaths read = parseAutomationFile(text, start);
+    for (const std::string& path : {read.logToUpdate, read.logToMerge})
         check(path.find_first_of("\r\n") == std::string::npos, "a path holds no CR or LF");
     const ContactMatch& rule = read.sameContact;
     check(rule == ContactMatch{} || (rule.rule == ContactRule::Window && rule.minutes > 0),
@@ -243,7 +243,7 @@ void fuzzConfig(unsigned char flags, std::string_view text)
     StdFileSystem files;
     folder.write("Logweave.cfg", text);
     check(readAutomationFile(files, folder.path(), start) == read, "the file reads as its text");
-    SaveAutomationConfig(files, folder.path(), read.FicToUpdate, read.FicToMerge, read.sameContact);
+    saveAutomationFile(files, folder.path(), read.logToUpdate, read.logToMerge, read.sameContact);
     check(readAutomationFile(files, folder.path(), {}) == read, "what is saved reads back the same");
 }
 
