@@ -8,6 +8,7 @@
 #include "shell/version_text.h"
 
 #include <QDialogButtonBox>
+#include <QTableView>
 #include <QLibraryInfo>
 #include <QTranslator>
 
@@ -149,6 +150,40 @@ private slots:
         p.window.show();
         p.window.close();
         QCOMPARE(p.fakes.exit.ended, 3);
+    }
+
+    // A merge cancelled at its question leaves the open log and writes nothing;
+    // the next one's changes are listed in a table sorted by the column clicked.
+    void aCancelledMergeChangesNothingAndTheChangesOfTheNextShowInATable()
+    {
+        Program p;
+        p.window.startUp();
+        p.menu("changesMenuAction")->trigger();
+        QVERIFY(p.pane().endsWith(paneText(shell::noChangeListParagraph(p.fakes.path("Logweave_Changes.csv")))));
+        p.open(p.fakes.write("station.adi", kLog));
+        const QString added = p.fakes.write(
+            "added.adi", "<CALL:5>Q1AAA <QSO_DATE:8>20230101 <TIME_ON:4>1000 <RST_SENT:3>599 <EOR>\r\n" + kOther);
+        p.fakes.fileDialog.answers = {added};
+        whenModal([&] { p.menu("addMenuAction")->trigger(); },
+                  [](QWidget* dialog) { QTest::keyClick(dialog, Qt::Key_Escape); });
+        QVERIFY(p.pane().endsWith(paneText(pane::mergeCancelled())));
+        QVERIFY(!p.fakes.folder.exists("Logweave.adi"));
+        QCOMPARE(p.store.openRecordCount(), 1LL);
+
+        p.fakes.fileDialog.answers = {added};
+        whenModal([&] { p.menu("addMenuAction")->trigger(); }, [](QWidget* dialog) { click(dialog, "okButton"); });
+        QStringList calls;
+        whenModal([&] { p.menu("changesMenuAction")->trigger(); }, [&](QWidget* dialog) {
+            auto* table = child<QTableView>(dialog, "changesTable");
+            QCOMPARE(table->model()->rowCount(), 2);
+            table->sortByColumn(0, Qt::AscendingOrder);  // "added" before "differs"
+            for (int row = 0; row < 2; ++row)
+                calls << table->model()->index(row, 3).data().toString() + ' ' + table->model()->index(row, 6).data().toString();
+            dialog->close();
+        });
+        QCOMPARE(calls, (QStringList{"Q1BBB ", "Q1AAA rst_sent"}));
+        // The merged log is now the one open, and the next question names it.
+        QCOMPARE(QString::fromStdString(p.store.openLogPath()), p.fakes.path("Logweave.adi"));
     }
 
     void theProgramFolderIsTheExecutablesUnlessItCannotBeWritten()
