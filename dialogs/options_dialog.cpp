@@ -37,7 +37,7 @@ QLabel* rightLabel(QWidget* parent, const char* name, const QString& text)
 }  // namespace
 
 OptionsDialog::OptionsDialog(platform::Platform& platform, QWidget* parent)
-    : EscapeKeptDialog(parent), platform_(platform)
+    : QDialog(parent), platform_(platform)
 {
     setObjectName(QStringLiteral("OptionsDialog"));
     setWindowTitle(QStringLiteral("Logweave      Configuration"));

@@ -40,7 +40,7 @@ QPushButton* button(QWidget* parent, const char* name, const QString& text)
 
 WsjtxUpdateDialog::WsjtxUpdateDialog(LogStore& store, const Session& session, platform::Platform& platform,
                                      OutputOptions options, QWidget* parent)
-    : EscapeKeptDialog(parent), store_(store), session_(session), options_(std::move(options)), platform_(platform)
+    : QDialog(parent), store_(store), session_(session), options_(std::move(options)), platform_(platform)
 {
     setObjectName(QStringLiteral("WsjtxUpdateDialog"));
     setWindowTitle(QStringLiteral("Mise à jour du log WSJT-X [WSJT-X log update]"));
@@ -159,7 +159,7 @@ void WsjtxUpdateDialog::keyPressEvent(QKeyEvent* event)
         event->accept();
         return;
     }
-    EscapeKeptDialog::keyPressEvent(event);
+    QDialog::keyPressEvent(event);
 }
 
 void WsjtxUpdateDialog::clearPaths()

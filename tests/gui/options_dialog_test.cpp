@@ -37,7 +37,7 @@ class OptionsDialogTest final : public QObject {
     Q_OBJECT
 
 private slots:
-    void okKeepsTheChoicesEscapeDoesNotCloseAndClosingDropsThem()
+    void okKeepsTheChoicesAndClosingDropsThem()
     {
         Options o;
         o.show(choose({}));
@@ -47,8 +47,6 @@ private slots:
             child<QLineEdit>(dialog, "fieldOrderFileEdit")->setText(QStringLiteral("mine.txt"));
             QTest::mouseClick(child<QRadioButton>(dialog, "sameContactButtons(1)"), Qt::LeftButton);
             child<QCheckBox>(dialog, "upperCaseNamesCheck")->setChecked(true);
-            QTest::keyClick(dialog, Qt::Key_Escape);
-            QVERIFY(dialog->isVisible());
             choose({"headerSourceButtons(2)"})(dialog);
         });
         QVERIFY(o.ui.outputOptions() == (OutputOptions{"mine.txt", true, false, HeaderSource::Program, {ContactRule::Window, 30}}));
@@ -71,6 +69,35 @@ private slots:
             dialog->close();
         });
         QVERIFY(o.ui.outputOptions() == chosen);
+    }
+
+    // From any control: the options stay as saved, and nothing else is saved.
+    void escapeCancels_data()
+    {
+        QTest::addColumn<QString>("focused");
+        QTest::newRow("list") << "fieldOrderFileEdit";
+        QTest::newRow("check box") << "upperCaseNamesCheck";
+        QTest::newRow("OK") << "okButton";
+    }
+    void escapeCancels()
+    {
+        QFETCH(QString, focused);
+        const OutputOptions saved{"mine.txt", false, true, HeaderSource::OpenLog, {ContactRule::Window, 30}};
+        FakePlatform fakes(saved);
+        QPlainTextEdit pane;
+        shell::QtUserInterface ui{pane, fakes.platform, nullptr};
+        whenModal([&] { ui.showOptionsDialog(); }, [&](QWidget* dialog) {
+            child<QLineEdit>(dialog, "fieldOrderFileEdit")->setText(QStringLiteral("other.txt"));
+            for (const char* name : {"upperCaseNamesCheck", "headerSourceButtons(2)", "sameContactButtons(0)"})
+                child<QAbstractButton>(dialog, name)->setChecked(true);
+            QWidget* control = child<QWidget>(dialog, qPrintable(focused));
+            control->setFocus();
+            QTest::keyClick(control, Qt::Key_Escape);
+            QVERIFY(!dialog->isVisible());
+        });
+        QVERIFY(ui.outputOptions() == saved);
+        QVERIFY(fakes.settings.saved == saved);
+        QCOMPARE(fakes.exit.ended, 0);
     }
 
     // The options saved in the program folder are those of the next start; a

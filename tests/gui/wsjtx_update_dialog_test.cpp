@@ -83,8 +83,7 @@ private slots:
         QVERIFY(!u.menu("openMenuAction")->isEnabled());  // the dialog's update may replace the open log
     }
 
-    // Enter presses the focused button only, Save keeps the dialog up, Escape does not close it, OK runs
-    // the update, then closes.
+    // Enter presses the focused button only, Save keeps the dialog up, OK runs the update, then closes.
     void saveWritesTheAutomationFileWithTheOptionsRuleWithoutUpdatingOkUpdates()
     {
         Update u;
@@ -96,8 +95,6 @@ private slots:
             QTest::keyClick(save, Qt::Key_Enter);
             QVERIFY(u.fakes.folder.exists("Logweave.cfg"));
             QVERIFY(!u.fakes.folder.exists("station/wsjtx_log.adi_old"));
-            QTest::keyClick(dialog, Qt::Key_Escape);
-            QVERIFY(dialog->isVisible());
             box(dialog, "logToMergeEdit")->setFocus();
             QTest::keyClick(box(dialog, "logToMergeEdit"), Qt::Key_Return);  // not even the button last pressed
             QVERIFY(dialog->isVisible());
@@ -109,6 +106,31 @@ private slots:
         QVERIFY(u.saved() == (AutomationPaths{u.log.toStdString(), u.other.toStdString(), {ContactRule::Window, 30}}));
         QVERIFY(u.fakes.folder.exists("station/wsjtx_log.adi_old"));
         QCOMPARE(QString::fromStdString(u.store.openLogPath()), u.fakes.path("Logweave.adi"));  // the merged log is open
+    }
+
+    // With both paths given and the focus anywhere: nothing saved, nothing run.
+    void escapeCancels_data()
+    {
+        QTest::addColumn<QString>("focused");
+        QTest::newRow("path") << "logToMergeEdit";
+        QTest::newRow("choice") << "sameContactButtons(1)";
+        QTest::newRow("OK") << "runUpdateButton";
+    }
+    void escapeCancels()
+    {
+        QFETCH(QString, focused);
+        Update u;
+        const QString pane = u.pane();
+        u.show([&](QWidget* dialog) {
+            QWidget* control = child<QWidget>(dialog, qPrintable(focused));
+            control->setFocus();
+            QTest::keyClick(control, Qt::Key_Escape);
+            QVERIFY(!dialog->isVisible());
+        });
+        QVERIFY(!u.fakes.folder.exists("Logweave.cfg"));
+        QVERIFY(!u.fakes.folder.exists("station/wsjtx_log.adi_old"));
+        QCOMPARE(u.pane(), pane);
+        QVERIFY(u.store.openLogPath().empty());
     }
 
     // The options' rule, as saved, until the unattended update is saved with a rule of its own:
