@@ -1,5 +1,6 @@
 #include "dialogs/options_dialog.h"
 
+#include "dialogs/choice_group.h"
 #include "dialogs/program_help.h"
 #include "dialogs/twips.h"
 #include "platform/path_text.h"
@@ -80,13 +81,13 @@ void OptionsDialog::buildControls(QWidget* area, TwipsLayout& form)
     okButton_->setDefault(true);
     form.place(okButton_, 4800, 5640, 1695, 735);  // last, under every choice
 
-    // Tab order of the form: list, check boxes, OK, Browse, then the header and contact choices.
-    QWidget::setTabOrder(fieldOrderFileEdit_, upperCaseNamesCheck_);
-    QWidget::setTabOrder(upperCaseNamesCheck_, doubleSpacingCheck_);
-    QWidget::setTabOrder(doubleSpacingCheck_, okButton_);
-    QWidget::setTabOrder(okButton_, browseFieldOrderFileButton_);
-    QWidget::setTabOrder(browseFieldOrderFileButton_, headerSourceButtons_[0]);
-    QWidget::setTabOrder(headerSourceButtons_[2], sameContactButtons_[0]);
+    // Tab goes as the controls stand, top to bottom and left to right.
+    const std::array<QWidget*, 10> order{fieldOrderFileEdit_,     browseFieldOrderFileButton_, upperCaseNamesCheck_,
+                                         doubleSpacingCheck_,     headerSourceButtons_[0],     headerSourceButtons_[1],
+                                         headerSourceButtons_[2], sameContactButtons_[0],      sameContactButtons_[1],
+                                         okButton_};
+    for (std::size_t i = 1; i < order.size(); ++i)
+        QWidget::setTabOrder(order[i - 1], order[i]);
 
     connect(browseFieldOrderFileButton_, &QPushButton::clicked, this, &OptionsDialog::browseFieldOrderFile);
     connect(okButton_, &QPushButton::clicked, this, &OptionsDialog::keepChoices);
@@ -125,6 +126,7 @@ void OptionsDialog::placeHeaderChoice(QWidget* area, TwipsLayout& form)
         headerSourceButtons_[i]->setObjectName(QStringLiteral("headerSourceButtons(%1)").arg(i));
         form.place(headerSourceButtons_[i], lefts[i], 3000, 375, 375);
     }
+    groupChoices(this, {headerSourceButtons_.begin(), headerSourceButtons_.end()});
     addedLogHeaderLabel_ = make<QLabel>(area, "addedLogHeaderLabel", QStringLiteral("Fichier ajouté [Adde file]"));
     form.place(addedLogHeaderLabel_, 4080, 3360, 1935, 615);
     openLogHeaderLabel_ = make<QLabel>(area, "openLogHeaderLabel", QStringLiteral("Fichier ouvert [Open file]"));
@@ -151,6 +153,7 @@ void OptionsDialog::placeSameContact(QWidget* area, TwipsLayout& form)
         sameContactButtons_[i]->setObjectName(QStringLiteral("sameContactButtons(%1)").arg(i));
         group.place(sameContactButtons_[i], 240, 360 + 420 * static_cast<int>(i), 10695, 315);
     }
+    groupChoices(this, {sameContactButtons_.begin(), sameContactButtons_.end()});
 }
 
 void OptionsDialog::setOptions(const OutputOptions& options)

@@ -1,5 +1,6 @@
 #include "dialogs/wsjtx_update_dialog.h"
 
+#include "dialogs/choice_group.h"
 #include "dialogs/twips.h"
 #include "logweave/automation_config.h"
 #include "logweave/pane_texts.h"
@@ -51,14 +52,12 @@ WsjtxUpdateDialog::WsjtxUpdateDialog(LogStore& store, const Session& session, pl
     placeCommands(form);
     form.apply(this);
 
-    QWidget::setTabOrder(logToUpdateEdit_, browseLogToUpdateButton_);
-    QWidget::setTabOrder(browseLogToUpdateButton_, logToMergeEdit_);
-    QWidget::setTabOrder(logToMergeEdit_, browseLogToMergeButton_);
-    QWidget::setTabOrder(browseLogToMergeButton_, sameContactButtons_[0]);
-    QWidget::setTabOrder(sameContactButtons_[0], sameContactButtons_[1]);
-    QWidget::setTabOrder(sameContactButtons_[1], runUpdateButton_);
-    QWidget::setTabOrder(runUpdateButton_, saveButton_);
-    QWidget::setTabOrder(saveButton_, cancelButton_);
+    // Tab goes as the controls stand, top to bottom and left to right: Save before OK.
+    const std::array<QWidget*, 9> order{logToUpdateEdit_,       browseLogToUpdateButton_, logToMergeEdit_,
+                                        browseLogToMergeButton_, sameContactButtons_[0],  sameContactButtons_[1],
+                                        saveButton_,             runUpdateButton_,        cancelButton_};
+    for (std::size_t i = 1; i < order.size(); ++i)
+        QWidget::setTabOrder(order[i - 1], order[i]);
 
     connect(logToUpdateEdit_, &QLineEdit::textChanged, this, &WsjtxUpdateDialog::enableCommands);
     connect(logToMergeEdit_, &QLineEdit::textChanged, this, &WsjtxUpdateDialog::enableCommands);
@@ -122,6 +121,7 @@ void WsjtxUpdateDialog::placeSameContact(TwipsLayout& form)
         sameContactButtons_[i]->setObjectName(QStringLiteral("sameContactButtons(%1)").arg(i));
         group.place(sameContactButtons_[i], 240, 330 + 360 * static_cast<int>(i), 10935, 315);
     }
+    groupChoices(this, {sameContactButtons_.begin(), sameContactButtons_.end()});
     sameContactButtons_[shown.rule == ContactRule::Window ? 1 : 0]->setChecked(true);
 }
 

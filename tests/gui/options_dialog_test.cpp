@@ -71,6 +71,30 @@ private slots:
         QVERIFY(o.ui.outputOptions() == chosen);
     }
 
+    // As the controls stand, top to bottom, left to right; a group of choices
+    // is one stop, at the one chosen, so that each is reached.
+    void tabVisitsEveryControlInPlaceOrder_data()
+    {
+        QTest::addColumn<QString>("header");
+        QTest::addColumn<QString>("sameContact");
+        QTest::newRow("first choices") << "headerSourceButtons(0)" << "sameContactButtons(0)";
+        QTest::newRow("last choices") << "headerSourceButtons(2)" << "sameContactButtons(1)";
+    }
+    void tabVisitsEveryControlInPlaceOrder()
+    {
+        QFETCH(QString, header);
+        QFETCH(QString, sameContact);
+        Options o;
+        o.show([&](QWidget* dialog) {
+            for (const QString& name : {header, sameContact})
+                child<QAbstractButton>(dialog, qPrintable(name))->setChecked(true);
+            QCOMPARE(tabChain(box(dialog, "fieldOrderFileEdit")),
+                     QStringList({"fieldOrderFileEdit", "browseFieldOrderFileButton", "upperCaseNamesCheck",
+                                  "doubleSpacingCheck", header, sameContact, "okButton"}));
+            click(dialog, "okButton");
+        });
+    }
+
     // From any control: the options stay as saved, and nothing else is saved.
     void escapeCancels_data()
     {

@@ -108,6 +108,19 @@ private slots:
         QCOMPARE(QString::fromStdString(u.store.openLogPath()), u.fakes.path("Logweave.adi"));  // the merged log is open
     }
 
+    // As the controls stand, top to bottom, left to right: Save stands left of
+    // OK. The group of choices is one stop, at the one chosen.
+    void tabVisitsEveryControlInPlaceOrder()
+    {
+        Update u;
+        u.show([](QWidget* dialog) {
+            QCOMPARE(tabChain(box(dialog, "logToUpdateEdit")),
+                     QStringList({"logToUpdateEdit", "browseLogToUpdateButton", "logToMergeEdit", "browseLogToMergeButton",
+                                  "sameContactButtons(0)", "saveButton", "runUpdateButton", "cancelButton"}));
+            click(dialog, "cancelButton");
+        });
+    }
+
     // With both paths given and the focus anywhere: nothing saved, nothing run.
     void escapeCancels_data()
     {
