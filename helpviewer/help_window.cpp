@@ -144,6 +144,13 @@ HelpWindow::HelpWindow() : printer_(printWithDialog)
     }
     connect(search_, &HelpSearchPane::pageChosen, this, &HelpWindow::openFound);
     connect(page_, &QTextBrowser::sourceChanged, this, &HelpWindow::markPage);
+
+    // Keys only: the toolbar holds the buttons the help file asks for.
+    closeAction_ = new QAction(this);
+    closeAction_->setObjectName(QStringLiteral("closeAction"));
+    closeAction_->setShortcuts({QKeySequence(Qt::Key_Escape), QKeySequence(Qt::CTRL | Qt::Key_W)});
+    addAction(closeAction_);
+    connect(closeAction_, &QAction::triggered, this, &QWidget::close);
 }
 
 HelpWindow::~HelpWindow() = default;

@@ -1,7 +1,7 @@
 #pragma once
 // The built-in help window: a compiled help file's table of contents, index
 // and full-text search beside its pages, with Back, Forward, Home and Print
-// buttons. It has no owner and is never modal.
+// buttons. It has no owner and is never modal; Escape and Ctrl+W close it.
 
 #include "platform/help_viewer.h"
 
@@ -77,6 +77,7 @@ private:
     QAction* forward_ = nullptr;
     QAction* homeButton_ = nullptr;
     QAction* print_ = nullptr;
+    QAction* closeAction_ = nullptr;
 };
 
 }  // namespace logweave::helpviewer

@@ -306,6 +306,30 @@ private slots:
         QVERIFY(printed.front().contains(QStringLiteral("logweave-cli")));
     }
 
+    // Wherever the focus is, typing included.
+    void viewerClosesOnEscapeAndCtrlW_data()
+    {
+        QTest::addColumn<QString>("focused");
+        QTest::addColumn<QKeyCombination>("key");
+        for (const char* focused : {"Page", "Contents", "SearchText"}) {
+            QTest::addRow("Escape in %s", focused) << focused << QKeyCombination(Qt::Key_Escape);
+            QTest::addRow("Ctrl+W in %s", focused) << focused << (Qt::CTRL | Qt::Key_W);
+        }
+    }
+    void viewerClosesOnEscapeAndCtrlW()
+    {
+        QFETCH(QString, focused);
+        QFETCH(QKeyCombination, key);
+        Viewer v;
+        if (focused == QLatin1String("SearchText"))
+            dialogs::CHelp(v.viewer).ShowSearch(kHelpFile, std::string("W1"));
+        QVERIFY(QTest::qWaitForWindowActive(v.window()));
+        QWidget* control = child<QWidget>(v.window(), qPrintable(focused));
+        control->setFocus();
+        QTest::keyClick(control, key.key(), key.keyboardModifiers());
+        QVERIFY(!v.window()->isVisible());
+    }
+
     void viewerFollowsLinksContentsBackAndForward()
     {
         Viewer v;
