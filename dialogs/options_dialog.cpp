@@ -41,7 +41,7 @@ OptionsDialog::OptionsDialog(platform::Platform& platform, QWidget* parent)
     : QDialog(parent), platform_(platform)
 {
     setObjectName(QStringLiteral("OptionsDialog"));
-    setWindowTitle(QStringLiteral("Logweave      Configuration"));
+    setWindowTitle(QStringLiteral("Logweave Configuration"));
     // Modal to the main window only: the help it opens stays usable.
     setWindowModality(Qt::WindowModal);
     auto* layout = new QVBoxLayout(this);
@@ -127,7 +127,7 @@ void OptionsDialog::placeHeaderChoice(QWidget* area, TwipsLayout& form)
         form.place(headerSourceButtons_[i], lefts[i], 3000, 375, 375);
     }
     groupChoices(this, {headerSourceButtons_.begin(), headerSourceButtons_.end()});
-    addedLogHeaderLabel_ = make<QLabel>(area, "addedLogHeaderLabel", QStringLiteral("Fichier ajouté [Adde file]"));
+    addedLogHeaderLabel_ = make<QLabel>(area, "addedLogHeaderLabel", QStringLiteral("Fichier ajouté [Added file]"));
     form.place(addedLogHeaderLabel_, 4080, 3360, 1935, 615);
     openLogHeaderLabel_ = make<QLabel>(area, "openLogHeaderLabel", QStringLiteral("Fichier ouvert [Open file]"));
     form.place(openLogHeaderLabel_, 6120, 3360, 1935, 615);
