@@ -26,11 +26,11 @@ Widget* make(QWidget* parent, const char* name, const QString& text = {})
     return widget;
 }
 
+// A caption on one line at the left of its control: the form grows to hold it.
 QLabel* rightLabel(QWidget* parent, const char* name, const QString& text)
 {
     QLabel* label = make<QLabel>(parent, name, text);
     label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    label->setWordWrap(true);
     label->setFont(dialogFont(12));
     return label;
 }

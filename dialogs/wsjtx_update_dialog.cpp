@@ -80,7 +80,7 @@ void WsjtxUpdateDialog::placeFiles(TwipsLayout& form)
     const QFont font = dialogFont(9.75);
     logToUpdateLabel_ = new QLabel(QStringLiteral("Fichier à mettre à jour [File to update] "), this);
     logToUpdateLabel_->setObjectName(QStringLiteral("logToUpdateLabel"));
-    form.place(logToUpdateLabel_, 240, 2160, 2055, 495);
+    form.place(logToUpdateLabel_, 240, 2160, 1920, 615);
     logToUpdateEdit_ = new QLineEdit(this);
     logToUpdateEdit_->setObjectName(QStringLiteral("logToUpdateEdit"));
     form.place(logToUpdateEdit_, 2280, 2160, 7575, 615);
@@ -88,15 +88,15 @@ void WsjtxUpdateDialog::placeFiles(TwipsLayout& form)
     form.place(browseLogToUpdateButton_, 9960, 2160, 1695, 615);
     logToMergeLabel_ = new QLabel(QStringLiteral("Fichier à fusionner [File to merge]  "), this);
     logToMergeLabel_->setObjectName(QStringLiteral("logToMergeLabel"));
-    form.place(logToMergeLabel_, 480, 2880, 1815, 495);
+    form.place(logToMergeLabel_, 480, 2880, 1680, 615);
     logToMergeEdit_ = new QLineEdit(this);
     logToMergeEdit_->setObjectName(QStringLiteral("logToMergeEdit"));
     form.place(logToMergeEdit_, 2280, 2880, 7575, 615);
     browseLogToMergeButton_ = button(this, "browseLogToMergeButton", QStringLiteral("Chercher [Browse]"));
     form.place(browseLogToMergeButton_, 9960, 2880, 1695, 615);
+    // Each on one line, ending a little before its box.
     for (QLabel* label : {logToUpdateLabel_, logToMergeLabel_}) {
         label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        label->setWordWrap(true);
         label->setFont(font);
     }
     logToUpdateEdit_->setFont(font);

@@ -1,6 +1,7 @@
 // Every caption of every window shows whole, in the fonts a desktop may have,
 // at the scale factor the test is run with (QT_SCALE_FACTOR): the text fits
-// its control, no control covers another and all stay inside their window.
+// its control, no control covers another and all stay inside their window;
+// a caption beside its box stays on one line, clear of the box.
 
 #include "gui_testing.h"
 
@@ -16,6 +17,9 @@
 #include <QGroupBox>
 #include <QMenu>
 #include <QMenuBar>
+
+#include <algorithm>
+#include <climits>
 
 namespace logweave::testing {
 namespace {
@@ -90,6 +94,33 @@ QStringList faultsOf(const QWidget* parent, const QStringList& exempt = {})
     return faults;
 }
 
+// The captions that stand on one line at the left of their box, by window.
+const QStringList kBesideTheirBox[] = {
+    {},
+    {"fieldOrderFileLabel", "upperCaseNamesLabel", "doubleSpacingLabel", "headerSourceLabel"},
+    {},
+    {"logToUpdateLabel", "logToMergeLabel"}};
+
+// Whether a caption beside its box stays on one line and off the box; empty when it does.
+QString besideCut(const QLabel* label)
+{
+    const int flags = static_cast<int>(label->alignment()) | (label->wordWrap() ? Qt::TextWordWrap : 0);
+    const auto height = [&](const QString& text) {
+        return label->fontMetrics().boundingRect(label->contentsRect(), flags, text).height();
+    };
+    if (height(label->text()) > height(QStringLiteral("X")))
+        return QStringLiteral("on more than one line");
+    const QRect place = label->geometry();
+    int box = INT_MAX;  // the left of the nearest control to its right on its row
+    for (const QWidget* other : label->parentWidget()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        if (other != label && other->x() > place.left() && other->geometry().top() <= place.bottom()
+            && other->geometry().bottom() >= place.top())
+            box = std::min(box, other->x());
+    if (box == INT_MAX)
+        return QStringLiteral("no box beside it");
+    return box - place.right() - 1 < dialogs::twips(60) ? QStringLiteral("touches its box") : QString();
+}
+
 // A conflict with the longest texts its fixed captions get; the paths are long on purpose.
 Conflict longConflict()
 {
@@ -148,7 +179,10 @@ private slots:
         shown->show();
         QVERIFY(QTest::qWaitForWindowExposed(shown));
         // The conflict's paths show their end, the file's name, where they are too long.
-        const QStringList faults = faultsOf(shown, shown == &conflict ? QStringList{"openPathLabel", "addedPathLabel"} : QStringList{});
+        QStringList faults = faultsOf(shown, shown == &conflict ? QStringList{"openPathLabel", "addedPathLabel"} : QStringList{});
+        for (const QString& name : kBesideTheirBox[window])
+            if (const QString cut = besideCut(child<QLabel>(shown, qPrintable(name))); !cut.isEmpty())
+                faults << QStringLiteral("%1: %2").arg(name, cut);
         QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QStringLiteral("; "))));
     }
 
