@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
@@ -26,10 +27,31 @@ Widget* make(QWidget* parent, const char* name, const QString& text = {})
     return widget;
 }
 
+// The caption of a check box or a radio button, standing apart from it: a
+// click on it is a click on the button.
+class ButtonCaption final : public QLabel {
+public:
+    ButtonCaption(const QString& text, QWidget* parent) : QLabel(text, parent) {}
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override { event->setAccepted(event->button() == Qt::LeftButton); }
+    void mouseReleaseEvent(QMouseEvent* event) override
+    {
+        auto* button = qobject_cast<QAbstractButton*>(buddy());
+        if (button == nullptr || event->button() != Qt::LeftButton || !rect().contains(event->position().toPoint())) {
+            event->ignore();
+            return;
+        }
+        button->setFocus(Qt::MouseFocusReason);
+        button->click();
+    }
+};
+
 // A caption on one line at the left of its control: the form grows to hold it.
+template <typename Label = QLabel>
 QLabel* rightLabel(QWidget* parent, const char* name, const QString& text)
 {
-    QLabel* label = make<QLabel>(parent, name, text);
+    QLabel* label = make<Label>(parent, name, text);
     label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     label->setFont(dialogFont(12));
     return label;
@@ -104,15 +126,17 @@ void OptionsDialog::placeListAndChecks(QWidget* area, TwipsLayout& form)
     browseFieldOrderFileButton_ =
         make<QPushButton>(area, "browseFieldOrderFileButton", QStringLiteral("Chercher [Browse]"));
     form.place(browseFieldOrderFileButton_, 10320, 465, 975, 615);
-    upperCaseNamesLabel_ = rightLabel(area, "upperCaseNamesLabel",
-                                      QStringLiteral("Noms des champs en Majuscules [Field names in upper case] "));
+    upperCaseNamesLabel_ = rightLabel<ButtonCaption>(
+        area, "upperCaseNamesLabel", QStringLiteral("Noms des champs en Majuscules [Field names in upper case] "));
     form.place(upperCaseNamesLabel_, 120, 1300, 3735, 615);
     upperCaseNamesCheck_ = make<QCheckBox>(area, "upperCaseNamesCheck");
+    upperCaseNamesLabel_->setBuddy(upperCaseNamesCheck_);
     form.place(upperCaseNamesCheck_, 4200, 1420, 375, 375);
-    doubleSpacingLabel_ =
-        rightLabel(area, "doubleSpacingLabel", QStringLiteral("Interligne double [Double line spacing] "));
+    doubleSpacingLabel_ = rightLabel<ButtonCaption>(area, "doubleSpacingLabel",
+                                                    QStringLiteral("Interligne double [Double line spacing] "));
     form.place(doubleSpacingLabel_, 1320, 2040, 2535, 615);
     doubleSpacingCheck_ = make<QCheckBox>(area, "doubleSpacingCheck");
+    doubleSpacingLabel_->setBuddy(doubleSpacingCheck_);
     form.place(doubleSpacingCheck_, 4200, 2160, 375, 375);
 }
 
@@ -127,15 +151,18 @@ void OptionsDialog::placeHeaderChoice(QWidget* area, TwipsLayout& form)
         form.place(headerSourceButtons_[i], lefts[i], 3000, 375, 375);
     }
     groupChoices(this, {headerSourceButtons_.begin(), headerSourceButtons_.end()});
-    addedLogHeaderLabel_ = make<QLabel>(area, "addedLogHeaderLabel", QStringLiteral("Fichier ajouté [Added file]"));
+    addedLogHeaderLabel_ =
+        make<ButtonCaption>(area, "addedLogHeaderLabel", QStringLiteral("Fichier ajouté [Added file]"));
     form.place(addedLogHeaderLabel_, 4080, 3360, 1935, 615);
-    openLogHeaderLabel_ = make<QLabel>(area, "openLogHeaderLabel", QStringLiteral("Fichier ouvert [Open file]"));
+    openLogHeaderLabel_ = make<ButtonCaption>(area, "openLogHeaderLabel", QStringLiteral("Fichier ouvert [Open file]"));
     form.place(openLogHeaderLabel_, 6120, 3360, 1935, 615);
-    programHeaderLabel_ = make<QLabel>(area, "programHeaderLabel", QStringLiteral("Logweave"));
+    programHeaderLabel_ = make<ButtonCaption>(area, "programHeaderLabel", QStringLiteral("Logweave"));
     form.place(programHeaderLabel_, 8160, 3480, 1935, 375);
-    for (QLabel* label : {addedLogHeaderLabel_, openLogHeaderLabel_, programHeaderLabel_}) {
-        label->setWordWrap(true);
-        label->setFont(dialogFont(12));
+    const std::array<QLabel*, 3> captions{addedLogHeaderLabel_, openLogHeaderLabel_, programHeaderLabel_};
+    for (std::size_t i = 0; i < captions.size(); ++i) {
+        captions[i]->setWordWrap(true);
+        captions[i]->setFont(dialogFont(12));
+        captions[i]->setBuddy(headerSourceButtons_[i]);
     }
 }
 

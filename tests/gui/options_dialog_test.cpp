@@ -95,6 +95,34 @@ private slots:
         });
     }
 
+    // A click on a check box's caption ticks it, or clears it; on a header's, chooses it.
+    void aClickOnACaptionIsAClickOnItsButton_data()
+    {
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("afterTwoClicks");
+        QTest::newRow("upper case") << "upperCaseNamesLabel" << "upperCaseNamesCheck" << "on off";
+        QTest::newRow("double spacing") << "doubleSpacingLabel" << "doubleSpacingCheck" << "on off";
+        QTest::newRow("open file header") << "openLogHeaderLabel" << "headerSourceButtons(1)" << "on on";
+        QTest::newRow("program header") << "programHeaderLabel" << "headerSourceButtons(2)" << "on on";
+    }
+    void aClickOnACaptionIsAClickOnItsButton()
+    {
+        QFETCH(QString, caption);
+        QFETCH(QString, button);
+        QFETCH(QString, afterTwoClicks);
+        Options o;
+        o.show([&](QWidget* dialog) {
+            QStringList states;
+            for (int click = 0; click < 2; ++click) {
+                QTest::mouseClick(child<QLabel>(dialog, qPrintable(caption)), Qt::LeftButton);
+                states << QString::fromLatin1(checked(dialog, qPrintable(button)) ? "on" : "off");
+            }
+            QCOMPARE(states.join(u' '), afterTwoClicks);
+            click(dialog, "okButton");
+        });
+    }
+
     // From any control: the options stay as saved, and nothing else is saved.
     void escapeCancels_data()
     {
