@@ -210,10 +210,8 @@ void OptionsDialog::browseFieldOrderFile()
 {
     const QString name = platform_.fileDialog.getOpenFileName(
         this, {platform_.folders.programFolder(), platform::fieldOrderFilters()});
-    if (name.isEmpty()) {
-        platform_.exit.endNow();
-        return;
-    }
+    if (name.isEmpty())
+        return;  // cancelled: back to the dialog as it was
     // A name without folder is the program folder's, as everywhere in the program.
     fieldOrderFileEdit_->setText(QDir(platform_.folders.programFolder()).absoluteFilePath(name));
 }
