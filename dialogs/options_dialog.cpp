@@ -3,6 +3,7 @@
 #include "dialogs/choice_group.h"
 #include "dialogs/program_help.h"
 #include "dialogs/twips.h"
+#include "platform/last_folder.h"
 #include "platform/path_text.h"
 
 #include <QCheckBox>
@@ -208,12 +209,16 @@ OutputOptions OptionsDialog::options() const
 
 void OptionsDialog::browseFieldOrderFile()
 {
+    const QString role = QStringLiteral("fieldOrder");
+    const QString programFolder = platform_.folders.programFolder();
     const QString name = platform_.fileDialog.getOpenFileName(
-        this, {platform_.folders.programFolder(), platform::fieldOrderFilters()});
+        this, {platform::startFolder(platform_.settings, role, programFolder), platform::fieldOrderFilters()});
     if (name.isEmpty())
         return;  // cancelled: back to the dialog as it was
     // A name without folder is the program folder's, as everywhere in the program.
-    fieldOrderFileEdit_->setText(QDir(platform_.folders.programFolder()).absoluteFilePath(name));
+    const QString path = QDir(programFolder).absoluteFilePath(name);
+    platform::keepFolderOf(platform_.settings, role, path);
+    fieldOrderFileEdit_->setText(path);
 }
 
 void OptionsDialog::keepChoices()

@@ -6,10 +6,12 @@
 #include "logweave/pane_texts.h"
 #include "logweave/operations.h"
 #include "platform/busy_cursor.h"
+#include "platform/last_folder.h"
 #include "platform/path_text.h"
 
-#include <QKeyEvent>
+#include <QDir>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -176,23 +178,28 @@ void WsjtxUpdateDialog::enableCommands()
     runUpdateButton_->setEnabled(saveButton_->isEnabled());
 }
 
-QString WsjtxUpdateDialog::browse()
+QString WsjtxUpdateDialog::browse(const QString& role)
 {
-    // Both start where WSJT-X keeps its log, the file this dialog is about.
+    // Each where it was left, at first where WSJT-X keeps its log, the file this dialog is about.
+    const QString programFolder = platform_.folders.programFolder();
     const QString wsjtx = platform_.folders.wsjtxLogFolder();
-    const QString start = wsjtx.isEmpty() ? platform_.folders.programFolder() : wsjtx;
-    return platform_.fileDialog.getOpenFileName(this, {start, platform::adifFilters()});
+    const QString first = wsjtx.isEmpty() ? programFolder : wsjtx;
+    const QString name = platform_.fileDialog.getOpenFileName(
+        this, {platform::startFolder(platform_.settings, role, first), platform::adifFilters()});
+    if (!name.isEmpty())
+        platform::keepFolderOf(platform_.settings, role, QDir(programFolder).absoluteFilePath(name));
+    return name;
 }
 
 void WsjtxUpdateDialog::browseLogToUpdate()
 {
-    if (const QString name = browse(); !name.isEmpty())
+    if (const QString name = browse(QStringLiteral("logToUpdate")); !name.isEmpty())
         logToUpdateEdit_->setText(name);
 }
 
 void WsjtxUpdateDialog::browseLogToMerge()
 {
-    if (const QString name = browse(); !name.isEmpty())
+    if (const QString name = browse(QStringLiteral("logToMerge")); !name.isEmpty())
         logToMergeEdit_->setText(name);
 }
 

@@ -44,7 +44,7 @@ private:
     void saveAutomation();
     void cancel();
     void enableCommands();
-    QString browse();
+    QString browse(const QString& role);
     ContactMatch ruleFollowed() const;
     ContactMatch sameContact() const;
 

@@ -139,6 +139,24 @@ private slots:
         QCOMPARE(o.ui.outputOptions().fieldOrderFile, std::string("mine.txt"));
     }
 
+    // Browse starts in the program folder, then where it was left, in a later run's dialog too.
+    void browseStartsWhereItWasLeftLast()
+    {
+        Options o;
+        o.fakes.fileDialog.answers = {o.fakes.write("lists/order.txt", "CALL\r\n")};
+        const auto browse = [](QWidget* dialog) {
+            click(dialog, "browseFieldOrderFileButton");
+            click(dialog, "okButton");
+        };
+        o.show(browse);
+        QPlainTextEdit pane;
+        shell::QtUserInterface next{pane, o.fakes.platform, nullptr};
+        whenModal([&] { next.showOptionsDialog(); }, browse);
+        QCOMPARE(o.fakes.fileDialog.requests.size(), std::size_t{2});
+        QCOMPARE(o.fakes.fileDialog.requests[0].startFolder, o.fakes.folders.programFolder());
+        QCOMPARE(o.fakes.fileDialog.requests[1].startFolder, o.fakes.path("lists"));
+    }
+
     // From any control: the options stay as saved, and nothing else is saved.
     void escapeCancels_data()
     {

@@ -2,6 +2,7 @@
 
 #include "logweave/automation_config.h"
 
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QRadioButton>
 
@@ -81,6 +82,31 @@ private slots:
         QCOMPARE(u.fakes.fileDialog.requests[1].startFolder, u.fakes.path("station"));
         QCOMPARE(u.fakes.exit.ended, 0);
         QVERIFY(!u.menu("openMenuAction")->isEnabled());  // the dialog's update may replace the open log
+    }
+
+    // Each Browse where it was left last, while that is still a folder; a Cancel keeps nothing.
+    void eachBrowseStartsWhereItWasLeftLast()
+    {
+        Update u;
+        u.fakes.folders.wsjtxFolder = u.fakes.path("station");
+        const QString old = QFileInfo(u.fakes.write("old/log.adi", "")).path();
+        u.fakes.settings.folders = {{"logToUpdate", old}, {"logToMerge", u.fakes.path("gone")}};
+        u.fakes.fileDialog.answers = {u.other};
+        u.show(
+            [](QWidget* dialog) {
+                click(dialog, "browseLogToMergeButton");
+                click(dialog, "browseLogToMergeButton");
+                click(dialog, "browseLogToUpdateButton");
+                click(dialog, "cancelButton");
+            },
+            false);
+        QStringList starts;
+        for (const auto& request : u.fakes.fileDialog.requests)
+            starts << request.startFolder;
+        const QString folder = u.fakes.folders.programFolder();
+        QCOMPARE(starts, QStringList({u.fakes.path("station"), folder, old}));
+        QCOMPARE(u.fakes.settings.folders.value("logToMerge"), folder);
+        QCOMPARE(u.fakes.settings.folders.value("logToUpdate"), old);
     }
 
     // Enter presses the focused button only, Save keeps the dialog up, OK runs the update, then closes.
