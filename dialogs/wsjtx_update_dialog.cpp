@@ -218,8 +218,10 @@ void WsjtxUpdateDialog::runUpdate()
 void WsjtxUpdateDialog::saveAutomation()
 {
     try {
-        saveAutomationFile(session_.files, session_.programFolder, platform::pathBytes(logToUpdateEdit_->text()),
-                             platform::pathBytes(logToMergeEdit_->text()), sameContact());
+        const auto file = saveAutomationFile(session_.files, session_.programFolder,
+                                             platform::pathBytes(logToUpdateEdit_->text()),
+                                             platform::pathBytes(logToMergeEdit_->text()), sameContact());
+        session_.ui.appendToPane(pane::automationSaved(bytesFromPath(file)));
     } catch (const FileError& error) {
         // Otherwise the user would believe the update is set up for every start.
         QMessageBox::warning(this, windowTitle(), QString::fromStdString(pane::fileError(error)).trimmed());

@@ -1,6 +1,7 @@
 #include "gui_testing.h"
 
 #include "logweave/automation_config.h"
+#include "logweave/pane_texts.h"
 
 #include <QFileInfo>
 #include <QMessageBox>
@@ -214,6 +215,19 @@ private slots:
                  qPrintable(u.pane()));
     }
 
+    // Save says in the pane which file it wrote; the dialog stays up.
+    void saveNamesTheFileItWroteInThePane()
+    {
+        Update u;
+        u.show([](QWidget* dialog) {
+            click(dialog, "saveButton");
+            QVERIFY(dialog->isVisible());
+            click(dialog, "cancelButton");
+        });
+        QVERIFY2(u.pane().endsWith(paneText(pane::automationSaved(u.fakes.path("Logweave.cfg").toStdString()))),
+                 qPrintable(u.pane()));
+    }
+
     void aSaveThatFailsSaysWhichFile()
     {
         Update u;
@@ -229,6 +243,7 @@ private slots:
             click(dialog, "cancelButton");
         });
         QVERIFY2(message.contains(u.fakes.path("Logweave.cfg")), qPrintable(message));
+        QVERIFY(!u.pane().contains(paneText(pane::automationSaved(u.fakes.path("Logweave.cfg").toStdString()))));
     }
 };
 
