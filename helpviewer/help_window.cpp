@@ -7,8 +7,10 @@
 
 #include <QAction>
 #include <QFileInfo>
+#include <QHeaderView>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QScrollBar>
 #include <QSplitter>
 #include <QStyle>
 #include <QTabWidget>
@@ -27,6 +29,9 @@ QTreeWidget* sitemapTree(const char* name)
     tree->setObjectName(QString::fromLatin1(name));
     tree->setHeaderHidden(true);
     tree->setColumnCount(1);
+    // Titles whole, never cut short: a narrow panel scrolls them instead.
+    tree->header()->setStretchLastSection(false);
+    tree->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
     return tree;
 }
 
@@ -130,12 +135,13 @@ HelpWindow::HelpWindow() : printer_(printWithDialog)
     buildTabs();
     buildToolBar();
 
-    auto* splitter = new QSplitter(Qt::Horizontal, this);
-    splitter->addWidget(tabs_);
-    splitter->addWidget(page_);
-    splitter->setStretchFactor(1, 1);
-    splitter->setSizes({320, 640});
-    setCentralWidget(splitter);
+    splitter_ = new QSplitter(Qt::Horizontal, this);
+    splitter_->addWidget(tabs_);
+    splitter_->addWidget(page_);
+    splitter_->setStretchFactor(1, 1);
+    splitter_->setChildrenCollapsible(false);
+    splitter_->setSizes({320, 640});
+    setCentralWidget(splitter_);
     resize(960, 680);
 
     for (QTreeWidget* tree : {contents_, index_}) {
@@ -159,6 +165,9 @@ void HelpWindow::buildTabs()
 {
     tabs_ = new QTabWidget;
     tabs_->setObjectName(QStringLiteral("Tabs"));
+    // Every tab's caption whole: the panel is never narrower than they are.
+    tabs_->setElideMode(Qt::ElideNone);
+    tabs_->setUsesScrollButtons(false);
     contents_ = sitemapTree("Contents");
     index_ = sitemapTree("Index");
     search_ = new HelpSearchPane;
@@ -249,6 +258,25 @@ void HelpWindow::fill(const std::vector<SitemapEntry>& contents, const std::vect
     addEntries(contents_, nullptr, contents);
     addEntries(index_, nullptr, keywords);
     contents_->expandAll();
+    if (isVisible())
+        widenForContents();
+}
+
+void HelpWindow::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    widenForContents();
+}
+
+// Wide enough to show the whole contents, up to half the window: the page keeps the rest.
+void HelpWindow::widenForContents()
+{
+    const int around = tabs_->width() - contents_->viewport()->width();
+    const int titles = static_cast<const QAbstractItemView*>(contents_)->sizeHintForColumn(0);
+    const int panel = std::min(titles + contents_->verticalScrollBar()->sizeHint().width() + around, width() / 2);
+    const QList<int> sizes = splitter_->sizes();
+    if (sizes[0] < panel)
+        splitter_->setSizes({panel, sizes[0] + sizes[1] - panel});
 }
 
 void HelpWindow::start(const QUrl& page)

@@ -16,6 +16,7 @@
 class QAction;
 class QIcon;
 class QKeySequence;
+class QSplitter;
 class QTabWidget;
 class QTextDocument;
 class QToolBar;
@@ -48,12 +49,16 @@ public:
 
     void setPagePrinter(PagePrinter printer);
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     void buildTabs();
     void buildToolBar();
     QAction* addButton(const char* name, const QString& caption, const QIcon& icon, const QKeySequence& keys);
     void showButtons(const ChmWindowType* type);
     void fill(const std::vector<SitemapEntry>& contents, const std::vector<SitemapEntry>& keywords);
+    void widenForContents();
     void start(const QUrl& page);
     void showTab(const platform::HelpRequest& request);
 
@@ -67,6 +72,7 @@ private:
     std::unique_ptr<ChmArchive> archive_;
     QUrl home_;
     PagePrinter printer_;
+    QSplitter* splitter_ = nullptr;
     QTabWidget* tabs_ = nullptr;
     QTreeWidget* contents_ = nullptr;
     QTreeWidget* index_ = nullptr;

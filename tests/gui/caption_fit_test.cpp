@@ -9,6 +9,7 @@
 #include "dialogs/options_dialog.h"
 #include "dialogs/twips.h"
 #include "dialogs/wsjtx_update_dialog.h"
+#include "helpviewer/chm_help_viewer.h"
 #include "recording_interface.h"
 
 #include <QApplication>
@@ -17,6 +18,11 @@
 #include <QGroupBox>
 #include <QMenu>
 #include <QMenuBar>
+#include <QStyle>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
 
 #include <algorithm>
 #include <climits>
@@ -25,6 +31,10 @@ namespace logweave::testing {
 namespace {
 
 const char* const kWindows[] = {"MainWindow", "OptionsDialog", "ConflictDialog", "WsjtxUpdateDialog"};
+// The faces of Debian desktops, Liberation Sans with Arial's metrics, at the
+// sizes desktops set: 9 pt with no desktop settings, 10 and 11 pt under the usual ones.
+const char* const kFamilies[] = {"DejaVu Sans", "Liberation Sans"};
+const int kPoints[] = {9, 10, 11};
 
 QString nameOf(const QWidget* widget)
 {
@@ -144,16 +154,14 @@ private slots:
     void initTestCase() { font_ = QApplication::font(); }
     void cleanup() { QApplication::setFont(font_); }
 
-    // The faces of Debian desktops, Liberation Sans with Arial's metrics, at the
-    // sizes desktops set: 9 pt with no desktop settings, 10 and 11 pt under the usual ones.
     void everyWindowShowsItsCaptionsWhole_data()
     {
         QTest::addColumn<int>("window");
         QTest::addColumn<QString>("family");
         QTest::addColumn<int>("points");
         for (int window = 0; window < 4; ++window)
-            for (const char* family : {"DejaVu Sans", "Liberation Sans"})
-                for (int points : {9, 10, 11})
+            for (const char* family : kFamilies)
+                for (int points : kPoints)
                     QTest::addRow("%s, %s %d pt", kWindows[window], family, points)
                         << window << QString::fromLatin1(family) << points;
     }
@@ -183,6 +191,46 @@ private slots:
         for (const QString& name : kBesideTheirBox[window])
             if (const QString cut = besideCut(child<QLabel>(shown, qPrintable(name))); !cut.isEmpty())
                 faults << QStringLiteral("%1: %2").arg(name, cut);
+        QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QStringLiteral("; "))));
+    }
+
+    void helpWindowShowsItsTabsAndContentsWhole_data()
+    {
+        QTest::addColumn<QString>("family");
+        QTest::addColumn<int>("points");
+        for (const char* family : kFamilies)
+            for (int points : kPoints)
+                QTest::addRow("%s %d pt", family, points) << QString::fromLatin1(family) << points;
+    }
+
+    // Each tab's caption whole; the titles of the contents whole, and in view at the window's first size.
+    void helpWindowShowsItsTabsAndContentsWhole()
+    {
+        QFETCH(QString, family);
+        QFETCH(int, points);
+        QApplication::setFont(QFont(family, points));
+        helpviewer::ChmHelpViewer viewer;
+        viewer.show({LOGWEAVE_HELP_FILE ">W1", platform::HelpCommand::DisplayToc, 0, std::nullopt});
+        QVERIFY(QTest::qWaitForWindowExposed(viewer.window()));
+
+        QStringList faults;
+        const auto* tabs = child<QTabWidget>(viewer.window(), "Tabs");
+        const QTabBar* bar = tabs->tabBar();
+        if (!tabs->rect().contains(bar->geometry()))
+            faults << QStringLiteral("the tabs: wider than their panel");
+        for (int i = 0; i < bar->count(); ++i) {
+            const QRect place = bar->tabRect(i);
+            if (!bar->rect().contains(place) || place.width() < bar->fontMetrics().horizontalAdvance(bar->tabText(i)))
+                faults << bar->tabText(i) + QStringLiteral(": cut");
+        }
+        auto* contents = child<QTreeWidget>(viewer.window(), "Contents");
+        const int margins = 2 * (contents->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, contents) + 1);
+        for (QTreeWidgetItemIterator it(contents); *it != nullptr; ++it) {
+            const QRect place = contents->visualItemRect(*it);
+            if (place.width() < contents->fontMetrics().horizontalAdvance((*it)->text(0)) + margins
+                || place.right() >= contents->viewport()->width())
+                faults << (*it)->text(0) + QStringLiteral(": cut");
+        }
         QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QStringLiteral("; "))));
     }
 
