@@ -14,6 +14,7 @@
 #include <QImage>
 #include <QListWidget>
 #include <QMessageBox>
+#include <QScrollBar>
 #include <QTabWidget>
 #include <QTextBlock>
 #include <QTextBrowser>
@@ -304,6 +305,32 @@ private slots:
         v.click("Print");
         QCOMPARE(printed, QStringList{v.page()->toPlainText()});
         QVERIFY(printed.front().contains(QStringLiteral("logweave-cli")));
+    }
+
+    // A picture wider than the page is shown at the page's width, in its
+    // proportions, and at its own size again once the page is wide enough.
+    void viewerFitsPicturesToThePage()
+    {
+        Viewer v;
+        v.window()->resize(900, 600);
+        QVERIFY(QTest::qWaitForWindowExposed(v.window()));
+        v.page()->setSource(page("options.html"));
+        const auto shown = [&] {
+            for (QTextBlock block = v.page()->document()->begin(); block.isValid(); block = block.next())
+                for (auto it = block.begin(); !it.atEnd(); ++it)
+                    if (const QTextImageFormat picture = it.fragment().charFormat().toImageFormat(); picture.isValid())
+                        return QSizeF(picture.width(), picture.height());
+            return QSizeF();
+        };
+        const QVariant data = v.page()->loadResource(QTextDocument::ImageResource, page("images/options.png"));
+        const QSize own = QImage::fromData(data.toByteArray()).size();
+        QVERIFY(own.width() > v.page()->viewport()->width());
+        QVERIFY(shown().width() > 0 && shown().width() < v.page()->viewport()->width());
+        QCOMPARE(qRound(shown().width() * own.height() / own.width()), qRound(shown().height()));
+        QCOMPARE(v.page()->horizontalScrollBar()->maximum(), 0);
+
+        v.window()->resize(own.width() * 3, 600);
+        QTRY_COMPARE(shown(), QSizeF(own));
     }
 
     // Wherever the focus is, typing included.
