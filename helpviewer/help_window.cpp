@@ -4,6 +4,7 @@
 #include "helpviewer/chm_browser.h"
 #include "helpviewer/help_search_pane.h"
 #include "helpviewer/sitemap.h"
+#include "platform/settings.h"
 
 #include <QAction>
 #include <QFileInfo>
@@ -44,6 +45,9 @@ void addEntries(QTreeWidget* tree, QTreeWidgetItem* parent, const std::vector<Si
         addEntries(tree, item, entry.children);
     }
 }
+
+// The window's name among the places the settings keep.
+const QString kPlaceName = QStringLiteral("help");
 
 std::string objectPath(const std::string& name)
 {
@@ -260,6 +264,21 @@ void HelpWindow::fill(const std::vector<SitemapEntry>& contents, const std::vect
     contents_->expandAll();
     if (isVisible())
         widenForContents();
+}
+
+void HelpWindow::keepPlaceIn(platform::Settings& settings)
+{
+    // Once: a window already up stays where the user has it.
+    if (settings_ == nullptr)
+        restoreGeometry(settings.windowGeometry(kPlaceName));
+    settings_ = &settings;
+}
+
+void HelpWindow::closeEvent(QCloseEvent* event)
+{
+    if (settings_ != nullptr)
+        settings_->saveWindowGeometry(kPlaceName, saveGeometry());
+    QMainWindow::closeEvent(event);
 }
 
 void HelpWindow::showEvent(QShowEvent* event)

@@ -49,8 +49,13 @@ public:
 
     void setPagePrinter(PagePrinter printer);
 
+    // Takes the size and place it was last closed at from `settings`, and
+    // leaves them there each time it closes.
+    void keepPlaceIn(platform::Settings& settings);
+
 protected:
     void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void buildTabs();
@@ -72,6 +77,7 @@ private:
     std::unique_ptr<ChmArchive> archive_;
     QUrl home_;
     PagePrinter printer_;
+    platform::Settings* settings_ = nullptr;
     QSplitter* splitter_ = nullptr;
     QTabWidget* tabs_ = nullptr;
     QTreeWidget* contents_ = nullptr;

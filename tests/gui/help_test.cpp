@@ -4,6 +4,7 @@
 #include "gui_testing.h"
 
 #include "dialogs/c_help.h"
+#include "dialogs/program_help.h"
 #include "helpviewer/chm_archive.h"
 #include "helpviewer/chm_help_viewer.h"
 #include "helpviewer/chm_system_files.h"
@@ -11,6 +12,7 @@
 #include "helpviewer/help_window.h"
 #include "helpviewer/sitemap.h"
 
+#include <QFileInfo>
 #include <QImage>
 #include <QListWidget>
 #include <QMessageBox>
@@ -331,6 +333,31 @@ private slots:
 
         v.window()->resize(own.width() * 3, 600);
         QTRY_COMPARE(shown(), QSizeF(own));
+    }
+
+    // Opened from a Help menu, the window comes at the size and place it was closed at, in a later run too.
+    void viewerWindowKeepsItsSizeAndPlace()
+    {
+        FakePlatform fakes;
+        FakeProgramFolders folders(QFileInfo(QString::fromStdString(kHelpFile)).path());
+        const auto open = [&](helpviewer::ChmHelpViewer& viewer) {
+            platform::Platform platform{fakes.fileDialog, fakes.inputBox, viewer, fakes.exit, folders, fakes.settings};
+            dialogs::showProgramHelp(platform);
+            return viewer.window();
+        };
+        const QRect place(40, 50, 700, 500);
+        {
+            helpviewer::ChmHelpViewer run;
+            QWidget* window = open(run);
+            QVERIFY(QTest::qWaitForWindowExposed(window));
+            QVERIFY(window->geometry() != place);
+            window->setGeometry(place);
+            window->close();
+        }
+        helpviewer::ChmHelpViewer later;
+        QWidget* window = open(later);
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        QCOMPARE(window->geometry(), place);
     }
 
     // Wherever the focus is, typing included.
