@@ -1,8 +1,9 @@
 #include "command_line.h"
 
+#include "logweave/file_system.h"
+
 #include <algorithm>
 #include <array>
-#include <filesystem>
 #include <optional>
 #include <string_view>
 
@@ -153,7 +154,8 @@ std::optional<UsageError> settleFieldOrder(Parsing& p)
     else if (p.order)
         p.line.options.fieldOrderFile = *p.order;
     else
-        p.line.options.fieldOrderFile = (std::filesystem::path(p.line.folder) / "AdifCodes_Liste.txt").string();
+        // Through the engine's own conversions: on Windows string() is not UTF-8 both ways.
+        p.line.options.fieldOrderFile = bytesFromPath(pathFromBytes(p.line.folder) / "AdifCodes_Liste.txt");
     return std::nullopt;
 }
 
