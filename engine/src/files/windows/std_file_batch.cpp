@@ -1,5 +1,6 @@
 #include "files/windows/std_file_batch.h"
 
+#include "files/windows/file_handle.h"
 #include "files/windows/windows_error.h"
 
 #include <windows.h>
@@ -18,11 +19,11 @@ void StdFileBatch::commit()
 {
     for (const auto& file : files_)
         file->finish(false);
+    waitUntilReplaceable();
     std::vector<Earlier> earlier = keepEarlier();
     std::size_t renamed = 0;
     try {
-        // A file of ours that another program holds open (a spreadsheet
-        // showing the contact list) is waited for a while, then named.
+        // Held again since the look: waited for a while, then named.
         for (; renamed < files_.size(); ++renamed)
             if (!files_[renamed]->replace(targets_[renamed]))
                 files_[renamed]->fail(heldOpenError());
@@ -31,6 +32,19 @@ void StdFileBatch::commit()
         throw;
     }
     dropLinks(earlier);
+}
+
+void StdFileBatch::waitUntilReplaceable()
+{
+    // A target another program holds without sharing its removal cannot be
+    // replaced, nor could a second name given to it be removed again: it is
+    // waited for, then named, before any target is touched.
+    for (const auto& target : targets_) {
+        const FileHandle probe = openFile(calls_, target, DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                          OPEN_EXISTING);
+        if (!probe && isSharingError(GetLastError()))
+            throw FileError(FileError::Action::Write, target, heldOpenError());
+    }
 }
 
 std::vector<StdFileBatch::Earlier> StdFileBatch::keepEarlier()

@@ -25,6 +25,7 @@ private:
         std::filesystem::path link;
         std::unique_ptr<TemporaryFile> copy;  // where the file system has no hard links
     };
+    void waitUntilReplaceable();
     std::vector<Earlier> keepEarlier();
     void putBack(std::vector<Earlier>& earlier, std::size_t renamed);
     void dropLinks(const std::vector<Earlier>& earlier);
