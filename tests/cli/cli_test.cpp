@@ -210,6 +210,12 @@ protected:
     TemporaryFolder folder;
 };
 
+// A path as the program names it: joined by the system's own separator.
+std::string joined(const std::string& path)
+{
+    return bytesFromPath(fs::path(path).make_preferred());
+}
+
 const std::string kOpen = "h<EOH>\r\n<CALL:5>Q1AAA <QSO_DATE:8>20230101 <TIME_ON:4>1000 <RST_SENT:2>59 <EOR>\r\n";
 const std::string kAdded = "<CALL:5>Q1AAA <QSO_DATE:8>20230101 <TIME_ON:4>1000 <RST_SENT:3>599 <EOR>\r\n";
 
@@ -247,12 +253,26 @@ TEST_F(CliTest, PrintsWhatThePaneWouldShowAndWritesIntoTheFolder)
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, "L'ordre des champs des fichier de sortie sera celui du fichier :\r\n"
                      "[The order of the fields in the output files will be that of the file:]\r\n"
-                     "prog/AdifCodes_Liste.txt\r\n\r\n"
+                         + joined("prog/AdifCodes_Liste.txt") + "\r\n\r\n"
                      "* * *  Lecture du fichier [File read]: log.adi   * * *\r\n\r\n"
                      "h<eoh>\r\n\r\n"
                      " 1 enregistrements traitées [records processed] \r\n\r\n");
     EXPECT_EQ(folder.read("prog/Adif_File.adi"),
               "h<eoh>\r\n<rst_sent:2>59 <call:5>Q1AAA <qso_date:8>20230101 <time_on:4>1000 <eor>\r\n");
+}
+
+// Names in any script reach the files as they were given, whatever the
+// system's code page for programs.
+TEST_F(CliTest, TakesNamesInAnyScript)
+{
+    const std::string station = "Station \xC3\xA9t\xC3\xA9 \xE4\xB8\xAD";  // "Station été 中"
+    const std::string log = station + "/F\xC3\xB8rst-\xCE\xB1.adi";          // "Først-α.adi"
+    writeBytes(folder.path() / pathFromBytes(log), kOpen);
+    const Finished r = run({"--folder", station, "--no-order", "open", log});
+    ASSERT_EQ(r.status, 0) << r.out;
+    EXPECT_NE(r.out.find("[File read]: " + log + " "), std::string::npos) << r.out;
+    EXPECT_EQ(readBytes(folder.path() / pathFromBytes(station) / "Adif_File.adi"),
+              "h<eoh>\r\n<call:5>Q1AAA <qso_date:8>20230101 <time_on:4>1000 <rst_sent:2>59 <eor>\r\n");
 }
 
 TEST_F(CliTest, StopsAtTheFirstCommandThatFails)
@@ -359,7 +379,9 @@ TEST_F(CliTest, UpdatesTheWsjtxLogNamedInTheConfigurationFile)
     std::filesystem::create_directory(folder / "elsewhere");
     const Finished r = run({"--folder", "..", "--conflict", "added", "wsjtx-update"}, "elsewhere");
     ASSERT_EQ(r.status, 0) << r.out;
-    EXPECT_TRUE(r.out.ends_with("../wsjtx_log.adi   et [and]\r\n../Wsjtx.log   remplacés [replaced]")) << r.out;
+    EXPECT_TRUE(r.out.ends_with(joined("../wsjtx_log.adi") + "   et [and]\r\n" + joined("../Wsjtx.log")
+                                + "   remplacés [replaced]"))
+        << r.out;
     EXPECT_EQ(folder.read("wsjtx_log.adi_old"), kOpen);
     EXPECT_NE(folder.read("wsjtx_log.adi").find("<rst_sent:3>599 <eor>"), std::string::npos);
 }

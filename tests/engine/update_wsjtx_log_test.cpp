@@ -4,8 +4,11 @@
 #include "logweave/dated_copies.h"
 #include "logweave/operations.h"
 
+#include <algorithm>
 #include <chrono>
 #include <fstream>
+#include <string>
+#include <vector>
 
 namespace logweave::testing {
 namespace {
@@ -50,7 +53,8 @@ protected:
         for (const auto& entry : std::filesystem::directory_iterator(folder.path()))
             if (entry.path().filename().string().starts_with("other.adi."))
                 std::filesystem::remove(entry.path());
-        log = folder.write("station/wsjtx_log.adi", kWsjtxLog).string();
+        folder.write("station/wsjtx_log.adi", kWsjtxLog);
+        log = station("wsjtx_log.adi");
         other = folder.write("other.adi", kOther).string();
     }
     // The file system through these system calls.
@@ -257,7 +261,12 @@ TEST_F(UpdateTest, ReplacesTheTextLogBesideTheLogInTheLetterCaseItHas)
     ASSERT_EQ(outcome, Outcome::Done) << ui.pane;
     EXPECT_EQ(readBytes(station("wsjtx_log.adi_old")), kWsjtxLog);
     EXPECT_EQ(readBytes(station("wsjtx.log")), folder.read("Logweave.log"));
-    EXPECT_FALSE(std::filesystem::exists(station("Wsjtx.log")));
+    // Asked by name, a file system blind to letter case would find it under the other.
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder / "station"))
+        names.push_back(entry.path().filename().string());
+    EXPECT_EQ(std::count(names.begin(), names.end(), "wsjtx.log"), 1);
+    EXPECT_EQ(std::count(names.begin(), names.end(), "Wsjtx.log"), 0);
     EXPECT_TRUE(ui.pane.ends_with(pane::replaced("wsjtx_log.adi", "wsjtx.log")));
 }
 
