@@ -56,4 +56,34 @@ void QtSettings::saveOutputOptions(const OutputOptions& options)
     saved.setValue("options/windowMinutes", options.sameContact.minutes);
 }
 
+QStringList QtSettings::recentLogs() const
+{
+    return QSettings(file(), QSettings::IniFormat).value("files/recentLogs").toStringList();
+}
+
+void QtSettings::saveRecentLogs(const QStringList& logs)
+{
+    QSettings(file(), QSettings::IniFormat).setValue("files/recentLogs", logs);
+}
+
+QString QtSettings::lastFolder(const QString& role) const
+{
+    return QSettings(file(), QSettings::IniFormat).value(QStringLiteral("folders/") + role).toString();
+}
+
+void QtSettings::saveLastFolder(const QString& role, const QString& folder)
+{
+    QSettings(file(), QSettings::IniFormat).setValue(QStringLiteral("folders/") + role, folder);
+}
+
+QByteArray QtSettings::windowGeometry(const QString& window) const
+{
+    return QSettings(file(), QSettings::IniFormat).value(QStringLiteral("windows/") + window).toByteArray();
+}
+
+void QtSettings::saveWindowGeometry(const QString& window, const QByteArray& geometry)
+{
+    QSettings(file(), QSettings::IniFormat).setValue(QStringLiteral("windows/") + window, geometry);
+}
+
 }  // namespace logweave::platform

@@ -1,5 +1,6 @@
 #include "shell/main_window.h"
 
+#include "dialogs/changes_dialog.h"
 #include "dialogs/program_help.h"
 #include "dialogs/twips.h"
 #include "dialogs/wsjtx_update_dialog.h"
@@ -11,9 +12,18 @@
 #include "shell/version_text.h"
 
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QIcon>
+#include <QMessageBox>
+#include <QMimeData>
 #include <QFontDatabase>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+
+#include <algorithm>
 
 namespace logweave::shell {
 namespace {
@@ -27,6 +37,8 @@ QFont paneFont()
     return font;
 }
 
+const QString kGeometryKey = QStringLiteral("main");
+
 }  // namespace
 
 MainWindow::MainWindow(LogStore& store, FileSystem& files, platform::Platform& platform, QWidget* parent)
@@ -34,20 +46,22 @@ MainWindow::MainWindow(LogStore& store, FileSystem& files, platform::Platform& p
 {
     setObjectName(QStringLiteral("MainWindow"));
     setWindowTitle(QStringLiteral("Logweave de Tolvan"));
-    auto* area = new QWidget(this);
-    area->setFixedSize(dialogs::twipsSize(11895, 8865));
-    setCentralWidget(area);
+    setWindowIcon(QIcon(QStringLiteral(":/logweave.png")));
+    setAcceptDrops(true);
+    resize(dialogs::twipsSize(11895, 8865));
+    restoreGeometry(platform_.settings.windowGeometry(kGeometryKey));
 
-    activityPane_ = new QPlainTextEdit(area);
+    activityPane_ = new QPlainTextEdit(this);
     activityPane_->setObjectName(QStringLiteral("activityPane"));
-    // The program appends; the user reads, selects and copies.
+    // The program appends; the user reads, selects and copies. Its lines wrap
+    // at its width, which follows the window's.
     activityPane_->setReadOnly(true);
     activityPane_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-    activityPane_->setLineWrapMode(QPlainTextEdit::NoWrap);
-    activityPane_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    activityPane_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    activityPane_->setAcceptDrops(false);  // files dropped on it go to the window
     activityPane_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     activityPane_->setFont(paneFont());
-    dialogs::placeInTwips(activityPane_, 120, 120, 11655, 8685);
+    setCentralWidget(activityPane_);
 
     ui_.emplace(*activityPane_, platform_, this);
     session_.emplace(Session{*ui_, files, {}});
@@ -56,35 +70,51 @@ MainWindow::MainWindow(LogStore& store, FileSystem& files, platform::Platform& p
 
 MainWindow::~MainWindow() = default;
 
+// The commands in menus, each with its mnemonic and its key.
 void MainWindow::buildMenu()
 {
     QMenuBar* bar = menuBar();
     bar->setNativeMenuBar(false);
-    const auto item = [bar](const char* name, const QString& caption) {
-        QAction* action = bar->addAction(caption);
+    const auto command = [this](QMenu* menu, const char* name, const QString& caption, const QKeySequence& key,
+                                void (MainWindow::*run)()) {
+        QAction* action = menu->addAction(caption);
         action->setObjectName(QString::fromLatin1(name));
+        action->setShortcut(key);
+        connect(action, &QAction::triggered, this, run);
         return action;
     };
-    quitMenuAction_ = item("quitMenuAction", QStringLiteral("Quitter [Exit]"));
-    openMenuAction_ = item("openMenuAction", QStringLiteral("Ouvrir [Open]"));
-    addMenuAction_ = item("addMenuAction", QStringLiteral("Ajouter [Add]"));
-    wsjtxMenuAction_ = item("wsjtxMenuAction", QStringLiteral("WSJT-X"));
-    filterMenuAction_ = item("filterMenuAction", QStringLiteral("Filtrer [Filter]"));
-    emptyMenuAction_ = item("emptyMenuAction", QString());
-    helpMenuAction_ = item("helpMenuAction", QStringLiteral("Aide [Help]"));
-    connect(quitMenuAction_, &QAction::triggered, this, &MainWindow::quit);
-    connect(openMenuAction_, &QAction::triggered, this, &MainWindow::openLog);
-    connect(addMenuAction_, &QAction::triggered, this, &MainWindow::addLog);
-    connect(wsjtxMenuAction_, &QAction::triggered, this, &MainWindow::showWsjtxUpdate);
-    connect(filterMenuAction_, &QAction::triggered, this, &MainWindow::filterLog);
-    connect(helpMenuAction_, &QAction::triggered, this, &MainWindow::showHelp);
+    QMenu* file = bar->addMenu(QStringLiteral("&Fichier [File]"));
+    file->setObjectName(QStringLiteral("fileMenu"));
+    openMenuAction_ = command(file, "openMenuAction", QStringLiteral("&Ouvrir… [Open]"), QKeySequence::Open,
+                              &MainWindow::openLog);
+    addMenuAction_ = command(file, "addMenuAction", QStringLiteral("&Ajouter… [Add]"),
+                             QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_A), &MainWindow::addLog);
+    recentLogsMenu_ = file->addMenu(QStringLiteral("Logs &récents [Recent logs]"));
+    recentLogsMenu_->setObjectName(QStringLiteral("recentLogsMenu"));
+    file->addSeparator();
+    quitMenuAction_ = command(file, "quitMenuAction", QStringLiteral("&Quitter [Exit]"),
+                              QKeySequence(Qt::CTRL | Qt::Key_Q), &MainWindow::quit);
+    QMenu* log = bar->addMenu(QStringLiteral("&Log"));
+    log->setObjectName(QStringLiteral("logMenu"));
+    filterMenuAction_ = command(log, "filterMenuAction", QStringLiteral("&Filtrer… [Filter]"),
+                                QKeySequence(Qt::CTRL | Qt::Key_F), &MainWindow::filterLog);
+    changesMenuAction_ = command(log, "changesMenuAction", QStringLiteral("&Changements de la fusion [Changes of the merge]"),
+                                 QKeySequence(Qt::CTRL | Qt::Key_H), &MainWindow::showChanges);
+    wsjtxMenuAction_ = command(log, "wsjtxMenuAction", QStringLiteral("Mise à jour &WSJT-X… [WSJT-X update]"),
+                               QKeySequence(Qt::CTRL | Qt::Key_U), &MainWindow::showWsjtxUpdate);
+    QMenu* help = bar->addMenu(QStringLiteral("&Aide [Help]"));
+    help->setObjectName(QStringLiteral("helpMenu"));
+    helpMenuAction_ = command(help, "helpMenuAction", QStringLiteral("&Aide [Help]"), QKeySequence::HelpContents,
+                              &MainWindow::showHelp);
+    aboutMenuAction_ = command(help, "aboutMenuAction", QStringLiteral("À &propos de Logweave [About Logweave]"),
+                               QKeySequence(), &MainWindow::showAbout);
+    fillRecentLogs();
 }
 
 void MainWindow::startUp()
 {
     setWindowTitle(QString::fromStdString(
         shell::windowTitle(kVersionMajor, kVersionMinor, kVersionRevision)));
-    filterMenuAction_->setEnabled(false);
     const QString folder = platform_.folders.programFolder();
     // Only a folder other than the program's own is named: the user would not look for results there.
     if (platform_.folders.inUserDataFolder())
@@ -92,23 +122,43 @@ void MainWindow::startUp()
     session_->programFolder = pathFromBytes(platform::pathBytes(folder));
     const platform::BusyCursor busy;
     runSavedUpdate(store_, *session_, options());
-    addMenuAction_->setEnabled(false);
+    enableCommands();
+}
+
+// Add and Filter work on a log the user opened; the update at start-up opens none for them.
+void MainWindow::enableCommands()
+{
+    addMenuAction_->setEnabled(logOpened_);
+    filterMenuAction_->setEnabled(logOpened_);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)
 {
     event->accept();
-    platform_.exit.endNow();
+    quit();
 }
 
 void MainWindow::quit()
 {
+    platform_.settings.saveWindowGeometry(kGeometryKey, saveGeometry());
     platform_.exit.endNow();
 }
 
-QString MainWindow::chooseLog(const QString& startFolder)
+void MainWindow::cancelled()
 {
-    return platform_.fileDialog.getOpenFileName(this, {startFolder, platform::adifFilters()});
+    ui_->appendToPane(cancelledParagraph());
+}
+
+// Open and Add each start where they were left, at first in the program folder.
+QString MainWindow::chooseLog(const QString& role)
+{
+    QString start = platform_.settings.lastFolder(role);
+    if (start.isEmpty() || !QFileInfo(start).isDir())
+        start = platform_.folders.programFolder();
+    const QString name = platform_.fileDialog.getOpenFileName(this, {start, platform::adifFilters()});
+    if (!name.isEmpty())
+        platform_.settings.saveLastFolder(role, QFileInfo(name).absolutePath());
+    return name;
 }
 
 // The options as the user left them, a field order list named without a
@@ -123,52 +173,139 @@ OutputOptions MainWindow::options()
 
 void MainWindow::openLog()
 {
-    ui_->showOptionsDialog();
-    fileDialogFolder_ = platform_.folders.programFolder();
-    const QString name = chooseLog(fileDialogFolder_);
-    if (name.isEmpty())
-        return;  // the options stay chosen; Open can be chosen again
-    openMenuAction_->setEnabled(false);
-    const platform::BusyCursor busy;
-    if (readOpenLog(store_, *session_, platform::pathBytes(name), options()) != Outcome::Done) {
-        // Nothing was opened: the program is as after start-up.
-        openMenuAction_->setEnabled(true);
+    if (!ui_->showOptionsDialog()) {
+        cancelled();
         return;
     }
-    addMenuAction_->setEnabled(true);
-    filterMenuAction_->setEnabled(true);
+    const QString name = chooseLog(QStringLiteral("openLog"));
+    if (name.isEmpty()) {
+        cancelled();
+        return;
+    }
+    openFile(name);
+}
+
+void MainWindow::openFile(const QString& path)
+{
+    {
+        const platform::BusyCursor busy;
+        if (readOpenLog(store_, *session_, platform::pathBytes(path), options()) != Outcome::Done)
+            return;
+    }
+    logOpened_ = true;
+    rememberLog(path);
+    enableCommands();
 }
 
 void MainWindow::addLog()
 {
-    const QString name = chooseLog(fileDialogFolder_);
+    const QString name = chooseLog(QStringLiteral("addLog"));
     if (name.isEmpty()) {
-        platform_.exit.endNow();
+        cancelled();
         return;
     }
-    const platform::BusyCursor busy;
-    mergeAddedLog(store_, *session_, platform::pathBytes(name), options());
+    addFile(name);
+}
+
+void MainWindow::addFile(const QString& path)
+{
+    {
+        const platform::BusyCursor busy;
+        if (mergeAddedLog(store_, *session_, platform::pathBytes(path), options()) != Outcome::Done)
+            return;
+    }
+    rememberLog(path);
+}
+
+// Files from the desktop: the first opens unless a log is open, the others are added.
+void MainWindow::dragEnterEvent(QDragEnterEvent* event)
+{
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (std::any_of(urls.begin(), urls.end(), [](const QUrl& url) { return url.isLocalFile(); }))
+        event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent* event)
+{
+    for (const QUrl& url : event->mimeData()->urls()) {
+        if (!url.isLocalFile())
+            continue;
+        if (!logOpened_)
+            openFile(url.toLocalFile());
+        else
+            addFile(url.toLocalFile());
+    }
+    event->acceptProposedAction();
+}
+
+// The eight logs opened or added last, the newest first.
+void MainWindow::rememberLog(const QString& path)
+{
+    constexpr qsizetype kRecentLogs = 8;
+    QStringList logs = platform_.settings.recentLogs();
+    logs.removeAll(path);
+    logs.prepend(path);
+    platform_.settings.saveRecentLogs(logs.mid(0, kRecentLogs));
+    fillRecentLogs();
+}
+
+void MainWindow::fillRecentLogs()
+{
+    recentLogsMenu_->clear();
+    const QStringList logs = platform_.settings.recentLogs();
+    for (qsizetype i = 0; i < logs.size(); ++i) {
+        QAction* item = recentLogsMenu_->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(logs[i]));
+        item->setObjectName(QStringLiteral("recentLog(%1)").arg(i));
+        connect(item, &QAction::triggered, this, [this, path = logs[i]] { openFile(path); });
+    }
+    recentLogsMenu_->setEnabled(!logs.isEmpty());
 }
 
 void MainWindow::showWsjtxUpdate()
 {
-    // From its first showing on, the dialog's update may replace the open log: Open stays off.
-    openMenuAction_->setEnabled(false);
     dialogs::WsjtxUpdateDialog dialog(store_, *session_, platform_, options(), this);
     dialog.exec();
 }
 
 void MainWindow::filterLog()
 {
-    const QString expression = platform_.inputBox.getText(this, QStringLiteral("Entrez le filtre [enter the filter]"),
-                                                          QStringLiteral("Filtre"), QStringLiteral("BAND:6M;MODE:FT8"));
+    const auto expression = platform_.inputBox.getText(
+        this, QStringLiteral("Entrez le filtre [enter the filter]"), QStringLiteral("Filtre"),
+        QStringLiteral("BAND:6M;MODE:FT8"));
+    if (!expression) {
+        cancelled();
+        return;
+    }
     const platform::BusyCursor busy;
-    filterOpenLog(store_, *session_, expression.toStdString(), options());
+    filterOpenLog(store_, *session_, expression->toStdString(), options());
+}
+
+void MainWindow::showChanges()
+{
+    const auto path = session_->programFolder / kChangesFileName;
+    std::optional<std::vector<ChangeRow>> rows;
+    try {
+        rows = readChangeList(session_->files.readFile(path).view());
+    } catch (const FileError&) {
+        // No merge yet, or its list gone: said below as one.
+    }
+    const QString file = platform::pathText(bytesFromPath(path));
+    if (!rows) {
+        ui_->appendToPane(noChangeListParagraph(file));
+        return;
+    }
+    dialogs::ChangesDialog dialog(file, std::move(*rows), this);
+    dialog.exec();
 }
 
 void MainWindow::showHelp()
 {
     dialogs::showProgramHelp(platform_);
+}
+
+void MainWindow::showAbout()
+{
+    QMessageBox::about(this, QStringLiteral("À propos de Logweave [About Logweave]"), aboutText());
 }
 
 }  // namespace logweave::shell

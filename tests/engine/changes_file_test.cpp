@@ -1,6 +1,5 @@
-// The changes file, read back by a reader that knows RFC 4180 and nothing of the writer.
+// The changes file, written as the merge goes and read back for the window.
 
-#include "csv_reader.h"
 #include "merging/changes_file.h"
 
 #include <gtest/gtest.h>
@@ -13,8 +12,12 @@
 namespace logweave {
 namespace {
 
-using testing::readCsv;
-using testing::Row;
+using Row = ChangeRow;
+
+std::optional<std::vector<Row>> readCsv(std::string_view text)
+{
+    return readChangeList(text);
+}
 
 class StringWriter final : public FileWriter {
 public:
@@ -62,6 +65,23 @@ TEST(ChangesFile, QuotesOnlyWhatMustBeQuoted)
     changes.finish();
     EXPECT_EQ(file.text.substr(file.text.find("\r\n") + 2),
               "differs,20230101,1830,Q1ABC,20m,FT8,GRIDSQUARE,FN42,\"FN42,X\",\"say \"\"hi\"\"\"\r\n");
+}
+
+// Texts written by hand: what a reader must take, and what it must refuse.
+TEST(ChangesFile, ReadsTheListAsTheCsvFormSaysAndNothingElse)
+{
+    const std::pair<std::string, std::optional<std::vector<Row>>> cases[] = {
+        {"a,b\r\n,\r\n", std::vector<Row>{{"a", "b"}, {"", ""}}},
+        {"\"x,\"\"y\"\"\r\nz\",\"\"\r\n", std::vector<Row>{{"x,\"y\"\r\nz", ""}}},
+        {"", std::vector<Row>{}},
+        {"a,b", std::nullopt},          // a last row without its end
+        {"a\nb\r\n", std::nullopt},    // a bare line break
+        {"a\"b\r\n", std::nullopt},    // a stray quote
+        {"\"ab\r\n", std::nullopt},    // a quote never closed
+        {"\"a\"b\r\n", std::nullopt},  // text after a closing quote
+    };
+    for (const auto& [text, rows] : cases)
+        EXPECT_EQ(readCsv(text), rows) << text;
 }
 
 TEST(ChangesFile, GoesToTheFileAsItIsWrittenNotAtTheEnd)

@@ -3,8 +3,9 @@
 // their fields, every change in Logweave_Changes.csv, and a cancel that
 // leaves everything as it was.
 
-#include "csv_reader.h"
 #include "engine_fixture.h"
+
+#include "logweave/change_list.h"
 
 namespace logweave::testing {
 namespace {
@@ -84,9 +85,9 @@ TEST_F(MergeMeaningTest, ListsEveryChangeOfTheMergeAndNothingElse)
     EXPECT_EQ(ui.conflicts.size(), 1u);
     EXPECT_TRUE(paneHas(pane::mergeCounts({5, 1, 1, 3}))) << ui.pane;
     EXPECT_TRUE(paneHas(pane::changesWritten((folder / "Logweave_Changes.csv").string(), 1, 5)));
-    const auto rows = readCsv(folder.read("Logweave_Changes.csv"));
+    const auto rows = readChangeList(folder.read("Logweave_Changes.csv"));
     ASSERT_TRUE(rows);
-    const std::vector<Row> expected = {
+    const std::vector<ChangeRow> expected = {
         {"change", "qso_date", "time_on", "call", "band", "mode", "field", "open_value", "added_value", "kept_value"},
         {"differs", "20230101", "183015", "Q1AAA", "20m", "MFSK", "rst_sent", "-10", "-11", "-11"},
         {"differs", "20230101", "183015", "Q1AAA", "20m", "MFSK", "qsl_rcvd", "", "Y", "Y"},

@@ -7,9 +7,11 @@ namespace logweave::testing {
 
 class FakeInputBox final : public platform::InputBox {
 public:
-    QString getText(QWidget*, const QString&, const QString&, const QString& defaultText) override
+    std::optional<QString> getText(QWidget*, const QString&, const QString&, const QString& defaultText) override
     {
-        return useDefault ? defaultText : QString();
+        if (!useDefault)
+            return std::nullopt;
+        return defaultText;
     }
     bool useDefault = false;  // else Cancel
 };

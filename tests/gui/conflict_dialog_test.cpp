@@ -39,13 +39,15 @@ QString line(const std::string& value, std::optional<ConflictSide> side)
         + (side ? sides[static_cast<int>(*side)] : "ask");
 }
 
+const QString kCancelled = QStringLiteral("merge cancelled");
+
 }  // namespace
 
 class ConflictDialogTest final : public QObject {
     Q_OBJECT
 
 private slots:
-    // Each row settles one conflict through the window's interface; closing otherwise counts as OK.
+    // Each row settles one conflict through the window's interface; closing otherwise cancels the merge.
     void everyWayOfClosingHandsBackTheValueShownAndTheSameChoice()
     {
         const auto ok = [](QWidget* d) { click(d, "okButton"); };
@@ -71,17 +73,30 @@ private slots:
             {"typed among Windows-1252 values, written so",
              [&](QWidget* d) { box(d, "chosenValueEdit")->setText(QStringLiteral("Jörgé")); ok(d); },
              line("J\xF6rg\xE9", {})},
-            {"Escape records the emptied box",
-             [](QWidget* d) { box(d, "chosenValueEdit")->clear(); QTest::keyClick(d, Qt::Key_Escape); }, line("", {})},
-            {"the same choice, closed otherwise",
-             [](QWidget* d) {
+            {"the emptied box", [&](QWidget* d) { box(d, "chosenValueEdit")->clear(); ok(d); }, line("", {})},
+            {"the same choice",
+             [&](QWidget* d) {
                  doubleClick(d, "addedValueEdit");
                  sameChoice(d)->click();
-                 d->close();
+                 ok(d);
              },
              line(kAdded, ConflictSide::Added)},
+            {"a key for each value, named on the dialog",
+             [&](QWidget* d) {
+                 QVERIFY(child<QLabel>(d, "bothHeadingLabel")->text().endsWith(QStringLiteral("Alt+S")));
+                 d->activateWindow();
+                 QVERIFY(QTest::qWaitForWindowActive(d));
+                 QTest::keyClick(d, Qt::Key_S, Qt::AltModifier);
+                 QCOMPARE(box(d, "chosenValueEdit")->text(), QStringLiteral("Jörg Jörg"));
+                 QTest::keyClick(d, Qt::Key_A, Qt::AltModifier);
+                 ok(d);
+             },
+             line(kAdded, {})},
+            {"Escape cancels the merge", [](QWidget* d) { QTest::keyClick(d, Qt::Key_Escape); }, kCancelled},
+            {"the close box cancels it", [](QWidget* d) { d->close(); }, kCancelled},
+            {"and its button", [](QWidget* d) { click(d, "cancelMergeButton"); }, kCancelled},
             {"a value typed, then one taken: the same choice back on",
-             [](QWidget* d) {
+             [&](QWidget* d) {
                  sameChoice(d)->click();
                  QTest::keyClicks(box(d, "chosenValueEdit"), QStringLiteral("9"));
                  QVERIFY(!sameChoice(d)->isEnabled() && !sameChoice(d)->isChecked());
@@ -91,17 +106,17 @@ private slots:
                  doubleClick(d, "bothValuesEdit");
                  QVERIFY(sameChoice(d)->isEnabled() && !sameChoice(d)->isChecked());
                  sameChoice(d)->click();
-                 QTest::keyClick(d, Qt::Key_Escape);
+                 ok(d);
              },
              line(kOpen + " " + kAdded, ConflictSide::Both)},
             {"a side's value typed, then that side taken: the box's text stays, the same choice comes back",
-             [](QWidget* d) {
+             [&](QWidget* d) {
                  doubleClick(d, "bothValuesEdit");
                  box(d, "chosenValueEdit")->setText(QStringLiteral("Jörg"));
                  QVERIFY(!sameChoice(d)->isEnabled());
                  doubleClick(d, "openValueEdit");
                  sameChoice(d)->click();
-                 QTest::keyClick(d, Qt::Key_Escape);
+                 ok(d);
              },
              line(kOpen, ConflictSide::Open)},
         };
@@ -112,7 +127,8 @@ private slots:
             Settlement settled;
             whenModal([&] { settled = ui.settleConflict(nameConflict()); }, act);
             QVERIFY2(!QTest::currentTestFailed(), name);
-            const QString got = line(settled.chosenValue, settled.sameChoiceUntilTheEnd);
+            const QString got =
+                settled.cancelMerge ? kCancelled : line(settled.chosenValue, settled.sameChoiceUntilTheEnd);
             QVERIFY2(got == expected, qPrintable(QStringLiteral("%1: %2, not %3").arg(name, got, expected)));
         }
     }

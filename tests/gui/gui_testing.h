@@ -76,12 +76,13 @@ inline QLineEdit* box(QWidget* parent, const char* name)
     return child<QLineEdit>(parent, name);
 }
 
-// The main window over the fakes, or over real `folders` when given, with
-// these options saved by an earlier run.
+// The main window over the fakes, or over real `folders` and `settings` when
+// given, with these options saved by an earlier run.
 struct Program {
-    explicit Program(platform::ProgramFolders* folders = nullptr, const OutputOptions& saved = {})
+    explicit Program(platform::ProgramFolders* folders = nullptr, const OutputOptions& saved = {},
+                     platform::Settings* settings = nullptr)
         : fakes(saved), platform{fakes.fileDialog, fakes.inputBox, fakes.helpViewer, fakes.exit,
-                   folders != nullptr ? *folders : fakes.folders, fakes.settings}
+                   folders != nullptr ? *folders : fakes.folders, settings != nullptr ? *settings : fakes.settings}
     {
     }
 

@@ -3,11 +3,18 @@
 #include "logweave/file_error.h"
 #include "logweave/pane_texts.h"
 #include "platform/program_folders.h"
+#include "logweave/version.h"
+#include "platform/settings.h"
+#include "shell/command_line.h"
 #include "shell/pane_texts.h"
 #include "shell/qt_translations.h"
 #include "shell/version_text.h"
 
+#include <QApplication>
 #include <QDialogButtonBox>
+#include <QMimeData>
+#include <QProcess>
+#include <QTableView>
 #include <QLibraryInfo>
 #include <QTranslator>
 
@@ -104,18 +111,20 @@ private slots:
         QCOMPARE(p.fakes.fileDialog.requests.back().startFolder, p.fakes.folders.programFolder());
         QCOMPARE(p.fakes.folder.read("Adif_File.adi"),
                  std::string("h<EOH>\r\n\r\n<RST_SENT:2>59 <CALL:5>Q1AAA <QSO_DATE:8>20230101 <TIME_ON:4>1000 <EOR>\r\n\r\n"));
-        QCOMPARE(commandsOn(p), (QStringList{"addMenuAction", "filterMenuAction"}));
+        QCOMPARE(commandsOn(p), (QStringList{"openMenuAction", "addMenuAction", "filterMenuAction"}));
 
         p.fakes.inputBox.useDefault = true;
         p.menu("filterMenuAction")->trigger();
         QVERIFY(p.pane().endsWith(paneText(pane::recordsKept(1))));
-        p.fakes.inputBox.useDefault = false;  // Cancel: no term, every record matches
+        p.fakes.folder.write("Adif_Filtre1.adi", "mine");
+        p.fakes.inputBox.useDefault = false;  // Cancel: nothing filtered, nothing written
         p.menu("filterMenuAction")->trigger();
-        QVERIFY(p.pane().endsWith(paneText(pane::recordsKept(0))));
+        QVERIFY(p.pane().endsWith(paneText(shell::cancelledParagraph())));
+        QCOMPARE(p.fakes.folder.read("Adif_Filtre1.adi"), std::string("mine"));
     }
 
     // The pointer is busy while the program works and as usual while it asks.
-    void addMergesTheChosenLogUnderTheBusyPointerAndEveryWayOutEndsTheProgram()
+    void addMergesTheChosenLogUnderTheBusyPointerAndQuitEndsTheProgram()
     {
         Program p;
         p.window.startUp();
@@ -142,13 +151,166 @@ private slots:
         QCOMPARE(p.fakes.fileDialog.requests.back().startFolder, p.fakes.folders.programFolder());
         QCOMPARE(p.fakes.exit.ended, 0);
 
-        p.menu("addMenuAction")->trigger();  // no answer left: Cancel
-        QCOMPARE(p.fakes.exit.ended, 1);
+        p.menu("addMenuAction")->trigger();  // no answer left: Cancel, back to the window
+        QCOMPARE(p.fakes.exit.ended, 0);
+        QVERIFY(p.pane().endsWith(paneText(shell::cancelledParagraph())));
         p.menu("quitMenuAction")->trigger();
-        QCOMPARE(p.fakes.exit.ended, 2);
+        QCOMPARE(p.fakes.exit.ended, 1);
         p.window.show();
         p.window.close();
-        QCOMPARE(p.fakes.exit.ended, 3);
+        QCOMPARE(p.fakes.exit.ended, 2);
+    }
+
+    // A merge cancelled at its question leaves the open log and writes nothing;
+    // the next one's changes are listed in a table sorted by the column clicked.
+    void aCancelledMergeChangesNothingAndTheChangesOfTheNextShowInATable()
+    {
+        Program p;
+        p.window.startUp();
+        p.menu("changesMenuAction")->trigger();
+        QVERIFY(p.pane().endsWith(paneText(shell::noChangeListParagraph(p.fakes.path("Logweave_Changes.csv")))));
+        p.open(p.fakes.write("station.adi", kLog));
+        const QString added = p.fakes.write(
+            "added.adi", "<CALL:5>Q1AAA <QSO_DATE:8>20230101 <TIME_ON:4>1000 <RST_SENT:3>599 <EOR>\r\n" + kOther);
+        p.fakes.fileDialog.answers = {added};
+        whenModal([&] { p.menu("addMenuAction")->trigger(); },
+                  [](QWidget* dialog) { QTest::keyClick(dialog, Qt::Key_Escape); });
+        QVERIFY(p.pane().endsWith(paneText(pane::mergeCancelled())));
+        QVERIFY(!p.fakes.folder.exists("Logweave.adi"));
+        QCOMPARE(p.store.openRecordCount(), 1LL);
+
+        p.fakes.fileDialog.answers = {added};
+        whenModal([&] { p.menu("addMenuAction")->trigger(); }, [](QWidget* dialog) { click(dialog, "okButton"); });
+        QStringList calls;
+        whenModal([&] { p.menu("changesMenuAction")->trigger(); }, [&](QWidget* dialog) {
+            auto* table = child<QTableView>(dialog, "changesTable");
+            QCOMPARE(table->model()->rowCount(), 2);
+            table->sortByColumn(0, Qt::AscendingOrder);  // "added" before "differs"
+            for (int row = 0; row < 2; ++row)
+                calls << table->model()->index(row, 3).data().toString() + ' ' + table->model()->index(row, 6).data().toString();
+            dialog->close();
+        });
+        QCOMPARE(calls, (QStringList{"Q1BBB ", "Q1AAA rst_sent"}));
+        // The merged log is now the one open, and the next question names it.
+        QCOMPARE(QString::fromStdString(p.store.openLogPath()), p.fakes.path("Logweave.adi"));
+    }
+
+    // A second Open replaces the open log; a recent log, a file from the command
+    // line or a dropped one opens with the saved options and no dialog; a file
+    // dropped once a log is open is added.
+    void logsOpenAgainFromTheMenuTheRecentListTheCommandLineAndTheDesktop()
+    {
+        Program p;
+        p.window.startUp();
+        const QString station = p.fakes.write("station.adi", kLog);
+        const QString other = p.fakes.write("other.adi", "o<EOH>\r\n" + kOther);
+        p.open(station);
+        p.open(other);
+        QCOMPARE(QString::fromStdString(p.store.openLogPath()), other);
+        QVERIFY(p.pane().contains(paneText(pane::fileRead(other.toStdString()))));
+        QCOMPARE(p.fakes.settings.recent, (QStringList{other, station}));
+
+        p.menu("recentLog(1)")->trigger();
+        QCOMPARE(QString::fromStdString(p.store.openLogPath()), station);
+        QCOMPARE(p.fakes.settings.recent, (QStringList{station, other}));
+        p.window.openFile(p.fakes.path("vanished.adi"));  // as from the command line; not remembered
+        QCOMPARE(p.fakes.settings.recent.size(), 2);
+
+        Program dropped;
+        dropped.window.startUp();
+        const auto drop = [&](const QString& path) {
+            QMimeData data;
+            data.setUrls({QUrl::fromLocalFile(path)});
+            // Onto the pane, which covers the window; a drop goes only where the drag entered.
+            auto* pane = child<QPlainTextEdit>(&dropped.window, "activityPane");
+            QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(pane, &enter);
+            QVERIFY(enter.isAccepted());
+            QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(pane, &drop);
+        };
+        drop(station);
+        QCOMPARE(dropped.store.openRecordCount(), 1LL);
+        QCOMPARE(commandsOn(dropped), (QStringList{"openMenuAction", "addMenuAction", "filterMenuAction"}));
+        drop(other);
+        QVERIFY(dropped.pane().contains(paneText(pane::fileAdded(other.toStdString()))));
+        QCOMPARE(dropped.store.openRecordCount(), 2LL);
+    }
+
+    // Every way out of a dialog comes back to the window, says so, and changes no file.
+    void eachCancelReturnsToTheWindowAndChangesNothing()
+    {
+        Program p;
+        p.window.startUp();
+        const auto cancelledOnce = [&p] {
+            return p.pane().endsWith(paneText(shell::cancelledParagraph())) && p.fakes.exit.ended == 0;
+        };
+        whenModal([&] { p.menu("openMenuAction")->trigger(); },
+                  [](QWidget* options) { options->close(); });
+        QVERIFY(cancelledOnce());
+        QVERIFY(p.fakes.fileDialog.requests.empty());  // no file asked for
+        p.open(QString());
+        QVERIFY(cancelledOnce());
+        QVERIFY(fs::is_empty(p.fakes.folder.path()));
+    }
+
+    // The window's size, the folder each file dialog was left in, the recent
+    // logs and the options are found again by the next run.
+    void theWindowAndItsDialogsAreAsTheLastRunLeftThem()
+    {
+        TemporaryFolder home;
+        FakeProgramFolders folders(text(home.path()));
+        platform::QtSettings settings(folders);
+        const QString log = text(home.write("logs/station.adi", kLog));
+        const QSize size(1000, 640);
+        {
+            Program first(&folders, {}, &settings);
+            first.window.startUp();
+            first.window.show();
+            first.window.resize(size);
+            QVERIFY(QTest::qWaitForWindowExposed(&first.window));
+            auto* pane = child<QPlainTextEdit>(&first.window, "activityPane");
+            const int paneWidth = pane->width();
+            first.window.resize(size.width() + 300, size.height());
+            QTRY_VERIFY(pane->width() >= paneWidth + 300);  // the pane follows the window
+            first.window.resize(size);
+            QTRY_COMPARE(pane->width(), paneWidth);
+            first.open(log, [](QWidget* options) { child<QCheckBox>(options, "upperCaseNamesCheck")->setChecked(true); });
+            first.window.close();
+        }
+        Program next(&folders, {}, &settings);
+        next.window.startUp();
+        QCOMPARE(next.window.size(), size);
+        QCOMPARE(next.menu("recentLog(0)")->text(), QStringLiteral("&1 ") + log);
+        next.open(QString(), [](QWidget* options) { QVERIFY(child<QCheckBox>(options, "upperCaseNamesCheck")->isChecked()); });
+        QCOMPARE(next.fakes.fileDialog.requests.back().startFolder, text(home / "logs"));
+    }
+
+    void theCommandLineNamesOneLogOrAsksAQuestionAnsweredWithoutAWindow()
+    {
+        std::string error;
+        const auto parsed = [&](std::vector<std::string> arguments) {
+            return shell::parseWindowCommandLine(arguments, error);
+        };
+        QCOMPARE(parsed({"-"})->log.value_or(""), std::string("-"));
+        QCOMPARE(parsed({"--", "--help"})->log.value_or(""), std::string("--help"));
+        QVERIFY(!parsed({"a.adi", "b.adi"}));
+        QCOMPARE(error, std::string("one log at most: b.adi"));
+
+        // The real program, with no display to open a window on.
+        const auto run = [](const QStringList& arguments) {
+            QProcess program;
+            QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+            for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+                environment.remove(QString::fromLatin1(name));
+            program.setProcessEnvironment(environment);
+            program.start(QStringLiteral(LOGWEAVE_WINDOW_PROGRAM), arguments);
+            program.waitForFinished(10000);
+            return std::pair{program.exitCode(), QString::fromUtf8(program.readAllStandardOutput() + program.readAllStandardError())};
+        };
+        QCOMPARE(run({"--version"}), std::pair(0, QStringLiteral("logweave %1\n").arg(QString::fromLatin1(kVersion))));
+        QCOMPARE(run({"--help"}), std::pair(0, QString::fromLatin1(shell::kWindowUsage)));
+        QCOMPARE(run({"--frobnicate"}).first, 2);
     }
 
     void theProgramFolderIsTheExecutablesUnlessItCannotBeWritten()
@@ -206,7 +368,7 @@ private slots:
         QVERIFY(p.pane().startsWith(line));
         QCOMPARE(p.pane().count(line), 1);
         QVERIFY(f.exists("station/wsjtx_log.adi_old"));
-        QCOMPARE(commandsOn(p), QStringList{"openMenuAction"});
+        QCOMPARE(commandsOn(p), QStringList{"openMenuAction"});  // the update opened no log for Add or Filter
 
         p.open(text(f.write("logs/station.adi", kLog)));
         QCOMPARE(f.read("home/.local/share/Logweave/Adif_File.adi"),

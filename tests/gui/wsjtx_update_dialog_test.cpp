@@ -80,7 +80,6 @@ private slots:
         QCOMPARE(u.fakes.fileDialog.requests[0].startFolder, u.fakes.folders.programFolder());
         QCOMPARE(u.fakes.fileDialog.requests[1].startFolder, u.fakes.path("station"));
         QCOMPARE(u.fakes.exit.ended, 0);
-        QVERIFY(!u.menu("openMenuAction")->isEnabled());  // the dialog's update may replace the open log
     }
 
     // Enter presses the focused button only, Save keeps the dialog up, Escape does not close it, OK runs

@@ -22,7 +22,7 @@ class RecordingInterface final : public UserInterface {
 public:
     void appendToPane(std::string_view utf8) override { pane += utf8; }
     OutputOptions outputOptions() override { return options; }
-    void showOptionsDialog() override {}
+    bool showOptionsDialog() override { return true; }
     Settlement settleConflict(const Conflict& conflict) override;
 
     std::string pane;
