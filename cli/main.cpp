@@ -91,31 +91,6 @@ int runCommands(const cli::CommandLine& line)
     return std::fflush(stdout) == 0 ? result : kStopped;
 }
 
-#ifdef _WIN32
-// The runtime's argv is in the ANSI code page, which has no letter for most
-// names: the arguments are taken from the wide command line, as UTF-8.
-std::vector<std::string> arguments(int, char**)
-{
-    int count = 0;
-    wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count);
-    std::vector<std::string> words;
-    for (int i = 1; wide != nullptr && i < count; ++i) {
-        const int size = WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, nullptr, 0, nullptr, nullptr);
-        std::string word(static_cast<std::size_t>(size > 0 ? size : 1), '\0');
-        WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, word.data(), size, nullptr, nullptr);
-        word.pop_back();  // its terminating null
-        words.push_back(std::move(word));
-    }
-    LocalFree(wide);
-    return words;
-}
-#else
-std::vector<std::string> arguments(int argc, char** argv)
-{
-    return {argv + 1, argv + argc};
-}
-#endif
-
 }  // namespace
 
 int main(int argc, char** argv)
@@ -127,7 +102,7 @@ int main(int argc, char** argv)
     _setmode(_fileno(stdout), _O_BINARY);
     _setmode(_fileno(stderr), _O_BINARY);
 #endif
-    const auto parsed = cli::parseCommandLine(arguments(argc, argv));
+    const auto parsed = cli::parseCommandLine(argumentsAsBytes(argc, argv));
     if (const auto* error = std::get_if<cli::UsageError>(&parsed))
         return usageError(error->message);
     const auto& line = std::get<cli::CommandLine>(parsed);
