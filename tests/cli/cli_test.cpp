@@ -273,6 +273,10 @@ TEST_F(CliTest, TakesNamesInAnyScript)
     EXPECT_NE(r.out.find("[File read]: " + log + " "), std::string::npos) << r.out;
     EXPECT_EQ(readBytes(folder.path() / pathFromBytes(station) / "Adif_File.adi"),
               "h<eoh>\r\n<call:5>Q1AAA <qso_date:8>20230101 <time_on:4>1000 <rst_sent:2>59 <eor>\r\n");
+    // And named as given when it cannot be read.
+    const Finished absent = run({"--no-order", "open", station + "/\xCE\xB2.adi"});
+    EXPECT_EQ(absent.status, 1);
+    EXPECT_NE(absent.out.find("[Cannot read the file] : " + station + "/\xCE\xB2.adi ("), std::string::npos) << absent.out;
 }
 
 TEST_F(CliTest, StopsAtTheFirstCommandThatFails)

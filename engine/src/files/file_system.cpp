@@ -11,7 +11,7 @@
 namespace logweave {
 
 FileError::FileError(Action action, std::filesystem::path path, std::error_code code)
-    : std::system_error(code, path.string()), action_(action), path_(std::move(path))
+    : std::system_error(code, bytesFromPath(path)), action_(action), path_(std::move(path))
 {
 }
 
