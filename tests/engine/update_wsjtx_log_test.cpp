@@ -1,3 +1,4 @@
+#include "count_of.h"
 #include "engine_fixture.h"
 
 #include "logweave/dated_copies.h"
@@ -25,14 +26,6 @@ void appendContact(const std::string& log, const std::string& call)
 {
     std::ofstream(log, std::ios::binary | std::ios::app)
         << "<call:" << call.size() << ">" << call << " <qso_date:8>20261207 <time_on:6>183000 <mode:3>FT8 <eor>\n";
-}
-
-std::size_t occurrences(std::string_view text, std::string_view what)
-{
-    std::size_t n = 0;
-    for (auto at = text.find(what); at != std::string_view::npos; at = text.find(what, at + 1))
-        ++n;
-    return n;
 }
 
 // The real calls, with no other program writing, counting the waits for
@@ -106,7 +99,7 @@ protected:
     std::string other;
 };
 
-TEST_F(UpdateTest, ReplacesBothLogsAndTheTextLogWithTheMergedOnes)
+TEST_F(UpdateTest, ReplacesBothLogsAndTheTextLogWithTheMergedOnesKeepingACopyOfTheFileToMerge)
 {
     // Names follow the option, end tags are the WSJT-X program's own.
     ui.options.upperCaseNames = true;
@@ -120,6 +113,8 @@ TEST_F(UpdateTest, ReplacesBothLogsAndTheTextLogWithTheMergedOnes)
     EXPECT_EQ(readBytes(log), merged);
     EXPECT_EQ(readBytes(other), merged);
     EXPECT_EQ(readBytes(station("Wsjtx.log")), folder.read("Logweave.log"));
+    EXPECT_EQ(readBytes(datedBackupName(other, kWhen)), kOther);
+    EXPECT_TRUE(paneHas(pane::fileToMergeReplaced(other, datedBackupName(other, kWhen))));
     EXPECT_TRUE(ui.pane.ends_with(pane::replaced(log, station("Wsjtx.log"))));
 }
 
@@ -141,14 +136,6 @@ TEST_F(UpdateTest, KeepsTheNewestTenDatedCopiesAndTheFirstCopy)
     EXPECT_FALSE(std::filesystem::exists(dated(kWhen + 1h)));
     EXPECT_TRUE(std::filesystem::exists(dated(kWhen + 2h)));
     EXPECT_TRUE(folder.exists("station/wsjtx_log.adi.20200101-000000.bak.txt"));
-}
-
-TEST_F(UpdateTest, KeepsADatedCopyOfTheFileToMergeAndSaysSo)
-{
-    ASSERT_EQ(update(), Outcome::Done) << ui.pane;
-    const std::string copy = datedBackupName(other, kWhen);
-    EXPECT_EQ(readBytes(copy), kOther);
-    EXPECT_TRUE(paneHas(pane::fileToMergeReplaced(other, copy)));
 }
 
 TEST_F(UpdateTest, WithoutADatedCopyOfEitherFileNothingIsReplaced)
@@ -201,8 +188,8 @@ TEST_F(UpdateTest, KeepsWhatIsAppendedAtAnyStepOfTheUpdate)
         writeLogs();
         calls = 0;
         ASSERT_EQ(update(), Outcome::Done) << ui.pane;
-        EXPECT_EQ(occurrences(readBytes(log), "Q9LOG"), 1u);
-        EXPECT_EQ(occurrences(readBytes(other), "Q9MRG"), 1u);
+        EXPECT_EQ(countOf(readBytes(log), "Q9LOG"), 1);
+        EXPECT_EQ(countOf(readBytes(other), "Q9MRG"), 1);
     }
 }
 
