@@ -24,6 +24,7 @@
 
 #include <functional>
 #include <string_view>
+#include <vector>
 
 namespace logweave::testing {
 
@@ -74,6 +75,20 @@ inline void click(QWidget* parent, const char* name)
 inline QLineEdit* box(QWidget* parent, const char* name)
 {
     return child<QLineEdit>(parent, name);
+}
+
+inline bool checked(QWidget* parent, const char* name)
+{
+    return child<QAbstractButton>(parent, name)->isChecked();
+}
+
+// Ticks or selects each control named, as the user would before OK.
+inline std::function<void(QWidget*)> ticking(std::vector<const char*> names)
+{
+    return [names = std::move(names)](QWidget* dialog) {
+        for (const char* name : names)
+            child<QAbstractButton>(dialog, name)->setChecked(true);
+    };
 }
 
 // The main window over the fakes, or over real `folders` when given, with
