@@ -1,10 +1,6 @@
 // Real logs written by many programs: every one reads, and reads back as written.
 
-#include "count_of.h"
 #include "engine_fixture.h"
-
-#include "logweave/dated_copies.h"
-#include "logweave/operations.h"
 
 #include <algorithm>
 #include <vector>
@@ -52,45 +48,6 @@ TEST(SampleLogFolder, HoldsLogsToRead)
     if (samplesFolder().empty())
         GTEST_SKIP() << "no sample logs in " << LOGWEAVE_SAMPLES_DIR << ": the real logs are not read";
     EXPECT_FALSE(sampleLogs().empty()) << "no .adi file in " << samplesFolder();
-}
-
-class SamplePairTest : public EngineTest {
-protected:
-    void SetUp() override
-    {
-        if (samplesFolder().empty())
-            GTEST_SKIP() << "no sample logs beside the project";
-    }
-};
-
-TEST_F(SamplePairTest, AWsjtxLogSurvivesItsUpdate)
-{
-    const std::string original = readBytes(samplesFolder() / "wsjtx-2.6.1-oneline-lf.adi");
-    const std::string log = folder.write("station/wsjtx_log.adi", original).string();
-    const std::string other = folder.write("other.adi", readBytes(samplesFolder() / "fle-crlf-oneline.adi")).string();
-    std::filesystem::copy_file(std::filesystem::path(LOGWEAVE_DATA_DIR) / "AdifCodes_Liste_WSJT-X.txt",
-                               folder / "AdifCodes_Liste_WSJT-X.txt");
-    ASSERT_EQ(updateWsjtxLog(store, session, {log, other, ui.options}), Outcome::Done) << ui.pane;
-    EXPECT_EQ(readBytes(log + "_old"), original);
-    const std::string updated = readBytes(log);
-    ASSERT_TRUE(updated.starts_with("ADIF Export for Fast Log Entry"));  // the header of the log merged into it
-
-    // Every contact still there, one record a line, in lower case.
-    Workbench before(folder / "before", ui.options);
-    ASSERT_EQ(before.read(log + "_old"), Outcome::Done);
-    for (long long r = 1; r <= before.store.openRecordCount(); ++r) {
-        const auto call = before.store.fieldValue(before.store.standardFields().call, r);
-        ASSERT_NE(updated.find("<call:" + std::to_string(call.size()) + ">" + std::string(call) + " "), std::string::npos)
-            << call;
-    }
-    EXPECT_EQ(store.openRecordCount(), before.store.openRecordCount() + 4);
-    const std::string_view body = std::string_view(updated).substr(updated.find("<eoh>\r\n") + 7);
-    EXPECT_EQ(std::count(body.begin(), body.end(), '\n'), store.openRecordCount());
-    EXPECT_EQ(std::count(body.begin(), body.end(), '\r'), store.openRecordCount());
-    EXPECT_EQ(countOf(body, "<eor>\r\n"), store.openRecordCount());
-    EXPECT_FALSE(std::any_of(body.begin(), body.end() - 1, [&](const char& c) {
-        return c == '<' && std::isupper(static_cast<unsigned char>((&c)[1]));
-    }));
 }
 
 }  // namespace
