@@ -79,6 +79,10 @@ TEST_F(CliTest, RefusesAWrongCommandLineWithItsUsage)
         EXPECT_TRUE(r.err.starts_with("logweave-cli: " + message)) << r.err;
         EXPECT_NE(r.err.find("\n\nusage: logweave-cli"), std::string::npos) << r.err;
     }
+}
+
+TEST_F(CliTest, HelpPrintsTheUsage)
+{
     const Finished help = run({"--help"});
     EXPECT_EQ(help.status, 0);
     EXPECT_TRUE(help.out.starts_with("usage: logweave-cli")) << help.out;
