@@ -46,6 +46,7 @@ private slots:
             choose({"upperCaseNamesCheck", "headerSourceButtons(2)"})(dialog);
         });
         QVERIFY(o->ui.outputOptions() == (OutputOptions{"mine.txt", true, false, HeaderSource::Program, {ContactRule::Window, 30}}));
+        QVERIFY(o->fakes.settings.saved == o->ui.outputOptions());
         o->show([](QWidget* dialog) {
             QCOMPARE(child<QLineEdit>(dialog, "fieldOrderFileEdit")->text(), QStringLiteral("mine.txt"));
             for (const char* name : {"upperCaseNamesCheck", "headerSourceButtons(2)", "sameContactButtons(1)"})
