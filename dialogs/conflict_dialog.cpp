@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QShortcut>
 
 #include <functional>
 #include <limits>
@@ -23,6 +24,14 @@ constexpr int kFirstTop = 420;
 QString shown(std::string_view bytes)
 {
     return QString::fromStdString(displayText(bytes));
+}
+
+// A value longer than its box shows its start, and whole in its tooltip.
+void showWhole(QLineEdit* box, const QString& value)
+{
+    box->setText(value);
+    box->setCursorPosition(0);
+    box->setToolTip(value);
 }
 
 QLabel* centredLabel(QWidget* parent, const QString& name, const QString& text)
@@ -98,6 +107,14 @@ void ConflictDialog::buildControls(const Conflict& conflict)
         box->installEventFilter(this);
     connect(chosenValueEdit_, &QLineEdit::textChanged, this, &ConflictDialog::enableSameChoice);
     connect(okButton_, &QPushButton::clicked, this, &ConflictDialog::recordChosenValue);
+    connect(cancelMergeButton_, &QPushButton::clicked, this, &ConflictDialog::cancelMerge);
+    const std::pair<QKeySequence, void (ConflictDialog::*)()> keys[] = {
+        {QKeySequence(Qt::ALT | Qt::Key_O), &ConflictDialog::takeOpenValue},
+        {QKeySequence(Qt::ALT | Qt::Key_A), &ConflictDialog::takeAddedValue},
+        {QKeySequence(Qt::ALT | Qt::Key_S), &ConflictDialog::takeBothValues},
+    };
+    for (const auto& [key, take] : keys)
+        connect(new QShortcut(key, this), &QShortcut::activated, this, take);
     // To know where the focus was before it comes back: the new active window
     // is already known when the old one hears it lost.
     activationWatcher_ =
@@ -122,7 +139,11 @@ void ConflictDialog::placeCommands(TwipsLayout& form)
     okButton_ = new QPushButton(QStringLiteral("OK Valider"), this);
     okButton_->setObjectName(QStringLiteral("okButton"));
     okButton_->setDefault(true);
-    form.place(okButton_, 5280, kFirstTop + (kRows + 8) * kStep, 1815, 495);
+    form.place(okButton_, 3360, kFirstTop + (kRows + 8) * kStep, 1815, 495);
+    cancelMergeButton_ = new QPushButton(QStringLiteral("Annuler la fusion [Cancel the merge]"), this);
+    cancelMergeButton_->setObjectName(QStringLiteral("cancelMergeButton"));
+    cancelMergeButton_->setAutoDefault(false);
+    form.place(cancelMergeButton_, 6240, kFirstTop + (kRows + 8) * kStep, 3120, 495);
 }
 
 void ConflictDialog::placeContact(const Conflict& conflict, TwipsLayout& form)
@@ -135,9 +156,10 @@ void ConflictDialog::placeContact(const Conflict& conflict, TwipsLayout& form)
         label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         label->setFont(dialogFont(12));
         form.place(label, 120, kFirstTop + kStep * k, 3375, 420);
-        auto* value = new QLineEdit(shown(row.value), this);
+        auto* value = new QLineEdit(this);
         value->setObjectName(QStringLiteral("contactValues(%1)").arg(k));
-        value->setEnabled(false);
+        showWhole(value, shown(row.value));
+        value->setReadOnly(true);
         value->setFont(dialogFont(12));
         form.place(value, 3600, kFirstTop - 60 + kStep * k, 5415, 420);
         contactCaptions_[static_cast<std::size_t>(k)] = label;
@@ -148,14 +170,15 @@ void ConflictDialog::placeContact(const Conflict& conflict, TwipsLayout& form)
 void ConflictDialog::placeValues(const Conflict& conflict, TwipsLayout& form)
 {
     const int t0 = kFirstTop;
+    // Each heading names the key that takes its value.
     openHeadingLabel_ =
-        centredLabel(this, QStringLiteral("openHeadingLabel"), QStringLiteral("Fichier ouvert [File open]"));
+        centredLabel(this, QStringLiteral("openHeadingLabel"), QStringLiteral("Fichier ouvert [File open]  Alt+O"));
     addedHeadingLabel_ =
-        centredLabel(this, QStringLiteral("addedHeadingLabel"), QStringLiteral("Fichier ajouté [File added]"));
+        centredLabel(this, QStringLiteral("addedHeadingLabel"), QStringLiteral("Fichier ajouté [File added]  Alt+A"));
     openPathLabel_ = centredLabel(this, QStringLiteral("openPathLabel"), shown(conflict.openLogPath));
     addedPathLabel_ = centredLabel(this, QStringLiteral("addedPathLabel"), shown(conflict.addedLogPath));
     bothHeadingLabel_ = centredLabel(this, QStringLiteral("bothHeadingLabel"),
-                                     QStringLiteral("Sigma = Ouvert+Ajouté [Open+Added]"));
+                                     QStringLiteral("Sigma = Ouvert+Ajouté [Open+Added]  Alt+S"));
     chosenValueLabel_ = centredLabel(this, QStringLiteral("chosenValueLabel"),
                                      QStringLiteral("Valeur à enregistrer [Value to record]"));
     for (QLabel* label : {openHeadingLabel_, addedHeadingLabel_, bothHeadingLabel_, chosenValueLabel_})
@@ -176,9 +199,9 @@ void ConflictDialog::placeValues(const Conflict& conflict, TwipsLayout& form)
     form.place(bothValuesEdit_, 7920, t0 + (kRows + 3) * kStep, 5000, 420);
     form.place(chosenValueLabel_, 4080, t0 + (kRows + 5) * kStep, 4560, 375);
     form.place(chosenValueEdit_, 3360, t0 + (kRows + 6) * kStep, 6000, 420);
-    openValueEdit_->setText(shown(open_));
-    addedValueEdit_->setText(shown(added_));
-    bothValuesEdit_->setText(shown(open_) + ' ' + shown(added_));
+    showWhole(openValueEdit_, shown(open_));
+    showWhole(addedValueEdit_, shown(added_));
+    showWhole(bothValuesEdit_, shown(open_) + ' ' + shown(added_));
     take(ConflictSide::Open);  // the open log's value is proposed
 }
 
@@ -220,7 +243,9 @@ void ConflictDialog::take(ConflictSide side)
 {
     taken_ = sideValue(side, open_, added_);
     takenSide_ = side;
-    chosenValueEdit_->setText(shown(taken_));
+    // Both values joined show as each does alone, whatever their encodings.
+    takenShown_ = side == ConflictSide::Both ? bothValuesEdit_->text() : shown(taken_);
+    showWhole(chosenValueEdit_, takenShown_);
     // A text set as it stood says nothing, yet it may now be a side's value.
     if (sameChoiceCheck_ != nullptr)
         enableSameChoice();
@@ -229,7 +254,8 @@ void ConflictDialog::take(ConflictSide side)
 void ConflictDialog::enableSameChoice()
 {
     // A value typed by hand is no side of the conflict that later ones could take.
-    const bool taken = chosenValueEdit_->text() == shown(taken_);
+    chosenValueEdit_->setToolTip(chosenValueEdit_->text());
+    const bool taken = chosenValueEdit_->text() == takenShown_;
     if (!taken)
         sameChoiceCheck_->setChecked(false);
     sameChoiceCheck_->setEnabled(taken);
@@ -259,15 +285,21 @@ void ConflictDialog::recordChosenValue()
     accept();
 }
 
+void ConflictDialog::cancelMerge()
+{
+    cancelled_ = true;
+    QDialog::reject();
+}
+
 void ConflictDialog::reject()
 {
-    recordChosenValue();
+    cancelMerge();
 }
 
 std::string ConflictDialog::valueToRecord() const
 {
     // A value taken from the logs, still shown as it was, goes back as the bytes it was read as.
-    if (chosenValueEdit_->text() == shown(taken_))
+    if (chosenValueEdit_->text() == takenShown_)
         return taken_;
     const std::string typed = chosenValueEdit_->text().toStdString();
     // Typed among values read as Windows-1252, it is written the same way where it can be.

@@ -6,6 +6,7 @@
 #include "logweave/conflict.h"
 
 #include <QDialog>
+#include <QString>
 
 #include <array>
 #include <optional>
@@ -31,8 +32,9 @@ public:
     std::string chosenValue() const { return chosenValue_; }
     // Set when the later conflicts of this field are to take the same side without asking.
     std::optional<ConflictSide> sameChoiceUntilTheEnd() const { return sameChoice_; }
+    // The user stopped the whole merge: by its button, Escape or the close box.
+    bool mergeCancelled() const { return cancelled_; }
 
-    // Closing other than by OK (Escape, the close box) does what OK does.
     void reject() override;
 
 protected:
@@ -50,6 +52,7 @@ private:
     void takeAddedValue();
     void takeBothValues();
     void recordChosenValue();
+    void cancelMerge();
     void enableSameChoice();
     void take(ConflictSide side);
     std::string valueToRecord() const;
@@ -58,9 +61,11 @@ private:
     std::string added_;
     std::string chosenValue_;
     std::optional<ConflictSide> sameChoice_;
+    bool cancelled_ = false;
     // The value last taken from the logs into the box of the value to record,
     // and its side: two values can look alike on screen and differ in their bytes.
     std::string taken_;
+    QString takenShown_;
     ConflictSide takenSide_{ConflictSide::Open};
     bool focusWasInTheProgram_{true};
     QObject* activationWatcher_{};
@@ -79,6 +84,7 @@ private:
     QLineEdit* chosenValueEdit_{};
     QCheckBox* sameChoiceCheck_{};
     QPushButton* okButton_{};
+    QPushButton* cancelMergeButton_{};
 };
 
 }  // namespace logweave::dialogs

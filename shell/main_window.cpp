@@ -1,5 +1,6 @@
 #include "shell/main_window.h"
 
+#include "dialogs/changes_dialog.h"
 #include "dialogs/program_help.h"
 #include "dialogs/twips.h"
 #include "dialogs/wsjtx_update_dialog.h"
@@ -12,6 +13,7 @@
 
 #include <QCloseEvent>
 #include <QFontDatabase>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 
@@ -56,28 +58,40 @@ MainWindow::MainWindow(LogStore& store, FileSystem& files, platform::Platform& p
 
 MainWindow::~MainWindow() = default;
 
+// The commands in menus, each with its mnemonic and its key.
 void MainWindow::buildMenu()
 {
     QMenuBar* bar = menuBar();
     bar->setNativeMenuBar(false);
-    const auto item = [bar](const char* name, const QString& caption) {
-        QAction* action = bar->addAction(caption);
+    const auto command = [this](QMenu* menu, const char* name, const QString& caption, const QKeySequence& key,
+                                void (MainWindow::*run)()) {
+        QAction* action = menu->addAction(caption);
         action->setObjectName(QString::fromLatin1(name));
+        action->setShortcut(key);
+        connect(action, &QAction::triggered, this, run);
         return action;
     };
-    quitMenuAction_ = item("quitMenuAction", QStringLiteral("Quitter [Exit]"));
-    openMenuAction_ = item("openMenuAction", QStringLiteral("Ouvrir [Open]"));
-    addMenuAction_ = item("addMenuAction", QStringLiteral("Ajouter [Add]"));
-    wsjtxMenuAction_ = item("wsjtxMenuAction", QStringLiteral("WSJT-X"));
-    filterMenuAction_ = item("filterMenuAction", QStringLiteral("Filtrer [Filter]"));
-    emptyMenuAction_ = item("emptyMenuAction", QString());
-    helpMenuAction_ = item("helpMenuAction", QStringLiteral("Aide [Help]"));
-    connect(quitMenuAction_, &QAction::triggered, this, &MainWindow::quit);
-    connect(openMenuAction_, &QAction::triggered, this, &MainWindow::openLog);
-    connect(addMenuAction_, &QAction::triggered, this, &MainWindow::addLog);
-    connect(wsjtxMenuAction_, &QAction::triggered, this, &MainWindow::showWsjtxUpdate);
-    connect(filterMenuAction_, &QAction::triggered, this, &MainWindow::filterLog);
-    connect(helpMenuAction_, &QAction::triggered, this, &MainWindow::showHelp);
+    QMenu* file = bar->addMenu(QStringLiteral("&Fichier [File]"));
+    file->setObjectName(QStringLiteral("fileMenu"));
+    openMenuAction_ = command(file, "openMenuAction", QStringLiteral("&Ouvrir… [Open]"), QKeySequence::Open,
+                              &MainWindow::openLog);
+    addMenuAction_ = command(file, "addMenuAction", QStringLiteral("&Ajouter… [Add]"),
+                             QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_A), &MainWindow::addLog);
+    file->addSeparator();
+    quitMenuAction_ = command(file, "quitMenuAction", QStringLiteral("&Quitter [Exit]"),
+                              QKeySequence(Qt::CTRL | Qt::Key_Q), &MainWindow::quit);
+    QMenu* log = bar->addMenu(QStringLiteral("&Log"));
+    log->setObjectName(QStringLiteral("logMenu"));
+    filterMenuAction_ = command(log, "filterMenuAction", QStringLiteral("&Filtrer… [Filter]"),
+                                QKeySequence(Qt::CTRL | Qt::Key_F), &MainWindow::filterLog);
+    changesMenuAction_ = command(log, "changesMenuAction", QStringLiteral("&Changements de la fusion [Changes of the merge]"),
+                                 QKeySequence(Qt::CTRL | Qt::Key_H), &MainWindow::showChanges);
+    wsjtxMenuAction_ = command(log, "wsjtxMenuAction", QStringLiteral("Mise à jour &WSJT-X… [WSJT-X update]"),
+                               QKeySequence(Qt::CTRL | Qt::Key_U), &MainWindow::showWsjtxUpdate);
+    QMenu* help = bar->addMenu(QStringLiteral("&Aide [Help]"));
+    help->setObjectName(QStringLiteral("helpMenu"));
+    helpMenuAction_ = command(help, "helpMenuAction", QStringLiteral("&Aide [Help]"), QKeySequence::HelpContents,
+                              &MainWindow::showHelp);
 }
 
 void MainWindow::startUp()
@@ -164,6 +178,24 @@ void MainWindow::filterLog()
                                                           QStringLiteral("Filtre"), QStringLiteral("BAND:6M;MODE:FT8"));
     const platform::BusyCursor busy;
     filterOpenLog(store_, *session_, expression.toStdString(), options());
+}
+
+void MainWindow::showChanges()
+{
+    const auto path = session_->programFolder / kChangesFileName;
+    std::optional<std::vector<ChangeRow>> rows;
+    try {
+        rows = readChangeList(session_->files.readFile(path).view());
+    } catch (const FileError&) {
+        // No merge yet, or its list gone: said below as one.
+    }
+    const QString file = platform::pathText(bytesFromPath(path));
+    if (!rows) {
+        ui_->appendToPane(noChangeListParagraph(file));
+        return;
+    }
+    dialogs::ChangesDialog dialog(file, std::move(*rows), this);
+    dialog.exec();
 }
 
 void MainWindow::showHelp()

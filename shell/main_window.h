@@ -36,6 +36,7 @@ private:
     void addLog();
     void showWsjtxUpdate();
     void filterLog();
+    void showChanges();
     void showHelp();
     QString chooseLog(const QString& startFolder);
     OutputOptions options();
@@ -52,7 +53,7 @@ private:
     QAction* addMenuAction_{};
     QAction* wsjtxMenuAction_{};
     QAction* filterMenuAction_{};
-    QAction* emptyMenuAction_{};
+    QAction* changesMenuAction_{};
     QAction* helpMenuAction_{};
 };
 

@@ -54,7 +54,7 @@ Settlement QtUserInterface::settleConflict(const Conflict& conflict)
     dialogs::ConflictDialog dialog(conflict, over);
     dialog.setWindowModality(Qt::WindowModal);
     dialog.exec();
-    return {dialog.chosenValue(), dialog.sameChoiceUntilTheEnd()};
+    return {dialog.chosenValue(), dialog.sameChoiceUntilTheEnd(), dialog.mergeCancelled()};
 }
 
 }  // namespace logweave::shell

@@ -122,6 +122,19 @@ std::string mergedLogNotRead(std::string_view path)
                      + displayText(path));
 }
 
+std::string mergeCancelled()
+{
+    return paragraph("Fusion annulée [Merge cancelled]");
+}
+
+std::string changesWritten(std::string_view path, long long added, long long changedValues)
+{
+    return paragraph("Les changements sont listés dans [The changes are listed in] : " + displayText(path) + "\r\n"
+                     + std::to_string(added) + " contacts ajoutés, " + std::to_string(changedValues)
+                     + " valeurs changées [" + std::to_string(added) + " contacts added, "
+                     + std::to_string(changedValues) + " values changed]");
+}
+
 std::string filterFiles()
 {
     return banner("Création des fichiers [Creation of the files] : Adif_FiltreX.adi");

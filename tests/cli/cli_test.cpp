@@ -15,6 +15,7 @@
 #include <signal.h>
 #include <spawn.h>
 #include <string>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <thread>
 #include <tuple>
@@ -111,6 +112,38 @@ TEST_F(CliTest, StopsAtTheFirstCommandThatFails)
     EXPECT_NE(r.out.find("[Cannot read the file] : absent.adi (No such file or directory)"), std::string::npos);
     EXPECT_FALSE(folder.exists("Adif_Filtre1.adi"));
     EXPECT_EQ(run({"--no-order", "open", "absent.adi"}).err, "");
+}
+
+// A log, a field order list or Logweave.cfg that is no regular file is
+// refused at once; under `timeout` a reading that waits or never ends fails
+// the test instead of hanging it.
+TEST_F(CliTest, RefusesAtOnceWhatIsNoRegularFile)
+{
+    ASSERT_EQ(::mkfifo((folder / "pipe.adi").c_str(), 0600), 0);
+    ASSERT_EQ(::mkfifo((folder / "Logweave.cfg").c_str(), 0600), 0);
+    std::filesystem::create_directory(folder / "folder.adi");
+    folder.write("log.adi", kOpen);
+    const std::string unreadable = "Impossible de lire le fichier [Cannot read the file] : ";
+    const std::tuple<std::vector<std::string>, int, std::string> cases[] = {
+        {{"--no-order", "open", "pipe.adi"}, 1, unreadable + "pipe.adi (not a regular file but a named pipe)"},
+        {{"--no-order", "open", "/dev/zero"}, 1, unreadable + "/dev/zero (not a regular file but a device)"},
+        {{"--no-order", "open", "folder.adi"}, 1, unreadable + "folder.adi (not a regular file but a folder)"},
+        {{"--no-order", "open", "log.adi", "add", "pipe.adi"}, 1,
+         unreadable + "pipe.adi (not a regular file but a named pipe)"},
+        // Without its list the log is read all the same.
+        {{"--order", "pipe.adi", "open", "log.adi"}, 0,
+         "[Field order list unreadable, no order is loaded] : pipe.adi (not a regular file but a named pipe)"},
+        {{"wsjtx-update"}, 0, ""},  // as without the file: nothing to update
+    };
+    for (const auto& [arguments, status, said] : cases) {
+        SCOPED_TRACE(arguments.back());
+        const auto began = std::chrono::steady_clock::now();
+        const Finished r = run(arguments, "timeout 10 ");
+        EXPECT_LT(std::chrono::steady_clock::now() - began, std::chrono::seconds(5));
+        EXPECT_EQ(r.status, status) << r.out;
+        EXPECT_NE(r.out.find(said), std::string::npos) << r.out;
+        EXPECT_EQ(r.err, "");
+    }
 }
 
 TEST_F(CliTest, MatchesContactsAndSettlesConflictsByTheRulesGiven)

@@ -16,6 +16,8 @@ TEST(AutomationConfig, TakesThePathsAndTheContactRuleAsWritten)
     const std::pair<std::string, AutomationPaths> cases[] = {
         {"'comment\r\nAction = WSJT-X Log update\r\nFicToUpdate =  /a b.adi \r\nFicToMerge =/c.adi\r\n",
          {"/a b.adi", "/c.adi", {}}},
+        // A lone CR ends a line, as LF does; no path keeps one.
+        {"FicToUpdate = /a b.adi\rFicToMerge = /c.adi\r\r\n", {"/a b.adi", "/c.adi", {}}},
         // LF line ends and blank lines; a key without its blank before "=", commented or in lower case is none.
         {"\nFicToUpdate= /x.adi\n\nFicToMerge = /c.adi\n", {"", "/c.adi", {}}},
         {"'FicToUpdate = /a.adi\nfictoupdate = /b.adi\n", {}},

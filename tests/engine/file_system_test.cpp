@@ -83,8 +83,14 @@ TEST(StdFileSystem, LeavesNoLinkBehindWhenAnEarlierFileCannotBeKept)
     EXPECT_EQ(folder.entryCount(), 2);
 }
 
-// Each call that can fail while a file is written: the file stays whole, and
-// no temporary file is left.
+// The descriptors this process has open.
+long openDescriptors()
+{
+    return static_cast<long>(std::distance(fs::directory_iterator("/proc/self/fd"), {}));
+}
+
+// Each call that can fail while a file is written: the file stays whole, no
+// temporary file is left, and no descriptor stays open.
 TEST(StdFileSystem, AFailingCallLeavesTheFileWhole)
 {
     // The program's own files are not read, nor synced: those calls fail a replacement only.
@@ -96,10 +102,12 @@ TEST(StdFileSystem, AFailingCallLeavesTheFileWhole)
         {"makeTemporary", [](SystemCalls& c) { fail(c.makeTemporary, 0, EMFILE); }, true},
         {"write", [](SystemCalls& c) { fail(c.write, 0, ENOSPC); }, true},
         {"fchmod", [](SystemCalls& c) { fail(c.fchmod, 0, EPERM); }, true},
-        {"close", [](SystemCalls& c) { fail(c.close, 0, EIO); }, true},
+        // As the system's close does: the descriptor is gone, even when the close reports an error.
+        {"close", [](SystemCalls& c) { c.close = [](int fd) { ::close(fd); errno = EIO; return -1; }; }, true},
         {"rename", [](SystemCalls& c) { fail(c.rename, 0, EXDEV); }, true},
         {"fsync", [](SystemCalls& c) { fail(c.fsync, 0, EIO); }, false},
         {"open", [](SystemCalls& c) { fail(c.open, 0, EACCES); }, false},
+        {"fcntl", [](SystemCalls& c) { fail(c.fcntl, 0, EINVAL); }, false},
         {"read", [](SystemCalls& c) { fail(c.read, 0, EIO); }, false},
     };
     for (const auto& [name, make, failsAWrite] : faults) {
@@ -110,12 +118,37 @@ TEST(StdFileSystem, AFailingCallLeavesTheFileWhole)
         SystemCalls calls = SystemCalls::real();
         make(calls);
         StdFileSystem files(calls);
+        const long descriptors = openDescriptors();
         EXPECT_THROW(files.replaceUserFile(log, source), FileError);
         if (failsAWrite) {
             EXPECT_THROW(write(files, {log}, {"new"}), FileError);
         }
+        EXPECT_EQ(openDescriptors(), descriptors);
         EXPECT_EQ(folder.read("wsjtx_log.adi"), "the only copy");
         EXPECT_EQ(folder.entryCount(), 2);
+    }
+}
+
+// A signal that interrupts a call, as one may while a slow file system
+// keeps it waiting, does not fail the reading or the writing.
+TEST(StdFileSystem, MakesAnInterruptedCallAgain)
+{
+    const std::pair<const char*, std::function<void(SystemCalls&)>> interruptions[] = {
+        {"open", [](SystemCalls& c) { fail(c.open, 1, EINTR); }},
+        {"read", [](SystemCalls& c) { fail(c.read, 1, EINTR); }},
+        {"write", [](SystemCalls& c) { fail(c.write, 1, EINTR); }},
+    };
+    for (const auto& [name, make] : interruptions) {
+        SCOPED_TRACE(name);
+        TemporaryFolder folder;
+        const auto source = folder.write("Logweave.adi", "merged log");
+        const auto log = folder.write("wsjtx_log.adi", "the only copy");
+        SystemCalls calls = SystemCalls::real();
+        make(calls);
+        StdFileSystem files(calls);
+        EXPECT_EQ(files.readFile(source).view(), "merged log");
+        files.replaceUserFile(log, source);
+        EXPECT_EQ(folder.read("wsjtx_log.adi"), "merged log");
     }
 }
 

@@ -108,7 +108,7 @@ TEST_F(ReadOpenLogTest, WorksPastTheOldBoundsOfRecordsAndFields)
     for (int i = 15000; i < 55000; ++i)
         added += "<TIME_ON:6>" + std::to_string(999999 - i) + " <EOR>\n";
     ASSERT_EQ(add(added), Outcome::Done);
-    EXPECT_TRUE(ui.pane.ends_with(pane::mergeCounts({40000, 25000, 0, 15000})));
+    EXPECT_TRUE(paneHas(pane::mergeCounts({40000, 25000, 0, 15000})));
     EXPECT_EQ(store.openRecordCount(), 55000);
 
     // A conflict on the last of them names its record in full.

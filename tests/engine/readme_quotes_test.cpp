@@ -61,6 +61,7 @@ TEST(ReadmeQuotes, AreThePanesTextsOrTheDialogsCaptions)
     }
     // The rest are captions of the conflict and options dialogs.
     EXPECT_EQ(quotes, (std::vector<std::string>{
+                          "Annuler la fusion [Cancel the merge]",
                           "Même choix pour ce champ jusqu'à la fin",
                           "Même indicatif, bande et mode à 30 min près [Same call, band and mode within 30 min]"}));
 }

@@ -56,8 +56,8 @@ void runFirst(std::function<Result(Arguments...)>& call, const std::function<voi
 void runBeforeEveryCall(SystemCalls& c, const std::function<void()>& before)
 {
     runFirst(c.open, before), runFirst(c.read, before), runFirst(c.lseek, before), runFirst(c.write, before);
-    runFirst(c.close, before), runFirst(c.fsync, before), runFirst(c.fchmod, before), runFirst(c.fchown, before);
-    runFirst(c.fstat, before), runFirst(c.stat, before), runFirst(c.access, before);
+    runFirst(c.close, before), runFirst(c.fcntl, before), runFirst(c.fsync, before), runFirst(c.fchmod, before);
+    runFirst(c.fchown, before), runFirst(c.fstat, before), runFirst(c.stat, before), runFirst(c.access, before);
     runFirst(c.makeTemporary, before), runFirst(c.rename, before), runFirst(c.link, before);
     runFirst(c.unlink, before), runFirst(c.umask, before), runFirst(c.openForWritingElsewhere, before);
     runFirst(c.pause, before);

@@ -25,31 +25,47 @@ TEST_F(WindowTest, PairsTheSameContactAsTwoProgramsWriteItAndNothingElse)
 {
     const std::string open1 = qso("Q1ABC", "20230101", "183000", k20mFt8);
     const std::string withSeconds = qso("Q1ABC", "20230101", "183015", k20mFt8);
+    // Paired records that say the same thing are identical: the open record stands for both.
+    const MergeCounts same{1, 0, 1, 0};
+    const MergeCounts different{1, 0, 0, 1};
+    const MergeCounts apart{1, 1, 0, 0};
     const struct {
         std::string open;
         std::string added;
-        bool paired;
+        MergeCounts counts;
     } cases[] = {
         // Seconds against none; a typed date; letter case of the call; FT4 as a submode and as a mode.
-        {withSeconds, qso("q1abc", "20230101", "1830", k20mFt8), true},
-        {withSeconds, "<CALL:5>Q1ABC <QSO_DATE:8:D>20230101 <TIME_ON:4>1835 " + k20mFt8 + "<EOR>\n", true},
+        {withSeconds, qso("q1abc", "20230101", "1830", k20mFt8), same},
+        {withSeconds, "<CALL:5>Q1ABC <QSO_DATE:8:D>20230101 <TIME_ON:4>1835 " + k20mFt8 + "<EOR>\n", same},
         {qso("Q1ABC", "20230101", "183015", "<BAND:3>20M <MODE:4>MFSK <SUBMODE:3>FT4 "),
-         qso("Q1ABC", "20230101", "1830", "<BAND:3>20m <MODE:3>FT4 "), true},
+         qso("Q1ABC", "20230101", "1830", "<BAND:3>20m <MODE:3>FT4 "), same},
+        // USB and SSB are one mode, but not the same value: a question.
         {qso("Q1ABC", "20230101", "183015", "<MODE:3>USB <FREQ:9>14.250000 "),
-         qso("Q1ABC", "20230101", "1830", "<BAND:3>20m <MODE:3>SSB "), true},
-        // Across midnight, 29 minutes apart.
-        {qso("Q1ABC", "20230101", "234500", k20mFt8), qso("Q1ABC", "20230102", "0014", k20mFt8), true},
+         qso("Q1ABC", "20230101", "1830", "<BAND:3>20m <MODE:3>SSB "), different},
+        // Across midnight, 29 minutes apart; across the end of February, in and out of leap years.
+        {qso("Q1ABC", "20230101", "234500", k20mFt8), qso("Q1ABC", "20230102", "0014", k20mFt8), same},
+        {qso("Q1ABC", "19000228", "234500", k20mFt8), qso("Q1ABC", "19000301", "0014", k20mFt8), same},
+        {qso("Q1ABC", "20000229", "234500", k20mFt8), qso("Q1ABC", "20000301", "0014", k20mFt8), same},
+        {qso("Q1ABC", "20240229", "234500", k20mFt8), qso("Q1ABC", "20240301", "0014", k20mFt8), same},
+        // A day past its month's end counts on into the next month.
+        {qso("Q1ABC", "20230230", "234500", k20mFt8), qso("Q1ABC", "20230303", "0014", k20mFt8), same},
         // 31 minutes later, another call, band or mode, a date that is none.
-        {open1, qso("Q1ABC", "20230101", "1901", k20mFt8), false},
-        {open1, qso("Q1ABD", "20230101", "1830", k20mFt8), false},
-        {open1, qso("Q1ABC", "20230101", "1830", "<BAND:3>40m <MODE:3>FT8 "), false},
-        {open1, qso("Q1ABC", "20230101", "1830", "<BAND:3>20m <MODE:2>CW "), false},
-        {open1, qso("Q1ABC", "2023011", "1830", k20mFt8), false},
+        {open1, qso("Q1ABC", "20230101", "1901", k20mFt8), apart},
+        {open1, qso("Q1ABD", "20230101", "1830", k20mFt8), apart},
+        {open1, qso("Q1ABC", "20230101", "1830", "<BAND:3>40m <MODE:3>FT8 "), apart},
+        {open1, qso("Q1ABC", "20230101", "1830", "<BAND:3>20m <MODE:2>CW "), apart},
+        {open1, qso("Q1ABC", "2023011", "1830", k20mFt8), apart},
+        // A leap day between; the same start in a month or on a day that no calendar has.
+        {qso("Q1ABC", "20000228", "234500", k20mFt8), qso("Q1ABC", "20000301", "0014", k20mFt8), apart},
+        {qso("Q1ABC", "20240228", "234500", k20mFt8), qso("Q1ABC", "20240301", "0014", k20mFt8), apart},
+        {qso("Q1ABC", "20231301", "183000", k20mFt8), qso("Q1ABC", "20231301", "1830", k20mFt8), apart},
+        {qso("Q1ABC", "20230132", "183000", k20mFt8), qso("Q1ABC", "20230132", "1830", k20mFt8), apart},
+        {qso("Q1ABC", "20230100", "183000", k20mFt8), qso("Q1ABC", "20230100", "1830", k20mFt8), apart},
     };
-    for (const auto& [openLog, addedLog, paired] : cases) {
+    for (const auto& [openLog, addedLog, counts] : cases) {
         SCOPED_TRACE(addedLog);
-        EXPECT_TRUE(merges(openLog, addedLog, paired ? MergeCounts{1, 0, 0, 1} : MergeCounts{1, 1, 0, 0})) << ui.pane;
-        EXPECT_EQ(store.openRecordCount(), paired ? 1 : 2);
+        EXPECT_TRUE(merges(openLog, addedLog, counts)) << ui.pane;
+        EXPECT_EQ(store.openRecordCount(), counts.added == 0 ? 1 : 2);
     }
 }
 

@@ -1,5 +1,5 @@
 // One libFuzzer binary for the engine's inputs; LOGWEAVE_FUZZ names which:
-// reader, merge, merge-window or filter. Besides the
+// reader, merge, merge-window, filter or config. Besides the
 // sanitizers' findings, a broken invariant aborts.
 //
 // The files are real, in a folder of each input's own: the engine's own file
@@ -8,7 +8,9 @@
 #include "count_of.h"
 #include "workbench.h"
 
+#include "logweave/automation_config.h"
 #include "logweave/filter_expression.h"
+#include "logweave/std_file_system.h"
 #include "logweave/text.h"
 
 #include <algorithm>
@@ -201,6 +203,28 @@ void fuzzFilter(unsigned char flags, std::string_view expression)
     check(split == h.store.openRecordCount(), "every record goes to one of the two files");
 }
 
+// Logweave.cfg, read unattended at every start. Only read and saved here: the
+// update it starts could touch any file its paths name. With the options' first
+// bit, the paths start as ones already set, which a file naming none keeps.
+void fuzzConfig(unsigned char flags, std::string_view text)
+{
+    const AutomationPaths start = (flags & 1) != 0 ? AutomationPaths{"/home/x/wsjtx_log.adi", "/home/x/qsl.adi", {}}
+                                                   : AutomationPaths{};
+    const AutomationPaths read = parseAutomationFile(text, start);
+    for (const std::string& path : {read.logToUpdate, read.logToMerge})
+        check(path.find_first_of("\r\n") == std::string::npos, "a path holds no CR or LF");
+    const ContactMatch& rule = read.sameContact;
+    check(rule == ContactMatch{} || (rule.rule == ContactRule::Window && rule.minutes > 0),
+          "the rule is the default one or a window of some minutes");
+
+    TemporaryFolder folder;
+    StdFileSystem files;
+    folder.write("Logweave.cfg", text);
+    check(readAutomationFile(files, folder.path(), start) == read, "the file reads as its text");
+    saveAutomationFile(files, folder.path(), read.logToUpdate, read.logToMerge, read.sameContact);
+    check(readAutomationFile(files, folder.path(), {}) == read, "what is saved reads back the same");
+}
+
 using Target = void (*)(unsigned char flags, std::string_view text);
 
 struct NamedTarget {
@@ -208,12 +232,13 @@ struct NamedTarget {
     Target run;
 };
 
-constexpr std::array<NamedTarget, 4> kTargets{{
+constexpr std::array<NamedTarget, 5> kTargets{{
     {"reader", fuzzReader},
     {"merge", [](unsigned char flags, std::string_view text) { fuzzMerge(flags, text, {}); }},
     {"merge-window",
      [](unsigned char flags, std::string_view text) { fuzzMerge(flags, text, {ContactRule::Window, 30}); }},
     {"filter", fuzzFilter},
+    {"config", fuzzConfig},
 }};
 
 Target target = nullptr;
@@ -229,7 +254,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
             target = t.run;
     if (target != nullptr)
         return 0;
-    std::fprintf(stderr, "LOGWEAVE_FUZZ: no target '%s'; one of reader, merge, merge-window, filter\n",
+    std::fprintf(stderr, "LOGWEAVE_FUZZ: no target '%s'; one of reader, merge, merge-window, filter, config\n",
                  std::string(wanted).c_str());
     std::exit(2);
 }

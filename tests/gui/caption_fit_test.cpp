@@ -14,6 +14,7 @@
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QGroupBox>
+#include <QMenu>
 #include <QMenuBar>
 
 namespace logweave::testing {
@@ -56,9 +57,10 @@ QString captionCut(const QWidget* widget)
     if (const auto* bar = qobject_cast<const QMenuBar*>(widget)) {
         for (QAction* item : bar->actions()) {
             const QRect place = bar->actionGeometry(item);
-            if (!item->text().isEmpty()
-                && (!bar->rect().contains(place) || place.width() < bar->fontMetrics().horizontalAdvance(item->text())))
-                return item->objectName() + QStringLiteral(" hidden or cut");
+            const QString drawn = QString(item->text()).remove(u'&');  // the mnemonic's mark is not drawn
+            const QString name = item->menu() != nullptr ? item->menu()->objectName() : item->objectName();
+            if (!drawn.isEmpty() && (!bar->rect().contains(place) || place.width() < bar->fontMetrics().horizontalAdvance(drawn)))
+                return name + QStringLiteral(" hidden or cut");
         }
     }
     return {};

@@ -42,13 +42,15 @@ QString line(const std::string& value, std::optional<ConflictSide> side)
         + (side ? sides[static_cast<int>(*side)] : "ask");
 }
 
+const QString kCancelled = QStringLiteral("merge cancelled");
+
 }  // namespace
 
 class ConflictDialogTest final : public QObject {
     Q_OBJECT
 
 private slots:
-    // Each row settles one conflict through the window's interface; closing otherwise counts as OK.
+    // Each row settles one conflict through the window's interface; closing otherwise cancels the merge.
     void everyWayOfClosingHandsBackTheValueShownAndTheSameChoice_data()
     {
         QTest::addColumn<DialogAction>("act");
@@ -71,15 +73,29 @@ private slots:
             box(d, "chosenValueEdit")->setText(QStringLiteral("Jörgé"));
             click(d, "okButton");
         }) << line("J\xF6rg\xE9", {});
-        QTest::newRow("Escape records the emptied box") << DialogAction([](QWidget* d) {
+        QTest::newRow("the emptied box") << DialogAction([](QWidget* d) {
             box(d, "chosenValueEdit")->clear();
-            QTest::keyClick(d, Qt::Key_Escape);
+            click(d, "okButton");
         }) << line("", {});
-        QTest::newRow("the same choice, closed otherwise") << DialogAction([](QWidget* d) {
+        QTest::newRow("the same choice") << DialogAction([](QWidget* d) {
             doubleClick(d, "addedValueEdit");
             sameChoice(d)->click();
-            d->close();
+            click(d, "okButton");
         }) << line(kAdded, ConflictSide::Added);
+        QTest::newRow("a key for each value, named on the dialog") << DialogAction([](QWidget* d) {
+            QVERIFY(child<QLabel>(d, "bothHeadingLabel")->text().endsWith(QStringLiteral("Alt+S")));
+            d->activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(d));
+            QTest::keyClick(d, Qt::Key_S, Qt::AltModifier);
+            QCOMPARE(box(d, "chosenValueEdit")->text(), QStringLiteral("Jörg Jörg"));
+            QTest::keyClick(d, Qt::Key_A, Qt::AltModifier);
+            click(d, "okButton");
+        }) << line(kAdded, {});
+        QTest::newRow("Escape cancels the merge")
+            << DialogAction([](QWidget* d) { QTest::keyClick(d, Qt::Key_Escape); }) << kCancelled;
+        QTest::newRow("the close box cancels it") << DialogAction([](QWidget* d) { d->close(); }) << kCancelled;
+        QTest::newRow("and its button") << DialogAction([](QWidget* d) { click(d, "cancelMergeButton"); })
+                                        << kCancelled;
         QTest::newRow("a value typed, then one taken: the same choice back on") << DialogAction([](QWidget* d) {
             sameChoice(d)->click();
             QTest::keyClicks(box(d, "chosenValueEdit"), QStringLiteral("9"));
@@ -90,7 +106,7 @@ private slots:
             doubleClick(d, "bothValuesEdit");
             QVERIFY(sameChoice(d)->isEnabled() && !sameChoice(d)->isChecked());
             sameChoice(d)->click();
-            QTest::keyClick(d, Qt::Key_Escape);
+            click(d, "okButton");
         }) << line(kOpen + " " + kAdded, ConflictSide::Both);
         QTest::newRow("a side's value typed, then that side taken: the text stays, the same choice comes back")
             << DialogAction([](QWidget* d) {
@@ -99,7 +115,7 @@ private slots:
                    QVERIFY(!sameChoice(d)->isEnabled());
                    doubleClick(d, "openValueEdit");
                    sameChoice(d)->click();
-                   QTest::keyClick(d, Qt::Key_Escape);
+                   click(d, "okButton");
                })
             << line(kOpen, ConflictSide::Open);
     }
@@ -113,7 +129,7 @@ private slots:
         shell::QtUserInterface ui{pane, fakes.platform, nullptr};
         Settlement got;
         whenModal([&] { got = ui.settleConflict(nameConflict()); }, act);
-        QCOMPARE(line(got.chosenValue, got.sameChoiceUntilTheEnd), settled);
+        QCOMPARE(got.cancelMerge ? kCancelled : line(got.chosenValue, got.sameChoiceUntilTheEnd), settled);
     }
 
     // OK takes the focus back, unless the user comes back from another application.

@@ -9,6 +9,7 @@
 
 #include <QDialogButtonBox>
 #include <QLibraryInfo>
+#include <QTableView>
 #include <QTranslator>
 
 #include <cerrno>
@@ -24,6 +25,8 @@ namespace fs = std::filesystem;
 
 const std::string kLog = "h<EOH>\r\n<CALL:5>Q1AAA <QSO_DATE:8>20230101 <TIME_ON:4>1000 <RST_SENT:2>59 <EOR>\r\n";
 const std::string kOther = "<CALL:5>Q1BBB <QSO_DATE:8>20230102 <TIME_ON:4>1000 <EOR>\r\n";
+// Q1AAA's RST_SENT differs: a conflict to settle in the middle of the merge.
+const std::string kAdded = "<CALL:5>Q1AAA <QSO_DATE:8>20230101 <TIME_ON:4>1000 <RST_SENT:3>599 <EOR>\r\n" + kOther;
 
 // Which of Open, Add and Filter are on.
 QStringList commandsOn(Program& p)
@@ -67,6 +70,8 @@ class MainWindowTest final : public QObject {
     std::optional<Program> p;  // started afresh for each test
 
     void openStation() { p->open(p->fakes.write("station.adi", kLog)); }
+    // Add's file dialog then answers with kAdded.
+    void offerAddedLog() { p->fakes.fileDialog.answers = {p->fakes.write("added.adi", kAdded)}; }
 
 private slots:
     void init()
@@ -136,9 +141,7 @@ private slots:
     void addMergesUnderTheBusyPointerAndAsksUnderTheUsualOne()
     {
         openStation();
-        // Q1AAA's RST_SENT differs: a conflict to settle in the middle of the merge.
-        p->fakes.fileDialog.answers = {p->fakes.write(
-            "added.adi", "<CALL:5>Q1AAA <QSO_DATE:8>20230101 <TIME_ON:4>1000 <RST_SENT:3>599 <EOR>\r\n" + kOther)};
+        offerAddedLog();
         QList<bool> busyAtEachReport;
         connect(child<QPlainTextEdit>(&p->window, "activityPane"), &QPlainTextEdit::textChanged, this, [&] {
             const QCursor* cursor = QGuiApplication::overrideCursor();
@@ -156,6 +159,45 @@ private slots:
         QVERIFY(QGuiApplication::overrideCursor() == nullptr);
         QCOMPARE(p->store.openRecordCount(), 2LL);
         QCOMPARE(p->fakes.fileDialog.requests.back().startFolder, p->fakes.folders.programFolder());
+    }
+
+    void theChangesCommandSaysWhenNoMergeHasListedAny()
+    {
+        p->menu("changesMenuAction")->trigger();
+        QVERIFY(p->pane().endsWith(paneText(shell::noChangeListParagraph(p->fakes.path("Logweave_Changes.csv")))));
+    }
+
+    // Escape at its question cancels the merge: the open log stays and nothing is written.
+    void aMergeCancelledAtItsQuestionChangesNothing()
+    {
+        openStation();
+        offerAddedLog();
+        whenModal([&] { p->menu("addMenuAction")->trigger(); },
+                  [](QWidget* dialog) { QTest::keyClick(dialog, Qt::Key_Escape); });
+        QVERIFY(p->pane().endsWith(paneText(pane::mergeCancelled())));
+        QVERIFY(!p->fakes.folder.exists("Logweave.adi"));
+        QVERIFY(!p->fakes.folder.exists("Logweave_Changes.csv"));
+        QCOMPARE(p->store.openRecordCount(), 1LL);
+        QCOMPARE(QString::fromStdString(p->store.openLogPath()), p->fakes.path("station.adi"));
+    }
+
+    // The merged log is then the one open, and the next question names it.
+    void aMergesChangesShowInATableSortedByTheColumnClicked()
+    {
+        openStation();
+        offerAddedLog();
+        whenModal([&] { p->menu("addMenuAction")->trigger(); }, [](QWidget* dialog) { click(dialog, "okButton"); });
+        QCOMPARE(QString::fromStdString(p->store.openLogPath()), p->fakes.path("Logweave.adi"));
+        QStringList calls;
+        whenModal([&] { p->menu("changesMenuAction")->trigger(); }, [&](QWidget* dialog) {
+            auto* table = child<QTableView>(dialog, "changesTable");
+            QCOMPARE(table->model()->rowCount(), 2);
+            table->sortByColumn(0, Qt::AscendingOrder);  // "added" before "differs"
+            for (int row = 0; row < 2; ++row)
+                calls << table->model()->index(row, 3).data().toString() + ' ' + table->model()->index(row, 6).data().toString();
+            dialog->close();
+        });
+        QCOMPARE(calls, (QStringList{"Q1BBB ", "Q1AAA rst_sent"}));
     }
 
     void cancellingAddQuittingAndClosingEachEndTheProgram()

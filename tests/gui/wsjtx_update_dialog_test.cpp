@@ -105,7 +105,7 @@ private slots:
         QVERIFY(parseAutomationFile(u.fakes.folder.read("Logweave.cfg"), {})
                 == (AutomationPaths{u.log.toStdString(), u.other.toStdString(), {ContactRule::Window, 30}}));
         QVERIFY(u.fakes.folder.exists("station/wsjtx_log.adi_old"));
-        QCOMPARE(QString::fromStdString(u.store.openLogPath()), u.log);  // the update's merged log is open
+        QCOMPARE(QString::fromStdString(u.store.openLogPath()), u.fakes.path("Logweave.adi"));  // the merged log is open
     }
 
     // The options' rule, as saved, until the unattended update is saved with a rule of its own:

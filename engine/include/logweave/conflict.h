@@ -41,6 +41,8 @@ struct Settlement {
     std::string chosenValue;  // bytes
     // Set: every later conflict of this field in this merge takes this side without asking.
     std::optional<ConflictSide> sameChoiceUntilTheEnd;
+    // The user stops the whole merge: nothing is written, the open log stays as it was.
+    bool cancelMerge = false;
 };
 
 }  // namespace logweave

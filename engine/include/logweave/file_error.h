@@ -34,7 +34,21 @@ enum class LiveFileError {
 const std::error_category& liveFileCategory() noexcept;
 std::error_code make_error_code(LiveFileError error) noexcept;
 
+// What stands under a name given as a file to read, when it is no regular
+// file: reading it would wait for ever or never end.
+enum class NotRegularFile {
+    Folder = 1,
+    NamedPipe,
+    Device,
+    Socket,
+    Other,
+};
+const std::error_category& notRegularFileCategory() noexcept;
+std::error_code make_error_code(NotRegularFile kind) noexcept;
+
 }  // namespace logweave
 
 template <>
 struct std::is_error_code_enum<logweave::LiveFileError> : std::true_type {};
+template <>
+struct std::is_error_code_enum<logweave::NotRegularFile> : std::true_type {};

@@ -69,6 +69,8 @@ class FileSystem {
 public:
     virtual ~FileSystem() = default;
 
+    // A regular file only: a folder, a device or a named pipe is refused at
+    // once, with a NotRegularFile error.
     virtual std::unique_ptr<FileReader> openForReading(const std::filesystem::path& path) = 0;
     // The whole file at once.
     Bytes readFile(const std::filesystem::path& path);
@@ -114,7 +116,8 @@ public:
     virtual std::vector<std::string> fileNames(const std::filesystem::path& folder) = 0;
 };
 
-// All that remains to read of `file`: `expected` bytes, or as many as it holds.
+// All that remains to read of `file`, up to its end: `expected`, the size
+// the system tells, only sizes the first allocation (files under /proc tell 0).
 Bytes readAll(FileReader& file, std::size_t expected);
 
 // The entry of `folder` named `name` in any letter case, the exact one first.

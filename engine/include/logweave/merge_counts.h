@@ -8,6 +8,7 @@ struct MergeCounts {
     long long added = 0;
     long long identical = 0;
     long long different = 0;
+    long long changedValues = 0;  // fields of the different records that the merged record changed or settled
 };
 
 }  // namespace logweave

@@ -37,6 +37,9 @@ std::string mergeCounts(const MergeCounts& counts);
 // Conflicts settled without a question, each field with its count.
 std::string sameChoices(const std::vector<std::pair<std::string, long long>>& settled);
 std::string mergedLogNotRead(std::string_view path);
+std::string mergeCancelled();
+// Where the list of what the merge did is, and how many rows of each kind it has.
+std::string changesWritten(std::string_view path, long long added, long long changedValues);
 
 // Filtering.
 std::string filterFiles();

@@ -18,6 +18,7 @@ struct SystemCalls {
     std::function<off_t(int fd, off_t offset, int whence)> lseek;
     std::function<ssize_t(int fd, const void* data, std::size_t size)> write;
     std::function<int(int fd)> close;
+    std::function<int(int fd, int command, int argument)> fcntl;
     std::function<int(int fd)> fsync;
     std::function<int(int fd, mode_t mode)> fchmod;
     std::function<int(int fd, uid_t owner, gid_t group)> fchown;

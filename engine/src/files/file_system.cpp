@@ -37,7 +37,39 @@ public:
     }
 };
 
+class NotRegularFileCategory final : public std::error_category {
+public:
+    const char* name() const noexcept override { return "not a regular file"; }
+    std::string message(int kind) const override
+    {
+        switch (static_cast<NotRegularFile>(kind)) {
+        case NotRegularFile::Folder:
+            return "not a regular file but a folder";
+        case NotRegularFile::NamedPipe:
+            return "not a regular file but a named pipe";
+        case NotRegularFile::Device:
+            return "not a regular file but a device";
+        case NotRegularFile::Socket:
+            return "not a regular file but a socket";
+        case NotRegularFile::Other:
+            break;
+        }
+        return "not a regular file";
+    }
+};
+
 }  // namespace
+
+const std::error_category& notRegularFileCategory() noexcept
+{
+    static const NotRegularFileCategory category;
+    return category;
+}
+
+std::error_code make_error_code(NotRegularFile kind) noexcept
+{
+    return {static_cast<int>(kind), notRegularFileCategory()};
+}
 
 const std::error_category& liveFileCategory() noexcept
 {

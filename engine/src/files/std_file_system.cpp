@@ -1,5 +1,6 @@
 #include "logweave/std_file_system.h"
 
+#include "files/file_descriptor.h"
 #include "files/std_file_batch.h"
 #include "files/temporary_file.h"
 #include "files/user_file_replacement.h"
@@ -20,26 +21,15 @@ namespace {
 
 class StdFileReader final : public FileReader {
 public:
-    StdFileReader(const SystemCalls& calls, fs::path path) : calls_(calls), path_(std::move(path))
+    StdFileReader(const SystemCalls& calls, fs::path path)
+        : calls_(calls), path_(std::move(path)), fd_(openRegularFile(calls_, path_, FileError::Action::Read))
     {
-        fd_ = calls_.open(path_.c_str(), O_RDONLY | O_CLOEXEC, 0);
-        if (fd_ < 0)
-            fail(FileError::Action::Read, path_, errno);
-        struct stat info {};
-        if (calls_.fstat(fd_, &info) != 0 || S_ISDIR(info.st_mode)) {
-            const int error = S_ISDIR(info.st_mode) ? EISDIR : errno;
-            calls_.close(fd_);
-            fail(FileError::Action::Read, path_, error);
-        }
     }
-    ~StdFileReader() override { calls_.close(fd_); }  // only read from: nothing is lost if it fails
-    StdFileReader(const StdFileReader&) = delete;
-    StdFileReader& operator=(const StdFileReader&) = delete;
 
     std::size_t read(char* into, std::size_t size) override
     {
         for (;;) {
-            const ssize_t n = calls_.read(fd_, into, size);
+            const ssize_t n = calls_.read(fd_.get(), into, size);
             if (n > 0) {
                 extent_.bytes += static_cast<std::uint64_t>(n);
                 return static_cast<std::size_t>(n);
@@ -55,14 +45,14 @@ public:
 
     void rewind() override
     {
-        if (calls_.lseek(fd_, 0, SEEK_SET) != 0)
+        if (calls_.lseek(fd_.get(), 0, SEEK_SET) != 0)
             fail(FileError::Action::Read, path_, errno);
         extent_ = {};
     }
 
     void skipToEnd() override
     {
-        const off_t end = calls_.lseek(fd_, 0, SEEK_END);
+        const off_t end = calls_.lseek(fd_.get(), 0, SEEK_END);
         if (end < 0)
             fail(FileError::Action::Read, path_, errno);
         extent_ = {static_cast<std::uint64_t>(end), stamp()};
@@ -82,7 +72,7 @@ private:
     struct stat status() const
     {
         struct stat info {};
-        if (calls_.fstat(fd_, &info) != 0) {
+        if (calls_.fstat(fd_.get(), &info) != 0) {
             const int error = errno;
             fail(FileError::Action::Read, path_, error);
         }
@@ -91,7 +81,7 @@ private:
 
     const SystemCalls& calls_;
     fs::path path_;
-    int fd_ = -1;
+    FileDescriptor fd_;  // only read from: a failing close loses nothing
     Extent extent_;
 };
 

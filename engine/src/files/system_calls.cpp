@@ -18,6 +18,7 @@ SystemCalls SystemCalls::real()
     calls.lseek = [](int fd, off_t offset, int whence) { return ::lseek(fd, offset, whence); };
     calls.write = [](int fd, const void* data, std::size_t size) { return ::write(fd, data, size); };
     calls.close = [](int fd) { return ::close(fd); };
+    calls.fcntl = [](int fd, int command, int argument) { return ::fcntl(fd, command, argument); };
     calls.fsync = [](int fd) { return ::fsync(fd); };
     calls.fchmod = [](int fd, mode_t mode) { return ::fchmod(fd, mode); };
     calls.fchown = [](int fd, uid_t owner, gid_t group) { return ::fchown(fd, owner, group); };

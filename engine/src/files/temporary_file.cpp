@@ -30,11 +30,9 @@ mode_t defaultFileMode(const SystemCalls& calls)
 
 void syncFolder(const SystemCalls& calls, const fs::path& folder)
 {
-    const int fd = calls.open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0);
-    if (fd < 0)
-        return;
-    calls.fsync(fd);
-    calls.close(fd);
+    const FileDescriptor fd = openFile(calls, folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd)
+        calls.fsync(fd.get());
 }
 
 TemporaryFile::TemporaryFile(const SystemCalls& calls, fs::path target, FileError::Action action, fs::path shown)
@@ -43,16 +41,15 @@ TemporaryFile::TemporaryFile(const SystemCalls& calls, fs::path target, FileErro
     const std::string pattern = hiddenPattern(target_).string();
     std::vector<char> name(pattern.begin(), pattern.end());
     name.push_back('\0');
-    fd_ = calls_.makeTemporary(name.data());
-    if (fd_ < 0)
+    fd_ = FileDescriptor(calls_, calls_.makeTemporary(name.data()));
+    if (!fd_)
         fail(errno);
     path_ = name.data();
 }
 
 TemporaryFile::~TemporaryFile()
 {
-    if (fd_ >= 0)
-        calls_.close(fd_);
+    static_cast<void>(fd_.close());  // what it held is dropped anyway
     if (!placed_)
         calls_.unlink(path_.c_str());
 }
@@ -70,7 +67,7 @@ void TemporaryFile::write(std::string_view bytes)
 void TemporaryFile::writeAll(std::string_view bytes)
 {
     while (!bytes.empty()) {
-        const ssize_t n = calls_.write(fd_, bytes.data(), bytes.size());
+        const ssize_t n = calls_.write(fd_.get(), bytes.data(), bytes.size());
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0)
@@ -81,40 +78,32 @@ void TemporaryFile::writeAll(std::string_view bytes)
 
 void TemporaryFile::copyFrom(const fs::path& source, FileError::Action sourceAction)
 {
-    const int in = calls_.open(source.c_str(), O_RDONLY | O_CLOEXEC, 0);
-    if (in < 0)
-        throw FileError(sourceAction, source, systemError(errno));
+    // Only read from: a failing close loses nothing of ours.
+    const FileDescriptor in = openRegularFile(calls_, source, sourceAction);
     std::vector<char> block(kBlock);
     for (;;) {
-        const ssize_t n = calls_.read(in, block.data(), block.size());
+        const ssize_t n = calls_.read(in.get(), block.data(), block.size());
         if (n < 0 && errno == EINTR)
             continue;
-        if (n < 0) {
-            const int error = errno;
-            calls_.close(in);
-            throw FileError(sourceAction, source, systemError(error));
-        }
+        if (n < 0)
+            throw FileError(sourceAction, source, systemError(errno));
         if (n == 0)
             break;
         writeAll({block.data(), static_cast<std::size_t>(n)});
     }
-    calls_.close(in);  // only read from: nothing of ours can be lost there
 }
 
 void TemporaryFile::finish(const Finish& how)
 {
     // Only root can give a file away; anyone else's copy stays theirs, which is fine.
-    if (how.owner && calls_.fchown(fd_, how.owner->first, how.owner->second) != 0 && errno != EPERM)
+    if (how.owner && calls_.fchown(fd_.get(), how.owner->first, how.owner->second) != 0 && errno != EPERM)
         fail(errno);
-    if (calls_.fchmod(fd_, how.mode) != 0)
+    if (calls_.fchmod(fd_.get(), how.mode) != 0)
         fail(errno);
-    if (how.durable && calls_.fsync(fd_) != 0)
+    if (how.durable && calls_.fsync(fd_.get()) != 0)
         fail(errno);
-    const int fd = fd_;
-    fd_ = -1;
-    // A delayed write error shows at the close.
-    if (calls_.close(fd) != 0)
-        fail(errno);
+    if (const int error = fd_.close())
+        fail(error);
 }
 
 void TemporaryFile::renameOver(const fs::path& place)

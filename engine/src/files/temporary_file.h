@@ -3,6 +3,7 @@
 // a rename or a link. Until then the target is untouched; a temporary file
 // that is never put in place is removed.
 
+#include "files/file_descriptor.h"
 #include "logweave/file_system.h"
 #include "logweave/system_calls.h"
 
@@ -48,7 +49,7 @@ private:
     FileError::Action action_;
     std::filesystem::path shown_;
     std::filesystem::path path_;
-    int fd_ = -1;
+    FileDescriptor fd_;
     bool placed_ = false;
 };
 

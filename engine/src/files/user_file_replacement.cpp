@@ -1,5 +1,6 @@
 #include "files/user_file_replacement.h"
 
+#include "files/file_descriptor.h"
 #include "files/temporary_file.h"
 
 #include <cerrno>
@@ -61,27 +62,21 @@ std::string appendedSince(FileReader& read)
 // Appends as the other program does, so that neither append cuts into the other.
 void appendTo(const SystemCalls& calls, const fs::path& target, const fs::path& place, std::string_view bytes)
 {
-    const int fd = calls.open(place.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC, 0);
-    if (fd < 0)
+    FileDescriptor fd = openFile(calls, place.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
+    if (!fd)
         fail(target, errno);
     while (!bytes.empty()) {
-        const ssize_t n = calls.write(fd, bytes.data(), bytes.size());
+        const ssize_t n = calls.write(fd.get(), bytes.data(), bytes.size());
         if (n < 0 && errno == EINTR)
             continue;
-        if (n < 0) {
-            const int error = errno;
-            calls.close(fd);
-            fail(target, error);
-        }
+        if (n < 0)
+            fail(target, errno);
         bytes.remove_prefix(static_cast<std::size_t>(n));
     }
-    if (calls.fsync(fd) != 0) {
-        const int error = errno;
-        calls.close(fd);
-        fail(target, error);
-    }
-    if (calls.close(fd) != 0)
+    if (calls.fsync(fd.get()) != 0)
         fail(target, errno);
+    if (const int error = fd.close())
+        fail(target, error);
 }
 
 }  // namespace

@@ -3,14 +3,13 @@
 // in RFC 4180 form (CR LF line ends, a field quoted only when it has to be).
 // It is written as the merge goes, as one file of the merge's batch.
 
+#include "logweave/change_list.h"
 #include "logweave/file_system.h"
 #include "writing/streamed_text.h"
 
 #include <string_view>
 
 namespace logweave {
-
-inline constexpr std::string_view kChangesFileName = "Logweave_Changes.csv";
 
 // The contact a row is about, its values as its record holds them.
 struct ChangedContact {

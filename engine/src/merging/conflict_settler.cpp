@@ -1,6 +1,8 @@
 #include "merging/conflict_settler.h"
 
 #include "logweave/pane_texts.h"
+#include "logweave/outcome.h"
+#include "merging/contact_identity.h"
 #include "writing/write_record.h"
 
 namespace logweave {
@@ -27,6 +29,10 @@ Conflict ConflictSettler::conflictOf(int field, long long openRecord, const Reco
     conflict.added = added.value(field);
     for (std::size_t k = 0; k < kConflictRows; ++k)
         conflict.contact[k] = {captions_[k], added.value(rows_[k])};
+    // The added record may write its date typed where the open log does not, or the other way round.
+    const auto [date, time] = ContactFields(fields_).dateAndTime(added);
+    conflict.contact[0].value = date;
+    conflict.contact[1].value = time;
     conflict.openLogPath = openLogPath_;
     conflict.addedLogPath = addedLogPath_;
     return conflict;
@@ -42,6 +48,8 @@ std::string ConflictSettler::settle(int field, long long openRecord, const Recor
     Conflict conflict = conflictOf(field, openRecord, open, added);
     conflict.field = name;
     Settlement settlement = ui_.settleConflict(conflict);
+    if (settlement.cancelMerge)
+        throw OperationStopped(pane::mergeCancelled());
     if (settlement.sameChoiceUntilTheEnd)
         sameChoice_[field] = *settlement.sameChoiceUntilTheEnd;
     return std::move(settlement.chosenValue);

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
+#include <chrono>
 
 namespace logweave {
 namespace {
@@ -36,17 +37,6 @@ int number(std::string_view digits) noexcept
     int value = 0;
     std::from_chars(digits.data(), digits.data() + digits.size(), value);
     return value;
-}
-
-// Days from 1970-01-01 of a proleptic Gregorian date.
-long long daysFromCivil(int year, int month, int day) noexcept
-{
-    year -= month <= 2 ? 1 : 0;
-    const long long era = (year >= 0 ? year : year - 399) / 400;
-    const long long yearOfEra = year - era * 400;
-    const long long dayOfYear = (153 * (month > 2 ? month - 3 : month + 9) + 2) / 5 + day - 1;
-    const long long dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
-    return era * 146097 + dayOfEra - 719468;
 }
 
 std::vector<int> fieldsNamed(const FieldTable& table, std::initializer_list<std::string_view> names)
@@ -83,14 +73,16 @@ std::optional<long long> startSeconds(std::string_view date, std::string_view ti
 {
     if (date.size() != 8 || !allDigits(date) || (time.size() != 4 && time.size() != 6) || !allDigits(time))
         return std::nullopt;
-    const int month = number(date.substr(4, 2));
-    const int day = number(date.substr(6, 2));
+    using namespace std::chrono;
+    const year_month_day ymd{year{number(date.substr(0, 4))}, month{static_cast<unsigned>(number(date.substr(4, 2)))},
+                             day{static_cast<unsigned>(number(date.substr(6, 2)))}};
     const int hour = number(time.substr(0, 2));
     const int minute = number(time.substr(2, 2));
     const int second = time.size() == 6 ? number(time.substr(4, 2)) : 0;
-    if (month < 1 || month > 12 || day < 1 || day > 31 || hour > 23 || minute > 59 || second > 60)
+    // Not ymd.ok(): February 30 has always counted on into March, as sys_days counts any day up to 31.
+    if (!ymd.month().ok() || !ymd.day().ok() || hour > 23 || minute > 59 || second > 60)
         return std::nullopt;
-    return daysFromCivil(number(date.substr(0, 4)), month, day) * 86400 + hour * 3600 + minute * 60 + second;
+    return (sys_days{ymd} + hours{hour} + minutes{minute} + seconds{second}).time_since_epoch().count();
 }
 
 ContactFields::ContactFields(const FieldTable& table)
@@ -128,6 +120,17 @@ std::optional<long long> ContactFields::start(const Record& record) const
 std::pair<std::string_view, std::string_view> ContactFields::dateAndTime(const Record& record) const
 {
     return {firstOf(record, dates_), firstOf(record, times_)};
+}
+
+ModeFields ContactFields::modeFields(const Record& record) const
+{
+    return {firstOf(record, modes_), firstOf(record, submodes_)};
+}
+
+ChangedContact ContactFields::columnsOf(const Record& record) const
+{
+    const auto [date, time] = dateAndTime(record);
+    return {date, time, firstOf(record, calls_), firstOf(record, bands_), firstOf(record, modes_)};
 }
 
 bool ContactFields::isDateOrTime(int field) const

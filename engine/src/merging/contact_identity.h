@@ -3,6 +3,8 @@
 // same call, band and mode, and a start time near enough.
 
 #include "logweave/field_table.h"
+#include "merging/changes_file.h"
+#include "merging/value_meaning.h"
 #include "logweave/record.h"
 
 #include <optional>
@@ -37,6 +39,9 @@ public:
     std::pair<std::string_view, std::string_view> dateAndTime(const Record& record) const;
     // QSO_DATE and TIME_ON, typed or not: the fields a window pair takes from its open record.
     bool isDateOrTime(int field) const;
+    ModeFields modeFields(const Record& record) const;
+    // The columns a change is listed under.
+    ChangedContact columnsOf(const Record& record) const;
 
 private:
     std::string_view firstOf(const Record& record, const std::vector<int>& fields) const;

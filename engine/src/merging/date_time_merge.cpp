@@ -1,7 +1,7 @@
 #include "merging/date_time_merge.h"
 
 #include "logweave/text.h"
-#include "merging/write_merged_record.h"
+#include "merging/record_merger.h"
 
 #include <deque>
 #include <memory>
@@ -10,10 +10,12 @@
 namespace logweave {
 namespace {
 
-// What an open record of the second being merged turned into; free, it is
-// written as it stands. An added record of its own is written as identical.
+// What an open record of the second being merged turned into: free, it is
+// written as it stands; taken, it is merged with its added record. After the
+// open records of a second come the added records of their own.
 struct Outcome {
-    enum class Kind { Free, Identical, Merged } kind = Kind::Free;
+    enum class Kind { Free, Merged, Added } kind = Kind::Free;
+    const Record* open = nullptr;
     const Record* added = nullptr;
     MergedFields merged;
 };
@@ -135,7 +137,7 @@ private:
 class WalkInStep {
 public:
     WalkInStep(const LogsToMerge& logs, MergedOutput& out, ConflictSettler& settler, MergeCounts& counts)
-        : open_(logs.open), idx_(logs.standard), out_(out), settler_(settler), counts_(counts)
+        : open_(logs.open), idx_(logs.standard), out_(out), merger_(logs.fields, settler), counts_(counts)
     {
     }
 
@@ -156,7 +158,7 @@ public:
             finishSecond();
         }
         while (next_ < open_.size() && compareContacts(added, open_[next_]) > 0)
-            out_.write(open_[next_++]);
+            out_.writeOpen(open_[next_++]);
         if (next_ < open_.size() && compareContacts(added, open_[next_]) == 0) {
             beginSecond();
             placeInSecond(added);
@@ -178,7 +180,7 @@ public:
         if (second_)
             finishSecond();
         for (; next_ < open_.size(); ++next_)
-            out_.write(open_[next_]);
+            out_.writeOpen(open_[next_]);
     }
 
 private:
@@ -211,22 +213,19 @@ private:
             settle(open_.size() - 1, added, second_->after.back());
             return;
         }
-        second_->after.emplace_back();
-        second_->after.back().added = &added;
+        second_->after.push_back({Outcome::Kind::Added, nullptr, &added, {}});
         ++counts_.added;
     }
 
+    // Two records of the same text need no merging: the open one stands for both.
     void settle(std::size_t i, const Record& added, Outcome& outcome)
     {
-        if (open_[i].text() == added.text()) {
-            outcome.kind = Outcome::Kind::Identical;
-            outcome.added = &added;
-            ++counts_.identical;
-            return;
-        }
         outcome.kind = Outcome::Kind::Merged;
-        mergeRecords(open_[i], added, static_cast<long long>(i) + 1, settler_, outcome.merged);
-        ++counts_.different;
+        outcome.open = &open_[i];
+        outcome.merged.clear();
+        if (open_[i].text() != added.text())
+            merger_.merge(open_[i], added, static_cast<long long>(i) + 1, outcome.merged);
+        ++(outcome.merged.changes.empty() ? counts_.identical : counts_.different);
     }
 
     // The open records of the second, in their order, as far as each is settled.
@@ -243,9 +242,9 @@ private:
     void write(Outcome& outcome)
     {
         if (outcome.kind == Outcome::Kind::Merged)
-            out_.write(outcome.merged.fields);
+            out_.writeMerged(*outcome.open, outcome.merged);
         else
-            out_.write(*outcome.added);
+            out_.writeAdded(*outcome.added);
         outcome.merged.clear();
     }
 
@@ -262,7 +261,7 @@ private:
         for (; next_ < second_->end(); ++next_) {
             Outcome& outcome = second_->outcomeOf(next_);
             if (outcome.kind == Outcome::Kind::Free)
-                out_.write(open_[next_]);
+                out_.writeOpen(open_[next_]);
             else
                 write(outcome);
         }
@@ -273,14 +272,14 @@ private:
 
     void writeAdded(const Record& added)
     {
-        out_.write(added);
+        out_.writeAdded(added);
         ++counts_.added;
     }
 
     const Log& open_;
     const StandardFields& idx_;
     MergedOutput& out_;
-    ConflictSettler& settler_;
+    RecordMerger merger_;
     MergeCounts& counts_;
     std::size_t next_ = 0;  // the first open record not yet written
     std::optional<Second> second_;

@@ -6,7 +6,7 @@
 #include "merging/conflict_settler.h"
 #include "merging/logs_to_merge.h"
 #include "logweave/merge_counts.h"
-#include "writing/merged_output.h"
+#include "merging/merged_output.h"
 
 namespace logweave {
 

@@ -1,11 +1,12 @@
 #include "logweave/operations.h"
 
+#include "merging/changes_file.h"
 #include "merging/conflict_settler.h"
 #include "merging/date_time_merge.h"
 #include "reading/log_reader.h"
 #include "logweave/pane_texts.h"
 #include "writing/write_record.h"
-#include "writing/merged_output.h"
+#include "merging/merged_output.h"
 #include "reading/reading_from.h"
 #include "reporting_stops.h"
 #include "merging/window_merge.h"
@@ -33,16 +34,17 @@ MergeCounts writeMergedLog(const LogStore& store, const Session& session, const 
     else
         mergeAtSameDateAndTime(logs, out, settler, counts);
     counts.processed = processedOf(added);
+    counts.changedValues = out.changedValues();
     out.commit();
     return counts;
 }
 
 // The merged log, read back from its file, becomes the open log, under the
-// header and the name of the log it was merged into.
+// header of the log it was merged into.
 Outcome openMergedLog(LogStore& store, const Session& session, FieldTable fields)
 {
     const auto path = session.programFolder / "Logweave.adi";
-    OpenedLog merged{{}, {}, store.standardFields(), store.openHeader(), store.openLogPath()};
+    OpenedLog merged{{}, {}, store.standardFields(), store.openHeader(), bytesFromPath(path)};
     store.close(fields);  // the memory of the logs merged is free for the merged one
     // Every stop is caught here: the merged files are in place, and what the
     // merge changed must not be put back over them.
@@ -77,6 +79,8 @@ std::optional<TextEnd> mergeLog(LogStore& store, const Session& session, FileRea
     }
     session.ui.appendToPane(pane::mergeCounts(counts));
     settler.report();
+    session.ui.appendToPane(
+        pane::changesWritten(bytesFromPath(session.programFolder / kChangesFileName), counts.added, counts.changedValues));
     if (openMergedLog(store, session, std::move(fields)) != Outcome::Done)
         return std::nullopt;
     return end;

@@ -178,11 +178,16 @@ ValueKind valueKindOf(std::string_view fieldName)
     return found != kKinds.end() && found->name == name ? found->kind : ValueKind::Bytes;
 }
 
+bool modesAgree(const PairModes& modes)
+{
+    return adifForm(modes.open) == adifForm(modes.added);
+}
+
 Agreement compareValues(ValueKind kind, std::string_view open, std::string_view added, const PairModes& modes)
 {
     if (open == added)
         return Agreement::Identical;
-    if ((kind == ValueKind::Mode || kind == ValueKind::Submode) && adifForm(modes.open) == adifForm(modes.added))
+    if ((kind == ValueKind::Mode || kind == ValueKind::Submode) && modesAgree(modes))
         return modes.open.mode.empty() && !modes.added.mode.empty() ? Agreement::KeepAdded : Agreement::KeepOpen;
     if (open.empty() || added.empty())
         return added.empty() ? Agreement::KeepOpen : Agreement::KeepAdded;

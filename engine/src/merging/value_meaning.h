@@ -42,6 +42,9 @@ struct PairModes {
     ModeFields added;
 };
 
+// Whether the two records' modes mean the same, MODE and SUBMODE read together.
+bool modesAgree(const PairModes& modes);
+
 // An empty value is a field the record does not hold; ask about those too,
 // since a submode can be kept absent.
 Agreement compareValues(ValueKind kind, std::string_view open, std::string_view added, const PairModes& modes);

@@ -1,7 +1,7 @@
 #include "merging/window_merge.h"
 
 #include "merging/window_pairing.h"
-#include "merging/write_merged_record.h"
+#include "merging/record_merger.h"
 
 namespace logweave {
 namespace {
@@ -44,6 +44,8 @@ void mergeWithinWindow(const LogsToMerge& logs, int minutes, MergedOutput& out, 
     const Log& added = logs.added;
     const ContactFields fields(logs.fields);
     const Pairs pairs = pairUp(open, added, fields, minutes);
+    // The contact's date and time are those of the open log, without a question.
+    RecordMerger merger(logs.fields, settler, [&fields](int field) { return fields.isDateOrTime(field); });
     MergedFields merged;
     // The first unpaired added record not yet written, and where it stands.
     std::size_t u = 0;
@@ -51,30 +53,28 @@ void mergeWithinWindow(const LogsToMerge& logs, int minutes, MergedOutput& out, 
     std::string next = orderOfNext();
     const auto writeAddedBefore = [&](const std::string& order) {
         for (; u < pairs.unpaired.size() && next < order; next = orderOfNext()) {
-            out.write(added[pairs.unpaired[u++]]);
+            out.writeAdded(added[pairs.unpaired[u++]]);
             ++counts.added;
         }
     };
     for (std::size_t i = 0; i < open.size(); ++i) {
         writeAddedBefore(orderOf(fields, open[i]));
         if (pairs.partner[i] == 0) {
-            out.write(open[i]);
+            out.writeOpen(open[i]);
             continue;
         }
         const Record& partner = added[pairs.partner[i] - 1];
         if (open[i].text() == partner.text()) {
-            out.write(open[i]);
+            out.writeOpen(open[i]);
             ++counts.identical;
             continue;
         }
-        // The contact's date and time are those of the open log, without a question.
-        mergeRecords(open[i], partner, static_cast<long long>(i) + 1, settler, merged,
-                          [&fields](int field) { return fields.isDateOrTime(field); });
-        out.write(merged.fields);
-        ++counts.different;
+        merger.merge(open[i], partner, static_cast<long long>(i) + 1, merged);
+        out.writeMerged(open[i], merged);
+        ++(merged.changes.empty() ? counts.identical : counts.different);
     }
     for (; u < pairs.unpaired.size(); ++u, ++counts.added)
-        out.write(added[pairs.unpaired[u]]);
+        out.writeAdded(added[pairs.unpaired[u]]);
 }
 
 }  // namespace logweave

@@ -2,6 +2,9 @@
 
 #include "logweave/text.h"
 
+#include <algorithm>
+#include <string>
+
 
 namespace logweave {
 namespace {
@@ -22,11 +25,22 @@ void readMatch(std::string_view value, ContactMatch& match)
         match = {ContactRule::Window, *minutes};
 }
 
+// Every CR, alone or before an LF, an LF.
+std::string withLfOnly(std::string_view text)
+{
+    std::string lines(text);
+    std::replace(lines.begin(), lines.end(), '\r', '\n');
+    return lines;
+}
+
 }  // namespace
 
 AutomationPaths parseAutomationFile(std::string_view text, AutomationPaths paths)
 {
-    forEachLine(text, [&paths](std::string_view line) {
+    // A CR of its own ends a line too, as an older editor writes one: no path
+    // holds a line break, and none could be found with one.
+    const std::string lines = withLfOnly(text);
+    forEachLine(lines, [&paths](std::string_view line) {
         if (line.starts_with('\''))
             return true;
         // Any other action ends the reading: what was taken before it stands.

@@ -1,0 +1,53 @@
+#pragma once
+// The files a merge writes as it goes: the merged log "Logweave.adi", its
+// contact list "Logweave.log" and the list of what changed
+// "Logweave_Changes.csv", put in place together when the merge ends.
+
+#include "logweave/session.h"
+#include "logweave/standard_fields.h"
+#include "merging/changes_file.h"
+#include "merging/contact_identity.h"
+#include "merging/record_merger.h"
+#include "writing/streamed_text.h"
+#include "writing/write_record.h"
+
+#include <memory>
+
+namespace logweave {
+
+class MergedOutput {
+public:
+    // Files of `fields`, whose standard ones are `standard`, written in `form` under `header`.
+    MergedOutput(const Session& session, const FieldTable& fields, const StandardFields& standard,
+                 const OutputForm& form, std::string_view header);
+
+    // An open record, as it stands.
+    void writeOpen(const Record& record);
+    // A contact the open log did not have.
+    void writeAdded(const Record& record);
+    // Two records of one contact: the open one where nothing changed, else the merged fields.
+    void writeMerged(const Record& open, const MergedFields& merged);
+    // Every file in place, or none changed.
+    void commit();
+
+    long long addedRows() const noexcept { return addedRows_; }
+    long long changedValues() const noexcept { return changedValues_; }
+
+private:
+    template <typename Fields>
+    void writeLines(const Fields& fields);
+
+    const FieldTable& fields_;
+    const StandardFields& standard_;
+    const OutputForm& form_;
+    ContactFields contact_;
+    std::unique_ptr<FileBatch> files_;
+    StreamedText adif_;
+    StreamedText contacts_;
+    ChangesFile changes_;
+    OutputNames names_;
+    long long addedRows_ = 0;
+    long long changedValues_ = 0;
+};
+
+}  // namespace logweave
