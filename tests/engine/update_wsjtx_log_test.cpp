@@ -252,15 +252,18 @@ TEST_F(UpdateTest, ReplacesNothingWhenItCannotReplaceEverythingSafely)
         EXPECT_EQ(update(), Outcome::Stopped);
         EXPECT_TRUE(ui.pane.ends_with(said)) << ui.pane;
         EXPECT_EQ(readBytes(log), logAfter);
-        if (std::filesystem::exists(other))
+        if (std::filesystem::exists(other)) {
             EXPECT_EQ(readBytes(other), kOther);
+        }
         EXPECT_FALSE(std::filesystem::exists(station("Wsjtx.log")));
-        if (beforeAnyCopy)
+        if (beforeAnyCopy) {
             EXPECT_FALSE(std::filesystem::exists(log + "_old"));
+        }
         EXPECT_EQ(datedCopies(), 0u);  // the log's own copy, made first, goes again
         EXPECT_FALSE(std::filesystem::exists(datedBackupName(other, kWhen)));
-        if (std::string_view(name) == "held open for writing")
+        if (std::string_view(name) == "held open for writing") {
             EXPECT_GE(waits, 100);  // it waited a while for the program to let go
+        }
     }
 }
 
