@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cstdlib>
 #include <fcntl.h>
@@ -79,6 +80,10 @@ TEST_F(CliTest, RefusesAWrongCommandLineWithItsUsage)
         EXPECT_TRUE(r.err.starts_with("logweave-cli: " + message)) << r.err;
         EXPECT_NE(r.err.find("\n\nusage: logweave-cli"), std::string::npos) << r.err;
     }
+}
+
+TEST_F(CliTest, HelpPrintsTheUsage)
+{
     const Finished help = run({"--help"});
     EXPECT_EQ(help.status, 0);
     EXPECT_TRUE(help.out.starts_with("usage: logweave-cli")) << help.out;
@@ -211,20 +216,30 @@ pid_t spawnQuietly(const std::vector<std::string>& arguments)
     return pid;
 }
 
+// A WSJT-X log of `records` contacts over twenty days, and a log to merge
+// into it of each hundredth with one field more.
+std::pair<std::string, std::string> logsToUpdate(int records)
+{
+    std::string wsjtx = "WSJT-X ADIF Export<eoh>\n";
+    std::string other;
+    for (int i = 0; i < records; ++i) {
+        const std::string contact = "<call:6>Q" + std::to_string(10000 + i % 90000) + " <qso_date:8>2023"
+            + std::to_string(1001 + i / (records / 20)) + " <time_on:6>" + std::to_string(100000 + i % (records / 20))
+            + " <band:3>20m <mode:3>FT8 <rst_sent:3>-10 ";
+        wsjtx += contact + "<eor>\n";
+        if (i % 100 == 0)
+            other += contact + "<rst_rcvd:3>-05 <eor>\n";
+    }
+    return {wsjtx, other};
+}
+
 // Killed at any moment, the update leaves each log old or new, never cut, and its backup whole.
 TEST_F(CliTest, AnUpdateInterruptedAnywhereLeavesWholeLogs)
 {
-    // A WSJT-X log large enough to be killed while it is written, and a tenth of it with one field more.
-    std::string wsjtx = "WSJT-X ADIF Export<eoh>\n";
-    std::string other;
-    for (int i = 0; i < 20000; ++i) {
-        const std::string contact = "<call:6>Q" + std::to_string(10000 + i) + " <qso_date:8>2023"
-            + std::to_string(1001 + i / 1000) + " <time_on:6>" + std::to_string(100000 + i % 1000)
-            + " <band:3>20m <mode:3>FT8 <rst_sent:3>-10 <comment:20>a comment of its own ";
-        wsjtx += contact + "<eor>\n";
-        if (i % 10 == 0)
-            other += contact + "<rst_rcvd:3>-05 <eor>\n";
-    }
+    // A WSJT-X log large enough to be killed while it is written.
+    const auto logs = logsToUpdate(30000);
+    const std::string& wsjtx = logs.first;
+    const std::string& other = logs.second;
     folder.write("AdifCodes_Liste_WSJT-X.txt", "call\r\nqso_date\r\ntime_on\r\n");
     const auto log = folder / "station" / "wsjtx_log.adi";
     const auto merge = folder / "other.adi";
@@ -260,44 +275,28 @@ TEST_F(CliTest, AnUpdateInterruptedAnywhereLeavesWholeLogs)
     }
 }
 
-// A program that logs a contact every few milliseconds into `log`, as the
-// WSJT-X program does (open, append, close) or keeping one descriptor open,
-// until it is stopped; it says how many it appended.
+// Another program that logs a contact every few milliseconds into `log`, as
+// the WSJT-X program does (open, append, close) or keeping one descriptor
+// open, until it is stopped. To the batch front end, this test is that program.
 class Appender {
 public:
     Appender(const std::filesystem::path& log, bool keepOpen)
+        : thread_([this, log, keepOpen] { appendUntilStopped(log, keepOpen); })
     {
-        int stop[2];
-        int count[2];
-        if (::pipe(stop) != 0 || ::pipe(count) != 0)
-            throw std::runtime_error("no pipe");
-        pid_ = ::fork();
-        if (pid_ == 0) {
-            ::close(stop[1]);
-            ::close(count[0]);
-            const int appended = appendUntilStopped(log, keepOpen, stop[0]);
-            const ssize_t written = ::write(count[1], &appended, sizeof appended);
-            ::_exit(written == sizeof appended ? 0 : 1);
-        }
-        ::close(stop[0]);
-        ::close(count[1]);
-        stop_ = stop[1];
-        count_ = count[0];
+    }
+    ~Appender()
+    {
+        if (thread_.joinable())
+            stop();
     }
 
-    // Stops it; the number of contacts it appended.
+    // Stops it; the number of contacts it appended, -1 when a write failed.
     int stop()
     {
-        ::close(stop_);
-        int appended = -1;
-        const ssize_t read = ::read(count_, &appended, sizeof appended);
-        ::close(count_);
-        int status = 0;
-        ::waitpid(pid_, &status, 0);
-        return read == sizeof appended && WIFEXITED(status) && WEXITSTATUS(status) == 0 ? appended : -1;
+        stop_ = true;
+        thread_.join();
+        return appended_;
     }
-
-    static std::string callOf(int i) { return "Y" + std::to_string(100000 + i); }
 
     // How often each of the first `appended` contacts stands in `log`.
     static std::vector<int> timesEachIn(std::string_view log, int appended)
@@ -313,28 +312,31 @@ public:
     }
 
 private:
-    static int appendUntilStopped(const std::filesystem::path& log, bool keepOpen, int stop)
+    void appendUntilStopped(const std::filesystem::path& log, bool keepOpen)
     {
-        ::fcntl(stop, F_SETFL, O_NONBLOCK);
-        int fd = keepOpen ? ::open(log.c_str(), O_WRONLY | O_APPEND) : -1;
+        // Not inherited by the batch front end, which would then hold it too.
+        const auto openLog = [&] { return ::open(log.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC); };
+        int fd = keepOpen ? openLog() : -1;
         int i = 0;
-        for (char byte = 0; ::read(stop, &byte, 1) < 0; ++i) {
-            const std::string record = "<call:7>" + callOf(i) + " <qso_date:8>20261207 <time_on:6>"
+        for (; !stop_; ++i) {
+            const std::string record = "<call:7>Y" + std::to_string(100000 + i) + " <qso_date:8>20261207 <time_on:6>"
                 + std::to_string(100000 + i % 100000) + " <band:3>20m <mode:3>FT8 <eor>\n";
             if (!keepOpen)
-                fd = ::open(log.c_str(), O_WRONLY | O_APPEND);
+                fd = openLog();
             if (fd < 0 || ::write(fd, record.data(), record.size()) != static_cast<ssize_t>(record.size()))
-                return -1;
+                return;
             if (!keepOpen)
                 ::close(fd);
-            ::usleep(3000);
+            std::this_thread::sleep_for(std::chrono::milliseconds(3));
         }
-        return i;
+        if (keepOpen)
+            ::close(fd);
+        appended_ = i;
     }
 
-    pid_t pid_ = -1;
-    int stop_ = -1;
-    int count_ = -1;
+    std::atomic<bool> stop_ = false;
+    int appended_ = -1;
+    std::thread thread_;  // last: it starts once the members it uses are made
 };
 
 // While the WSJT-X program logs, four updates of a large log lose none of its
@@ -342,17 +344,7 @@ private:
 // the log is kept open, replaces nothing and says so.
 TEST_F(CliTest, KeepsEveryContactLoggedDuringUpdates)
 {
-    constexpr int kRecords = 200000;
-    std::string wsjtx = "WSJT-X ADIF Export<eoh>\n";
-    std::string other;
-    for (int i = 0; i < kRecords; ++i) {
-        const std::string contact = "<call:6>Q" + std::to_string(10000 + i % 90000) + " <qso_date:8>2023"
-            + std::to_string(1001 + i / 10000) + " <time_on:6>" + std::to_string(100000 + i % 10000)
-            + " <band:3>20m <mode:3>FT8 <rst_sent:3>-10 ";
-        wsjtx += contact + "<eor>\n";
-        if (i % 100 == 0)
-            other += contact + "<rst_rcvd:3>-05 <eor>\n";
-    }
+    const auto [wsjtx, other] = logsToUpdate(200000);
     folder.write("AdifCodes_Liste_WSJT-X.txt", "call\r\nqso_date\r\ntime_on\r\n");
     for (const bool keepOpen : {false, true}) {
         SCOPED_TRACE(keepOpen ? "one descriptor kept open" : "open, append, close");
