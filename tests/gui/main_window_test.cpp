@@ -2,8 +2,8 @@
 
 #include "logweave/file_error.h"
 #include "logweave/pane_texts.h"
-#include "platform/program_folders.h"
 #include "logweave/version.h"
+#include "platform/program_folders.h"
 #include "platform/settings.h"
 #include "shell/command_line.h"
 #include "shell/pane_texts.h"
@@ -13,9 +13,11 @@
 #include <QApplication>
 #include <QDialogButtonBox>
 #include <QMimeData>
-#include <QProcess>
 #include <QLibraryInfo>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QTableView>
+#include <QTimer>
 #include <QTranslator>
 
 #include <cerrno>
@@ -28,6 +30,26 @@ namespace logweave::testing {
 namespace {
 
 namespace fs = std::filesystem;
+
+// Presses `key` ("ctrl+shift+a", "F1") as xdotool names it: through the X
+// server when the test runs on one and xdotool is there, else as Qt's own events.
+void press(QWidget* window, const QString& key)
+{
+    if (QGuiApplication::platformName() == QLatin1String("xcb") &&
+        !QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty()) {
+        QCOMPARE(QProcess::execute(QStringLiteral("xdotool"), {QStringLiteral("key"), key}), 0);
+        return;
+    }
+    const QKeySequence keys = QKeySequence::fromString(key, QKeySequence::PortableText);
+    QVERIFY(!keys.isEmpty());
+    // To an open menu first, as the keyboard's grab sends them.
+    QWidget* target = QApplication::activePopupWidget();
+    if (target == nullptr)
+        target = QApplication::focusWidget() != nullptr ? QApplication::focusWidget() : window;
+    QTest::keySequence(target, keys);
+}
+
+
 
 const std::string kLog = "h<EOH>\r\n<CALL:5>Q1AAA <QSO_DATE:8>20230101 <TIME_ON:4>1000 <RST_SENT:2>59 <EOR>\r\n";
 const std::string kOther = "<CALL:5>Q1BBB <QSO_DATE:8>20230102 <TIME_ON:4>1000 <EOR>\r\n";
@@ -333,6 +355,70 @@ private slots:
         p->window.show();
         p->window.close();
         QCOMPARE(p->fakes.exit.ended, 2);
+    }
+
+    // Each command from the keyboard alone: its shortcut, or its menu's mnemonic
+    // then its own. On an X display the keys go through the X server.
+    void everyCommandAnswersItsKeys_data()
+    {
+        QTest::addColumn<QStringList>("keys");
+        QTest::addColumn<QString>("answer");
+        QTest::newRow("Ctrl+O: the options, then the file") << QStringList{"ctrl+o"} << "OptionsDialog";
+        QTest::newRow("Alt+F O: the same") << QStringList{"alt+f", "o"} << "OptionsDialog";
+        QTest::newRow("Ctrl+Shift+A: Add's file dialog") << QStringList{"ctrl+shift+a"} << "file dialog";
+        QTest::newRow("Alt+F A: the same") << QStringList{"alt+f", "a"} << "file dialog";
+        QTest::newRow("Ctrl+F: the filter box") << QStringList{"ctrl+f"} << "filter box";
+        QTest::newRow("Alt+L F: the same") << QStringList{"alt+l", "f"} << "filter box";
+        QTest::newRow("Ctrl+H: the changes") << QStringList{"ctrl+h"} << "ChangesDialog";
+        QTest::newRow("Ctrl+U: the WSJT-X update") << QStringList{"ctrl+u"} << "WsjtxUpdateDialog";
+        QTest::newRow("Alt+L W: the same") << QStringList{"alt+l", "w"} << "WsjtxUpdateDialog";
+        QTest::newRow("F1: the help") << QStringList{"F1"} << "help";
+        QTest::newRow("Alt+A A: the same") << QStringList{"alt+a", "a"} << "help";
+        QTest::newRow("Alt+A P: About") << QStringList{"alt+a", "p"} << "QMessageBox";
+        QTest::newRow("Ctrl+Q: quit") << QStringList{"ctrl+q"} << "quit";
+    }
+
+    void everyCommandAnswersItsKeys()
+    {
+        QFETCH(QStringList, keys);
+        QFETCH(QString, answer);
+        openStation();
+        offerAddedLog();
+        whenModal([&] { p->menu("addMenuAction")->trigger(); }, [](QWidget* dialog) { click(dialog, "okButton"); });
+        const auto asked = p->fakes.fileDialog.requests.size();
+        const auto helped = p->fakes.helpViewer.requests.size();
+        const QString pane = p->pane();
+        p->window.show();
+        p->window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&p->window));
+
+        // Whatever dialog comes up is named, then closed.
+        QStringList shown;
+        QTimer closer;
+        connect(&closer, &QTimer::timeout, this, [&] {
+            if (QWidget* dialog = QApplication::activeModalWidget()) {
+                shown << (dialog->objectName().isEmpty() ? QString::fromLatin1(dialog->metaObject()->className())
+                                                         : dialog->objectName());
+                dialog->close();
+            }
+        });
+        closer.start(10);
+        for (const QString& key : keys)
+            press(&p->window, key);
+        const auto answered = [&]() -> QString {
+            if (!shown.isEmpty())
+                return shown.first();
+            if (p->fakes.fileDialog.requests.size() > asked)
+                return QStringLiteral("file dialog");
+            if (p->fakes.helpViewer.requests.size() > helped)
+                return QStringLiteral("help");
+            if (p->fakes.exit.ended > 0)
+                return QStringLiteral("quit");
+            if (p->pane() != pane && p->fakes.fileDialog.requests.size() == asked)
+                return QStringLiteral("filter box");  // which cancels, being a fake
+            return {};
+        };
+        QTRY_COMPARE(answered(), answer);
     }
 
     void aWritableInstallWorksInItsOwnFolder()
