@@ -240,6 +240,10 @@ TEST_F(CliTest, RefusesAWrongCommandLineWithItsUsage)
         EXPECT_TRUE(r.err.starts_with("logweave-cli: " + message)) << r.err;
         EXPECT_NE(r.err.find("\n\nusage: logweave-cli"), std::string::npos) << r.err;
     }
+}
+
+TEST_F(CliTest, HelpPrintsTheUsage)
+{
     const Finished help = run({"--help"});
     EXPECT_EQ(help.status, 0);
     EXPECT_TRUE(help.out.starts_with("usage: logweave-cli")) << help.out;
@@ -390,20 +394,30 @@ TEST_F(CliTest, UpdatesTheWsjtxLogNamedInTheConfigurationFile)
     EXPECT_NE(folder.read("wsjtx_log.adi").find("<rst_sent:3>599 <eor>"), std::string::npos);
 }
 
+// A WSJT-X log of `records` contacts over twenty days, and a log to merge
+// into it of each hundredth with one field more.
+std::pair<std::string, std::string> logsToUpdate(int records)
+{
+    std::string wsjtx = "WSJT-X ADIF Export<eoh>\n";
+    std::string other;
+    for (int i = 0; i < records; ++i) {
+        const std::string contact = "<call:6>Q" + std::to_string(10000 + i % 90000) + " <qso_date:8>2023"
+            + std::to_string(1001 + i / (records / 20)) + " <time_on:6>" + std::to_string(100000 + i % (records / 20))
+            + " <band:3>20m <mode:3>FT8 <rst_sent:3>-10 ";
+        wsjtx += contact + "<eor>\n";
+        if (i % 100 == 0)
+            other += contact + "<rst_rcvd:3>-05 <eor>\n";
+    }
+    return {wsjtx, other};
+}
+
 // Killed at any moment, the update leaves each log old or new, never cut, and its backup whole.
 TEST_F(CliTest, AnUpdateInterruptedAnywhereLeavesWholeLogs)
 {
-    // A WSJT-X log large enough to be killed while it is written, and a tenth of it with one field more.
-    std::string wsjtx = "WSJT-X ADIF Export<eoh>\n";
-    std::string other;
-    for (int i = 0; i < 20000; ++i) {
-        const std::string contact = "<call:6>Q" + std::to_string(10000 + i) + " <qso_date:8>2023"
-            + std::to_string(1001 + i / 1000) + " <time_on:6>" + std::to_string(100000 + i % 1000)
-            + " <band:3>20m <mode:3>FT8 <rst_sent:3>-10 <comment:20>a comment of its own ";
-        wsjtx += contact + "<eor>\n";
-        if (i % 10 == 0)
-            other += contact + "<rst_rcvd:3>-05 <eor>\n";
-    }
+    // A WSJT-X log large enough to be killed while it is written.
+    const auto logs = logsToUpdate(30000);
+    const std::string& wsjtx = logs.first;
+    const std::string& other = logs.second;
     folder.write("AdifCodes_Liste_WSJT-X.txt", "call\r\nqso_date\r\ntime_on\r\n");
     const auto log = folder / "station" / "wsjtx_log.adi";
     const auto merge = folder / "other.adi";
@@ -495,9 +509,10 @@ private:
     static void close(File file) { CloseHandle(file); }
 #else
     using File = int;
+    // Not inherited by the batch front end, which would then hold it too.
     static File openToAppend(const std::filesystem::path& log, const std::stop_token&)
     {
-        return ::open(log.c_str(), O_WRONLY | O_APPEND);
+        return ::open(log.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
     }
     static bool append(File file, const std::string& record)
     {
@@ -536,17 +551,7 @@ private:
 // the log is kept open, replaces nothing and says so.
 TEST_F(CliTest, KeepsEveryContactLoggedDuringUpdates)
 {
-    constexpr int kRecords = 200000;
-    std::string wsjtx = "WSJT-X ADIF Export<eoh>\n";
-    std::string other;
-    for (int i = 0; i < kRecords; ++i) {
-        const std::string contact = "<call:6>Q" + std::to_string(10000 + i % 90000) + " <qso_date:8>2023"
-            + std::to_string(1001 + i / 10000) + " <time_on:6>" + std::to_string(100000 + i % 10000)
-            + " <band:3>20m <mode:3>FT8 <rst_sent:3>-10 ";
-        wsjtx += contact + "<eor>\n";
-        if (i % 100 == 0)
-            other += contact + "<rst_rcvd:3>-05 <eor>\n";
-    }
+    const auto [wsjtx, other] = logsToUpdate(200000);
     folder.write("AdifCodes_Liste_WSJT-X.txt", "call\r\nqso_date\r\ntime_on\r\n");
     for (const bool keepOpen : {false, true}) {
         SCOPED_TRACE(keepOpen ? "one descriptor kept open" : "open, append, close");

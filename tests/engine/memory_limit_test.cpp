@@ -6,6 +6,7 @@
 #include "engine_fixture.h"
 #include "sanitizers.h"
 
+#include <cstdio>
 #include <fstream>
 #if defined(__GLIBC__)
 #include <malloc.h>
@@ -47,6 +48,20 @@ auto withOnly(std::size_t more, Operation operation)
     return result;
 }
 
+// Ends the child: 0 when every check held, else 1, each failed one named on the
+// error output, which the parent shows.
+[[noreturn]] void exitNamingFailures(std::initializer_list<std::pair<const char*, bool>> checks)
+{
+    int failed = 0;
+    for (const auto& [check, held] : checks) {
+        if (!held) {
+            std::fprintf(stderr, "failed: %s\n", check);
+            ++failed;
+        }
+    }
+    std::_Exit(failed == 0 ? 0 : 1);
+}
+
 #endif
 
 using MemoryLimitTest = EngineTest;
@@ -63,21 +78,23 @@ TEST_F(MemoryLimitTest, AMergeStopsCleanlyAndKeepsTheOpenLog)
     const auto path = folder.writeLargeLog("big.adi", 24);
     folder.write("Logweave.adi", "earlier merge");
     ui.pane.clear();
-    EXPECT_EXIT(
-        {
-            const bool stopped =
-                withOnly(std::size_t{32} << 20, [&] { return mergeAddedLog(store, session, path.string(), ui.options); })
-                == Outcome::Stopped;
+    const auto inTheChild = [&] {
+        const Outcome outcome =
+            withOnly(std::size_t{32} << 20, [&] { return mergeAddedLog(store, session, path.string(), ui.options); });
+        std::size_t temporaryFiles = 0;
+        for (const auto& entry : std::filesystem::directory_iterator(folder.path()))
+            temporaryFiles += entry.path().filename().string().starts_with(".") ? 1 : 0;
+        exitNamingFailures({
+            {"the merge stopped", outcome == Outcome::Stopped},
             // Wherever it stopped, the last paragraph says why, and no count came before it.
-            const bool said = ui.pane.ends_with(pane::tooLargeForMemory(path.string()))
-                && ui.pane.find("enregistrements") == std::string::npos;
-            std::size_t temporaryFiles = 0;
-            for (const auto& entry : std::filesystem::directory_iterator(folder.path()))
-                temporaryFiles += entry.path().filename().string().starts_with(".") ? 1 : 0;
-            const bool kept = folder.read("Logweave.adi") == "earlier merge" && temporaryFiles == 0;
-            std::_Exit(stopped && said && kept && store.openRecordCount() == 1 ? 0 : 1);
-        },
-        ::testing::ExitedWithCode(0), "");
+            {"the pane ends with the reason", ui.pane.ends_with(pane::tooLargeForMemory(path.string()))},
+            {"no count in the pane", ui.pane.find("enregistrements") == std::string::npos},
+            {"the earlier merge kept", folder.read("Logweave.adi") == "earlier merge"},
+            {"no temporary file left", temporaryFiles == 0},
+            {"the open log kept", store.openRecordCount() == 1},
+        });
+    };
+    EXPECT_EXIT(inTheChild(), ::testing::ExitedWithCode(0), "");
 #endif
 }
 

@@ -16,17 +16,11 @@ struct Options {
     void show(const std::function<void(QWidget*)>& act) { whenModal([this] { ui.showOptionsDialog(); }, act); }
 };
 
-bool checked(QWidget* dialog, const char* name)
-{
-    return child<QAbstractButton>(dialog, name)->isChecked();
-}
-
 // Ticks or selects each control named, then OK.
 auto choose(std::vector<const char*> names)
 {
-    return [names = std::move(names)](QWidget* dialog) {
-        for (const char* name : names)
-            child<QAbstractButton>(dialog, name)->setChecked(true);
+    return [tick = ticking(std::move(names))](QWidget* dialog) {
+        tick(dialog);
         click(dialog, "okButton");
     };
 }
@@ -36,23 +30,24 @@ auto choose(std::vector<const char*> names)
 class OptionsDialogTest final : public QObject {
     Q_OBJECT
 
-private slots:
-    void okKeepsTheChoicesEscapeDoesNotCloseAndClosingDropsThem()
-    {
-        Options o;
-        o.show(choose({}));
-        QVERIFY(o.ui.outputOptions() == OutputOptions{});  // the first showing holds the initial values
+    std::optional<Options> o;
 
-        o.show([](QWidget* dialog) {
+private slots:
+    void init() { o.emplace(); }
+    void cleanup() { o.reset(); }
+
+    void okKeepsAndSavesTheChoicesAndTheNextShowingHoldsThem()
+    {
+        o->show(choose({}));
+        QVERIFY(o->ui.outputOptions() == OutputOptions{});  // the first showing holds the initial values
+        o->show([](QWidget* dialog) {
             child<QLineEdit>(dialog, "fieldOrderFileEdit")->setText(QStringLiteral("mine.txt"));
             QTest::mouseClick(child<QRadioButton>(dialog, "sameContactButtons(1)"), Qt::LeftButton);
-            child<QCheckBox>(dialog, "upperCaseNamesCheck")->setChecked(true);
-            QTest::keyClick(dialog, Qt::Key_Escape);
-            QVERIFY(dialog->isVisible());
-            choose({"headerSourceButtons(2)"})(dialog);
+            choose({"upperCaseNamesCheck", "headerSourceButtons(2)"})(dialog);
         });
-        QVERIFY(o.ui.outputOptions() == (OutputOptions{"mine.txt", true, false, HeaderSource::Program, {ContactRule::Window, 30}}));
-        o.show([](QWidget* dialog) {
+        QVERIFY(o->ui.outputOptions() == (OutputOptions{"mine.txt", true, false, HeaderSource::Program, {ContactRule::Window, 30}}));
+        QVERIFY(o->fakes.settings.saved == o->ui.outputOptions());
+        o->show([](QWidget* dialog) {
             QCOMPARE(child<QLineEdit>(dialog, "fieldOrderFileEdit")->text(), QStringLiteral("mine.txt"));
             for (const char* name : {"upperCaseNamesCheck", "headerSourceButtons(2)", "sameContactButtons(1)"})
                 QVERIFY2(checked(dialog, name), name);
@@ -62,56 +57,81 @@ private slots:
             choose({"doubleSpacingCheck", "headerSourceButtons(1)", "sameContactButtons(0)"})(dialog);
         });
         const OutputOptions chosen{"mine.txt", true, true, HeaderSource::OpenLog, {}};
-        QVERIFY(o.ui.outputOptions() == chosen);
-        QVERIFY(o.fakes.settings.saved == chosen);
+        QVERIFY(o->ui.outputOptions() == chosen);
+        QVERIFY(o->fakes.settings.saved == chosen);
+    }
 
-        // Closed otherwise: the choices of that showing go, the saved ones stay.
-        o.show([](QWidget* dialog) {
-            child<QCheckBox>(dialog, "upperCaseNamesCheck")->setChecked(false);
+    // Escape does not close it; closed otherwise, the choices of that showing go, the saved ones stay.
+    void escapeDoesNotCloseItAndClosingDropsTheChoices()
+    {
+        o->show([](QWidget* dialog) {
+            ticking({"upperCaseNamesCheck"})(dialog);
+            QTest::keyClick(dialog, Qt::Key_Escape);
+            QVERIFY(dialog->isVisible());
             dialog->close();
         });
-        QVERIFY(o.ui.outputOptions() == chosen);
+        QVERIFY(o->ui.outputOptions() == OutputOptions{});
+        QVERIFY(o->fakes.settings.saved == OutputOptions{});
     }
 
     // The options saved in the program folder are those of the next start; a
     // file without them, or with words it does not know, gives the initial ones.
     void savedOptionsAreFoundAgainInTheProgramFolder()
     {
-        FakePlatform fakes;
-        QVERIFY(platform::QtSettings(fakes.folders).outputOptions() == OutputOptions{});
+        const platform::ProgramFolders& folders = o->fakes.folders;
+        QVERIFY(platform::QtSettings(folders).outputOptions() == OutputOptions{});
         const OutputOptions chosen{"élan/mine.txt", true, true, HeaderSource::Program, {ContactRule::Window, 45}};
-        platform::QtSettings(fakes.folders).saveOutputOptions(chosen);
-        QVERIFY(platform::QtSettings(fakes.folders).outputOptions() == chosen);
-        QVERIFY(fakes.folder.exists("Logweave.ini"));
+        platform::QtSettings(folders).saveOutputOptions(chosen);
+        QVERIFY(platform::QtSettings(folders).outputOptions() == chosen);
+        QVERIFY(o->fakes.folder.exists("Logweave.ini"));
 
-        fakes.folder.write("Logweave.ini", "[options]\nheader=nobody\nsameContact=window\nwindowMinutes=0\n");
-        QVERIFY(platform::QtSettings(fakes.folders).outputOptions()
+        o->fakes.folder.write("Logweave.ini", "[options]\nheader=nobody\nsameContact=window\nwindowMinutes=0\n");
+        QVERIFY(platform::QtSettings(folders).outputOptions()
                 == (OutputOptions{"AdifCodes_Liste.txt", false, false, HeaderSource::AddedLog, {ContactRule::Window, 30}}));
     }
 
-    void browseTakesTheFullPathHelpShowsTheContentsAndCancelOrExitEndsTheProgram()
+    // A bare name becomes the full path; Browse starts in the program folder.
+    void browseTakesTheFullPathOfTheListChosen()
     {
-        Options o;
-        const auto list = o.fakes.folder.write("order.txt", "CALL\r\n");
-        o.fakes.fileDialog.answers = {QStringLiteral("order.txt")};  // a bare name becomes the full path
-        const auto browse = [](QWidget* dialog) {
+        const auto list = o->fakes.folder.write("order.txt", "CALL\r\n");
+        o->fakes.fileDialog.answers = {QStringLiteral("order.txt")};
+        o->show([](QWidget* dialog) {
             click(dialog, "browseFieldOrderFileButton");
             click(dialog, "okButton");
-        };
-        o.show(browse);
-        QCOMPARE(QString::fromStdString(o.ui.outputOptions().fieldOrderFile), QString::fromStdString(list.string()));
-        QCOMPARE(o.fakes.fileDialog.requests.front().startFolder, o.fakes.folders.programFolder());
-        QCOMPARE(o.fakes.exit.ended, 0);
-        o.show(browse);
-        QCOMPARE(o.fakes.exit.ended, 1);
-        o.show([](QWidget* dialog) {
-            child<QAction>(dialog, "helpMenuAction")->trigger();
-            child<QAction>(dialog, "quitMenuAction")->trigger();
+        });
+        QCOMPARE(QString::fromStdString(o->ui.outputOptions().fieldOrderFile), QString::fromStdString(list.string()));
+        QCOMPARE(o->fakes.fileDialog.requests.front().startFolder, o->fakes.folders.programFolder());
+        QCOMPARE(o->fakes.exit.ended, 0);
+    }
+
+    void cancellingBrowseOrQuittingEndsTheProgram_data()
+    {
+        QTest::addColumn<QString>("control");
+        QTest::newRow("Cancel in Browse") << "browseFieldOrderFileButton";
+        QTest::newRow("Quit") << "quitMenuAction";
+    }
+
+    void cancellingBrowseOrQuittingEndsTheProgram()
+    {
+        QFETCH(QString, control);
+        o->show([&](QWidget* dialog) {
+            if (auto* button = dialog->findChild<QAbstractButton*>(control))
+                button->click();
+            else
+                child<QAction>(dialog, qPrintable(control))->trigger();
             click(dialog, "okButton");
         });
-        QCOMPARE(o.fakes.exit.ended, 2);
-        QVERIFY((o.fakes.helpViewer.requests == std::vector<platform::HelpRequest>{
-                     {(o.fakes.path("Logweave.chm") + ">W1").toStdString(), platform::HelpCommand::DisplayToc, 0, std::nullopt}}));
+        QCOMPARE(o->fakes.exit.ended, 1);
+    }
+
+    void helpShowsTheContents()
+    {
+        o->show([](QWidget* dialog) {
+            child<QAction>(dialog, "helpMenuAction")->trigger();
+            click(dialog, "okButton");
+        });
+        QVERIFY((o->fakes.helpViewer.requests == std::vector<platform::HelpRequest>{
+                     {(o->fakes.path("Logweave.chm") + ">W1").toStdString(), platform::HelpCommand::DisplayToc, 0, std::nullopt}}));
     }
 };
 
