@@ -10,6 +10,7 @@
 #include <QDialogButtonBox>
 #include <QTableView>
 #include <QLibraryInfo>
+#include <QStandardPaths>
 #include <QTranslator>
 
 #include <cerrno>
@@ -219,6 +220,17 @@ private slots:
         fs::create_directory(f / "locked");
         fs::permissions(f / "locked", fs::perms::owner_write, fs::perm_options::remove);
         QCOMPARE(platform::canCreateFileIn(text(f / "locked")), ::geteuid() == 0);
+    }
+
+    // The folder logweave-cli works in too is the one Qt gives the program's
+    // name, where earlier versions kept their files.
+    void theUserDataFolderIsQtsForTheProgramsName()
+    {
+        const QString name = QCoreApplication::applicationName();
+        QCoreApplication::setApplicationName(QStringLiteral("Logweave"));
+        const QString qts = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+        QCoreApplication::setApplicationName(name);
+        QCOMPARE(platform::systemFolderPlaces().userDataFolder, qts);
     }
 
     // Installed read-only: the window names the folder it works in, runs the saved

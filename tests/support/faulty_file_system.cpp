@@ -63,4 +63,10 @@ void FaultyFileSystem::removeFile(const std::filesystem::path& path)
     real.removeFile(path);
 }
 
+void FaultyFileSystem::makeFolders(const std::filesystem::path& folder)
+{
+    check(FileError::Action::Write, folder);
+    real.makeFolders(folder);
+}
+
 }  // namespace logweave::testing
