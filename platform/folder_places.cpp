@@ -1,23 +1,29 @@
 #include "platform/folder_places.h"
 
+#include "logweave/program_folder.h"
+#include "logweave/std_file_system.h"
+#include "platform/path_text.h"
+
 #include <QCoreApplication>
-#include <QDir>
 #include <QStandardPaths>
-#include <QTemporaryFile>
+
+#include <cstdlib>
 
 namespace logweave::platform {
 
+// The user's data folder by the rule logweave-cli follows too, not by the
+// application's name, so that both front ends always share one folder.
 FolderPlaces systemFolderPlaces()
 {
-    return {QCoreApplication::applicationDirPath(),
-            QStandardPaths::writableLocation(QStandardPaths::AppDataLocation),
+    const auto userData = logweave::userDataFolder(std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));
+    return {QCoreApplication::applicationDirPath(), pathText(bytesFromPath(userData)),
             QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation), canCreateFileIn};
 }
 
 bool canCreateFileIn(const QString& folder)
 {
-    QTemporaryFile probe(QDir(folder).filePath(QStringLiteral(".logweave-write-test-XXXXXX")));
-    return probe.open();
+    StdFileSystem files;
+    return logweave::canCreateFileIn(files, pathFromBytes(pathBytes(folder)));
 }
 
 }  // namespace logweave::platform

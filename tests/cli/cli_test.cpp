@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <pwd.h>
 #include <chrono>
 #include <cstdlib>
 #include <fcntl.h>
@@ -43,9 +44,10 @@ std::string quoted(const std::string& word)
 
 class CliTest : public ::testing::Test {
 protected:
-    Finished run(const std::vector<std::string>& arguments, const std::string& as = "")
+    Finished run(const std::vector<std::string>& arguments, const std::string& as = "",
+                 const std::string& program = LOGWEAVE_CLI)
     {
-        std::string command = "cd " + quoted(folder.path().string()) + " && " + as + quoted(LOGWEAVE_CLI);
+        std::string command = "cd " + quoted(folder.path().string()) + " && " + as + quoted(program);
         for (const auto& a : arguments)
             command += " " + quoted(a);
         const int status = std::system((command + " >" + quoted((folder / "stdout.txt").string()) + " 2>"
@@ -107,11 +109,11 @@ TEST_F(CliTest, PrintsWhatThePaneWouldShowAndWritesIntoTheFolder)
 
 TEST_F(CliTest, StopsAtTheFirstCommandThatFails)
 {
-    const Finished r = run({"--no-order", "open", "absent.adi", "filter", "CALL:Q1AAA"});
+    const Finished r = run({"--folder", ".", "--no-order", "open", "absent.adi", "filter", "CALL:Q1AAA"});
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.out.find("[Cannot read the file] : absent.adi (No such file or directory)"), std::string::npos);
     EXPECT_FALSE(folder.exists("Adif_Filtre1.adi"));
-    EXPECT_EQ(run({"--no-order", "open", "absent.adi"}).err, "");
+    EXPECT_EQ(run({"--folder", ".", "--no-order", "open", "absent.adi"}).err, "");
 }
 
 // A log, a field order list or Logweave.cfg that is no regular file is
@@ -135,8 +137,9 @@ TEST_F(CliTest, RefusesAtOnceWhatIsNoRegularFile)
          "[Field order list unreadable, no order is loaded] : pipe.adi (not a regular file but a named pipe)"},
         {{"wsjtx-update"}, 0, ""},  // as without the file: nothing to update
     };
-    for (const auto& [arguments, status, said] : cases) {
+    for (auto [arguments, status, said] : cases) {
         SCOPED_TRACE(arguments.back());
+        arguments.insert(arguments.begin(), {"--folder", "."});
         const auto began = std::chrono::steady_clock::now();
         const Finished r = run(arguments, "timeout 10 ");
         EXPECT_LT(std::chrono::steady_clock::now() - began, std::chrono::seconds(5));
@@ -160,7 +163,7 @@ TEST_F(CliTest, MatchesContactsAndSettlesConflictsByTheRulesGiven)
         {{"--match", "window=5", "--upper", "--conflict", "both"}, "<RST_SENT:6>59 599 ", " 1 enregistrements différents"},
     };
     for (auto [arguments, written, said] : cases) {
-        arguments.insert(arguments.end(), {"--no-order", "open", "wsjtx.adi", "add", "download.adi"});
+        arguments.insert(arguments.end(), {"--folder", ".", "--no-order", "open", "wsjtx.adi", "add", "download.adi"});
         const Finished r = run(arguments);
         ASSERT_EQ(r.status, 0) << r.err;
         EXPECT_NE(folder.read("Logweave.adi").find(written), std::string::npos) << written;
@@ -174,7 +177,7 @@ TEST_F(CliTest, ALogTooLargeForTheMemoryStopsWithStatusOneAndWritesNothing)
         GTEST_SKIP() << "the address sanitizer reserves more address space than a limit leaves";
     folder.writeLargeLog("big.adi", 24);
     folder.write("Adif_File.adi", "earlier");
-    const Finished r = run({"--no-order", "open", "big.adi"}, "ulimit -v 40000 && ");
+    const Finished r = run({"--folder", ".", "--no-order", "open", "big.adi"}, "ulimit -v 40000 && ");
     EXPECT_EQ(r.status, 1);
     EXPECT_TRUE(r.out.ends_with("[The log is too large for this computer's memory, the operation stops] : big.adi\r\n\r\n"))
         << r.out;
@@ -186,7 +189,7 @@ TEST_F(CliTest, ALogTooLargeForTheMemoryStopsWithStatusOneAndWritesNothing)
 
 TEST_F(CliTest, UpdatesTheWsjtxLogNamedInTheConfigurationFile)
 {
-    EXPECT_EQ(run({"wsjtx-update"}).status, 0);  // no configuration file: nothing to do
+    EXPECT_EQ(run({"--folder", ".", "wsjtx-update"}).status, 0);  // no configuration file: nothing to do
     folder.write("AdifCodes_Liste_WSJT-X.txt", "call\r\n");
     folder.write("wsjtx_log.adi", kOpen);
     const auto added = folder.write("added.adi", kAdded);
@@ -198,6 +201,89 @@ TEST_F(CliTest, UpdatesTheWsjtxLogNamedInTheConfigurationFile)
     EXPECT_TRUE(r.out.ends_with("../wsjtx_log.adi   et [and]\r\n../Wsjtx.log   remplacés [replaced]")) << r.out;
     EXPECT_EQ(folder.read("wsjtx_log.adi_old"), kOpen);
     EXPECT_NE(folder.read("wsjtx_log.adi").find("<rst_sent:3>599 <eor>"), std::string::npos);
+}
+
+// logweave-cli installed with its field order lists, as the package lays
+// them out, run without --folder by a user whose home is home/.
+class InstalledCliTest : public CliTest {
+protected:
+    InstalledCliTest()
+    {
+        std::filesystem::create_directories(folder / "install");
+        std::filesystem::create_directories(folder / "home");
+        std::filesystem::copy_file(LOGWEAVE_CLI, folder / "install/logweave-cli");
+        folder.write("install/AdifCodes_Liste.txt", "RST_SENT\r\n");
+        folder.write("install/AdifCodes_Liste_WSJT-X.txt", "call\r\n");
+        folder.write("log.adi", kOpen);
+    }
+
+    // With `xdgDataHome` as XDG_DATA_HOME, unset when empty. When `readOnly`,
+    // no file can be created in install/: under root, who writes anywhere,
+    // the program runs as nobody, given home/.
+    Finished runInstalled(const std::vector<std::string>& arguments, bool readOnly,
+                          const std::string& xdgDataHome = "")
+    {
+        namespace fs = std::filesystem;
+        const std::string env = "env "
+            + (xdgDataHome.empty() ? "-u XDG_DATA_HOME" : "XDG_DATA_HOME=" + quoted(xdgDataHome)) + " HOME="
+            + quoted((folder / "home").string()) + " ";
+        const auto install = folder / "install";
+        const std::string program = (install / "logweave-cli").string();
+        if (!readOnly)
+            return run(arguments, env, program);
+        if (::geteuid() != 0) {
+            fs::permissions(install, fs::perms::owner_write, fs::perm_options::remove);
+            Finished r = run(arguments, env, program);
+            fs::permissions(install, fs::perms::owner_write, fs::perm_options::add);
+            return r;
+        }
+        const passwd* nobody = ::getpwnam("nobody");
+        if (nobody == nullptr)
+            throw std::runtime_error("no user nobody to run as");
+        const std::string uid = std::to_string(nobody->pw_uid);
+        const std::string gid = std::to_string(nobody->pw_gid);
+        fs::permissions(folder.path(), fs::perms(0755));
+        return run(arguments,
+                   "chown -R " + uid + ":" + gid + " home && setpriv --reuid=" + uid + " --regid=" + gid
+                       + " --clear-groups " + env,
+                   program);
+    }
+};
+
+TEST_F(InstalledCliTest, WorksInTheWindowsProgramFolderUnlessGivenAnother)
+{
+    const std::string sorted = "h<eoh>\r\n<rst_sent:2>59 <call:5>Q1AAA <qso_date:8>20230101 <time_on:4>1000 <eor>\r\n";
+    // An install folder that can be written is the program folder, as for the window.
+    Finished r = runInstalled({"open", "log.adi"}, false);
+    ASSERT_EQ(r.status, 0) << r.err;
+    ASSERT_TRUE(folder.exists("install/Adif_File.adi")) << r.out;
+    EXPECT_EQ(folder.read("install/Adif_File.adi"), sorted);
+    EXPECT_FALSE(folder.exists("Adif_File.adi"));
+    EXPECT_FALSE(folder.exists("home/.local"));
+    r = runInstalled({"--folder", ".", "--no-order", "open", "log.adi"}, false);
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_TRUE(folder.exists("Adif_File.adi"));
+    std::filesystem::remove(folder / "install/Adif_File.adi");
+
+    // One that cannot: the user's data folder, given the installed lists the user lacks.
+    folder.write("home/.local/share/Logweave/AdifCodes_Liste_WSJT-X.txt", "mine\r\n");
+    r = runInstalled({"open", "log.adi"}, true);
+    ASSERT_EQ(r.status, 0) << r.out << r.err;
+    EXPECT_EQ(folder.read("home/.local/share/Logweave/Adif_File.adi"), sorted);
+    EXPECT_EQ(folder.read("home/.local/share/Logweave/AdifCodes_Liste.txt"), "RST_SENT\r\n");
+    EXPECT_EQ(folder.read("home/.local/share/Logweave/AdifCodes_Liste_WSJT-X.txt"), "mine\r\n");
+    EXPECT_FALSE(folder.exists("install/Adif_File.adi"));
+
+    // XDG_DATA_HOME moves it, and the update follows the Logweave.cfg saved there.
+    const auto added = folder.write("home/added.adi", kAdded);
+    folder.write("home/data/Logweave/wsjtx_log.adi", kOpen);
+    folder.write("home/data/Logweave/Logweave.cfg",
+                 "FicToUpdate = wsjtx_log.adi\r\nFicToMerge = " + added.string() + "\r\n");
+    r = runInstalled({"--conflict", "added", "wsjtx-update"}, true, (folder / "home/data").string());
+    ASSERT_EQ(r.status, 0) << r.out << r.err;
+    EXPECT_EQ(folder.read("home/data/Logweave/wsjtx_log.adi_old"), kOpen);
+    EXPECT_NE(folder.read("home/data/Logweave/wsjtx_log.adi").find("<rst_sent:3>599 <eor>"), std::string::npos);
+    EXPECT_EQ(folder.read("home/data/Logweave/AdifCodes_Liste_WSJT-X.txt"), "call\r\n");
 }
 
 // Starts the program with its standard output dropped; the caller waits for it.
