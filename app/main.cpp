@@ -37,7 +37,8 @@ int main(int argc, char** argv)
     }
 
     QApplication application(argc, argv);
-    // No organisation name: the user's data folder is then ~/.local/share/Logweave.
+    // The name Qt's own folders and dialogs go by; the program folder is settled
+    // by the same rule as logweave-cli's, not by it.
     application.setApplicationName(QStringLiteral("Logweave"));
     logweave::shell::installQtTranslations(application);
 

@@ -3,11 +3,15 @@
 #include "batch_interface.h"
 #include "command_line.h"
 #include "logweave/operations.h"
+#include "logweave/program_folder.h"
 #include "logweave/std_file_system.h"
 #include "logweave/version.h"
 
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
 #include <string>
+#include <system_error>
 #include <vector>
 #ifdef _WIN32
 #include <fcntl.h>
@@ -76,12 +80,31 @@ private:
     const cli::CommandLine& line_;
 };
 
-int runCommands(const cli::CommandLine& line)
+// As the window finds its own, links followed: /usr/bin/logweave-cli is in /usr/lib/logweave.
+std::filesystem::path executableFolder()
 {
+    std::error_code error;
+    const auto self = std::filesystem::read_symlink("/proc/self/exe", error);
+    return error ? std::filesystem::path() : self.parent_path();
+}
+
+// The window's program folder, unless --folder names another. Settled only
+// when there is work, so that --help makes no folder.
+std::string programFolder(const cli::CommandLine& line, FileSystem& files)
+{
+    if (line.folder)
+        return *line.folder;
+    const auto userData = userDataFolder(std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));
+    return bytesFromPath(settleProgramFolder(files, executableFolder(), userData).path);
+}
+
+int runCommands(cli::CommandLine line)
+{
+    StdFileSystem files;
+    cli::useFolder(line, programFolder(line, files));
     LogStore store;
     cli::BatchInterface ui(line.options, line.conflict, stdout);
-    StdFileSystem files;
-    const Session session{ui, files, pathFromBytes(line.folder)};
+    const Session session{ui, files, pathFromBytes(*line.folder)};
     Runner runner(store, session, line);
     int result = 0;
     for (const auto& command : line.commands) {

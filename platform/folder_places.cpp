@@ -1,51 +1,29 @@
 #include "platform/folder_places.h"
 
+#include "logweave/program_folder.h"
+#include "logweave/std_file_system.h"
+#include "platform/path_text.h"
+
 #include <QCoreApplication>
-#include <QDir>
 #include <QStandardPaths>
-#include <QTemporaryFile>
+
+#include <cstdlib>
 
 namespace logweave::platform {
-namespace {
 
-#ifdef _WIN32
-// An administrator may write into Program Files, yet what is installed there
-// is every user's: each keeps a program folder of their own.
-bool inProgramFiles(const QString& folder)
-{
-    const QString path = QDir::cleanPath(QDir::fromNativeSeparators(folder)) + QLatin1Char('/');
-    for (const char* variable : {"ProgramFiles", "ProgramW6432", "ProgramFiles(x86)"}) {
-        const QString root = QDir::cleanPath(QDir::fromNativeSeparators(qEnvironmentVariable(variable)));
-        if (!root.isEmpty() && path.startsWith(root + QLatin1Char('/'), Qt::CaseInsensitive))
-            return true;
-    }
-    return false;
-}
-#endif
-
-bool canBeProgramFolder(const QString& folder)
-{
-#ifdef _WIN32
-    if (inProgramFiles(folder))
-        return false;
-#endif
-    return canCreateFileIn(folder);
-}
-
-}  // namespace
-
-// On Windows: %APPDATA%\Logweave and %LOCALAPPDATA%, where WSJT-X keeps its log.
+// The user's data folder by the rule logweave-cli follows too, not by the
+// application's name, so that both front ends always share one folder.
 FolderPlaces systemFolderPlaces()
 {
-    return {QCoreApplication::applicationDirPath(),
-            QStandardPaths::writableLocation(QStandardPaths::AppDataLocation),
-            QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation), canBeProgramFolder};
+    const auto userData = logweave::userDataFolder(std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));
+    return {QCoreApplication::applicationDirPath(), pathText(bytesFromPath(userData)),
+            QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation), canCreateFileIn};
 }
 
 bool canCreateFileIn(const QString& folder)
 {
-    QTemporaryFile probe(QDir(folder).filePath(QStringLiteral(".logweave-write-test-XXXXXX")));
-    return probe.open();
+    StdFileSystem files;
+    return logweave::canCreateFileIn(files, pathFromBytes(pathBytes(folder)));
 }
 
 }  // namespace logweave::platform

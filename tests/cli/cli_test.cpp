@@ -22,6 +22,7 @@
 #include <windows.h>
 #else
 #include <fcntl.h>
+#include <pwd.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/stat.h>
@@ -75,9 +76,9 @@ std::wstring quoted(const std::string& word)
 class Child {
 public:
     Child(const std::vector<std::string>& arguments, const fs::path& folder, const fs::path& out = {},
-          const fs::path& err = {})
+          const fs::path& err = {}, const std::string& program = cliProgram())
     {
-        std::wstring line = quoted(cliProgram());
+        std::wstring line = quoted(program);
         for (const auto& a : arguments)
             line += L" " + quoted(a);
         SECURITY_ATTRIBUTES inherited{sizeof inherited, nullptr, TRUE};
@@ -175,17 +176,18 @@ private:
 
 class CliTest : public ::testing::Test {
 protected:
-    // Runs the program in the test's folder or a folder `within` it; `as` is
+    // Runs `program` in the test's folder or a folder `within` it; `as` is
     // what a POSIX shell runs it under. A run that hangs fails the test.
-    Finished run(const std::vector<std::string>& arguments, const std::string& within = "", const std::string& as = "")
+    Finished run(const std::vector<std::string>& arguments, const std::string& within = "", const std::string& as = "",
+                 const std::string& program = cliProgram())
     {
         const fs::path in = within.empty() ? folder.path() : folder / within;
 #ifdef _WIN32
         static_cast<void>(as);  // none is given where there is no such shell
-        Child child(arguments, in, folder / "stdout.txt", folder / "stderr.txt");
+        Child child(arguments, in, folder / "stdout.txt", folder / "stderr.txt", program);
         const int status = child.wait(std::chrono::seconds(10));
 #else
-        std::string command = "cd " + quoted(in.string()) + " && " + as + quoted(LOGWEAVE_CLI);
+        std::string command = "cd " + quoted(in.string()) + " && " + as + quoted(program);
         for (const auto& a : arguments)
             command += " " + quoted(a);
         const int result = std::system((command + " >" + quoted((folder / "stdout.txt").string()) + " 2>"
@@ -278,18 +280,18 @@ TEST_F(CliTest, TakesNamesInAnyScript)
     EXPECT_EQ(readBytes(folder.path() / pathFromBytes(station) / "Adif_File.adi"),
               "h<eoh>\r\n<call:5>Q1AAA <qso_date:8>20230101 <time_on:4>1000 <rst_sent:2>59 <eor>\r\n");
     // And named as given when it cannot be read.
-    const Finished absent = run({"--no-order", "open", station + "/\xCE\xB2.adi"});
+    const Finished absent = run({"--folder", ".", "--no-order", "open", station + "/\xCE\xB2.adi"});
     EXPECT_EQ(absent.status, 1);
     EXPECT_NE(absent.out.find("[Cannot read the file] : " + station + "/\xCE\xB2.adi ("), std::string::npos) << absent.out;
 }
 
 TEST_F(CliTest, StopsAtTheFirstCommandThatFails)
 {
-    const Finished r = run({"--no-order", "open", "absent.adi", "filter", "CALL:Q1AAA"});
+    const Finished r = run({"--folder", ".", "--no-order", "open", "absent.adi", "filter", "CALL:Q1AAA"});
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.out.find("[Cannot read the file] : absent.adi (No such file or directory)"), std::string::npos);
     EXPECT_FALSE(folder.exists("Adif_Filtre1.adi"));
-    EXPECT_EQ(run({"--no-order", "open", "absent.adi"}).err, "");
+    EXPECT_EQ(run({"--folder", ".", "--no-order", "open", "absent.adi"}).err, "");
 }
 
 // A log, a field order list or Logweave.cfg that is no regular file is
@@ -324,8 +326,9 @@ TEST_F(CliTest, RefusesAtOnceWhatIsNoRegularFile)
          "[Field order list unreadable, no order is loaded] : " + special + why},
         {{"wsjtx-update"}, 0, ""},  // as without the file: nothing to update
     };
-    for (const auto& [arguments, status, said] : cases) {
+    for (auto [arguments, status, said] : cases) {
         SCOPED_TRACE(arguments.back());
+        arguments.insert(arguments.begin(), {"--folder", "."});
         const auto began = std::chrono::steady_clock::now();
         const Finished r = run(arguments, "", "timeout 10 ");
         EXPECT_LT(std::chrono::steady_clock::now() - began, std::chrono::seconds(5));
@@ -349,7 +352,7 @@ TEST_F(CliTest, MatchesContactsAndSettlesConflictsByTheRulesGiven)
         {{"--match", "window=5", "--upper", "--conflict", "both"}, "<RST_SENT:6>59 599 ", " 1 enregistrements différents"},
     };
     for (auto [arguments, written, said] : cases) {
-        arguments.insert(arguments.end(), {"--no-order", "open", "wsjtx.adi", "add", "download.adi"});
+        arguments.insert(arguments.end(), {"--folder", ".", "--no-order", "open", "wsjtx.adi", "add", "download.adi"});
         const Finished r = run(arguments);
         ASSERT_EQ(r.status, 0) << r.err;
         EXPECT_NE(folder.read("Logweave.adi").find(written), std::string::npos) << written;
@@ -366,7 +369,7 @@ TEST_F(CliTest, ALogTooLargeForTheMemoryStopsWithStatusOneAndWritesNothing)
         GTEST_SKIP() << "the address sanitizer reserves more address space than a limit leaves";
     folder.writeLargeLog("big.adi", 24);
     folder.write("Adif_File.adi", "earlier");
-    const Finished r = run({"--no-order", "open", "big.adi"}, "", "ulimit -v 40000 && ");
+    const Finished r = run({"--folder", ".", "--no-order", "open", "big.adi"}, "", "ulimit -v 40000 && ");
     EXPECT_EQ(r.status, 1);
     EXPECT_TRUE(r.out.ends_with("[The log is too large for this computer's memory, the operation stops] : big.adi\r\n\r\n"))
         << r.out;
@@ -378,7 +381,7 @@ TEST_F(CliTest, ALogTooLargeForTheMemoryStopsWithStatusOneAndWritesNothing)
 
 TEST_F(CliTest, UpdatesTheWsjtxLogNamedInTheConfigurationFile)
 {
-    EXPECT_EQ(run({"wsjtx-update"}).status, 0);  // no configuration file: nothing to do
+    EXPECT_EQ(run({"--folder", ".", "wsjtx-update"}).status, 0);  // no configuration file: nothing to do
     folder.write("AdifCodes_Liste_WSJT-X.txt", "call\r\n");
     folder.write("wsjtx_log.adi", kOpen);
     const auto added = folder.write("added.adi", kAdded);
@@ -393,6 +396,91 @@ TEST_F(CliTest, UpdatesTheWsjtxLogNamedInTheConfigurationFile)
     EXPECT_EQ(folder.read("wsjtx_log.adi_old"), kOpen);
     EXPECT_NE(folder.read("wsjtx_log.adi").find("<rst_sent:3>599 <eor>"), std::string::npos);
 }
+
+#ifndef _WIN32
+// logweave-cli installed with its field order lists, as the package lays
+// them out, run without --folder by a user whose home is home/.
+class InstalledCliTest : public CliTest {
+protected:
+    InstalledCliTest()
+    {
+        std::filesystem::create_directories(folder / "install");
+        std::filesystem::create_directories(folder / "home");
+        std::filesystem::copy_file(LOGWEAVE_CLI, folder / "install/logweave-cli");
+        folder.write("install/AdifCodes_Liste.txt", "RST_SENT\r\n");
+        folder.write("install/AdifCodes_Liste_WSJT-X.txt", "call\r\n");
+        folder.write("log.adi", kOpen);
+    }
+
+    // With `xdgDataHome` as XDG_DATA_HOME, unset when empty. When `readOnly`,
+    // no file can be created in install/: under root, who writes anywhere,
+    // the program runs as nobody, given home/.
+    Finished runInstalled(const std::vector<std::string>& arguments, bool readOnly,
+                          const std::string& xdgDataHome = "")
+    {
+        namespace fs = std::filesystem;
+        const std::string env = "env "
+            + (xdgDataHome.empty() ? "-u XDG_DATA_HOME" : "XDG_DATA_HOME=" + quoted(xdgDataHome)) + " HOME="
+            + quoted((folder / "home").string()) + " ";
+        const auto install = folder / "install";
+        const std::string program = (install / "logweave-cli").string();
+        if (!readOnly)
+            return run(arguments, "", env, program);
+        if (::geteuid() != 0) {
+            fs::permissions(install, fs::perms::owner_write, fs::perm_options::remove);
+            Finished r = run(arguments, "", env, program);
+            fs::permissions(install, fs::perms::owner_write, fs::perm_options::add);
+            return r;
+        }
+        const passwd* nobody = ::getpwnam("nobody");
+        if (nobody == nullptr)
+            throw std::runtime_error("no user nobody to run as");
+        const std::string uid = std::to_string(nobody->pw_uid);
+        const std::string gid = std::to_string(nobody->pw_gid);
+        fs::permissions(folder.path(), fs::perms(0755));
+        return run(arguments, "",
+                   "chown -R " + uid + ":" + gid + " home && setpriv --reuid=" + uid + " --regid=" + gid
+                       + " --clear-groups " + env,
+                   program);
+    }
+};
+
+TEST_F(InstalledCliTest, WorksInTheWindowsProgramFolderUnlessGivenAnother)
+{
+    const std::string sorted = "h<eoh>\r\n<rst_sent:2>59 <call:5>Q1AAA <qso_date:8>20230101 <time_on:4>1000 <eor>\r\n";
+    // An install folder that can be written is the program folder, as for the window.
+    Finished r = runInstalled({"open", "log.adi"}, false);
+    ASSERT_EQ(r.status, 0) << r.err;
+    ASSERT_TRUE(folder.exists("install/Adif_File.adi")) << r.out;
+    EXPECT_EQ(folder.read("install/Adif_File.adi"), sorted);
+    EXPECT_FALSE(folder.exists("Adif_File.adi"));
+    EXPECT_FALSE(folder.exists("home/.local"));
+    r = runInstalled({"--folder", ".", "--no-order", "open", "log.adi"}, false);
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_TRUE(folder.exists("Adif_File.adi"));
+    std::filesystem::remove(folder / "install/Adif_File.adi");
+
+    // One that cannot: the user's data folder, given the installed lists the user lacks.
+    folder.write("home/.local/share/Logweave/AdifCodes_Liste_WSJT-X.txt", "mine\r\n");
+    r = runInstalled({"open", "log.adi"}, true);
+    ASSERT_EQ(r.status, 0) << r.out << r.err;
+    EXPECT_EQ(folder.read("home/.local/share/Logweave/Adif_File.adi"), sorted);
+    EXPECT_EQ(folder.read("home/.local/share/Logweave/AdifCodes_Liste.txt"), "RST_SENT\r\n");
+    EXPECT_EQ(folder.read("home/.local/share/Logweave/AdifCodes_Liste_WSJT-X.txt"), "mine\r\n");
+    EXPECT_FALSE(folder.exists("install/Adif_File.adi"));
+
+    // XDG_DATA_HOME moves it, and the update follows the Logweave.cfg saved there.
+    const auto added = folder.write("home/added.adi", kAdded);
+    folder.write("home/data/Logweave/wsjtx_log.adi", kOpen);
+    folder.write("home/data/Logweave/Logweave.cfg",
+                 "FicToUpdate = wsjtx_log.adi\r\nFicToMerge = " + added.string() + "\r\n");
+    r = runInstalled({"--conflict", "added", "wsjtx-update"}, true, (folder / "home/data").string());
+    ASSERT_EQ(r.status, 0) << r.out << r.err;
+    EXPECT_EQ(folder.read("home/data/Logweave/wsjtx_log.adi_old"), kOpen);
+    EXPECT_NE(folder.read("home/data/Logweave/wsjtx_log.adi").find("<rst_sent:3>599 <eor>"), std::string::npos);
+    EXPECT_EQ(folder.read("home/data/Logweave/AdifCodes_Liste_WSJT-X.txt"), "call\r\n");
+}
+#endif
 
 // A WSJT-X log of `records` contacts over twenty days, and a log to merge
 // into it of each hundredth with one field more.

@@ -464,6 +464,17 @@ private slots:
         QCOMPARE(platform::canCreateFileIn(text(f / "locked")), ::geteuid() == 0);
     }
 
+    // The folder logweave-cli works in too is the one Qt gives the program's
+    // name, where earlier versions kept their files.
+    void theUserDataFolderIsQtsForTheProgramsName()
+    {
+        const QString name = QCoreApplication::applicationName();
+        QCoreApplication::setApplicationName(QStringLiteral("Logweave"));
+        const QString qts = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+        QCoreApplication::setApplicationName(name);
+        QCOMPARE(platform::systemFolderPlaces().userDataFolder, qts);
+    }
+
     // Installed read-only: the window names the folder it works in, runs the saved
     // update there and reads the user's lists there, but the help where installed.
     void startUpInTheUserDataFolderRunsTheSavedUpdateAfterNamingIt()

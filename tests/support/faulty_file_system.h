@@ -55,6 +55,11 @@ public:
         check(Action::Remove, path);
         real.removeFile(path);
     }
+    void makeFolders(const Path& folder) override
+    {
+        check(Action::Write, folder);
+        real.makeFolders(folder);
+    }
     bool isRegularFile(const Path& path) override { return real.isRegularFile(path); }
     std::vector<std::string> fileNames(const Path& folder) override { return real.fileNames(folder); }
 

@@ -111,6 +111,8 @@ public:
                                             const std::filesystem::path& source) = 0;
 
     virtual void removeFile(const std::filesystem::path& path) = 0;
+    // `folder` and those above it that are missing; one that exists is no failure.
+    virtual void makeFolders(const std::filesystem::path& folder) = 0;
     virtual bool isRegularFile(const std::filesystem::path& path) = 0;
     // The names of the entries of `folder`; none when it cannot be read.
     virtual std::vector<std::string> fileNames(const std::filesystem::path& folder) = 0;

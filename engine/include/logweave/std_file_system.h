@@ -21,6 +21,7 @@ public:
     std::string replaceAppendedFile(const std::filesystem::path& target, FileReader& read,
                                     const std::filesystem::path& source) override;
     void removeFile(const std::filesystem::path& path) override;
+    void makeFolders(const std::filesystem::path& folder) override;
     bool isRegularFile(const std::filesystem::path& path) override;
     std::vector<std::string> fileNames(const std::filesystem::path& folder) override;
 
