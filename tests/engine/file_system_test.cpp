@@ -39,5 +39,22 @@ TEST(StdFileSystem, FindsANameInAnyLetterCasePreferringTheExactOneThenTheFirst)
     EXPECT_EQ(findIgnoringCase(files, folder.path(), "other.log"), std::nullopt);
 }
 
+TEST(StdFileSystem, MakesEveryMissingFolderAndRefusesAFileInTheWay)
+{
+    TemporaryFolder folder;
+    StdFileSystem files;
+    const auto station = folder.path() / pathFromBytes("Donn\xC3\xA9" "es \xC3\xA9t\xC3\xA9");  // "Données été"
+    const auto deep = station / pathFromBytes("\xE4\xB8\xAD") / "Logweave";
+    files.makeFolders(deep);
+    EXPECT_TRUE(std::filesystem::is_directory(deep));
+    files.makeFolders(deep);  // there already
+    files.makeFolders(station / "." / "other" / "");
+    EXPECT_TRUE(std::filesystem::is_directory(station / "other"));
+
+    folder.write("taken", "");
+    EXPECT_THROW(files.makeFolders(folder / "taken"), FileError);
+    EXPECT_THROW(files.makeFolders(folder / "taken" / "below"), FileError);
+}
+
 }  // namespace
 }  // namespace logweave::testing

@@ -162,6 +162,21 @@ void StdFileSystem::removeFile(const fs::path& path)
         fail(FileError::Action::Remove, path, lastError());
 }
 
+void StdFileSystem::makeFolders(const fs::path& folder)
+{
+    // From the top down; one made meanwhile by another program is no failure either.
+    const fs::path parent = folder.parent_path();
+    const DWORD above = calls_.fileAttributes(parent.c_str());
+    if (!parent.empty() && parent != folder && above == INVALID_FILE_ATTRIBUTES)
+        makeFolders(parent);
+    if (CreateDirectoryW(folder.c_str(), nullptr))
+        return;
+    const DWORD error = GetLastError();
+    const DWORD attributes = calls_.fileAttributes(folder.c_str());
+    if (error != ERROR_ALREADY_EXISTS || attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY))
+        fail(FileError::Action::Write, folder, windowsError(error));
+}
+
 bool StdFileSystem::isRegularFile(const fs::path& path)
 {
     if (isDeviceName(path))
