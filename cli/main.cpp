@@ -8,10 +8,7 @@
 #include "logweave/version.h"
 
 #include <cstdio>
-#include <cstdlib>
-#include <filesystem>
 #include <string>
-#include <system_error>
 #include <vector>
 #ifdef _WIN32
 #include <fcntl.h>
@@ -80,22 +77,14 @@ private:
     const cli::CommandLine& line_;
 };
 
-// As the window finds its own, links followed: /usr/bin/logweave-cli is in /usr/lib/logweave.
-std::filesystem::path executableFolder()
-{
-    std::error_code error;
-    const auto self = std::filesystem::read_symlink("/proc/self/exe", error);
-    return error ? std::filesystem::path() : self.parent_path();
-}
-
 // The window's program folder, unless --folder names another. Settled only
 // when there is work, so that --help makes no folder.
 std::string programFolder(const cli::CommandLine& line, FileSystem& files)
 {
     if (line.folder)
         return *line.folder;
-    const auto userData = userDataFolder(std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));
-    return bytesFromPath(settleProgramFolder(files, executableFolder(), userData).path);
+    // As the window finds its own, links followed: /usr/bin/logweave-cli is in /usr/lib/logweave.
+    return bytesFromPath(settleProgramFolder(files, executableFolder(), systemUserDataFolder()).path);
 }
 
 int runCommands(cli::CommandLine line)
