@@ -189,12 +189,12 @@ void MainWindow::openFile(const QString& path)
 {
     {
         const platform::BusyCursor busy;
-        if (readOpenLog(store_, *session_, platform::pathBytes(path), options()) != Outcome::Done)
-            return;
+        // An Open that fails leaves no log open, not the one before.
+        logOpened_ = readOpenLog(store_, *session_, platform::pathBytes(path), options()) == Outcome::Done;
     }
-    logOpened_ = true;
-    rememberLog(path);
     enableCommands();
+    if (logOpened_)
+        rememberLog(path);
 }
 
 void MainWindow::addLog()
@@ -239,9 +239,11 @@ void MainWindow::dropEvent(QDropEvent* event)
 }
 
 // The eight logs opened or added last, the newest first.
-void MainWindow::rememberLog(const QString& path)
+void MainWindow::rememberLog(const QString& name)
 {
     constexpr qsizetype kRecentLogs = 8;
+    // A name given on the command line is relative to where the program started, not to the next start.
+    const QString path = QFileInfo(name).absoluteFilePath();
     QStringList logs = platform_.settings.recentLogs();
     logs.removeAll(path);
     logs.prepend(path);

@@ -48,7 +48,7 @@ private:
     void showHelp();
     void showAbout();
     void cancelled();
-    void rememberLog(const QString& path);
+    void rememberLog(const QString& name);
     void fillRecentLogs();
     void enableCommands();
     QString chooseLog(const QString& role);

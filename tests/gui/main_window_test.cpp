@@ -248,6 +248,7 @@ private slots:
         QCOMPARE(p->fakes.settings.recent, (QStringList{station, other}));
         p->window.openFile(p->fakes.path("vanished.adi"));  // as from the command line; not remembered
         QCOMPARE(p->fakes.settings.recent.size(), 2);
+        QCOMPARE(commandsOn(*p), QStringList{"openMenuAction"});  // and no log open any more
 
         Program dropped;
         dropped.window.startUp();
