@@ -2,6 +2,7 @@
 // open; logweave-cli is the batch front end.
 
 #include "helpviewer/chm_help_viewer.h"
+#include "logweave/file_system.h"
 #include "logweave/std_file_system.h"
 #include "logweave/version.h"
 #include "platform/file_dialog.h"
@@ -21,7 +22,7 @@ int main(int argc, char** argv)
 {
     // Answered before the application is made, so that they need no display.
     std::string error;
-    const auto line = logweave::shell::parseWindowCommandLine(std::vector<std::string>(argv + 1, argv + argc), error);
+    const auto line = logweave::shell::parseWindowCommandLine(logweave::argumentsAsBytes(argc, argv), error);
     if (!line) {
         std::fprintf(stderr, "logweave: %s\n%s", error.c_str(), logweave::shell::kWindowUsage);
         return 2;

@@ -1,8 +1,9 @@
 #include "command_line.h"
 
+#include "logweave/file_system.h"
+
 #include <algorithm>
 #include <array>
-#include <filesystem>
 #include <optional>
 #include <string_view>
 
@@ -26,9 +27,15 @@ const char* const kUsage =
     "  --folder DIR     the program folder: results are written there, Logweave.cfg\n"
     "                   and the field order lists read there (--folder . for the\n"
     "                   current folder); default: the one logweave works in, the\n"
+#ifdef _WIN32
+    "                   folder of logweave-cli when it can be written and is not\n"
+    "                   in Program Files, else %APPDATA%\\Logweave, given the\n"
+    "                   installed field order lists at first use\n"
+#else
     "                   folder of logweave-cli when it can be written, else\n"
     "                   $XDG_DATA_HOME/Logweave or ~/.local/share/Logweave, given\n"
     "                   the installed field order lists at first use\n"
+#endif
     "  --order FILE     field order list (default: DIR/AdifCodes_Liste.txt)\n"
     "  --no-order       no field order list\n"
     "  --upper          field names and end tags in upper case\n"
@@ -208,7 +215,8 @@ void useFolder(CommandLine& line, const std::string& folder)
 {
     line.folder = folder;
     if (line.fieldOrderInFolder)
-        line.options.fieldOrderFile = (std::filesystem::path(folder) / "AdifCodes_Liste.txt").string();
+        // Through the engine's own conversions: on Windows string() is not UTF-8 both ways.
+        line.options.fieldOrderFile = bytesFromPath(pathFromBytes(folder) / "AdifCodes_Liste.txt");
 }
 
 std::variant<CommandLine, UsageError> parseCommandLine(const std::vector<std::string>& arguments)

@@ -8,11 +8,13 @@
 #include "logweave/version.h"
 
 #include <cstdio>
-#include <cstdlib>
-#include <filesystem>
 #include <string>
-#include <system_error>
 #include <vector>
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#include <windows.h>
+#endif
 
 namespace {
 
@@ -75,22 +77,14 @@ private:
     const cli::CommandLine& line_;
 };
 
-// As the window finds its own, links followed: /usr/bin/logweave-cli is in /usr/lib/logweave.
-std::filesystem::path executableFolder()
-{
-    std::error_code error;
-    const auto self = std::filesystem::read_symlink("/proc/self/exe", error);
-    return error ? std::filesystem::path() : self.parent_path();
-}
-
 // The window's program folder, unless --folder names another. Settled only
 // when there is work, so that --help makes no folder.
 std::string programFolder(const cli::CommandLine& line, FileSystem& files)
 {
     if (line.folder)
         return *line.folder;
-    const auto userData = userDataFolder(std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));
-    return bytesFromPath(settleProgramFolder(files, executableFolder(), userData).path);
+    // As the window finds its own, links followed: /usr/bin/logweave-cli is in /usr/lib/logweave.
+    return bytesFromPath(settleProgramFolder(files, executableFolder(), systemUserDataFolder()).path);
 }
 
 int runCommands(cli::CommandLine line)
@@ -113,7 +107,14 @@ int runCommands(cli::CommandLine line)
 
 int main(int argc, char** argv)
 {
-    const auto parsed = cli::parseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+#ifdef _WIN32
+    // The pane's texts are UTF-8 and end their lines as the program's files
+    // do: written as they are, to a console too.
+    SetConsoleOutputCP(CP_UTF8);
+    _setmode(_fileno(stdout), _O_BINARY);
+    _setmode(_fileno(stderr), _O_BINARY);
+#endif
+    const auto parsed = cli::parseCommandLine(argumentsAsBytes(argc, argv));
     if (const auto* error = std::get_if<cli::UsageError>(&parsed))
         return usageError(error->message);
     const auto& line = std::get<cli::CommandLine>(parsed);

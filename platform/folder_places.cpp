@@ -7,16 +7,14 @@
 #include <QCoreApplication>
 #include <QStandardPaths>
 
-#include <cstdlib>
-
 namespace logweave::platform {
 
 // The user's data folder by the rule logweave-cli follows too, not by the
-// application's name, so that both front ends always share one folder.
+// application's name, so that both front ends always share one folder. On
+// Windows the shared one is %LOCALAPPDATA%, where WSJT-X keeps its log.
 FolderPlaces systemFolderPlaces()
 {
-    const auto userData = logweave::userDataFolder(std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));
-    return {QCoreApplication::applicationDirPath(), pathText(bytesFromPath(userData)),
+    return {QCoreApplication::applicationDirPath(), pathText(bytesFromPath(logweave::systemUserDataFolder())),
             QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation), canCreateFileIn};
 }
 

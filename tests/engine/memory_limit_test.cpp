@@ -11,10 +11,14 @@
 #if defined(__GLIBC__)
 #include <malloc.h>
 #endif
+#ifndef _WIN32
 #include <sys/resource.h>
+#endif
 
 namespace logweave::testing {
 namespace {
+
+#ifndef _WIN32
 
 std::size_t addressSpaceInUse()
 {
@@ -58,10 +62,16 @@ auto withOnly(std::size_t more, Operation operation)
     std::_Exit(failed == 0 ? 0 : 1);
 }
 
+#endif
+
 using MemoryLimitTest = EngineTest;
 
 TEST_F(MemoryLimitTest, AMergeStopsCleanlyAndKeepsTheOpenLog)
 {
+#ifdef _WIN32
+    GTEST_SKIP() << "Windows: no RLIMIT_AS to limit the memory; a job object's limit, the nearest, "
+                    "is not enforced under Wine";
+#else
     if (kAddressSanitizer)
         GTEST_SKIP() << "the address sanitizer reserves more address space than a limit leaves";
     // A child that starts afresh: what earlier tests left (a thread's malloc
@@ -88,6 +98,7 @@ TEST_F(MemoryLimitTest, AMergeStopsCleanlyAndKeepsTheOpenLog)
         });
     };
     EXPECT_EXIT(inTheChild(), ::testing::ExitedWithCode(0), "");
+#endif
 }
 
 }  // namespace

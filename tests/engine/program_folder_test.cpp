@@ -11,6 +11,14 @@ namespace {
 
 namespace fs = std::filesystem;
 
+#ifdef _WIN32
+TEST(ProgramFolder, TheUserDataFolderIsLogweaveInTheRoamingAppData)
+{
+    const wchar_t* appData = _wgetenv(L"APPDATA");
+    ASSERT_NE(appData, nullptr);
+    EXPECT_EQ(systemUserDataFolder(), fs::path(appData) / "Logweave");
+}
+#else
 TEST(ProgramFolder, TheUserDataFolderFollowsXdgDataHomeElseHome)
 {
     struct Case {
@@ -29,6 +37,19 @@ TEST(ProgramFolder, TheUserDataFolderFollowsXdgDataHomeElseHome)
     for (const Case& c : cases)
         EXPECT_EQ(userDataFolder(c.xdgDataHome, c.home), fs::path(c.expected))
             << (c.xdgDataHome ? c.xdgDataHome : "(unset)") << ", " << (c.home ? c.home : "(unset)");
+}
+#endif
+
+// Found for real: a folder misread would settle the user's on a folder of the shell's.
+TEST(ProgramFolder, TheExecutablesFolderHoldsThisTest)
+{
+    const fs::path folder = executableFolder();
+    ASSERT_TRUE(folder.is_absolute()) << folder;
+#ifdef _WIN32
+    EXPECT_TRUE(fs::is_regular_file(folder / "logweave_engine_tests.exe")) << folder;
+#else
+    EXPECT_TRUE(fs::is_regular_file(folder / "logweave_engine_tests")) << folder;
+#endif
 }
 
 // An install folder with its two field order lists, and a user's data folder not made yet.
@@ -96,6 +117,28 @@ TEST(ProgramFolder, IsTheUsersEvenWhenItCannotBeMadeOrGivenItsLists)
     EXPECT_EQ(unknown.path, installed.userData);
     EXPECT_TRUE(unknown.inUserDataFolder);
 }
+
+#ifdef _WIN32
+// Installed for every user, the program is each user's in their own folder,
+// though an administrator could write where it was installed.
+TEST(ProgramFolder, IsNeverInProgramFiles)
+{
+    Installed installed;
+    const std::wstring programFiles = _wgetenv(L"ProgramFiles");
+    std::wstring shouted = programFiles;
+    for (wchar_t& c : shouted)
+        c = static_cast<wchar_t>(towupper(c));
+    const auto writable = [](const fs::path&) { return true; };
+    for (const fs::path& inside : {fs::path(programFiles) / "Logweave", fs::path(shouted + L"/Logweave/")}) {
+        const ProgramFolder settled = settleProgramFolder(installed.files, inside, installed.userData, writable);
+        EXPECT_TRUE(settled.inUserDataFolder) << inside;
+        EXPECT_EQ(settled.path, installed.userData);
+    }
+    // A folder whose name only begins as Program Files' does is any other.
+    const fs::path beside = fs::path(programFiles + L" Extra") / "Logweave";
+    EXPECT_EQ(settleProgramFolder(installed.files, beside, installed.userData, writable).path, beside);
+}
+#endif
 
 }  // namespace
 }  // namespace logweave::testing

@@ -3,16 +3,29 @@
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <stdexcept>
 
 namespace logweave::testing {
 
 TemporaryFolder::TemporaryFolder()
 {
+#ifdef _WIN32
+    // No mkdtemp there: a random name, ours only when this call makes it.
+    std::random_device random;
+    for (int attempt = 0; attempt < 100 && path_.empty(); ++attempt) {
+        auto candidate = std::filesystem::temp_directory_path() / ("logweave-test-" + std::to_string(random()));
+        if (std::filesystem::create_directory(candidate))
+            path_ = candidate;
+    }
+    if (path_.empty())
+        throw std::runtime_error("cannot create a temporary folder");
+#else
     std::string pattern = (std::filesystem::temp_directory_path() / "logweave-test-XXXXXX").string();
     if (::mkdtemp(pattern.data()) == nullptr)
         throw std::runtime_error("cannot create a temporary folder");
     path_ = pattern;
+#endif
 }
 
 TemporaryFolder::~TemporaryFolder()

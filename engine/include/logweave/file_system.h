@@ -133,4 +133,9 @@ std::filesystem::path folderOf(const std::filesystem::path& path);
 std::filesystem::path pathFromBytes(std::string_view bytes);
 std::string bytesFromPath(const std::filesystem::path& path);
 
+// The program's arguments after its name, as bytes as above. On Windows they
+// come from the wide command line: argv there is in the ANSI code page, which
+// has no letter for most names.
+std::vector<std::string> argumentsAsBytes(int argc, char** argv);
+
 }  // namespace logweave

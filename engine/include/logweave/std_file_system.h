@@ -1,5 +1,6 @@
 #pragma once
-// The file system through POSIX calls, all of them made through SystemCalls.
+// The file system through the system's calls, all of them made through
+// SystemCalls: POSIX ones, or Windows' own on Windows.
 
 #include "logweave/file_system.h"
 #include "logweave/system_calls.h"
