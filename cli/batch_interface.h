@@ -16,7 +16,7 @@ public:
 
     void appendToPane(std::string_view utf8) override;
     OutputOptions outputOptions() override { return options_; }
-    void showOptionsDialog() override {}
+    bool showOptionsDialog() override { return true; }
     Settlement settleConflict(const Conflict& conflict) override;
 
 private:

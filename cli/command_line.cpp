@@ -1,8 +1,9 @@
 #include "command_line.h"
 
+#include "logweave/file_system.h"
+
 #include <algorithm>
 #include <array>
-#include <filesystem>
 #include <optional>
 #include <string_view>
 
@@ -23,7 +24,18 @@ const char* const kUsage =
     "                                 without paths, as named in DIR/Logweave.cfg\n"
     "\n"
     "options:\n"
-    "  --folder DIR     the program folder: results are written there (default: .)\n"
+    "  --folder DIR     the program folder: results are written there, Logweave.cfg\n"
+    "                   and the field order lists read there (--folder . for the\n"
+    "                   current folder); default: the one logweave works in, the\n"
+#ifdef _WIN32
+    "                   folder of logweave-cli when it can be written and is not\n"
+    "                   in Program Files, else %APPDATA%\\Logweave, given the\n"
+    "                   installed field order lists at first use\n"
+#else
+    "                   folder of logweave-cli when it can be written, else\n"
+    "                   $XDG_DATA_HOME/Logweave or ~/.local/share/Logweave, given\n"
+    "                   the installed field order lists at first use\n"
+#endif
     "  --order FILE     field order list (default: DIR/AdifCodes_Liste.txt)\n"
     "  --no-order       no field order list\n"
     "  --upper          field names and end tags in upper case\n"
@@ -104,7 +116,7 @@ constexpr std::array<Option, 11> kOptions{{
     {"--upper", false, [](Parsing& p, std::string_view) { p.line.options.upperCaseNames = true; return std::optional<UsageError>{}; }},
     {"--double", false, [](Parsing& p, std::string_view) { p.line.options.doubleSpacing = true; return std::optional<UsageError>{}; }},
     {"--no-order", false, [](Parsing& p, std::string_view) { p.noOrder = true; return std::optional<UsageError>{}; }},
-    {"--folder", true, [](Parsing& p, std::string_view v) { p.line.folder = v; return std::optional<UsageError>{}; }},
+    {"--folder", true, [](Parsing& p, std::string_view v) { p.line.folder = std::string(v); return std::optional<UsageError>{}; }},
     {"--order", true, [](Parsing& p, std::string_view v) { p.order = std::string(v); return std::optional<UsageError>{}; }},
     {"--header", true, header},
     {"--conflict", true, conflict},
@@ -153,7 +165,7 @@ std::optional<UsageError> settleFieldOrder(Parsing& p)
     else if (p.order)
         p.line.options.fieldOrderFile = *p.order;
     else
-        p.line.options.fieldOrderFile = (std::filesystem::path(p.line.folder) / "AdifCodes_Liste.txt").string();
+        p.line.fieldOrderInFolder = true;
     return std::nullopt;
 }
 
@@ -198,6 +210,14 @@ std::optional<UsageError> checkOrder(const std::vector<Command>& commands)
 }
 
 }  // namespace
+
+void useFolder(CommandLine& line, const std::string& folder)
+{
+    line.folder = folder;
+    if (line.fieldOrderInFolder)
+        // Through the engine's own conversions: on Windows string() is not UTF-8 both ways.
+        line.options.fieldOrderFile = bytesFromPath(pathFromBytes(folder) / "AdifCodes_Liste.txt");
+}
 
 std::variant<CommandLine, UsageError> parseCommandLine(const std::vector<std::string>& arguments)
 {

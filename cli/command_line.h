@@ -18,8 +18,9 @@ struct Command {
 };
 
 struct CommandLine {
-    std::string folder = ".";
+    std::optional<std::string> folder;  // --folder; none: the program folder the window works in
     OutputOptions options;
+    bool fieldOrderInFolder = false;  // neither --order nor --no-order: the folder's own list
     std::optional<ContactMatch> sameContact;  // --match, which wins over a rule saved in Logweave.cfg
     ConflictSide conflict = ConflictSide::Open;
     std::vector<Command> commands;
@@ -32,6 +33,9 @@ struct UsageError {
 };
 
 std::variant<CommandLine, UsageError> parseCommandLine(const std::vector<std::string>& arguments);
+
+// The program folder settled, the options that depend on it are set.
+void useFolder(CommandLine& line, const std::string& folder);
 
 extern const char* const kUsage;
 

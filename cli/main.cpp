@@ -3,12 +3,18 @@
 #include "batch_interface.h"
 #include "command_line.h"
 #include "logweave/operations.h"
+#include "logweave/program_folder.h"
 #include "logweave/std_file_system.h"
 #include "logweave/version.h"
 
 #include <cstdio>
 #include <string>
 #include <vector>
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#include <windows.h>
+#endif
 
 namespace {
 
@@ -71,12 +77,23 @@ private:
     const cli::CommandLine& line_;
 };
 
-int runCommands(const cli::CommandLine& line)
+// The window's program folder, unless --folder names another. Settled only
+// when there is work, so that --help makes no folder.
+std::string programFolder(const cli::CommandLine& line, FileSystem& files)
 {
+    if (line.folder)
+        return *line.folder;
+    // As the window finds its own, links followed: /usr/bin/logweave-cli is in /usr/lib/logweave.
+    return bytesFromPath(settleProgramFolder(files, executableFolder(), systemUserDataFolder()).path);
+}
+
+int runCommands(cli::CommandLine line)
+{
+    StdFileSystem files;
+    cli::useFolder(line, programFolder(line, files));
     LogStore store;
     cli::BatchInterface ui(line.options, line.conflict, stdout);
-    StdFileSystem files;
-    const Session session{ui, files, pathFromBytes(line.folder)};
+    const Session session{ui, files, pathFromBytes(*line.folder)};
     Runner runner(store, session, line);
     int result = 0;
     for (const auto& command : line.commands) {
@@ -90,7 +107,14 @@ int runCommands(const cli::CommandLine& line)
 
 int main(int argc, char** argv)
 {
-    const auto parsed = cli::parseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+#ifdef _WIN32
+    // The pane's texts are UTF-8 and end their lines as the program's files
+    // do: written as they are, to a console too.
+    SetConsoleOutputCP(CP_UTF8);
+    _setmode(_fileno(stdout), _O_BINARY);
+    _setmode(_fileno(stderr), _O_BINARY);
+#endif
+    const auto parsed = cli::parseCommandLine(argumentsAsBytes(argc, argv));
     if (const auto* error = std::get_if<cli::UsageError>(&parsed))
         return usageError(error->message);
     const auto& line = std::get<cli::CommandLine>(parsed);

@@ -19,6 +19,10 @@ string(JOIN "\n" CPACK_DEBIAN_PACKAGE_DESCRIPTION
 set(CPACK_DEBIAN_PACKAGE_SECTION hamradio)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# Qt's own words (a dialog's Cancel, a file dialog) in the desktop's language.
+# Recommended, not required: without them those words stay in English and the
+# program works all the same; apt installs a recommendation by default.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS qt6-translations-l10n)
 set(CPACK_LOGWEAVE_SYSTEM_PROJECT "${PROJECT_BINARY_DIR};${PROJECT_NAME};system;/")
 set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_CURRENT_LIST_DIR}/cpack_options.cmake)
 include(CPack)

@@ -1,23 +1,27 @@
 #include "platform/folder_places.h"
 
+#include "logweave/program_folder.h"
+#include "logweave/std_file_system.h"
+#include "platform/path_text.h"
+
 #include <QCoreApplication>
-#include <QDir>
 #include <QStandardPaths>
-#include <QTemporaryFile>
 
 namespace logweave::platform {
 
+// The user's data folder by the rule logweave-cli follows too, not by the
+// application's name, so that both front ends always share one folder. On
+// Windows the shared one is %LOCALAPPDATA%, where WSJT-X keeps its log.
 FolderPlaces systemFolderPlaces()
 {
-    return {QCoreApplication::applicationDirPath(),
-            QStandardPaths::writableLocation(QStandardPaths::AppDataLocation),
+    return {QCoreApplication::applicationDirPath(), pathText(bytesFromPath(logweave::systemUserDataFolder())),
             QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation), canCreateFileIn};
 }
 
 bool canCreateFileIn(const QString& folder)
 {
-    QTemporaryFile probe(QDir(folder).filePath(QStringLiteral(".logweave-write-test-XXXXXX")));
-    return probe.open();
+    StdFileSystem files;
+    return logweave::canCreateFileIn(files, pathFromBytes(pathBytes(folder)));
 }
 
 }  // namespace logweave::platform

@@ -15,11 +15,10 @@ struct FolderPlaces {
     std::function<bool(const QString& folder)> canWrite;
 };
 
-// This system's folders for this user; the application's name must be set first.
+// This system's folders for this user.
 FolderPlaces systemFolderPlaces();
 
-// Permissions do not tell: root writes through them, a read-only mount refuses
-// everyone. Only creating a file does.
+// Whether a file can be created in `folder`, tried as logweave-cli tries it.
 bool canCreateFileIn(const QString& folder);
 
 }  // namespace logweave::platform

@@ -4,11 +4,14 @@
 
 namespace logweave::platform {
 
-QString QtInputBox::getText(QWidget* parent, const QString& prompt, const QString& title, const QString& defaultText)
+std::optional<QString> QtInputBox::getText(QWidget* parent, const QString& prompt, const QString& title,
+                                           const QString& defaultText)
 {
     bool accepted = false;
     const QString text = QInputDialog::getText(parent, title, prompt, QLineEdit::Normal, defaultText, &accepted);
-    return accepted ? text : QString();
+    if (!accepted)
+        return std::nullopt;
+    return text;
 }
 
 }  // namespace logweave::platform

@@ -1,7 +1,9 @@
 #pragma once
-// A prompt for one line of text; Cancel gives the empty text.
+// A prompt for one line of text.
 
 #include <QString>
+
+#include <optional>
 
 class QWidget;
 
@@ -10,14 +12,15 @@ namespace logweave::platform {
 class InputBox {
 public:
     virtual ~InputBox() = default;
-    virtual QString getText(QWidget* parent, const QString& prompt, const QString& title,
-                            const QString& defaultText) = 0;
+    // The text typed; none when the user cancelled.
+    virtual std::optional<QString> getText(QWidget* parent, const QString& prompt, const QString& title,
+                                           const QString& defaultText) = 0;
 };
 
 class QtInputBox final : public InputBox {
 public:
-    QString getText(QWidget* parent, const QString& prompt, const QString& title,
-                    const QString& defaultText) override;
+    std::optional<QString> getText(QWidget* parent, const QString& prompt, const QString& title,
+                                   const QString& defaultText) override;
 };
 
 }  // namespace logweave::platform

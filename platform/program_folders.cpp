@@ -1,35 +1,34 @@
 #include "platform/program_folders.h"
 
+#include "logweave/program_folder.h"
+#include "logweave/std_file_system.h"
+#include "platform/path_text.h"
+
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 
 namespace logweave::platform {
 namespace {
 
-void copyFieldOrderLists(const QDir& from, const QDir& to)
+std::filesystem::path enginePath(const QString& folder)
 {
-    for (const QString& name : {QStringLiteral("AdifCodes_Liste.txt"), QStringLiteral("AdifCodes_Liste_WSJT-X.txt")}) {
-        const QString target = to.filePath(name);
-        if (QFileInfo::exists(target))
-            continue;  // the user's own list, maybe edited
-        // The copy is the user's to edit, whatever the installed file's permissions.
-        if (QFile::copy(from.filePath(name), target))
-            QFile::setPermissions(target, QFile::permissions(target) | QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-    }
+    return pathFromBytes(pathBytes(folder));
 }
 
 }  // namespace
 
 QtProgramFolders::QtProgramFolders() : QtProgramFolders(systemFolderPlaces()) {}
 
-QtProgramFolders::QtProgramFolders(FolderPlaces places)
-    : places_(std::move(places)), inUserDataFolder_(!places_.canWrite(places_.executableFolder))
+// The choice is logweave-cli's too: both work in the same folder.
+QtProgramFolders::QtProgramFolders(FolderPlaces places) : places_(std::move(places))
 {
-    if (!inUserDataFolder_)
-        return;
-    QDir().mkpath(places_.userDataFolder);
-    copyFieldOrderLists(QDir(places_.executableFolder), QDir(places_.userDataFolder));
+    StdFileSystem files;
+    const auto canWrite = [this](const std::filesystem::path& folder) {
+        return places_.canWrite(pathText(bytesFromPath(folder)));
+    };
+    inUserDataFolder_ = settleProgramFolder(files, enginePath(places_.executableFolder),
+                                            enginePath(places_.userDataFolder), canWrite)
+                            .inUserDataFolder;
 }
 
 QString QtProgramFolders::programFolder() const

@@ -20,9 +20,10 @@ public:
     virtual QString wsjtxLogFolder() const { return {}; }
 };
 
-// The program folder is the executable's when it can be written. Otherwise it
-// is the user's data folder, made at first start and given its own copy of
-// each field order list the user does not have there yet.
+// The program folder as logweave-cli chooses it too (settleProgramFolder):
+// the executable's when it can be written, otherwise the user's data folder,
+// made at first start and given its own copy of each field order list the
+// user does not have there yet.
 class QtProgramFolders final : public ProgramFolders {
 public:
     QtProgramFolders();

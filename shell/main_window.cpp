@@ -12,10 +12,18 @@
 #include "shell/version_text.h"
 
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QIcon>
+#include <QMessageBox>
+#include <QMimeData>
 #include <QFontDatabase>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+
+#include <algorithm>
 
 namespace logweave::shell {
 namespace {
@@ -29,6 +37,8 @@ QFont paneFont()
     return font;
 }
 
+const QString kGeometryKey = QStringLiteral("main");
+
 }  // namespace
 
 MainWindow::MainWindow(LogStore& store, FileSystem& files, platform::Platform& platform, QWidget* parent)
@@ -36,20 +46,22 @@ MainWindow::MainWindow(LogStore& store, FileSystem& files, platform::Platform& p
 {
     setObjectName(QStringLiteral("MainWindow"));
     setWindowTitle(QStringLiteral("Logweave de Tolvan"));
-    auto* area = new QWidget(this);
-    area->setFixedSize(dialogs::twipsSize(11895, 8865));
-    setCentralWidget(area);
+    setWindowIcon(QIcon(QStringLiteral(":/logweave.png")));
+    setAcceptDrops(true);
+    resize(dialogs::twipsSize(11895, 8865));
+    restoreGeometry(platform_.settings.windowGeometry(kGeometryKey));
 
-    activityPane_ = new QPlainTextEdit(area);
+    activityPane_ = new QPlainTextEdit(this);
     activityPane_->setObjectName(QStringLiteral("activityPane"));
-    // The program appends; the user reads, selects and copies.
+    // The program appends; the user reads, selects and copies. Its lines wrap
+    // at its width, which follows the window's.
     activityPane_->setReadOnly(true);
     activityPane_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-    activityPane_->setLineWrapMode(QPlainTextEdit::NoWrap);
-    activityPane_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    activityPane_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    activityPane_->setAcceptDrops(false);  // files dropped on it go to the window
     activityPane_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     activityPane_->setFont(paneFont());
-    dialogs::placeInTwips(activityPane_, 120, 120, 11655, 8685);
+    setCentralWidget(activityPane_);
 
     ui_.emplace(*activityPane_, platform_, this);
     session_.emplace(Session{*ui_, files, {}});
@@ -77,6 +89,8 @@ void MainWindow::buildMenu()
                               &MainWindow::openLog);
     addMenuAction_ = command(file, "addMenuAction", QStringLiteral("&Ajouter… [Add]"),
                              QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_A), &MainWindow::addLog);
+    recentLogsMenu_ = file->addMenu(QStringLiteral("Logs &récents [Recent logs]"));
+    recentLogsMenu_->setObjectName(QStringLiteral("recentLogsMenu"));
     file->addSeparator();
     quitMenuAction_ = command(file, "quitMenuAction", QStringLiteral("&Quitter [Exit]"),
                               QKeySequence(Qt::CTRL | Qt::Key_Q), &MainWindow::quit);
@@ -92,13 +106,15 @@ void MainWindow::buildMenu()
     help->setObjectName(QStringLiteral("helpMenu"));
     helpMenuAction_ = command(help, "helpMenuAction", QStringLiteral("&Aide [Help]"), QKeySequence::HelpContents,
                               &MainWindow::showHelp);
+    aboutMenuAction_ = command(help, "aboutMenuAction", QStringLiteral("À &propos de Logweave [About Logweave]"),
+                               QKeySequence(), &MainWindow::showAbout);
+    fillRecentLogs();
 }
 
 void MainWindow::startUp()
 {
     setWindowTitle(QString::fromStdString(
         shell::windowTitle(kVersionMajor, kVersionMinor, kVersionRevision)));
-    filterMenuAction_->setEnabled(false);
     const QString folder = platform_.folders.programFolder();
     // Only a folder other than the program's own is named: the user would not look for results there.
     if (platform_.folders.inUserDataFolder())
@@ -106,23 +122,43 @@ void MainWindow::startUp()
     session_->programFolder = pathFromBytes(platform::pathBytes(folder));
     const platform::BusyCursor busy;
     runSavedUpdate(store_, *session_, options());
-    addMenuAction_->setEnabled(false);
+    enableCommands();
+}
+
+// Add and Filter work on a log the user opened; the update at start-up opens none for them.
+void MainWindow::enableCommands()
+{
+    addMenuAction_->setEnabled(logOpened_);
+    filterMenuAction_->setEnabled(logOpened_);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)
 {
     event->accept();
-    platform_.exit.endNow();
+    quit();
 }
 
 void MainWindow::quit()
 {
+    platform_.settings.saveWindowGeometry(kGeometryKey, saveGeometry());
     platform_.exit.endNow();
 }
 
-QString MainWindow::chooseLog(const QString& startFolder)
+void MainWindow::cancelled()
 {
-    return platform_.fileDialog.getOpenFileName(this, {startFolder, platform::adifFilters()});
+    ui_->appendToPane(cancelledParagraph());
+}
+
+// Open and Add each start where they were left, at first in the program folder.
+QString MainWindow::chooseLog(const QString& role)
+{
+    QString start = platform_.settings.lastFolder(role);
+    if (start.isEmpty() || !QFileInfo(start).isDir())
+        start = platform_.folders.programFolder();
+    const QString name = platform_.fileDialog.getOpenFileName(this, {start, platform::adifFilters()});
+    if (!name.isEmpty())
+        platform_.settings.saveLastFolder(role, QFileInfo(name).absolutePath());
+    return name;
 }
 
 // The options as the user left them, a field order list named without a
@@ -137,47 +173,113 @@ OutputOptions MainWindow::options()
 
 void MainWindow::openLog()
 {
-    ui_->showOptionsDialog();
-    fileDialogFolder_ = platform_.folders.programFolder();
-    const QString name = chooseLog(fileDialogFolder_);
-    if (name.isEmpty())
-        return;  // the options stay chosen; Open can be chosen again
-    openMenuAction_->setEnabled(false);
-    const platform::BusyCursor busy;
-    if (readOpenLog(store_, *session_, platform::pathBytes(name), options()) != Outcome::Done) {
-        // Nothing was opened: the program is as after start-up.
-        openMenuAction_->setEnabled(true);
+    if (!ui_->showOptionsDialog()) {
+        cancelled();
         return;
     }
-    addMenuAction_->setEnabled(true);
-    filterMenuAction_->setEnabled(true);
+    const QString name = chooseLog(QStringLiteral("openLog"));
+    if (name.isEmpty()) {
+        cancelled();
+        return;
+    }
+    openFile(name);
+}
+
+void MainWindow::openFile(const QString& path)
+{
+    {
+        const platform::BusyCursor busy;
+        // An Open that fails leaves no log open, not the one before.
+        logOpened_ = readOpenLog(store_, *session_, platform::pathBytes(path), options()) == Outcome::Done;
+    }
+    enableCommands();
+    if (logOpened_)
+        rememberLog(path);
 }
 
 void MainWindow::addLog()
 {
-    const QString name = chooseLog(fileDialogFolder_);
+    const QString name = chooseLog(QStringLiteral("addLog"));
     if (name.isEmpty()) {
-        platform_.exit.endNow();
+        cancelled();
         return;
     }
-    const platform::BusyCursor busy;
-    mergeAddedLog(store_, *session_, platform::pathBytes(name), options());
+    addFile(name);
+}
+
+void MainWindow::addFile(const QString& path)
+{
+    {
+        const platform::BusyCursor busy;
+        if (mergeAddedLog(store_, *session_, platform::pathBytes(path), options()) != Outcome::Done)
+            return;
+    }
+    rememberLog(path);
+}
+
+// Files from the desktop: the first opens unless a log is open, the others are added.
+void MainWindow::dragEnterEvent(QDragEnterEvent* event)
+{
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (std::any_of(urls.begin(), urls.end(), [](const QUrl& url) { return url.isLocalFile(); }))
+        event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent* event)
+{
+    for (const QUrl& url : event->mimeData()->urls()) {
+        if (!url.isLocalFile())
+            continue;
+        if (!logOpened_)
+            openFile(url.toLocalFile());
+        else
+            addFile(url.toLocalFile());
+    }
+    event->acceptProposedAction();
+}
+
+// The eight logs opened or added last, the newest first.
+void MainWindow::rememberLog(const QString& name)
+{
+    constexpr qsizetype kRecentLogs = 8;
+    // A name given on the command line is relative to where the program started, not to the next start.
+    const QString path = QFileInfo(name).absoluteFilePath();
+    QStringList logs = platform_.settings.recentLogs();
+    logs.removeAll(path);
+    logs.prepend(path);
+    platform_.settings.saveRecentLogs(logs.mid(0, kRecentLogs));
+    fillRecentLogs();
+}
+
+void MainWindow::fillRecentLogs()
+{
+    recentLogsMenu_->clear();
+    const QStringList logs = platform_.settings.recentLogs();
+    for (qsizetype i = 0; i < logs.size(); ++i) {
+        QAction* item = recentLogsMenu_->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(logs[i]));
+        item->setObjectName(QStringLiteral("recentLog(%1)").arg(i));
+        connect(item, &QAction::triggered, this, [this, path = logs[i]] { openFile(path); });
+    }
+    recentLogsMenu_->setEnabled(!logs.isEmpty());
 }
 
 void MainWindow::showWsjtxUpdate()
 {
-    // From its first showing on, the dialog's update may replace the open log: Open stays off.
-    openMenuAction_->setEnabled(false);
     dialogs::WsjtxUpdateDialog dialog(store_, *session_, platform_, options(), this);
     dialog.exec();
 }
 
 void MainWindow::filterLog()
 {
-    const QString expression = platform_.inputBox.getText(this, QStringLiteral("Entrez le filtre [enter the filter]"),
-                                                          QStringLiteral("Filtre"), QStringLiteral("BAND:6M;MODE:FT8"));
+    const auto expression = platform_.inputBox.getText(
+        this, QStringLiteral("Entrez le filtre [enter the filter]"), QStringLiteral("Filtre"),
+        QStringLiteral("BAND:6M;MODE:FT8"));
+    if (!expression) {
+        cancelled();
+        return;
+    }
     const platform::BusyCursor busy;
-    filterOpenLog(store_, *session_, expression.toStdString(), options());
+    filterOpenLog(store_, *session_, expression->toStdString(), options());
 }
 
 void MainWindow::showChanges()
@@ -201,6 +303,11 @@ void MainWindow::showChanges()
 void MainWindow::showHelp()
 {
     dialogs::showProgramHelp(platform_);
+}
+
+void MainWindow::showAbout()
+{
+    QMessageBox::about(this, QStringLiteral("À propos de Logweave [About Logweave]"), aboutText());
 }
 
 }  // namespace logweave::shell

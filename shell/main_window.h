@@ -1,6 +1,8 @@
 #pragma once
-// The program's window: the menu bar of commands and the activity pane where
-// every operation reports.
+// The program's window: the menus of commands and the activity pane where
+// every operation reports. A log given on the command line, dropped on the
+// window or picked among the recent ones is opened, or added to the open one
+// when dropped.
 
 #include "logweave/log_store.h"
 #include "logweave/session.h"
@@ -12,6 +14,7 @@
 #include <optional>
 
 class QAction;
+class QMenu;
 class QPlainTextEdit;
 
 namespace logweave::shell {
@@ -25,36 +28,48 @@ public:
 
     // Runs before the window is first shown; may run the WSJT-X update unattended.
     void startUp();
+    // Opens the log at `path` with the options as saved, without asking for them.
+    void openFile(const QString& path);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void buildMenu();
     void quit();
     void openLog();
     void addLog();
+    void addFile(const QString& path);
     void showWsjtxUpdate();
     void filterLog();
     void showChanges();
     void showHelp();
-    QString chooseLog(const QString& startFolder);
+    void showAbout();
+    void cancelled();
+    void rememberLog(const QString& name);
+    void fillRecentLogs();
+    void enableCommands();
+    QString chooseLog(const QString& role);
     OutputOptions options();
 
     LogStore& store_;
     platform::Platform& platform_;
     QPlainTextEdit* activityPane_{};
+    bool logOpened_ = false;
     std::optional<QtUserInterface> ui_;
     std::optional<Session> session_;
-    QString fileDialogFolder_;
 
     QAction* quitMenuAction_{};
     QAction* openMenuAction_{};
     QAction* addMenuAction_{};
+    QMenu* recentLogsMenu_{};
     QAction* wsjtxMenuAction_{};
     QAction* filterMenuAction_{};
     QAction* changesMenuAction_{};
     QAction* helpMenuAction_{};
+    QAction* aboutMenuAction_{};
 };
 
 }  // namespace logweave::shell

@@ -31,19 +31,20 @@ void QtUserInterface::appendToPane(std::string_view utf8)
     pane_.repaint();
 }
 
-void QtUserInterface::showOptionsDialog()
+bool QtUserInterface::showOptionsDialog()
 {
     if (!optionsDialog_)
         optionsDialog_ = std::make_unique<dialogs::OptionsDialog>(platform_, window_);
     optionsDialog_->setOptions(options_);
     // OK keeps the choices, for this run and the next; closing the window
     // otherwise brings back the options as they were saved.
-    if (optionsDialog_->exec() == QDialog::Accepted) {
-        options_ = optionsDialog_->options();
-        platform_.settings.saveOutputOptions(options_);
-    } else {
+    if (optionsDialog_->exec() != QDialog::Accepted) {
         options_ = platform_.settings.outputOptions();
+        return false;
     }
+    options_ = optionsDialog_->options();
+    platform_.settings.saveOutputOptions(options_);
+    return true;
 }
 
 Settlement QtUserInterface::settleConflict(const Conflict& conflict)

@@ -24,7 +24,7 @@ public:
 
     void appendToPane(std::string_view utf8) override;
     OutputOptions outputOptions() override { return options_; }
-    void showOptionsDialog() override;
+    bool showOptionsDialog() override;
     Settlement settleConflict(const Conflict& conflict) override;
 
 private:

@@ -1,5 +1,9 @@
 #include "shell/version_text.h"
 
+#include "logweave/version.h"
+
+#include <QtGlobal>
+
 #include <cstdio>
 
 namespace logweave::shell {
@@ -16,6 +20,16 @@ std::string versionText(int major, int minor, int revision)
 std::string windowTitle(int major, int minor, int revision)
 {
     return "Logweave de Tolvan   V" + versionText(major, minor, revision);
+}
+
+QString aboutText()
+{
+    return QStringLiteral("<p><b>Logweave %1</b></p>"
+                          "<p>Fusionne, filtre et met à jour les logs de station ADIF.<br>"
+                          "[Merges, filters and updates ADIF station logs.]</p>"
+                          "<p>Licence MIT [MIT licence]</p>"
+                          "<p>Qt %2</p>")
+        .arg(QString::fromLatin1(kVersion), QString::fromLatin1(qVersion()));
 }
 
 }  // namespace logweave::shell

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 #include <string>
 
 namespace logweave::shell {
@@ -10,5 +12,9 @@ std::string versionText(int major, int minor, int revision);
 
 // "Logweave de Tolvan   V" and the version text.
 std::string windowTitle(int major, int minor, int revision);
+
+// What the About window says: the program and its version, its licence, and
+// the Qt it runs on.
+QString aboutText();
 
 }  // namespace logweave::shell

@@ -40,7 +40,10 @@ public:
 
 class NoInput final : public platform::InputBox {
 public:
-    QString getText(QWidget*, const QString&, const QString&, const QString& defaultText) override { return defaultText; }
+    std::optional<QString> getText(QWidget*, const QString&, const QString&, const QString& defaultText) override
+    {
+        return defaultText;
+    }
 };
 
 class NoHelp final : public platform::HelpViewer {

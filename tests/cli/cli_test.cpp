@@ -3,34 +3,132 @@
 #include "sanitizers.h"
 #include "temporary_folder.h"
 
+#include "logweave/file_system.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <chrono>
-#include <cstdlib>
-#include <fcntl.h>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
-#include <signal.h>
-#include <spawn.h>
+#include <memory>
+#include <stop_token>
 #include <string>
-#include <sys/stat.h>
-#include <sys/wait.h>
 #include <thread>
 #include <tuple>
-#include <unistd.h>
 #include <vector>
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <fcntl.h>
+#include <pwd.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 extern char** environ;
+#endif
 
 namespace logweave::testing {
 namespace {
+
+namespace fs = std::filesystem;
 
 struct Finished {
     int status;
     std::string out;
     std::string err;
 };
+
+#ifdef _WIN32
+// Beside the tests, where the build puts every program.
+std::string cliProgram()
+{
+    wchar_t self[MAX_PATH];
+    const DWORD size = GetModuleFileNameW(nullptr, self, MAX_PATH);
+    return bytesFromPath(fs::path(std::wstring(self, size)).parent_path() / LOGWEAVE_CLI);
+}
+
+// One argument as the program's C runtime splits its command line again.
+std::wstring quoted(const std::string& word)
+{
+    const std::wstring wide = pathFromBytes(word).native();
+    std::wstring out = L"\"";
+    std::size_t backslashes = 0;
+    for (const wchar_t c : wide) {
+        if (c == L'\\') {
+            ++backslashes;
+            continue;
+        }
+        out.append(c == L'"' ? 2 * backslashes + 1 : backslashes, L'\\');
+        backslashes = 0;
+        out += c;
+    }
+    out.append(2 * backslashes, L'\\');
+    return out + L"\"";
+}
+
+// A running program, its output into `out` and `err` (dropped when empty),
+// started in `folder`.
+class Child {
+public:
+    Child(const std::vector<std::string>& arguments, const fs::path& folder, const fs::path& out = {},
+          const fs::path& err = {}, const std::string& program = cliProgram())
+    {
+        std::wstring line = quoted(program);
+        for (const auto& a : arguments)
+            line += L" " + quoted(a);
+        SECURITY_ATTRIBUTES inherited{sizeof inherited, nullptr, TRUE};
+        const auto file = [&](const fs::path& path) {
+            return CreateFileW(path.empty() ? L"NUL" : path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                               &inherited, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        };
+        STARTUPINFOW start{};
+        start.cb = sizeof start;
+        start.dwFlags = STARTF_USESTDHANDLES;
+        start.hStdInput = CreateFileW(L"NUL", GENERIC_READ, FILE_SHARE_READ, &inherited, OPEN_EXISTING, 0, nullptr);
+        start.hStdOutput = file(out);
+        start.hStdError = file(err);
+        PROCESS_INFORMATION started{};
+        EXPECT_TRUE(CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, folder.c_str(), &start,
+                                   &started));
+        for (const HANDLE h : {start.hStdInput, start.hStdOutput, start.hStdError})
+            CloseHandle(h);
+        CloseHandle(started.hThread);
+        process_ = started.hProcess;
+    }
+    ~Child() { CloseHandle(process_); }
+    Child(const Child&) = delete;
+    Child& operator=(const Child&) = delete;
+
+    // Its exit status; -1 when it ran longer than `limit` and was stopped.
+    int wait(std::chrono::milliseconds limit = std::chrono::minutes(5))
+    {
+        if (WaitForSingleObject(process_, static_cast<DWORD>(limit.count())) != WAIT_OBJECT_0) {
+            kill();
+            return -1;
+        }
+        DWORD status = 0;
+        GetExitCodeProcess(process_, &status);
+        return static_cast<int>(status);
+    }
+    void kill()
+    {
+        TerminateProcess(process_, 137);
+        WaitForSingleObject(process_, INFINITE);
+    }
+
+private:
+    HANDLE process_ = nullptr;
+};
+#else
+std::string cliProgram()
+{
+    return LOGWEAVE_CLI;
+}
 
 std::string quoted(const std::string& word)
 {
@@ -40,20 +138,85 @@ std::string quoted(const std::string& word)
     return out + "'";
 }
 
+// A running program, its standard output dropped.
+class Child {
+public:
+    explicit Child(const std::vector<std::string>& arguments)
+    {
+        std::vector<char*> argv;
+        for (const auto& a : arguments)
+            argv.push_back(const_cast<char*>(a.c_str()));
+        argv.push_back(nullptr);
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+        EXPECT_EQ(posix_spawn(&pid_, LOGWEAVE_CLI, &actions, nullptr, argv.data(), environ), 0);
+        posix_spawn_file_actions_destroy(&actions);
+    }
+    Child(const Child&) = delete;
+    Child& operator=(const Child&) = delete;
+
+    // Its exit status; -1 when it did not exit by itself.
+    int wait()
+    {
+        int status = 0;
+        waitpid(pid_, &status, 0);
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+    void kill()
+    {
+        ::kill(pid_, SIGKILL);
+        wait();
+    }
+
+private:
+    pid_t pid_ = -1;
+};
+#endif
+
 class CliTest : public ::testing::Test {
 protected:
-    Finished run(const std::vector<std::string>& arguments, const std::string& as = "")
+    // Runs `program` in the test's folder or a folder `within` it; `as` is
+    // what a POSIX shell runs it under. A run that hangs fails the test.
+    Finished run(const std::vector<std::string>& arguments, const std::string& within = "", const std::string& as = "",
+                 const std::string& program = cliProgram())
     {
-        std::string command = "cd " + quoted(folder.path().string()) + " && " + as + quoted(LOGWEAVE_CLI);
+        const fs::path in = within.empty() ? folder.path() : folder / within;
+#ifdef _WIN32
+        static_cast<void>(as);  // none is given where there is no such shell
+        Child child(arguments, in, folder / "stdout.txt", folder / "stderr.txt", program);
+        const int status = child.wait(std::chrono::seconds(10));
+#else
+        std::string command = "cd " + quoted(in.string()) + " && " + as + quoted(program);
         for (const auto& a : arguments)
             command += " " + quoted(a);
-        const int status = std::system((command + " >" + quoted((folder / "stdout.txt").string()) + " 2>"
+        const int result = std::system((command + " >" + quoted((folder / "stdout.txt").string()) + " 2>"
                                         + quoted((folder / "stderr.txt").string())).c_str());
-        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, folder.read("stdout.txt"), folder.read("stderr.txt")};
+        const int status = WIFEXITED(result) ? WEXITSTATUS(result) : -1;
+#endif
+        return {status, folder.read("stdout.txt"), folder.read("stderr.txt")};
+    }
+
+    // The program started with its standard output dropped; the caller waits for it.
+    std::unique_ptr<Child> start(const std::vector<std::string>& arguments)
+    {
+#ifdef _WIN32
+        return std::make_unique<Child>(arguments, folder.path());
+#else
+        std::vector<std::string> argv{LOGWEAVE_CLI};
+        argv.insert(argv.end(), arguments.begin(), arguments.end());
+        return std::make_unique<Child>(argv);
+#endif
     }
 
     TemporaryFolder folder;
 };
+
+// A path as the program names it: joined by the system's own separator.
+std::string joined(const std::string& path)
+{
+    return bytesFromPath(fs::path(path).make_preferred());
+}
 
 const std::string kOpen = "h<EOH>\r\n<CALL:5>Q1AAA <QSO_DATE:8>20230101 <TIME_ON:4>1000 <RST_SENT:2>59 <EOR>\r\n";
 const std::string kAdded = "<CALL:5>Q1AAA <QSO_DATE:8>20230101 <TIME_ON:4>1000 <RST_SENT:3>599 <EOR>\r\n";
@@ -79,6 +242,10 @@ TEST_F(CliTest, RefusesAWrongCommandLineWithItsUsage)
         EXPECT_TRUE(r.err.starts_with("logweave-cli: " + message)) << r.err;
         EXPECT_NE(r.err.find("\n\nusage: logweave-cli"), std::string::npos) << r.err;
     }
+}
+
+TEST_F(CliTest, HelpPrintsTheUsage)
+{
     const Finished help = run({"--help"});
     EXPECT_EQ(help.status, 0);
     EXPECT_TRUE(help.out.starts_with("usage: logweave-cli")) << help.out;
@@ -92,7 +259,7 @@ TEST_F(CliTest, PrintsWhatThePaneWouldShowAndWritesIntoTheFolder)
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, "L'ordre des champs des fichier de sortie sera celui du fichier :\r\n"
                      "[The order of the fields in the output files will be that of the file:]\r\n"
-                     "prog/AdifCodes_Liste.txt\r\n\r\n"
+                         + joined("prog/AdifCodes_Liste.txt") + "\r\n\r\n"
                      "* * *  Lecture du fichier [File read]: log.adi   * * *\r\n\r\n"
                      "h<eoh>\r\n\r\n"
                      " 1 enregistrements traitées [records processed] \r\n\r\n");
@@ -100,40 +267,70 @@ TEST_F(CliTest, PrintsWhatThePaneWouldShowAndWritesIntoTheFolder)
               "h<eoh>\r\n<rst_sent:2>59 <call:5>Q1AAA <qso_date:8>20230101 <time_on:4>1000 <eor>\r\n");
 }
 
+// Names in any script reach the files as they were given, whatever the
+// system's code page for programs.
+TEST_F(CliTest, TakesNamesInAnyScript)
+{
+    const std::string station = "Station \xC3\xA9t\xC3\xA9 \xE4\xB8\xAD";  // "Station été 中"
+    const std::string log = station + "/F\xC3\xB8rst-\xCE\xB1.adi";          // "Først-α.adi"
+    writeBytes(folder.path() / pathFromBytes(log), kOpen);
+    const Finished r = run({"--folder", station, "--no-order", "open", log});
+    ASSERT_EQ(r.status, 0) << r.out;
+    EXPECT_NE(r.out.find("[File read]: " + log + " "), std::string::npos) << r.out;
+    EXPECT_EQ(readBytes(folder.path() / pathFromBytes(station) / "Adif_File.adi"),
+              "h<eoh>\r\n<call:5>Q1AAA <qso_date:8>20230101 <time_on:4>1000 <rst_sent:2>59 <eor>\r\n");
+    // And named as given when it cannot be read.
+    const Finished absent = run({"--folder", ".", "--no-order", "open", station + "/\xCE\xB2.adi"});
+    EXPECT_EQ(absent.status, 1);
+    EXPECT_NE(absent.out.find("[Cannot read the file] : " + station + "/\xCE\xB2.adi ("), std::string::npos) << absent.out;
+}
+
 TEST_F(CliTest, StopsAtTheFirstCommandThatFails)
 {
-    const Finished r = run({"--no-order", "open", "absent.adi", "filter", "CALL:Q1AAA"});
+    const Finished r = run({"--folder", ".", "--no-order", "open", "absent.adi", "filter", "CALL:Q1AAA"});
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.out.find("[Cannot read the file] : absent.adi (No such file or directory)"), std::string::npos);
     EXPECT_FALSE(folder.exists("Adif_Filtre1.adi"));
-    EXPECT_EQ(run({"--no-order", "open", "absent.adi"}).err, "");
+    EXPECT_EQ(run({"--folder", ".", "--no-order", "open", "absent.adi"}).err, "");
 }
 
 // A log, a field order list or Logweave.cfg that is no regular file is
-// refused at once; under `timeout` a reading that waits or never ends fails
+// refused at once; a reading that waits or never ends is stopped, failing
 // the test instead of hanging it.
 TEST_F(CliTest, RefusesAtOnceWhatIsNoRegularFile)
 {
-    ASSERT_EQ(::mkfifo((folder / "pipe.adi").c_str(), 0600), 0);
-    ASSERT_EQ(::mkfifo((folder / "Logweave.cfg").c_str(), 0600), 0);
     std::filesystem::create_directory(folder / "folder.adi");
     folder.write("log.adi", kOpen);
     const std::string unreadable = "Impossible de lire le fichier [Cannot read the file] : ";
+    const std::string folderNotFile = " (not a regular file but a folder)";
+#ifdef _WIN32
+    // Devices have names of their own, in every folder.
+    std::filesystem::create_directory(folder / "Logweave.cfg");
+    const std::string special = "COM1.adi";
+    const std::string why = " (not a regular file but a device)";
+    const std::string device = "NUL";
+#else
+    ASSERT_EQ(::mkfifo((folder / "pipe.adi").c_str(), 0600), 0);
+    ASSERT_EQ(::mkfifo((folder / "Logweave.cfg").c_str(), 0600), 0);
+    const std::string special = "pipe.adi";
+    const std::string why = " (not a regular file but a named pipe)";
+    const std::string device = "/dev/zero";
+#endif
     const std::tuple<std::vector<std::string>, int, std::string> cases[] = {
-        {{"--no-order", "open", "pipe.adi"}, 1, unreadable + "pipe.adi (not a regular file but a named pipe)"},
-        {{"--no-order", "open", "/dev/zero"}, 1, unreadable + "/dev/zero (not a regular file but a device)"},
-        {{"--no-order", "open", "folder.adi"}, 1, unreadable + "folder.adi (not a regular file but a folder)"},
-        {{"--no-order", "open", "log.adi", "add", "pipe.adi"}, 1,
-         unreadable + "pipe.adi (not a regular file but a named pipe)"},
+        {{"--no-order", "open", special}, 1, unreadable + special + why},
+        {{"--no-order", "open", device}, 1, unreadable + device + " (not a regular file but a device)"},
+        {{"--no-order", "open", "folder.adi"}, 1, unreadable + "folder.adi" + folderNotFile},
+        {{"--no-order", "open", "log.adi", "add", special}, 1, unreadable + special + why},
         // Without its list the log is read all the same.
-        {{"--order", "pipe.adi", "open", "log.adi"}, 0,
-         "[Field order list unreadable, no order is loaded] : pipe.adi (not a regular file but a named pipe)"},
+        {{"--order", special, "open", "log.adi"}, 0,
+         "[Field order list unreadable, no order is loaded] : " + special + why},
         {{"wsjtx-update"}, 0, ""},  // as without the file: nothing to update
     };
-    for (const auto& [arguments, status, said] : cases) {
+    for (auto [arguments, status, said] : cases) {
         SCOPED_TRACE(arguments.back());
+        arguments.insert(arguments.begin(), {"--folder", "."});
         const auto began = std::chrono::steady_clock::now();
-        const Finished r = run(arguments, "timeout 10 ");
+        const Finished r = run(arguments, "", "timeout 10 ");
         EXPECT_LT(std::chrono::steady_clock::now() - began, std::chrono::seconds(5));
         EXPECT_EQ(r.status, status) << r.out;
         EXPECT_NE(r.out.find(said), std::string::npos) << r.out;
@@ -155,7 +352,7 @@ TEST_F(CliTest, MatchesContactsAndSettlesConflictsByTheRulesGiven)
         {{"--match", "window=5", "--upper", "--conflict", "both"}, "<RST_SENT:6>59 599 ", " 1 enregistrements différents"},
     };
     for (auto [arguments, written, said] : cases) {
-        arguments.insert(arguments.end(), {"--no-order", "open", "wsjtx.adi", "add", "download.adi"});
+        arguments.insert(arguments.end(), {"--folder", ".", "--no-order", "open", "wsjtx.adi", "add", "download.adi"});
         const Finished r = run(arguments);
         ASSERT_EQ(r.status, 0) << r.err;
         EXPECT_NE(folder.read("Logweave.adi").find(written), std::string::npos) << written;
@@ -165,11 +362,14 @@ TEST_F(CliTest, MatchesContactsAndSettlesConflictsByTheRulesGiven)
 
 TEST_F(CliTest, ALogTooLargeForTheMemoryStopsWithStatusOneAndWritesNothing)
 {
+#ifdef _WIN32
+    GTEST_SKIP() << "Windows: no limit on a process's memory that Wine enforces";
+#endif
     if (kAddressSanitizer)
         GTEST_SKIP() << "the address sanitizer reserves more address space than a limit leaves";
     folder.writeLargeLog("big.adi", 24);
     folder.write("Adif_File.adi", "earlier");
-    const Finished r = run({"--no-order", "open", "big.adi"}, "ulimit -v 40000 && ");
+    const Finished r = run({"--folder", ".", "--no-order", "open", "big.adi"}, "", "ulimit -v 40000 && ");
     EXPECT_EQ(r.status, 1);
     EXPECT_TRUE(r.out.ends_with("[The log is too large for this computer's memory, the operation stops] : big.adi\r\n\r\n"))
         << r.out;
@@ -181,75 +381,153 @@ TEST_F(CliTest, ALogTooLargeForTheMemoryStopsWithStatusOneAndWritesNothing)
 
 TEST_F(CliTest, UpdatesTheWsjtxLogNamedInTheConfigurationFile)
 {
-    EXPECT_EQ(run({"wsjtx-update"}).status, 0);  // no configuration file: nothing to do
+    EXPECT_EQ(run({"--folder", ".", "wsjtx-update"}).status, 0);  // no configuration file: nothing to do
     folder.write("AdifCodes_Liste_WSJT-X.txt", "call\r\n");
     folder.write("wsjtx_log.adi", kOpen);
     const auto added = folder.write("added.adi", kAdded);
     // A name without folder in the file is read from the program folder, as the window reads it.
     folder.write("Logweave.cfg", "FicToUpdate = wsjtx_log.adi\r\nFicToMerge = " + added.string() + "\r\n");
     std::filesystem::create_directory(folder / "elsewhere");
-    const Finished r = run({"--folder", "..", "--conflict", "added", "wsjtx-update"}, "cd elsewhere && ");
+    const Finished r = run({"--folder", "..", "--conflict", "added", "wsjtx-update"}, "elsewhere");
     ASSERT_EQ(r.status, 0) << r.out;
-    EXPECT_TRUE(r.out.ends_with("../wsjtx_log.adi   et [and]\r\n../Wsjtx.log   remplacés [replaced]")) << r.out;
+    EXPECT_TRUE(r.out.ends_with(joined("../wsjtx_log.adi") + "   et [and]\r\n" + joined("../Wsjtx.log")
+                                + "   remplacés [replaced]"))
+        << r.out;
     EXPECT_EQ(folder.read("wsjtx_log.adi_old"), kOpen);
     EXPECT_NE(folder.read("wsjtx_log.adi").find("<rst_sent:3>599 <eor>"), std::string::npos);
 }
 
-// Starts the program with its standard output dropped; the caller waits for it.
-pid_t spawnQuietly(const std::vector<std::string>& arguments)
+#ifndef _WIN32
+// logweave-cli installed with its field order lists, as the package lays
+// them out, run without --folder by a user whose home is home/.
+class InstalledCliTest : public CliTest {
+protected:
+    InstalledCliTest()
+    {
+        std::filesystem::create_directories(folder / "install");
+        std::filesystem::create_directories(folder / "home");
+        std::filesystem::copy_file(LOGWEAVE_CLI, folder / "install/logweave-cli");
+        folder.write("install/AdifCodes_Liste.txt", "RST_SENT\r\n");
+        folder.write("install/AdifCodes_Liste_WSJT-X.txt", "call\r\n");
+        folder.write("log.adi", kOpen);
+    }
+
+    // With `xdgDataHome` as XDG_DATA_HOME, unset when empty. When `readOnly`,
+    // no file can be created in install/: under root, who writes anywhere,
+    // the program runs as nobody, given home/.
+    Finished runInstalled(const std::vector<std::string>& arguments, bool readOnly,
+                          const std::string& xdgDataHome = "")
+    {
+        namespace fs = std::filesystem;
+        const std::string env = "env "
+            + (xdgDataHome.empty() ? "-u XDG_DATA_HOME" : "XDG_DATA_HOME=" + quoted(xdgDataHome)) + " HOME="
+            + quoted((folder / "home").string()) + " ";
+        const auto install = folder / "install";
+        const std::string program = (install / "logweave-cli").string();
+        if (!readOnly)
+            return run(arguments, "", env, program);
+        if (::geteuid() != 0) {
+            fs::permissions(install, fs::perms::owner_write, fs::perm_options::remove);
+            Finished r = run(arguments, "", env, program);
+            fs::permissions(install, fs::perms::owner_write, fs::perm_options::add);
+            return r;
+        }
+        const passwd* nobody = ::getpwnam("nobody");
+        if (nobody == nullptr)
+            throw std::runtime_error("no user nobody to run as");
+        const std::string uid = std::to_string(nobody->pw_uid);
+        const std::string gid = std::to_string(nobody->pw_gid);
+        fs::permissions(folder.path(), fs::perms(0755));
+        return run(arguments, "",
+                   "chown -R " + uid + ":" + gid + " home && setpriv --reuid=" + uid + " --regid=" + gid
+                       + " --clear-groups " + env,
+                   program);
+    }
+};
+
+TEST_F(InstalledCliTest, WorksInTheWindowsProgramFolderUnlessGivenAnother)
 {
-    std::vector<char*> argv;
-    for (const auto& a : arguments)
-        argv.push_back(const_cast<char*>(a.c_str()));
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-    pid_t pid = 0;
-    EXPECT_EQ(posix_spawn(&pid, LOGWEAVE_CLI, &actions, nullptr, argv.data(), environ), 0);
-    posix_spawn_file_actions_destroy(&actions);
-    return pid;
+    const std::string sorted = "h<eoh>\r\n<rst_sent:2>59 <call:5>Q1AAA <qso_date:8>20230101 <time_on:4>1000 <eor>\r\n";
+    // An install folder that can be written is the program folder, as for the window.
+    Finished r = runInstalled({"open", "log.adi"}, false);
+    ASSERT_EQ(r.status, 0) << r.err;
+    ASSERT_TRUE(folder.exists("install/Adif_File.adi")) << r.out;
+    EXPECT_EQ(folder.read("install/Adif_File.adi"), sorted);
+    EXPECT_FALSE(folder.exists("Adif_File.adi"));
+    EXPECT_FALSE(folder.exists("home/.local"));
+    r = runInstalled({"--folder", ".", "--no-order", "open", "log.adi"}, false);
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_TRUE(folder.exists("Adif_File.adi"));
+    std::filesystem::remove(folder / "install/Adif_File.adi");
+
+    // One that cannot: the user's data folder, given the installed lists the user lacks.
+    folder.write("home/.local/share/Logweave/AdifCodes_Liste_WSJT-X.txt", "mine\r\n");
+    r = runInstalled({"open", "log.adi"}, true);
+    ASSERT_EQ(r.status, 0) << r.out << r.err;
+    EXPECT_EQ(folder.read("home/.local/share/Logweave/Adif_File.adi"), sorted);
+    EXPECT_EQ(folder.read("home/.local/share/Logweave/AdifCodes_Liste.txt"), "RST_SENT\r\n");
+    EXPECT_EQ(folder.read("home/.local/share/Logweave/AdifCodes_Liste_WSJT-X.txt"), "mine\r\n");
+    EXPECT_FALSE(folder.exists("install/Adif_File.adi"));
+
+    // XDG_DATA_HOME moves it, and the update follows the Logweave.cfg saved there.
+    const auto added = folder.write("home/added.adi", kAdded);
+    folder.write("home/data/Logweave/wsjtx_log.adi", kOpen);
+    folder.write("home/data/Logweave/Logweave.cfg",
+                 "FicToUpdate = wsjtx_log.adi\r\nFicToMerge = " + added.string() + "\r\n");
+    r = runInstalled({"--conflict", "added", "wsjtx-update"}, true, (folder / "home/data").string());
+    ASSERT_EQ(r.status, 0) << r.out << r.err;
+    EXPECT_EQ(folder.read("home/data/Logweave/wsjtx_log.adi_old"), kOpen);
+    EXPECT_NE(folder.read("home/data/Logweave/wsjtx_log.adi").find("<rst_sent:3>599 <eor>"), std::string::npos);
+    EXPECT_EQ(folder.read("home/data/Logweave/AdifCodes_Liste_WSJT-X.txt"), "call\r\n");
+}
+#endif
+
+// A WSJT-X log of `records` contacts over twenty days, and a log to merge
+// into it of each hundredth with one field more.
+std::pair<std::string, std::string> logsToUpdate(int records)
+{
+    std::string wsjtx = "WSJT-X ADIF Export<eoh>\n";
+    std::string other;
+    for (int i = 0; i < records; ++i) {
+        const std::string contact = "<call:6>Q" + std::to_string(10000 + i % 90000) + " <qso_date:8>2023"
+            + std::to_string(1001 + i / (records / 20)) + " <time_on:6>" + std::to_string(100000 + i % (records / 20))
+            + " <band:3>20m <mode:3>FT8 <rst_sent:3>-10 ";
+        wsjtx += contact + "<eor>\n";
+        if (i % 100 == 0)
+            other += contact + "<rst_rcvd:3>-05 <eor>\n";
+    }
+    return {wsjtx, other};
 }
 
 // Killed at any moment, the update leaves each log old or new, never cut, and its backup whole.
 TEST_F(CliTest, AnUpdateInterruptedAnywhereLeavesWholeLogs)
 {
-    // A WSJT-X log large enough to be killed while it is written, and a tenth of it with one field more.
-    std::string wsjtx = "WSJT-X ADIF Export<eoh>\n";
-    std::string other;
-    for (int i = 0; i < 20000; ++i) {
-        const std::string contact = "<call:6>Q" + std::to_string(10000 + i) + " <qso_date:8>2023"
-            + std::to_string(1001 + i / 1000) + " <time_on:6>" + std::to_string(100000 + i % 1000)
-            + " <band:3>20m <mode:3>FT8 <rst_sent:3>-10 <comment:20>a comment of its own ";
-        wsjtx += contact + "<eor>\n";
-        if (i % 10 == 0)
-            other += contact + "<rst_rcvd:3>-05 <eor>\n";
-    }
+    // A WSJT-X log large enough to be killed while it is written.
+    const auto logs = logsToUpdate(30000);
+    const std::string& wsjtx = logs.first;
+    const std::string& other = logs.second;
     folder.write("AdifCodes_Liste_WSJT-X.txt", "call\r\nqso_date\r\ntime_on\r\n");
     const auto log = folder / "station" / "wsjtx_log.adi";
     const auto merge = folder / "other.adi";
     const auto backup = folder / "station" / "wsjtx_log.adi_old";
-    const auto start = [&] {
+    const auto begin = [&] {
         writeBytes(log, wsjtx);
         writeBytes(merge, other);
         std::filesystem::remove(backup);
-        return spawnQuietly({LOGWEAVE_CLI, "--folder", folder.path().string(), "wsjtx-update", log.string(), merge.string()});
+        return start({"--folder", bytesFromPath(folder.path()), "wsjtx-update", bytesFromPath(log), bytesFromPath(merge)});
     };
 
     const auto began = std::chrono::steady_clock::now();
-    int status = 0;
-    waitpid(start(), &status, 0);
+    ASSERT_EQ(begin()->wait(), 0);
     const auto whole = std::chrono::steady_clock::now() - began;
-    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
     const std::string merged = readBytes(log);
     ASSERT_NE(merged, wsjtx);
     ASSERT_EQ(readBytes(merge), merged);
 
     for (int step = 0; step <= 12; ++step) {
-        const pid_t pid = start();
+        const auto child = begin();
         std::this_thread::sleep_for(whole * step / 10);
-        ::kill(pid, SIGKILL);
-        waitpid(pid, &status, 0);
+        child->kill();
         const std::string now = readBytes(log);
         EXPECT_TRUE(now == wsjtx || now == merged) << "step " << step;
         const std::string mergeNow = readBytes(merge);
@@ -260,41 +538,22 @@ TEST_F(CliTest, AnUpdateInterruptedAnywhereLeavesWholeLogs)
     }
 }
 
-// A program that logs a contact every few milliseconds into `log`, as the
-// WSJT-X program does (open, append, close) or keeping one descriptor open,
-// until it is stopped; it says how many it appended.
+// Logs a contact every few milliseconds into `log`, as the WSJT-X program
+// does (open, append, close) or keeping the file open, until it is stopped;
+// it says how many it appended. Another program to the one updating the log.
 class Appender {
 public:
     Appender(const std::filesystem::path& log, bool keepOpen)
+        : thread_([this, log, keepOpen](std::stop_token stop) { appended_ = appendUntilStopped(log, keepOpen, stop); })
     {
-        int stop[2];
-        int count[2];
-        if (::pipe(stop) != 0 || ::pipe(count) != 0)
-            throw std::runtime_error("no pipe");
-        pid_ = ::fork();
-        if (pid_ == 0) {
-            ::close(stop[1]);
-            ::close(count[0]);
-            const int appended = appendUntilStopped(log, keepOpen, stop[0]);
-            const ssize_t written = ::write(count[1], &appended, sizeof appended);
-            ::_exit(written == sizeof appended ? 0 : 1);
-        }
-        ::close(stop[0]);
-        ::close(count[1]);
-        stop_ = stop[1];
-        count_ = count[0];
     }
 
-    // Stops it; the number of contacts it appended.
+    // Stops it; the number of contacts it appended, -1 when one could not be.
     int stop()
     {
-        ::close(stop_);
-        int appended = -1;
-        const ssize_t read = ::read(count_, &appended, sizeof appended);
-        ::close(count_);
-        int status = 0;
-        ::waitpid(pid_, &status, 0);
-        return read == sizeof appended && WIFEXITED(status) && WEXITSTATUS(status) == 0 ? appended : -1;
+        thread_.request_stop();
+        thread_.join();
+        return appended_;
     }
 
     static std::string callOf(int i) { return "Y" + std::to_string(100000 + i); }
@@ -313,28 +572,66 @@ public:
     }
 
 private:
-    static int appendUntilStopped(const std::filesystem::path& log, bool keepOpen, int stop)
+#ifdef _WIN32
+    // Shared as the WSJT-X program shares it: reading and writing, not its
+    // removal. The update holds it for a moment now and then, when the open
+    // is refused and tried again.
+    using File = HANDLE;
+    static File openToAppend(const std::filesystem::path& log, const std::stop_token& stop)
     {
-        ::fcntl(stop, F_SETFL, O_NONBLOCK);
-        int fd = keepOpen ? ::open(log.c_str(), O_WRONLY | O_APPEND) : -1;
+        for (;;) {
+            const HANDLE file = CreateFileW(log.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+            if (file != INVALID_HANDLE_VALUE || GetLastError() != ERROR_SHARING_VIOLATION || stop.stop_requested())
+                return file;
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+    }
+    static bool append(File file, const std::string& record)
+    {
+        DWORD written = 0;
+        return WriteFile(file, record.data(), static_cast<DWORD>(record.size()), &written, nullptr)
+            && written == record.size();
+    }
+    static bool isOpen(File file) { return file != INVALID_HANDLE_VALUE; }
+    static void close(File file) { CloseHandle(file); }
+#else
+    using File = int;
+    // Not inherited by the batch front end, which would then hold it too.
+    static File openToAppend(const std::filesystem::path& log, const std::stop_token&)
+    {
+        return ::open(log.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
+    }
+    static bool append(File file, const std::string& record)
+    {
+        return ::write(file, record.data(), record.size()) == static_cast<ssize_t>(record.size());
+    }
+    static bool isOpen(File file) { return file >= 0; }
+    static void close(File file) { ::close(file); }
+#endif
+
+    static int appendUntilStopped(const std::filesystem::path& log, bool keepOpen, const std::stop_token& stop)
+    {
+        File file = keepOpen ? openToAppend(log, stop) : File{};
         int i = 0;
-        for (char byte = 0; ::read(stop, &byte, 1) < 0; ++i) {
+        for (; !stop.stop_requested(); ++i) {
             const std::string record = "<call:7>" + callOf(i) + " <qso_date:8>20261207 <time_on:6>"
                 + std::to_string(100000 + i % 100000) + " <band:3>20m <mode:3>FT8 <eor>\n";
             if (!keepOpen)
-                fd = ::open(log.c_str(), O_WRONLY | O_APPEND);
-            if (fd < 0 || ::write(fd, record.data(), record.size()) != static_cast<ssize_t>(record.size()))
+                file = openToAppend(log, stop);
+            if (!isOpen(file) || !append(file, record))
                 return -1;
             if (!keepOpen)
-                ::close(fd);
-            ::usleep(3000);
+                close(file);
+            std::this_thread::sleep_for(std::chrono::milliseconds(3));
         }
+        if (keepOpen && isOpen(file))
+            close(file);
         return i;
     }
 
-    pid_t pid_ = -1;
-    int stop_ = -1;
-    int count_ = -1;
+    int appended_ = -1;
+    std::jthread thread_;  // last: it runs once the rest is made
 };
 
 // While the WSJT-X program logs, four updates of a large log lose none of its
@@ -342,17 +639,7 @@ private:
 // the log is kept open, replaces nothing and says so.
 TEST_F(CliTest, KeepsEveryContactLoggedDuringUpdates)
 {
-    constexpr int kRecords = 200000;
-    std::string wsjtx = "WSJT-X ADIF Export<eoh>\n";
-    std::string other;
-    for (int i = 0; i < kRecords; ++i) {
-        const std::string contact = "<call:6>Q" + std::to_string(10000 + i % 90000) + " <qso_date:8>2023"
-            + std::to_string(1001 + i / 10000) + " <time_on:6>" + std::to_string(100000 + i % 10000)
-            + " <band:3>20m <mode:3>FT8 <rst_sent:3>-10 ";
-        wsjtx += contact + "<eor>\n";
-        if (i % 100 == 0)
-            other += contact + "<rst_rcvd:3>-05 <eor>\n";
-    }
+    const auto [wsjtx, other] = logsToUpdate(200000);
     folder.write("AdifCodes_Liste_WSJT-X.txt", "call\r\nqso_date\r\ntime_on\r\n");
     for (const bool keepOpen : {false, true}) {
         SCOPED_TRACE(keepOpen ? "one descriptor kept open" : "open, append, close");
@@ -361,12 +648,11 @@ TEST_F(CliTest, KeepsEveryContactLoggedDuringUpdates)
         Appender appender(log, keepOpen);
         int replaced = 0;
         for (int update = 0; update < 4; ++update) {
-            int status = 0;
-            waitpid(spawnQuietly({LOGWEAVE_CLI, "--folder", folder.path().string(), "wsjtx-update", log.string(),
-                                  merge.string()}),
-                    &status, 0);
-            ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) <= 1);
-            replaced += WEXITSTATUS(status) == 0 ? 1 : 0;
+            const int status = start({"--folder", bytesFromPath(folder.path()), "wsjtx-update", bytesFromPath(log),
+                                      bytesFromPath(merge)})
+                                   ->wait();
+            ASSERT_TRUE(status == 0 || status == 1) << status;
+            replaced += status == 0 ? 1 : 0;
         }
         const int appended = appender.stop();
         ASSERT_GT(appended, 0);

@@ -51,23 +51,15 @@ TEST_F(AutomationFileTest, SavesThePathsAsTypedAndTheWindowRule)
     EXPECT_TRUE(folder.read("Logweave.cfg").ends_with("FicToMerge = /b.adi\r\nMatch = window 30\r\n"));
 }
 
-TEST_F(AutomationFileTest, RunsTheUpdateOnlyWhenBothPathsAreNamedInAFileItCanRead)
+TEST_F(AutomationFileTest, RunsNoUpdateUnlessBothPathsAreNamedInAFileItCanRead)
 {
     folder.write("Logweave.cfg", "FicToUpdate = /a\r\nFicToMerge = /b\r\n");
     files.failOn(FileError::Action::Read, "Logweave.cfg", std::make_error_code(std::errc::resource_unavailable_try_again));
     EXPECT_EQ(runSavedUpdate(store, session, ui.options), Outcome::Done);
     files.fault = nullptr;
-
     folder.write("Logweave.cfg", "FicToUpdate = " + (folder / "none.adi").string() + "\r\n");
     EXPECT_EQ(runSavedUpdate(store, session, ui.options), Outcome::Done);
     EXPECT_EQ(ui.pane, "");
-
-    // A name without folder is the program folder's.
-    folder.write("AdifCodes_Liste_WSJT-X.txt", "call\r\n");
-    folder.write("Logweave.cfg", "FicToUpdate = none.adi\r\nFicToMerge = /nowhere/other.adi\r\n");
-    EXPECT_EQ(runSavedUpdate(store, session, ui.options), Outcome::Stopped);  // the update ran, and found no file
-    EXPECT_TRUE(paneHas("[File not found"));
-    EXPECT_TRUE(paneHas((folder / "none.adi").string()));
 }
 
 TEST_F(AutomationFileTest, TheUpdateAtStartUpMatchesContactsAsSaved)

@@ -1,9 +1,7 @@
 #pragma once
-// A program folder of its own, a store, a recording user and the file system;
-// a Workbench reads a log again apart from the fixture's store.
+// The engine's tests: a program folder of their own, a store, a recording user
+// and the file system; a second Workbench reads a log apart from the first.
 
-#include "faulty_file_system.h"
-#include "recording_interface.h"
 #include "temporary_folder.h"
 #include "workbench.h"
 
@@ -42,25 +40,18 @@ inline std::string qso(std::string_view call, std::string_view date, std::string
         + std::string(more) + "<EOR>\n";
 }
 
+// A Workbench in a folder of the test's own, and ways to write a log there and use it.
 class EngineTest : public ::testing::Test {
 protected:
-    // The options as the user left them, without a field order list.
-    EngineTest() { ui.options.fieldOrderFile.clear(); }
-
     // Writes `content` as a log and reads it as the open log.
-    Outcome open(std::string_view content, std::string_view name = "open.adi")
-    {
-        const auto path = folder.write(name, content);
-        return readOpenLog(store, session, path.string(), ui.options);
-    }
+    Outcome open(std::string_view content, std::string_view name = "open.adi") { return bench.read(folder.write(name, content)); }
 
     // Writes `content` as a log and merges it into the open log.
     Outcome add(std::string_view content, const ContactMatch& rule = {})
     {
-        const auto path = folder.write("added.adi", content);
         OutputOptions options = ui.options;
         options.sameContact = rule;
-        return mergeAddedLog(store, session, path.string(), options);
+        return mergeAddedLog(store, session, folder.write("added.adi", content).string(), options);
     }
 
     bool paneHas(std::string_view text) const { return ui.pane.find(text) != std::string::npos; }
@@ -71,10 +62,11 @@ protected:
     }
 
     TemporaryFolder folder;
-    LogStore store;
-    RecordingInterface ui;
-    FaultyFileSystem files;
-    Session session{ui, files, folder.path()};
+    Workbench bench{folder.path()};
+    LogStore& store = bench.store;
+    RecordingInterface& ui = bench.ui;
+    FaultyFileSystem& files = bench.files;
+    Session& session = bench.session;
 };
 
 }  // namespace logweave::testing

@@ -1,40 +1,9 @@
-#include "logweave/std_file_system.h"
-#include "temporary_folder.h"
+// The file layer as the engine uses it, the same on every system.
 
-#include <gtest/gtest.h>
-
-#include <algorithm>
-#include <cerrno>
-#include <sys/stat.h>
-#include <unistd.h>
+#include "file_system_testing.h"
 
 namespace logweave::testing {
 namespace {
-
-namespace fs = std::filesystem;
-
-void write(FileSystem& files, const std::vector<fs::path>& targets, const std::vector<std::string>& contents)
-{
-    const auto batch = files.writeFiles(targets);
-    for (std::size_t i = 0; i < targets.size(); ++i)
-        batch->file(i).write(contents[i]);
-    batch->commit();
-}
-
-// A system call whose `nth` call fails with `error`; every call when `nth` is 0.
-template <typename Call>
-void fail(Call& call, int nth, int error)
-{
-    auto real = call;
-    auto count = std::make_shared<int>(0);
-    call = [real, count, nth, error](auto... arguments) {
-        if (++*count == nth || nth == 0) {
-            errno = error;
-            return static_cast<decltype(real(arguments...))>(-1);
-        }
-        return real(arguments...);
-    };
-}
 
 TEST(StdFileSystem, WritesFilesTogetherOrNotAtAll)
 {
@@ -54,161 +23,37 @@ TEST(StdFileSystem, WritesFilesTogetherOrNotAtAll)
     EXPECT_THROW(files.readFile(folder.path()), FileError);  // a folder is no log
 }
 
-TEST(StdFileSystem, PutsEveryFileBackWhenALaterRenameFails)
-{
-    TemporaryFolder folder;
-    SystemCalls calls = SystemCalls::real();
-    fail(calls.rename, 2, EIO);
-    StdFileSystem files(calls);
-    folder.write("Logweave.adi", "earlier merge");
-    EXPECT_THROW(write(files, {folder / "Logweave.adi", folder / "Logweave.log", folder / "third"}, {"merged", "list", "x"}),
-                 FileError);
-    EXPECT_EQ(folder.read("Logweave.adi"), "earlier merge");
-    EXPECT_FALSE(folder.exists("Logweave.log"));
-    EXPECT_EQ(folder.entryCount(), 1);
-}
-
-TEST(StdFileSystem, LeavesNoLinkBehindWhenAnEarlierFileCannotBeKept)
-{
-    TemporaryFolder folder;
-    SystemCalls calls = SystemCalls::real();
-    fail(calls.link, 2, EXDEV);            // the second target is to be copied instead,
-    fail(calls.makeTemporary, 3, EMFILE);  // and its copy cannot be begun
-    StdFileSystem files(calls);
-    folder.write("a.adi", "old a");
-    folder.write("b.adi", "old b");
-    EXPECT_THROW(write(files, {folder / "a.adi", folder / "b.adi"}, {"new a", "new b"}), FileError);
-    EXPECT_EQ(folder.read("a.adi"), "old a");
-    EXPECT_EQ(folder.read("b.adi"), "old b");
-    EXPECT_EQ(folder.entryCount(), 2);
-}
-
-// The descriptors this process has open.
-long openDescriptors()
-{
-    return static_cast<long>(std::distance(fs::directory_iterator("/proc/self/fd"), {}));
-}
-
-// Each call that can fail while a file is written: the file stays whole, no
-// temporary file is left, and no descriptor stays open.
-TEST(StdFileSystem, AFailingCallLeavesTheFileWhole)
-{
-    // The program's own files are not read, nor synced: those calls fail a replacement only.
-    const struct {
-        const char* name;
-        std::function<void(SystemCalls&)> make;
-        bool failsAWrite;
-    } faults[] = {
-        {"makeTemporary", [](SystemCalls& c) { fail(c.makeTemporary, 0, EMFILE); }, true},
-        {"write", [](SystemCalls& c) { fail(c.write, 0, ENOSPC); }, true},
-        {"fchmod", [](SystemCalls& c) { fail(c.fchmod, 0, EPERM); }, true},
-        // As the system's close does: the descriptor is gone, even when the close reports an error.
-        {"close", [](SystemCalls& c) { c.close = [](int fd) { ::close(fd); errno = EIO; return -1; }; }, true},
-        {"rename", [](SystemCalls& c) { fail(c.rename, 0, EXDEV); }, true},
-        {"fsync", [](SystemCalls& c) { fail(c.fsync, 0, EIO); }, false},
-        {"open", [](SystemCalls& c) { fail(c.open, 0, EACCES); }, false},
-        {"fcntl", [](SystemCalls& c) { fail(c.fcntl, 0, EINVAL); }, false},
-        {"read", [](SystemCalls& c) { fail(c.read, 0, EIO); }, false},
-    };
-    for (const auto& [name, make, failsAWrite] : faults) {
-        SCOPED_TRACE(name);
-        TemporaryFolder folder;
-        const auto source = folder.write("Logweave.adi", "merged log");
-        const auto log = folder.write("wsjtx_log.adi", "the only copy");
-        SystemCalls calls = SystemCalls::real();
-        make(calls);
-        StdFileSystem files(calls);
-        const long descriptors = openDescriptors();
-        EXPECT_THROW(files.replaceUserFile(log, source), FileError);
-        if (failsAWrite) {
-            EXPECT_THROW(write(files, {log}, {"new"}), FileError);
-        }
-        EXPECT_EQ(openDescriptors(), descriptors);
-        EXPECT_EQ(folder.read("wsjtx_log.adi"), "the only copy");
-        EXPECT_EQ(folder.entryCount(), 2);
-    }
-}
-
-// A signal that interrupts a call, as one may while a slow file system
-// keeps it waiting, does not fail the reading or the writing.
-TEST(StdFileSystem, MakesAnInterruptedCallAgain)
-{
-    const std::pair<const char*, std::function<void(SystemCalls&)>> interruptions[] = {
-        {"open", [](SystemCalls& c) { fail(c.open, 1, EINTR); }},
-        {"read", [](SystemCalls& c) { fail(c.read, 1, EINTR); }},
-        {"write", [](SystemCalls& c) { fail(c.write, 1, EINTR); }},
-    };
-    for (const auto& [name, make] : interruptions) {
-        SCOPED_TRACE(name);
-        TemporaryFolder folder;
-        const auto source = folder.write("Logweave.adi", "merged log");
-        const auto log = folder.write("wsjtx_log.adi", "the only copy");
-        SystemCalls calls = SystemCalls::real();
-        make(calls);
-        StdFileSystem files(calls);
-        EXPECT_EQ(files.readFile(source).view(), "merged log");
-        files.replaceUserFile(log, source);
-        EXPECT_EQ(folder.read("wsjtx_log.adi"), "merged log");
-    }
-}
-
-TEST(StdFileSystem, ReplacesAUserFileKeepingItsPermissionsWhereItsLinkLeads)
-{
-    TemporaryFolder folder;
-    StdFileSystem files;
-    const auto source = folder.write("Logweave.adi", "new");
-    const auto log = folder.write("real/wsjtx_log.adi", "old");
-    ::chmod(log.c_str(), 0640);
-    fs::create_directory(folder / "station");
-    fs::create_symlink(log, folder / "station" / "wsjtx_log.adi");
-    files.replaceUserFile(folder / "station" / "wsjtx_log.adi", source);
-    EXPECT_TRUE(fs::is_symlink(folder / "station" / "wsjtx_log.adi"));
-    EXPECT_EQ(folder.read("real/wsjtx_log.adi"), "new");
-    struct stat info {};
-    ASSERT_EQ(::stat(log.c_str(), &info), 0);
-    EXPECT_EQ(info.st_mode & 0777, 0640u);
-
-    // A read-only file is refused, whoever runs the program.
-    ::chmod(log.c_str(), 0440);
-    folder.write("Logweave.adi", "newer");
-    EXPECT_THROW(files.replaceUserFile(log, source), FileError);
-    EXPECT_EQ(folder.read("real/wsjtx_log.adi"), "new");
-}
-
-// The dated copy of a log is the log itself under a second name, so that what
-// is appended to it after it is replaced stays in a file; where the file
-// system has no hard links, a copy.
-TEST(StdFileSystem, KeepsTheFileReadUnderASecondNameOrAsACopy)
-{
-    for (const bool hardLinks : {true, false}) {
-        SCOPED_TRACE(hardLinks ? "hard links" : "no hard links");
-        TemporaryFolder folder;
-        SystemCalls calls = SystemCalls::real();
-        if (!hardLinks)
-            fail(calls.link, 0, EPERM);
-        StdFileSystem files(calls);
-        const auto log = folder.write("wsjtx_log.adi", "the log");
-        const auto read = files.openForReading(log);
-        EXPECT_EQ(files.keepSecondName(log, *read, folder / "copy.bak"), BackupResult::Made);
-        EXPECT_EQ(files.keepSecondName(log, *read, folder / "copy.bak"), BackupResult::EarlierKept);
-        EXPECT_EQ(fs::equivalent(log, folder / "copy.bak"), hardLinks);
-        EXPECT_EQ(folder.read("copy.bak"), "the log");
-
-        // Another file under the log's name since it was read is not the one to keep.
-        fs::rename(folder.write("another.adi", "another log"), log);
-        EXPECT_THROW(files.keepSecondName(log, *read, folder / "other.bak"), FileError);
-        EXPECT_FALSE(folder.exists("other.bak"));
-    }
-}
-
 TEST(StdFileSystem, FindsANameInAnyLetterCasePreferringTheExactOneThenTheFirst)
 {
     TemporaryFolder folder;
     StdFileSystem files;
-    folder.write("wsjtx.log", "");
     folder.write("Wsjtx.log", "");
+#ifdef _WIN32
+    // One file answers to both names there: it is found as it is written.
+    EXPECT_EQ(findIgnoringCase(files, folder.path(), "wsjtx.log"), folder / "Wsjtx.log");
+#else
+    folder.write("wsjtx.log", "");
     EXPECT_EQ(findIgnoringCase(files, folder.path(), "wsjtx.log"), folder / "wsjtx.log");
+#endif
     EXPECT_EQ(findIgnoringCase(files, folder.path(), "WSJTX.LOG"), folder / "Wsjtx.log");
+    EXPECT_EQ(findIgnoringCase(files, folder.path(), "other.log"), std::nullopt);
+}
+
+TEST(StdFileSystem, MakesEveryMissingFolderAndRefusesAFileInTheWay)
+{
+    TemporaryFolder folder;
+    StdFileSystem files;
+    const auto station = folder.path() / pathFromBytes("Donn\xC3\xA9" "es \xC3\xA9t\xC3\xA9");  // "Données été"
+    const auto deep = station / pathFromBytes("\xE4\xB8\xAD") / "Logweave";
+    files.makeFolders(deep);
+    EXPECT_TRUE(std::filesystem::is_directory(deep));
+    files.makeFolders(deep);  // there already
+    files.makeFolders(station / "." / "other" / "");
+    EXPECT_TRUE(std::filesystem::is_directory(station / "other"));
+
+    folder.write("taken", "");
+    EXPECT_THROW(files.makeFolders(folder / "taken"), FileError);
+    EXPECT_THROW(files.makeFolders(folder / "taken" / "below"), FileError);
 }
 
 }  // namespace

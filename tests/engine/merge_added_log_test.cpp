@@ -42,49 +42,18 @@ TEST_F(MergeTest, WalksBothLogsInDateAndTimeOrderUnderTheHeaderChosen)
     EXPECT_EQ(folder.read("Logweave.adi"), "added<eoh>\r\n" + records);
 }
 
-// The walk in step meets each added record with the open record at its cursor, if any.
-TEST_F(MergeTest, MeetsRepeatedContactsAsTheWalkReachesThem)
-{
-    const std::string twice = qso("Q1AAA", "20230101", "100000") + qso("Q1BBB", "20230101", "100000");
-    const struct {
-        std::string open;
-        std::string added;
-        MergeCounts counts;
-        std::string calls;
-    } cases[] = {
-        // Two added records on an open contact that is not the last: the second meets the next open record.
-        {kOpen, qso("Q1AAA", "20230101", "100000", "<NAME:3>Ann ") + qso("Q1AAA", "20230101", "100000", "<NAME:3>Bob "),
-         {2, 1, 0, 1}, "Q1AAA/Ann Q1AAA/Bob Q1BBB Q1CCC "},
-        // On the last open contact both merge with it, and no plain copy of it stays.
-        {kOpen, qso("Q1CCC", "20230103", "100000", "<NAME:3>Ann ") + qso("Q1CCC", "20230103", "100000", "<NAME:3>Bob "),
-         {2, 0, 0, 2}, "Q1AAA Q1BBB Q1CCC/Ann Q1CCC/Bob "},
-        // Of two contacts in one second, the added record is the one of its call.
-        {twice, qso("Q1BBB", "20230101", "100000"), {1, 0, 1, 0}, "Q1AAA Q1BBB "},
-        // Into an open log without records every record is added.
-        {"<EOH>\r\n", "a<EOH>\n" + qso("Q1BBB", "20230102", "000000") + qso("Q1AAA", "20230101", "000000"),
-         {2, 2, 0, 0}, "Q1AAA Q1BBB "},
-        // Times compare as text: 1234 is not 123400.
-        {"<QSO_DATE:8>20230101 <TIME_ON:6>123400 <EOR>\r\n", "<QSO_DATE:8>20230101 <TIME_ON:4>1234 <EOR>\r\n",
-         {1, 1, 0, 0}, "  "},
-    };
-    for (const auto& [openLog, addedLog, expected, calls] : cases) {
-        SCOPED_TRACE(addedLog);
-        ASSERT_EQ(open(openLog), Outcome::Done);
-        ASSERT_EQ(add(addedLog), Outcome::Done);
-        EXPECT_TRUE(paneHas(pane::mergeCounts(expected))) << ui.pane;
-        EXPECT_EQ(this->calls(), calls);
-    }
-}
-
-// Under the same date and time, records of two calls are two contacts; each
-// added record pairs with the first free open record of its text, else of its
-// call, else one where either names no call. The open records of the second
-// come first, in their order, then the added records of other calls.
-TEST_F(MergeTest, PairsCallWithCallWithinOneSecond)
+// Where one second holds several records, the walk in step meets each added
+// record with the open record at its cursor; under the same date and time,
+// records of two calls are two contacts: an added record pairs with the first
+// free open record of its text, else of its call, else one where either names
+// no call. The open records of the second come first, in their order, then the
+// added records of other calls.
+TEST_F(MergeTest, PairsTheRecordsOfOneSecondByTheirTextThenTheirCall)
 {
     const auto at = [](const std::string& call, const std::string& more = "") {
         return qso(call, "20260101", "120000", more);
     };
+    const std::string twice = qso("Q1AAA", "20230101", "100000") + qso("Q1BBB", "20230101", "100000");
     const struct {
         const char* name;
         std::string open;
@@ -93,6 +62,19 @@ TEST_F(MergeTest, PairsCallWithCallWithinOneSecond)
         std::string calls;
         std::size_t questions;
     } cases[] = {
+        {"two added on an open contact not the last: the second meets the next", kOpen,
+         qso("Q1AAA", "20230101", "100000", "<NAME:3>Ann ") + qso("Q1AAA", "20230101", "100000", "<NAME:3>Bob "),
+         {2, 1, 0, 1}, "Q1AAA/Ann Q1AAA/Bob Q1BBB Q1CCC ", 0},
+        {"two added on the last open contact: both merge, no plain copy stays", kOpen,
+         qso("Q1CCC", "20230103", "100000", "<NAME:3>Ann ") + qso("Q1CCC", "20230103", "100000", "<NAME:3>Bob "),
+         {2, 0, 0, 2}, "Q1AAA Q1BBB Q1CCC/Ann Q1CCC/Bob ", 0},
+        {"of two open contacts in one second, the one of its call", twice, qso("Q1BBB", "20230101", "100000"),
+         {1, 0, 1, 0}, "Q1AAA Q1BBB ", 0},
+        {"into an open log without records", "<EOH>\r\n",
+         "a<EOH>\n" + qso("Q1BBB", "20230102", "000000") + qso("Q1AAA", "20230101", "000000"), {2, 2, 0, 0},
+         "Q1AAA Q1BBB ", 0},
+        {"times compare as text: 1234 is not 123400", "<QSO_DATE:8>20230101 <TIME_ON:6>123400 <EOR>\r\n",
+         "<QSO_DATE:8>20230101 <TIME_ON:4>1234 <EOR>\r\n", {1, 1, 0, 0}, "  ", 0},
         {"two calls", at("K1AAA", "<BAND:3>20m <MODE:3>FT8 "), at("W2BBB", "<BAND:3>40m <MODE:3>SSB "), {1, 1, 0, 0},
          "K1AAA W2BBB ", 0},
         {"the call in another letter case", at("K1AAA", "<NAME:3>Ann "), at("k1aaa", "<NAME:3>Bob "), {1, 0, 0, 1},

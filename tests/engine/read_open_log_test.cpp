@@ -21,14 +21,17 @@ TEST_F(ReadOpenLogTest, ReadsValuesUpToTheNextTagWhateverTheLengthSays)
               "<eoh>\r\n<call:5>Q1ABC <address:13>12 Main\r\nTown <eor>\r\n<eor>\r\n<qth:5>Umeå <eor>\r\n");
 }
 
-TEST_F(ReadOpenLogTest, KeepsTypedAndUntypedDatesApartAndWritesNamesAsTheOptionsSay)
+TEST_F(ReadOpenLogTest, KeepsTypedAndUntypedDatesApart)
 {
     ASSERT_EQ(open("<QSO_DATE:8>20230101 <qso_date:8:d>20230102 <CALL:5:>Q1ABC <EOR>"), Outcome::Done);
     EXPECT_EQ(store.standardFields().qsoDate, store.fields().indexOf("Qso_Date:D"));
     EXPECT_EQ(folder.read("Adif_File.adi"), "<qso_date:8>20230101 <qso_date:8:d>20230102 <call:5>Q1ABC <eor>\r\n");
     // The listing keeps the type letter as written.
     EXPECT_EQ(folder.read("AdifCodes.txt"), "qso_date\r\nqso_date:d\r\ncall\r\n\r\nCALL\r\nQSO_DATE\r\nQSO_DATE:d\r\n");
+}
 
+TEST_F(ReadOpenLogTest, WritesNamesInUpperCaseAndRecordsDoubleSpacedWhenAsked)
+{
     ui.options.upperCaseNames = true;
     ui.options.doubleSpacing = true;
     ASSERT_EQ(open("<EOH>\r\n<qso_date:8:d>20230101 <Call:3>Q1ABC <EOR>\r\n"), Outcome::Done);
@@ -50,17 +53,24 @@ TEST_F(ReadOpenLogTest, CompletesAContactCutShortAndSaysWhatWasNotRead)
     EXPECT_EQ(store.recordText(2), "<CALL:5>Q1BBB ");
 }
 
-TEST_F(ReadOpenLogTest, ANewReadKeepsNothingOfTheLogBeforeAndThreeSpellingsEndAHeader)
+TEST_F(ReadOpenLogTest, ThreeSpellingsOfItsTagEndAHeaderAndNoOther)
 {
-    ASSERT_EQ(open("h <Eoh><CALL:5>Q1AAA <NAME:3>Ann <EOR><CALL:5>Q1BBB <EOR>"), Outcome::Done);
+    ASSERT_EQ(open("h <Eoh><CALL:5>Q1AAA <EOR>"), Outcome::Done);
     EXPECT_EQ(store.openHeader(), "h <eoh>");
-    // Not a header end: its tags are fields of the first record, EOH among them.
+    // <EoH> is none of <EOH>, <eoh> and <Eoh>: its tags are fields of the first record, EOH among them.
     ASSERT_EQ(open("<PROGRAMID:1>x <EoH> <CALL:5>Q1CCC <EOR>"), Outcome::Done);
     EXPECT_EQ(store.openHeader(), "");
     EXPECT_EQ(store.openRecordCount(), 1);
     EXPECT_EQ(value("PROGRAMID", 1), "x");
-    EXPECT_EQ(value("NAME", 1), "");
     EXPECT_NE(store.fields().indexOf("EOH"), 0);
+}
+
+TEST_F(ReadOpenLogTest, ANewReadKeepsNothingOfTheLogBeforeButTheNamesOfItsFields)
+{
+    ASSERT_EQ(open("h<EOH><CALL:5>Q1AAA <NAME:3>Ann <EOR><CALL:5>Q1BBB <EOR>"), Outcome::Done);
+    ASSERT_EQ(open("<CALL:5>Q1CCC <EOR>"), Outcome::Done);
+    EXPECT_EQ(store.openHeader(), "");
+    EXPECT_EQ(value("NAME", 1), "");
     EXPECT_EQ(store.fields().indexOf("NAME"), 2);  // the table keeps its names
     EXPECT_THROW(store.record(2), std::out_of_range);
 }

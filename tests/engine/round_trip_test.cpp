@@ -1,6 +1,6 @@
-// Generated logs of many shapes: what the program writes reads back to the
-// same contacts and is written again byte for byte, and a log merged into
-// itself is identical throughout.
+// Generated logs of many shapes, and real logs written by many programs: what
+// the program writes reads back to the same contacts and is written again
+// byte for byte, and a log merged into itself is identical throughout.
 
 #include "engine_fixture.h"
 
@@ -111,6 +111,43 @@ TEST_F(RoundTripTest, WrittenLogsReadBackToTheSameContacts)
 TEST_F(RoundTripTest, ALargeLogOutOfOrderComesBackWhole)
 {
     roundTrip(readBytes(folder.writeLargeLog("large.adi", 12)), false, false);
+}
+
+std::vector<std::filesystem::path> sampleLogs()
+{
+    std::vector<std::filesystem::path> logs;
+    if (const auto folder = samplesFolder(); !folder.empty()) {
+        for (const auto& entry : std::filesystem::directory_iterator(folder))
+            if (entry.path().extension() == ".adi")
+                logs.push_back(entry.path());
+    }
+    std::sort(logs.begin(), logs.end());
+    return logs;
+}
+
+class SampleLogTest : public RoundTripTest, public ::testing::WithParamInterface<std::filesystem::path> {};
+
+TEST_P(SampleLogTest, ComesBackWhole)
+{
+    roundTrip(readBytes(GetParam()), false, false);
+}
+
+std::string sampleName(const ::testing::TestParamInfo<std::filesystem::path>& info)
+{
+    std::string name = info.param.stem().string();
+    std::replace_if(name.begin(), name.end(), [](char c) { return !std::isalnum(static_cast<unsigned char>(c)); }, '_');
+    return name;
+}
+
+INSTANTIATE_TEST_SUITE_P(Samples, SampleLogTest, ::testing::ValuesIn(sampleLogs()), sampleName);
+GTEST_ALLOW_UNINSTANTIATED_PARAMETERIZED_TEST(SampleLogTest);
+
+// Without the folder the suite above has no test at all: this one says so.
+TEST(SampleLogFolder, HoldsLogsToRead)
+{
+    if (samplesFolder().empty())
+        GTEST_SKIP() << "no sample logs in " << LOGWEAVE_SAMPLES_DIR << ": the real logs are not read";
+    EXPECT_FALSE(sampleLogs().empty()) << "no .adi file in " << samplesFolder();
 }
 
 }  // namespace

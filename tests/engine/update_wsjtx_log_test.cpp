@@ -1,10 +1,15 @@
+#include "count_of.h"
 #include "engine_fixture.h"
+#include "system_call_hooks.h"
 
 #include "logweave/dated_copies.h"
 #include "logweave/operations.h"
 
+#include <algorithm>
 #include <chrono>
 #include <fstream>
+#include <string>
+#include <vector>
 
 namespace logweave::testing {
 namespace {
@@ -17,6 +22,7 @@ const std::string kWsjtxLog =
     "<call:5>Q1BBB <gridsquare:4>JN19 <mode:3>FT8 <qso_date:8>20230103 <time_on:6>100000 <band:3>20m <eor>\n";
 const std::string kOther =
     "<CALL:5>Q1CCC <BAND:3>40M <QSO_DATE:8>20230102 <TIME_ON:6>080000 <MODE:2>CW <EOR>\n";
+constexpr std::string_view kFieldOrder = "call\r\ngridsquare\r\nmode\r\nqso_date\r\ntime_on\r\nband\r\n";
 // 2026-12-07 18:30:15 UTC.
 const auto kWhen = std::chrono::system_clock::time_point(std::chrono::seconds(1796668215));
 
@@ -27,53 +33,11 @@ void appendContact(const std::string& log, const std::string& call)
         << "<call:" << call.size() << ">" << call << " <qso_date:8>20261207 <time_on:6>183000 <mode:3>FT8 <eor>\n";
 }
 
-std::size_t occurrences(std::string_view text, std::string_view what)
-{
-    std::size_t n = 0;
-    for (auto at = text.find(what); at != std::string_view::npos; at = text.find(what, at + 1))
-        ++n;
-    return n;
-}
-
-// The real calls, with no other program writing, counting the waits for
-// them instead of waiting, and leaving the disk to write in its own time.
-SystemCalls withoutWaits(int* waits = nullptr)
-{
-    SystemCalls calls = SystemCalls::real();
-    calls.openForWritingElsewhere = [](dev_t, ino_t) { return false; };
-    calls.pause = [waits](std::chrono::milliseconds) {
-        if (waits)
-            ++*waits;
-    };
-    calls.fsync = [](int) { return 0; };
-    return calls;
-}
-
-// Each system call runs `before` first.
-template <typename Result, typename... Arguments>
-void runFirst(std::function<Result(Arguments...)>& call, const std::function<void()>& before)
-{
-    call = [real = call, before](Arguments... arguments) {
-        before();
-        return real(arguments...);
-    };
-}
-
-void runBeforeEveryCall(SystemCalls& c, const std::function<void()>& before)
-{
-    runFirst(c.open, before), runFirst(c.read, before), runFirst(c.lseek, before), runFirst(c.write, before);
-    runFirst(c.close, before), runFirst(c.fcntl, before), runFirst(c.fsync, before), runFirst(c.fchmod, before);
-    runFirst(c.fchown, before), runFirst(c.fstat, before), runFirst(c.stat, before), runFirst(c.access, before);
-    runFirst(c.makeTemporary, before), runFirst(c.rename, before), runFirst(c.link, before);
-    runFirst(c.unlink, before), runFirst(c.umask, before), runFirst(c.openForWritingElsewhere, before);
-    runFirst(c.pause, before);
-}
-
 class UpdateTest : public EngineTest {
 protected:
     void SetUp() override
     {
-        folder.write("AdifCodes_Liste_WSJT-X.txt", "call\r\ngridsquare\r\nmode\r\nqso_date\r\ntime_on\r\nband\r\n");
+        folder.write("AdifCodes_Liste_WSJT-X.txt", kFieldOrder);
         writeLogs();
     }
     // The two logs as they were before any update, and none of their copies.
@@ -83,7 +47,8 @@ protected:
         for (const auto& entry : std::filesystem::directory_iterator(folder.path()))
             if (entry.path().filename().string().starts_with("other.adi."))
                 std::filesystem::remove(entry.path());
-        log = folder.write("station/wsjtx_log.adi", kWsjtxLog).string();
+        folder.write("station/wsjtx_log.adi", kWsjtxLog);
+        log = station("wsjtx_log.adi");
         other = folder.write("other.adi", kOther).string();
     }
     // The file system through these system calls.
@@ -106,7 +71,7 @@ protected:
     std::string other;
 };
 
-TEST_F(UpdateTest, ReplacesBothLogsAndTheTextLogWithTheMergedOnes)
+TEST_F(UpdateTest, ReplacesBothLogsAndTheTextLogWithTheMergedOnesKeepingACopyOfTheFileToMerge)
 {
     // Names follow the option, end tags are the WSJT-X program's own.
     ui.options.upperCaseNames = true;
@@ -120,6 +85,8 @@ TEST_F(UpdateTest, ReplacesBothLogsAndTheTextLogWithTheMergedOnes)
     EXPECT_EQ(readBytes(log), merged);
     EXPECT_EQ(readBytes(other), merged);
     EXPECT_EQ(readBytes(station("Wsjtx.log")), folder.read("Logweave.log"));
+    EXPECT_EQ(readBytes(datedBackupName(other, kWhen)), kOther);
+    EXPECT_TRUE(paneHas(pane::fileToMergeReplaced(other, datedBackupName(other, kWhen))));
     EXPECT_TRUE(ui.pane.ends_with(pane::replaced(log, station("Wsjtx.log"))));
 }
 
@@ -141,40 +108,6 @@ TEST_F(UpdateTest, KeepsTheNewestTenDatedCopiesAndTheFirstCopy)
     EXPECT_FALSE(std::filesystem::exists(dated(kWhen + 1h)));
     EXPECT_TRUE(std::filesystem::exists(dated(kWhen + 2h)));
     EXPECT_TRUE(folder.exists("station/wsjtx_log.adi.20200101-000000.bak.txt"));
-}
-
-TEST_F(UpdateTest, KeepsADatedCopyOfTheFileToMergeAndSaysSo)
-{
-    ASSERT_EQ(update(), Outcome::Done) << ui.pane;
-    const std::string copy = datedBackupName(other, kWhen);
-    EXPECT_EQ(readBytes(copy), kOther);
-    EXPECT_TRUE(paneHas(pane::fileToMergeReplaced(other, copy)));
-}
-
-TEST_F(UpdateTest, WithoutADatedCopyOfEitherFileNothingIsReplaced)
-{
-    const struct {
-        const char* copyFailing;
-        std::string said;
-    } cases[] = {
-        {"wsjtx_log.adi", pane::noCopyNothingReplaced(log)},
-        {"other.adi", pane::noCopyOfFileToMerge(other)},
-    };
-    for (const auto& [copyFailing, said] : cases) {
-        SCOPED_TRACE(copyFailing);
-        files.fault = [copyFailing](FileError::Action action, const std::filesystem::path& path) {
-            const bool datedCopy = action == FileError::Action::Backup && path.extension() == ".bak"
-                && path.filename().string().starts_with(copyFailing);
-            return datedCopy ? std::make_error_code(std::errc::no_space_on_device) : std::error_code{};
-        };
-        EXPECT_EQ(update(), Outcome::Stopped);
-        EXPECT_TRUE(ui.pane.ends_with(said)) << ui.pane;
-        EXPECT_EQ(readBytes(log), kWsjtxLog);
-        EXPECT_EQ(readBytes(other), kOther);
-        EXPECT_FALSE(std::filesystem::exists(station("Wsjtx.log")));
-        EXPECT_FALSE(std::filesystem::exists(log + "_old"));
-        EXPECT_EQ(datedCopies(), 0u);  // the log's own copy, made first, goes again
-    }
 }
 
 // The WSJT-X program appends a contact, and another goes into the file to
@@ -201,8 +134,8 @@ TEST_F(UpdateTest, KeepsWhatIsAppendedAtAnyStepOfTheUpdate)
         writeLogs();
         calls = 0;
         ASSERT_EQ(update(), Outcome::Done) << ui.pane;
-        EXPECT_EQ(occurrences(readBytes(log), "Q9LOG"), 1u);
-        EXPECT_EQ(occurrences(readBytes(other), "Q9MRG"), 1u);
+        EXPECT_EQ(countOf(readBytes(log), "Q9LOG"), 1);
+        EXPECT_EQ(countOf(readBytes(other), "Q9MRG"), 1);
     }
 }
 
@@ -210,10 +143,10 @@ TEST_F(UpdateTest, SaysWhatWasAppendedAfterTheReadingAndKeepsItAsItWasWritten)
 {
     SystemCalls hooked = withoutWaits();
     bool appended = false;
-    runFirst(hooked.link, std::function<void()>([&] {
-                 if (!std::exchange(appended, true))
-                     appendContact(log, "Q9LOG");
-             }));
+    runBeforeSecondName(hooked, [&] {
+        if (!std::exchange(appended, true))
+            appendContact(log, "Q9LOG");
+    });
     useCalls(hooked);
     ASSERT_EQ(update(), Outcome::Done) << ui.pane;
     EXPECT_TRUE(paneHas(pane::takenIn(log, 1)));
@@ -223,51 +156,87 @@ TEST_F(UpdateTest, SaysWhatWasAppendedAfterTheReadingAndKeepsItAsItWasWritten)
     EXPECT_NE(readBytes(dated(kWhen)).find("Q9LOG"), std::string::npos);
 }
 
-// Another program keeps the log open for writing, puts another file in its
-// place, or writes it anew: nothing is replaced, no copy is left, the next
-// update tries again.
-TEST_F(UpdateTest, ReplacesNothingWhileAnotherProgramChangesTheLog)
+// Whatever keeps it from replacing every file safely, the update replaces
+// none, leaves no copy and says why: an input missing, a dated copy that
+// cannot be made, or another program that keeps the log open for writing,
+// puts another file in its place or writes it anew (the next update tries
+// again).
+TEST_F(UpdateTest, ReplacesNothingWhenItCannotReplaceEverythingSafely)
 {
-    const auto replaceLog = [this] {
-        writeBytes(log + ".new", "<call:5>Q1NEW <eor>\n");
-        std::filesystem::rename(log + ".new", log);
+    const std::string list = (folder / "AdifCodes_Liste_WSJT-X.txt").string();
+    const std::string changed = "<call:5>Q1NEW <eor>\n";
+    const auto noDatedCopyOf = [this](std::string file) {
+        files.fault = [file](FileError::Action action, const std::filesystem::path& path) {
+            const bool datedCopy = action == FileError::Action::Backup && path.extension() == ".bak"
+                && path.filename().string().starts_with(file);
+            return datedCopy ? std::make_error_code(std::errc::no_space_on_device) : std::error_code{};
+        };
     };
-    const auto rewriteLog = [this] { writeBytes(log, "<call:5>Q1NEW <eor>\n"); };
-    constexpr auto kReplace = FileError::Action::Replace;
+    int waits = 0;
+    // Another program's doing, just before the update's first second name.
+    const auto meanwhile = [&](bool heldOpen, std::function<void()> change) {
+        SystemCalls calls = withoutWaits(&waits);
+        reportWriters(calls, heldOpen);
+        runBeforeSecondName(calls, [change = std::move(change)]() mutable {
+            if (change)
+                std::exchange(change, nullptr)();
+        });
+        useCalls(calls);
+    };
+    const auto changing = [this](FileError::Action action, LiveFileError why) {
+        return pane::changingDuringUpdate(FileError(action, log, why));
+    };
     const struct {
         const char* name;
-        std::function<void()> beforeTheCopy;
-        bool heldOpen;
-        FileError::Action action;
-        LiveFileError why;
-        std::string logAfter;
+        std::function<void()> arrange;
+        std::string said;
+        bool beforeAnyCopy;  // then not even the first copy is made
+        std::string logAfter = kWsjtxLog;
     } cases[] = {
-        {"held open for writing", [] {}, true, kReplace, LiveFileError::HeldForWriting, kWsjtxLog},
-        {"another file in its place", replaceLog, false, FileError::Action::Backup, LiveFileError::Replaced,
-         "<call:5>Q1NEW <eor>\n"},
-        {"written anew", rewriteLog, false, kReplace, LiveFileError::Rewritten, "<call:5>Q1NEW <eor>\n"},
+        {"no field order list", [&] { std::filesystem::remove(list); }, pane::updateInputMissing(list), true},
+        {"no file to merge", [&] { std::filesystem::remove(other); }, pane::updateInputMissing(other), true},
+        {"no dated copy of the log", [&] { noDatedCopyOf("wsjtx_log.adi"); }, pane::noCopyNothingReplaced(log), true},
+        {"no dated copy of the file to merge", [&] { noDatedCopyOf("other.adi"); }, pane::noCopyOfFileToMerge(other),
+         true},
+        {"held open for writing", [&] { meanwhile(true, nullptr); },
+         changing(FileError::Action::Replace, LiveFileError::HeldForWriting), false},
+        {"another file in its place",
+         [&] {
+             meanwhile(false, [&] {
+#ifdef _WIN32
+                 // No file takes the name of one the update holds open: the log is moved away first.
+                 std::filesystem::rename(log, log + ".moved");
+#endif
+                 writeBytes(log + ".new", changed);
+                 std::filesystem::rename(log + ".new", log);
+             });
+         },
+         changing(FileError::Action::Backup, LiveFileError::Replaced), false, changed},
+        {"written anew", [&] { meanwhile(false, [&] { writeBytes(log, changed); }); },
+         changing(FileError::Action::Replace, LiveFileError::Rewritten), false, changed},
     };
-    for (const auto& [name, beforeTheCopy, heldOpen, action, why, logAfter] : cases) {
+    for (const auto& [name, arrange, said, beforeAnyCopy, logAfter] : cases) {
         SCOPED_TRACE(name);
+        folder.write("AdifCodes_Liste_WSJT-X.txt", kFieldOrder);
         writeLogs();
         ui.pane.clear();
-        int waits = 0;
-        SystemCalls calls = withoutWaits(&waits);
-        calls.openForWritingElsewhere = [heldOpen](dev_t, ino_t) { return heldOpen; };
-        bool changed = false;
-        runFirst(calls.link, std::function<void()>([&] {
-                     if (!std::exchange(changed, true))
-                         beforeTheCopy();
-                 }));
-        useCalls(calls);
+        files.fault = nullptr;
+        useCalls(withoutWaits(&waits));
+        waits = 0;
+        arrange();
         EXPECT_EQ(update(), Outcome::Stopped);
-        EXPECT_TRUE(ui.pane.ends_with(pane::changingDuringUpdate(FileError(action, log, why)))) << ui.pane;
+        EXPECT_TRUE(ui.pane.ends_with(said)) << ui.pane;
         EXPECT_EQ(readBytes(log), logAfter);
-        EXPECT_EQ(readBytes(other), kOther);
+        if (std::filesystem::exists(other)) {
+            EXPECT_EQ(readBytes(other), kOther);
+        }
         EXPECT_FALSE(std::filesystem::exists(station("Wsjtx.log")));
-        EXPECT_EQ(datedCopies(), 0u);
+        if (beforeAnyCopy) {
+            EXPECT_FALSE(std::filesystem::exists(log + "_old"));
+        }
+        EXPECT_EQ(datedCopies(), 0u);  // the log's own copy, made first, goes again
         EXPECT_FALSE(std::filesystem::exists(datedBackupName(other, kWhen)));
-        if (heldOpen) {
+        if (std::string_view(name) == "held open for writing") {
             EXPECT_GE(waits, 100);  // it waited a while for the program to let go
         }
     }
@@ -286,22 +255,13 @@ TEST_F(UpdateTest, ReplacesTheTextLogBesideTheLogInTheLetterCaseItHas)
     ASSERT_EQ(outcome, Outcome::Done) << ui.pane;
     EXPECT_EQ(readBytes(station("wsjtx_log.adi_old")), kWsjtxLog);
     EXPECT_EQ(readBytes(station("wsjtx.log")), folder.read("Logweave.log"));
-    EXPECT_FALSE(std::filesystem::exists(station("Wsjtx.log")));
+    // Asked by name, a file system blind to letter case would find it under the other.
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder / "station"))
+        names.push_back(entry.path().filename().string());
+    EXPECT_EQ(std::count(names.begin(), names.end(), "wsjtx.log"), 1);
+    EXPECT_EQ(std::count(names.begin(), names.end(), "Wsjtx.log"), 0);
     EXPECT_TRUE(ui.pane.ends_with(pane::replaced("wsjtx_log.adi", "wsjtx.log")));
-}
-
-TEST_F(UpdateTest, AMissingInputStopsBeforeAnyFileIsTouched)
-{
-    for (const auto& missing : {folder / "AdifCodes_Liste_WSJT-X.txt", folder / "other.adi"}) {
-        const std::string kept = readBytes(missing);
-        std::filesystem::remove(missing);
-        ui.pane.clear();
-        EXPECT_EQ(update(), Outcome::Stopped);
-        EXPECT_EQ(ui.pane, pane::updateInputMissing(missing.string()));
-        EXPECT_EQ(readBytes(log), kWsjtxLog);
-        EXPECT_EQ(datedCopies(), 0u);
-        writeBytes(missing, kept);
-    }
 }
 
 TEST_F(UpdateTest, ReportsEachReplacementThatFailsAndGoesOn)

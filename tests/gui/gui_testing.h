@@ -1,18 +1,11 @@
 #pragma once
-// The platform's fakes handed out together, the main window over them, and
+// The main window over the platform's fakes (fake_platform.h), and
 // the way to drive a modal dialog: a zero timer set before it is shown acts on
 // it once it is up, by its controls' names, and says that it ran.
 
-#include "fake_file_dialog.h"
-#include "fake_help_viewer.h"
-#include "fake_input_box.h"
-#include "fake_program_exit.h"
-#include "fake_program_folders.h"
-#include "fake_settings.h"
+#include "fake_platform.h"
 #include "logweave/std_file_system.h"
-#include "platform/platform.h"
 #include "shell/main_window.h"
-#include "temporary_folder.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -24,28 +17,9 @@
 
 #include <functional>
 #include <string_view>
+#include <vector>
 
 namespace logweave::testing {
-
-// A program folder of its own and the fakes, handed out as the windows expect them.
-struct FakePlatform {
-    explicit FakePlatform(const OutputOptions& saved = {}) { settings.saved = saved; }
-
-    TemporaryFolder folder;
-    FakeFileDialog fileDialog;
-    FakeInputBox inputBox;
-    FakeHelpViewer helpViewer;
-    FakeProgramExit exit;
-    FakeProgramFolders folders{QString::fromStdString(folder.path().string())};
-    FakeSettings settings;
-    platform::Platform platform{fileDialog, inputBox, helpViewer, exit, folders, settings};
-
-    QString path(const char* name) const { return QString::fromStdString((folder / name).string()); }
-    QString write(const char* name, std::string_view content) const
-    {
-        return QString::fromStdString(folder.write(name, content).string());
-    }
-};
 
 // Calls `show`, which brings up a modal dialog, and runs `act` on the dialog
 // once it is up; `act` closes it. Fails unless `act` ran to its end.
@@ -79,12 +53,27 @@ inline QLineEdit* box(QWidget* parent, const char* name)
     return child<QLineEdit>(parent, name);
 }
 
-// The main window over the fakes, or over real `folders` when given, with
-// these options saved by an earlier run.
+inline bool checked(QWidget* parent, const char* name)
+{
+    return child<QAbstractButton>(parent, name)->isChecked();
+}
+
+// Ticks or selects each control named, as the user would before OK.
+inline std::function<void(QWidget*)> ticking(std::vector<const char*> names)
+{
+    return [names = std::move(names)](QWidget* dialog) {
+        for (const char* name : names)
+            child<QAbstractButton>(dialog, name)->setChecked(true);
+    };
+}
+
+// The main window over the fakes, or over real `folders` and `settings` when
+// given, with these options saved by an earlier run.
 struct Program {
-    explicit Program(platform::ProgramFolders* folders = nullptr, const OutputOptions& saved = {})
+    explicit Program(platform::ProgramFolders* folders = nullptr, const OutputOptions& saved = {},
+                     platform::Settings* settings = nullptr)
         : fakes(saved), platform{fakes.fileDialog, fakes.inputBox, fakes.helpViewer, fakes.exit,
-                   folders != nullptr ? *folders : fakes.folders, fakes.settings}
+                   folders != nullptr ? *folders : fakes.folders, settings != nullptr ? *settings : fakes.settings}
     {
     }
 

@@ -182,9 +182,10 @@ private slots:
         QCOMPARE(helpviewer::firstPage(read), firstPage);
     }
 
-    void damagedSystemFilesGiveWhatCouldBeRead()
+    // Each damaged system file gives what could be read of it.
+    void windowTypesOfADamagedFile()
     {
-        // #WINDOWS: a count of three, entries of 0xC4 bytes, but only one there.
+        // A count of three, entries of 0xC4 bytes, but only one there.
         std::vector<std::uint32_t> windows(2 + 0xC4 / 4 + 5);
         windows[0] = 3;
         windows[1] = 0xC4;
@@ -200,12 +201,18 @@ private slots:
         windows[1] = 0x74;  // buttons count only when the entry says they were given
         windows[2 + 0x70 / 4] = helpviewer::ChmButton::Back;
         QVERIFY(!helpviewer::parseWindowTypes(words(windows), strings).front().buttons.has_value());
+    }
 
-        // #SYSTEM: a title, then an entry that claims more bytes than the file has.
+    void systemFileOfADamagedFile()
+    {
+        // A title, then an entry that claims more bytes than the file has.
         const auto info = helpviewer::parseSystemFile(std::string("\3\0\0\0" "\3\0\6\0" "Title\0" "\2\0\x50\0" "index.html", 24));
         QCOMPARE(info.title + "|" + info.defaultTopic, std::string("Title|"));
+    }
 
-        // #IVB: a length that claims three pairs where two stand, one past the strings.
+    void contextPagesOfADamagedFile()
+    {
+        // A length that claims three pairs where two stand, one past the strings.
         const auto pages = helpviewer::parseContextIds(words({24, 42, 1, 43, 999}), std::string("\0page.html\0", 11));
         QCOMPARE(pages, (std::map<std::int32_t, std::string>{{42, "page.html"}}));
     }
@@ -253,7 +260,11 @@ private slots:
         QCOMPARE(found(search, QStringLiteral("antenne")) + found(search, QStringLiteral("QUARTZ")),
                  (QStringList{"/accueil.html Accueil [Home] 2", "/seconde.html Seconde page [Second page] 1",
                               "/orpheline.html /orpheline.html 1"}));
-        // "É" written as "E" and a combining accent is the same word, marked where it stands.
+    }
+
+    // "É" written as "E" and a combining accent is the same word, marked where it stands.
+    void searchMarksEveryWayAWordIsWritten()
+    {
         const QString text = QStringLiteral("L'Émetteur, les émetteurs, E\u0301METTEUR.");
         QStringList marked;
         for (const auto& range : helpviewer::HelpSearch::occurrences(text, helpviewer::HelpSearch::foldedWords(u"emetteur")))
@@ -261,7 +272,7 @@ private slots:
         QCOMPARE(marked, (QStringList{"Émetteur", "E\u0301METTEUR"}));
     }
 
-    void viewerOpensTheBuiltHelpInAWindowOfItsOwnAndReusesIt()
+    void viewerOpensTheBuiltHelpInAWindowOfItsOwn()
     {
         Viewer v;
         QVERIFY(v.window()->isVisible() && v.window()->parentWidget() == nullptr && !v.window()->isModal());
@@ -276,8 +287,12 @@ private slots:
         const QImage image = picture.typeId() == QMetaType::QByteArray ? QImage::fromData(picture.toByteArray())
                                                                         : picture.value<QImage>();
         QCOMPARE(image.size(), QSize(64, 64));
+    }
 
-        // Each later request shows the same window again, on its own tab.
+    // Each later request shows the same window again, on its own tab.
+    void viewerShowsEachLaterRequestInTheSameWindowOnItsTab()
+    {
+        Viewer v;
         QWidget* first = v.window();
         v.page()->setSource(page("wsjtx.html"));
         v.window()->close();
@@ -293,8 +308,12 @@ private slots:
         QCOMPARE(child<QListWidget>(v.window(), "SearchResults")->count(), 0);
         help.Show(kHelpFile, std::string("W1"), 4711);
         QVERIFY(v.currentTab() == v.tree("Contents"));
+    }
 
-        // W1 has all four buttons (the sample's two), and Print hands the page shown to the printer.
+    // W1 has all four buttons (the sample's two), and Print hands the page shown to the printer.
+    void viewerPrintsThePageShown()
+    {
+        Viewer v;
         for (const char* name : {"Back", "Forward", "Home", "Print"})
             QVERIFY2(v.button(name)->isVisible(), name);
         auto* window = qobject_cast<helpviewer::HelpWindow*>(v.window());

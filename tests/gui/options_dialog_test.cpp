@@ -16,17 +16,11 @@ struct Options {
     void show(const std::function<void(QWidget*)>& act) { whenModal([this] { ui.showOptionsDialog(); }, act); }
 };
 
-bool checked(QWidget* dialog, const char* name)
-{
-    return child<QAbstractButton>(dialog, name)->isChecked();
-}
-
 // Ticks or selects each control named, then OK.
 auto choose(std::vector<const char*> names)
 {
-    return [names = std::move(names)](QWidget* dialog) {
-        for (const char* name : names)
-            child<QAbstractButton>(dialog, name)->setChecked(true);
+    return [tick = ticking(std::move(names))](QWidget* dialog) {
+        tick(dialog);
         click(dialog, "okButton");
     };
 }
@@ -36,21 +30,24 @@ auto choose(std::vector<const char*> names)
 class OptionsDialogTest final : public QObject {
     Q_OBJECT
 
-private slots:
-    void okKeepsTheChoicesAndClosingDropsThem()
-    {
-        Options o;
-        o.show(choose({}));
-        QVERIFY(o.ui.outputOptions() == OutputOptions{});  // the first showing holds the initial values
+    std::optional<Options> o;
 
-        o.show([](QWidget* dialog) {
+private slots:
+    void init() { o.emplace(); }
+    void cleanup() { o.reset(); }
+
+    void okKeepsAndSavesTheChoicesAndTheNextShowingHoldsThem()
+    {
+        o->show(choose({}));
+        QVERIFY(o->ui.outputOptions() == OutputOptions{});  // the first showing holds the initial values
+        o->show([](QWidget* dialog) {
             child<QLineEdit>(dialog, "fieldOrderFileEdit")->setText(QStringLiteral("mine.txt"));
             QTest::mouseClick(child<QRadioButton>(dialog, "sameContactButtons(1)"), Qt::LeftButton);
-            child<QCheckBox>(dialog, "upperCaseNamesCheck")->setChecked(true);
-            choose({"headerSourceButtons(2)"})(dialog);
+            choose({"upperCaseNamesCheck", "headerSourceButtons(2)"})(dialog);
         });
-        QVERIFY(o.ui.outputOptions() == (OutputOptions{"mine.txt", true, false, HeaderSource::Program, {ContactRule::Window, 30}}));
-        o.show([](QWidget* dialog) {
+        QVERIFY(o->ui.outputOptions() == (OutputOptions{"mine.txt", true, false, HeaderSource::Program, {ContactRule::Window, 30}}));
+        QVERIFY(o->fakes.settings.saved == o->ui.outputOptions());
+        o->show([](QWidget* dialog) {
             QCOMPARE(child<QLineEdit>(dialog, "fieldOrderFileEdit")->text(), QStringLiteral("mine.txt"));
             for (const char* name : {"upperCaseNamesCheck", "headerSourceButtons(2)", "sameContactButtons(1)"})
                 QVERIFY2(checked(dialog, name), name);
@@ -60,15 +57,19 @@ private slots:
             choose({"doubleSpacingCheck", "headerSourceButtons(1)", "sameContactButtons(0)"})(dialog);
         });
         const OutputOptions chosen{"mine.txt", true, true, HeaderSource::OpenLog, {}};
-        QVERIFY(o.ui.outputOptions() == chosen);
-        QVERIFY(o.fakes.settings.saved == chosen);
+        QVERIFY(o->ui.outputOptions() == chosen);
+        QVERIFY(o->fakes.settings.saved == chosen);
+    }
 
-        // Closed otherwise: the choices of that showing go, the saved ones stay.
-        o.show([](QWidget* dialog) {
-            child<QCheckBox>(dialog, "upperCaseNamesCheck")->setChecked(false);
+    // Closed otherwise, the choices of that showing go, the saved ones stay.
+    void closingDropsTheChoices()
+    {
+        o->show([](QWidget* dialog) {
+            ticking({"upperCaseNamesCheck"})(dialog);
             dialog->close();
         });
-        QVERIFY(o.ui.outputOptions() == chosen);
+        QVERIFY(o->ui.outputOptions() == OutputOptions{});
+        QVERIFY(o->fakes.settings.saved == OutputOptions{});
     }
 
     // As the controls stand, top to bottom, left to right; a group of choices
@@ -84,8 +85,7 @@ private slots:
     {
         QFETCH(QString, header);
         QFETCH(QString, sameContact);
-        Options o;
-        o.show([&](QWidget* dialog) {
+        o->show([&](QWidget* dialog) {
             for (const QString& name : {header, sameContact})
                 child<QAbstractButton>(dialog, qPrintable(name))->setChecked(true);
             QCOMPARE(tabChain(box(dialog, "fieldOrderFileEdit")),
@@ -111,8 +111,7 @@ private slots:
         QFETCH(QString, caption);
         QFETCH(QString, button);
         QFETCH(QString, afterTwoClicks);
-        Options o;
-        o.show([&](QWidget* dialog) {
+        o->show([&](QWidget* dialog) {
             QStringList states;
             for (int click = 0; click < 2; ++click) {
                 QTest::mouseClick(child<QLabel>(dialog, qPrintable(caption)), Qt::LeftButton);
@@ -126,35 +125,33 @@ private slots:
     // Cancel in Browse's file dialog comes back to the dialog as it was, with nothing ended.
     void cancellingBrowseReturnsToTheDialog()
     {
-        Options o;
-        o.show([](QWidget* dialog) {
+        o->show([](QWidget* dialog) {
             box(dialog, "fieldOrderFileEdit")->setText(QStringLiteral("mine.txt"));
             click(dialog, "browseFieldOrderFileButton");
             QVERIFY(dialog->isVisible());
             QCOMPARE(box(dialog, "fieldOrderFileEdit")->text(), QStringLiteral("mine.txt"));
             click(dialog, "okButton");
         });
-        QCOMPARE(o.fakes.fileDialog.requests.size(), std::size_t{1});
-        QCOMPARE(o.fakes.exit.ended, 0);
-        QCOMPARE(o.ui.outputOptions().fieldOrderFile, std::string("mine.txt"));
+        QCOMPARE(o->fakes.fileDialog.requests.size(), std::size_t{1});
+        QCOMPARE(o->fakes.exit.ended, 0);
+        QCOMPARE(o->ui.outputOptions().fieldOrderFile, std::string("mine.txt"));
     }
 
     // Browse starts in the program folder, then where it was left, in a later run's dialog too.
     void browseStartsWhereItWasLeftLast()
     {
-        Options o;
-        o.fakes.fileDialog.answers = {o.fakes.write("lists/order.txt", "CALL\r\n")};
+        o->fakes.fileDialog.answers = {o->fakes.write("lists/order.txt", "CALL\r\n")};
         const auto browse = [](QWidget* dialog) {
             click(dialog, "browseFieldOrderFileButton");
             click(dialog, "okButton");
         };
-        o.show(browse);
+        o->show(browse);
         QPlainTextEdit pane;
-        shell::QtUserInterface next{pane, o.fakes.platform, nullptr};
+        shell::QtUserInterface next{pane, o->fakes.platform, nullptr};
         whenModal([&] { next.showOptionsDialog(); }, browse);
-        QCOMPARE(o.fakes.fileDialog.requests.size(), std::size_t{2});
-        QCOMPARE(o.fakes.fileDialog.requests[0].startFolder, o.fakes.folders.programFolder());
-        QCOMPARE(o.fakes.fileDialog.requests[1].startFolder, o.fakes.path("lists"));
+        QCOMPARE(o->fakes.fileDialog.requests.size(), std::size_t{2});
+        QCOMPARE(o->fakes.fileDialog.requests[0].startFolder, o->fakes.folders.programFolder());
+        QCOMPARE(o->fakes.fileDialog.requests[1].startFolder, o->fakes.path("lists"));
     }
 
     // From any control: the options stay as saved, and nothing else is saved.
@@ -174,8 +171,7 @@ private slots:
         shell::QtUserInterface ui{pane, fakes.platform, nullptr};
         whenModal([&] { ui.showOptionsDialog(); }, [&](QWidget* dialog) {
             child<QLineEdit>(dialog, "fieldOrderFileEdit")->setText(QStringLiteral("other.txt"));
-            for (const char* name : {"upperCaseNamesCheck", "headerSourceButtons(2)", "sameContactButtons(0)"})
-                child<QAbstractButton>(dialog, name)->setChecked(true);
+            ticking({"upperCaseNamesCheck", "headerSourceButtons(2)", "sameContactButtons(0)"})(dialog);
             QWidget* control = child<QWidget>(dialog, qPrintable(focused));
             control->setFocus();
             QTest::keyClick(control, Qt::Key_Escape);
@@ -190,39 +186,49 @@ private slots:
     // file without them, or with words it does not know, gives the initial ones.
     void savedOptionsAreFoundAgainInTheProgramFolder()
     {
-        FakePlatform fakes;
-        QVERIFY(platform::QtSettings(fakes.folders).outputOptions() == OutputOptions{});
+        const platform::ProgramFolders& folders = o->fakes.folders;
+        QVERIFY(platform::QtSettings(folders).outputOptions() == OutputOptions{});
         const OutputOptions chosen{"élan/mine.txt", true, true, HeaderSource::Program, {ContactRule::Window, 45}};
-        platform::QtSettings(fakes.folders).saveOutputOptions(chosen);
-        QVERIFY(platform::QtSettings(fakes.folders).outputOptions() == chosen);
-        QVERIFY(fakes.folder.exists("Logweave.ini"));
+        platform::QtSettings(folders).saveOutputOptions(chosen);
+        QVERIFY(platform::QtSettings(folders).outputOptions() == chosen);
+        QVERIFY(o->fakes.folder.exists("Logweave.ini"));
 
-        fakes.folder.write("Logweave.ini", "[options]\nheader=nobody\nsameContact=window\nwindowMinutes=0\n");
-        QVERIFY(platform::QtSettings(fakes.folders).outputOptions()
+        o->fakes.folder.write("Logweave.ini", "[options]\nheader=nobody\nsameContact=window\nwindowMinutes=0\n");
+        QVERIFY(platform::QtSettings(folders).outputOptions()
                 == (OutputOptions{"AdifCodes_Liste.txt", false, false, HeaderSource::AddedLog, {ContactRule::Window, 30}}));
     }
 
-    void browseTakesTheFullPathHelpShowsTheContentsAndExitEndsTheProgram()
+    // A bare name becomes the full path; Browse starts in the program folder.
+    void browseTakesTheFullPathOfTheListChosen()
     {
-        Options o;
-        const auto list = o.fakes.folder.write("order.txt", "CALL\r\n");
-        o.fakes.fileDialog.answers = {QStringLiteral("order.txt")};  // a bare name becomes the full path
-        const auto browse = [](QWidget* dialog) {
+        const auto list = o->fakes.folder.write("order.txt", "CALL\r\n");
+        o->fakes.fileDialog.answers = {QStringLiteral("order.txt")};
+        o->show([](QWidget* dialog) {
             click(dialog, "browseFieldOrderFileButton");
             click(dialog, "okButton");
-        };
-        o.show(browse);
-        QCOMPARE(QString::fromStdString(o.ui.outputOptions().fieldOrderFile), QString::fromStdString(list.string()));
-        QCOMPARE(o.fakes.fileDialog.requests.front().startFolder, o.fakes.folders.programFolder());
-        QCOMPARE(o.fakes.exit.ended, 0);
-        o.show([](QWidget* dialog) {
-            child<QAction>(dialog, "helpMenuAction")->trigger();
+        });
+        QCOMPARE(QString::fromStdString(o->ui.outputOptions().fieldOrderFile), QString::fromStdString(list.string()));
+        QCOMPARE(o->fakes.fileDialog.requests.front().startFolder, o->fakes.folders.programFolder());
+        QCOMPARE(o->fakes.exit.ended, 0);
+    }
+
+    void quittingEndsTheProgram()
+    {
+        o->show([](QWidget* dialog) {
             child<QAction>(dialog, "quitMenuAction")->trigger();
             click(dialog, "okButton");
         });
-        QCOMPARE(o.fakes.exit.ended, 1);
-        QVERIFY((o.fakes.helpViewer.requests == std::vector<platform::HelpRequest>{
-                     {(o.fakes.path("Logweave.chm") + ">W1").toStdString(), platform::HelpCommand::DisplayToc, 0, std::nullopt}}));
+        QCOMPARE(o->fakes.exit.ended, 1);
+    }
+
+    void helpShowsTheContents()
+    {
+        o->show([](QWidget* dialog) {
+            child<QAction>(dialog, "helpMenuAction")->trigger();
+            click(dialog, "okButton");
+        });
+        QVERIFY((o->fakes.helpViewer.requests == std::vector<platform::HelpRequest>{
+                     {(o->fakes.path("Logweave.chm") + ">W1").toStdString(), platform::HelpCommand::DisplayToc, 0, std::nullopt}}));
     }
 };
 

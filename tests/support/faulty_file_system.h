@@ -12,34 +12,74 @@ namespace logweave::testing {
 
 class FaultyFileSystem final : public FileSystem {
 public:
+    using Action = FileError::Action;
+    using Path = std::filesystem::path;
     // The error to make the call on `path` fail with, or none.
-    using Fault = std::function<std::error_code(FileError::Action, const std::filesystem::path&)>;
+    using Fault = std::function<std::error_code(Action, const Path&)>;
 
-    std::unique_ptr<FileReader> openForReading(const std::filesystem::path& path) override;
-    std::unique_ptr<FileBatch> writeFiles(const std::vector<std::filesystem::path>& targets) override;
-    void replaceUserFile(const std::filesystem::path& target, const std::filesystem::path& source) override;
-    BackupResult backupFile(const std::filesystem::path& source, const std::filesystem::path& backup) override;
-    BackupResult keepSecondName(const std::filesystem::path& source, FileReader& read,
-                                const std::filesystem::path& backup) override;
-    void waitForWriters(const std::filesystem::path& path, FileReader& read) override
+    std::unique_ptr<FileReader> openForReading(const Path& path) override
     {
-        real.waitForWriters(path, read);
+        check(Action::Read, path);
+        return real.openForReading(path);
     }
-    std::string replaceAppendedFile(const std::filesystem::path& target, FileReader& read,
-                                    const std::filesystem::path& source) override;
-    void removeFile(const std::filesystem::path& path) override;
-    bool isRegularFile(const std::filesystem::path& path) override { return real.isRegularFile(path); }
-    std::vector<std::string> fileNames(const std::filesystem::path& folder) override { return real.fileNames(folder); }
+    std::unique_ptr<FileBatch> writeFiles(const std::vector<Path>& targets) override
+    {
+        // All or nothing, as the real one: every file is checked before any is written.
+        for (const auto& target : targets)
+            check(Action::Write, target);
+        return real.writeFiles(targets);
+    }
+    void replaceUserFile(const Path& target, const Path& source) override
+    {
+        check(Action::Replace, target);
+        real.replaceUserFile(target, source);
+    }
+    BackupResult backupFile(const Path& source, const Path& backup) override
+    {
+        check(Action::Backup, backup);
+        return real.backupFile(source, backup);
+    }
+    BackupResult keepSecondName(const Path& source, FileReader& read, const Path& backup) override
+    {
+        check(Action::Backup, backup);
+        return real.keepSecondName(source, read, backup);
+    }
+    void waitForWriters(const Path& path, FileReader& read) override { real.waitForWriters(path, read); }
+    std::string replaceAppendedFile(const Path& target, FileReader& read, const Path& source) override
+    {
+        check(Action::Replace, target);
+        return real.replaceAppendedFile(target, read, source);
+    }
+    void removeFile(const Path& path) override
+    {
+        check(Action::Remove, path);
+        real.removeFile(path);
+    }
+    void makeFolders(const Path& folder) override
+    {
+        check(Action::Write, folder);
+        real.makeFolders(folder);
+    }
+    bool isRegularFile(const Path& path) override { return real.isRegularFile(path); }
+    std::vector<std::string> fileNames(const Path& folder) override { return real.fileNames(folder); }
 
     // Fails every call of `action` on a file named `fileName`.
-    void failOn(FileError::Action action, std::string fileName,
-                std::error_code error = std::make_error_code(std::errc::io_error));
+    void failOn(Action action, std::string fileName, std::error_code error = std::make_error_code(std::errc::io_error))
+    {
+        fault = [action, fileName = std::move(fileName), error](Action a, const Path& path) {
+            return a == action && path.filename() == fileName ? error : std::error_code{};
+        };
+    }
 
     Fault fault;
     StdFileSystem real;
 
 private:
-    void check(FileError::Action action, const std::filesystem::path& path);
+    void check(Action action, const Path& path)
+    {
+        if (const std::error_code error = fault ? fault(action, path) : std::error_code{})
+            throw FileError(action, path, error);
+    }
 };
 
 }  // namespace logweave::testing

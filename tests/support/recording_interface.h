@@ -22,8 +22,17 @@ class RecordingInterface final : public UserInterface {
 public:
     void appendToPane(std::string_view utf8) override { pane += utf8; }
     OutputOptions outputOptions() override { return options; }
-    void showOptionsDialog() override {}
-    Settlement settleConflict(const Conflict& conflict) override;
+    bool showOptionsDialog() override { return true; }
+    Settlement settleConflict(const Conflict& conflict) override
+    {
+        conflicts.push_back({std::string(conflict.field), std::string(conflict.open), std::string(conflict.added),
+                             conflict.openRecord});
+        if (answers.empty())
+            return {std::string(conflict.open), std::nullopt};
+        Settlement answer = std::move(answers.front());
+        answers.pop_front();
+        return answer;
+    }
 
     std::string pane;
     OutputOptions options;

@@ -1,5 +1,6 @@
 #include "temporary_folder.h"
 
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <random>
@@ -9,35 +10,34 @@ namespace logweave::testing {
 
 TemporaryFolder::TemporaryFolder()
 {
+#ifdef _WIN32
+    // No mkdtemp there: a random name, ours only when this call makes it.
     std::random_device random;
-    for (int attempt = 0; attempt < 100; ++attempt) {
+    for (int attempt = 0; attempt < 100 && path_.empty(); ++attempt) {
         auto candidate = std::filesystem::temp_directory_path() / ("logweave-test-" + std::to_string(random()));
-        if (std::filesystem::create_directory(candidate)) {
+        if (std::filesystem::create_directory(candidate))
             path_ = candidate;
-            return;
-        }
     }
-    throw std::runtime_error("cannot create a temporary folder");
+    if (path_.empty())
+        throw std::runtime_error("cannot create a temporary folder");
+#else
+    std::string pattern = (std::filesystem::temp_directory_path() / "logweave-test-XXXXXX").string();
+    if (::mkdtemp(pattern.data()) == nullptr)
+        throw std::runtime_error("cannot create a temporary folder");
+    path_ = pattern;
+#endif
 }
 
 TemporaryFolder::~TemporaryFolder()
 {
+    namespace fs = std::filesystem;
     std::error_code ignored;
     // Tests make some files and folders read-only; give them back before removing.
-    for (auto it = std::filesystem::recursive_directory_iterator(path_, ignored);
-         it != std::filesystem::recursive_directory_iterator(); it.increment(ignored))
-        std::filesystem::permissions(it->path(), std::filesystem::perms::owner_all,
-                                     std::filesystem::perm_options::add, ignored);
-    std::filesystem::permissions(path_, std::filesystem::perms::owner_all, std::filesystem::perm_options::add,
-                                 ignored);
-    std::filesystem::remove_all(path_, ignored);
-}
-
-std::filesystem::path TemporaryFolder::write(std::string_view name, std::string_view content) const
-{
-    const auto path = path_ / name;
-    writeBytes(path, content);
-    return path;
+    fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ignored);
+    for (auto it = fs::recursive_directory_iterator(path_, ignored); it != fs::recursive_directory_iterator();
+         it.increment(ignored))
+        fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ignored);
+    fs::remove_all(path_, ignored);
 }
 
 std::filesystem::path TemporaryFolder::writeLargeLog(std::string_view name, int megabytes) const
@@ -51,16 +51,6 @@ std::filesystem::path TemporaryFolder::writeLargeLog(std::string_view name, int 
     if (!log)
         throw std::runtime_error("cannot write " + path.string());
     return path;
-}
-
-std::string TemporaryFolder::read(std::string_view name) const
-{
-    return readBytes(path_ / name);
-}
-
-bool TemporaryFolder::exists(std::string_view name) const
-{
-    return std::filesystem::exists(path_ / name);
 }
 
 std::string readBytes(const std::filesystem::path& path)
@@ -82,9 +72,9 @@ void writeBytes(const std::filesystem::path& path, std::string_view content)
 
 std::filesystem::path samplesFolder()
 {
-    const std::filesystem::path folder(LOGWEAVE_SAMPLES_DIR);
     std::error_code error;
-    return std::filesystem::is_directory(folder, error) ? folder : std::filesystem::path{};
+    return std::filesystem::is_directory(LOGWEAVE_SAMPLES_DIR, error) ? std::filesystem::path(LOGWEAVE_SAMPLES_DIR)
+                                                                       : std::filesystem::path{};
 }
 
 }  // namespace logweave::testing

@@ -111,6 +111,8 @@ public:
                                             const std::filesystem::path& source) = 0;
 
     virtual void removeFile(const std::filesystem::path& path) = 0;
+    // `folder` and those above it that are missing; one that exists is no failure.
+    virtual void makeFolders(const std::filesystem::path& folder) = 0;
     virtual bool isRegularFile(const std::filesystem::path& path) = 0;
     // The names of the entries of `folder`; none when it cannot be read.
     virtual std::vector<std::string> fileNames(const std::filesystem::path& folder) = 0;
@@ -130,5 +132,10 @@ std::filesystem::path folderOf(const std::filesystem::path& path);
 // Paths travel through the engine as bytes (they are shown and stored as text).
 std::filesystem::path pathFromBytes(std::string_view bytes);
 std::string bytesFromPath(const std::filesystem::path& path);
+
+// The program's arguments after its name, as bytes as above. On Windows they
+// come from the wide command line: argv there is in the ANSI code page, which
+// has no letter for most names.
+std::vector<std::string> argumentsAsBytes(int argc, char** argv);
 
 }  // namespace logweave

@@ -1,5 +1,6 @@
 #pragma once
-// The file system through POSIX calls, all of them made through SystemCalls.
+// The file system through the system's calls, all of them made through
+// SystemCalls: POSIX ones, or Windows' own on Windows.
 
 #include "logweave/file_system.h"
 #include "logweave/system_calls.h"
@@ -20,6 +21,7 @@ public:
     std::string replaceAppendedFile(const std::filesystem::path& target, FileReader& read,
                                     const std::filesystem::path& source) override;
     void removeFile(const std::filesystem::path& path) override;
+    void makeFolders(const std::filesystem::path& folder) override;
     bool isRegularFile(const std::filesystem::path& path) override;
     std::vector<std::string> fileNames(const std::filesystem::path& folder) override;
 

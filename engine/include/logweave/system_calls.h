@@ -1,7 +1,11 @@
 #pragma once
 // The system calls the file system makes, behind functions that tests can
 // replace: a disk that fills up, a close that fails, a rename that fails
-// part of the way through.
+// part of the way through. Windows has calls of its own.
+
+#ifdef _WIN32
+#include "logweave/windows_system_calls.h"
+#else
 
 #include <sys/stat.h>
 #include <sys/types.h>
@@ -40,3 +44,5 @@ struct SystemCalls {
 };
 
 }  // namespace logweave
+
+#endif

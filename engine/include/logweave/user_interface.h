@@ -20,8 +20,8 @@ public:
     // The options as they stand now.
     virtual OutputOptions outputOptions() = 0;
 
-    // Lets the user review the options; returns when that is done.
-    virtual void showOptionsDialog() = 0;
+    // Lets the user review the options; false when he cancelled.
+    virtual bool showOptionsDialog() = 0;
 
     // The value to record where the open and the added record of a contact differ.
     virtual Settlement settleConflict(const Conflict& conflict) = 0;

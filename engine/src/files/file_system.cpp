@@ -3,11 +3,15 @@
 #include "logweave/text.h"
 
 #include <algorithm>
+#ifdef _WIN32
+#define NOMINMAX
+#include <windows.h>
+#endif
 
 namespace logweave {
 
 FileError::FileError(Action action, std::filesystem::path path, std::error_code code)
-    : std::system_error(code, path.string()), action_(action), path_(std::move(path))
+    : std::system_error(code, bytesFromPath(path)), action_(action), path_(std::move(path))
 {
 }
 
@@ -156,5 +160,28 @@ std::string bytesFromPath(const std::filesystem::path& path)
     return path.native();
 #endif
 }
+
+#ifdef _WIN32
+std::vector<std::string> argumentsAsBytes(int, char**)
+{
+    int count = 0;
+    wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count);
+    std::vector<std::string> words;
+    for (int i = 1; wide != nullptr && i < count; ++i) {
+        const int size = WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, nullptr, 0, nullptr, nullptr);
+        std::string word(static_cast<std::size_t>(std::max(size, 1)), '\0');
+        WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, word.data(), size, nullptr, nullptr);
+        word.pop_back();  // its terminating null
+        words.push_back(std::move(word));
+    }
+    LocalFree(wide);
+    return words;
+}
+#else
+std::vector<std::string> argumentsAsBytes(int argc, char** argv)
+{
+    return {argv + 1, argv + argc};
+}
+#endif
 
 }  // namespace logweave

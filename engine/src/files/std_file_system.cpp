@@ -165,6 +165,14 @@ void StdFileSystem::removeFile(const fs::path& path)
         fail(FileError::Action::Remove, path, errno);
 }
 
+void StdFileSystem::makeFolders(const fs::path& folder)
+{
+    std::error_code error;
+    fs::create_directories(folder, error);
+    if (error)
+        throw FileError(FileError::Action::Write, folder, error);
+}
+
 bool StdFileSystem::isRegularFile(const fs::path& path)
 {
     struct stat info {};

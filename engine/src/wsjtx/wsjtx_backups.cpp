@@ -29,6 +29,18 @@ bool isDatedCopyOf(std::string_view entry, std::string_view name)
     return allDigits(stamp.substr(0, 8)) && stamp[8] == '-' && allDigits(stamp.substr(9));
 }
 
+// The thread-safe one: POSIX and Windows name it and order its arguments differently.
+std::tm localTime(std::time_t seconds)
+{
+    std::tm local{};
+#ifdef _WIN32
+    localtime_s(&local, &seconds);
+#else
+    localtime_r(&seconds, &local);
+#endif
+    return local;
+}
+
 }  // namespace
 
 std::string folderPrefix(std::string_view path)
@@ -43,9 +55,7 @@ std::string folderPrefix(std::string_view path)
 
 std::string datedBackupName(std::string_view log, std::chrono::system_clock::time_point time)
 {
-    const std::time_t seconds = std::chrono::system_clock::to_time_t(time);
-    std::tm local{};
-    localtime_r(&seconds, &local);
+    const std::tm local = localTime(std::chrono::system_clock::to_time_t(time));
     char stamp[32];
     std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &local);
     return std::string(log) + "." + stamp + std::string(kSuffix);
