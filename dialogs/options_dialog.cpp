@@ -1,7 +1,9 @@
 #include "dialogs/options_dialog.h"
 
+#include "dialogs/choice_group.h"
 #include "dialogs/program_help.h"
 #include "dialogs/twips.h"
+#include "platform/last_folder.h"
 #include "platform/path_text.h"
 
 #include <QCheckBox>
@@ -10,6 +12,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
@@ -25,11 +28,32 @@ Widget* make(QWidget* parent, const char* name, const QString& text = {})
     return widget;
 }
 
+// The caption of a check box or a radio button, standing apart from it: a
+// click on it is a click on the button.
+class ButtonCaption final : public QLabel {
+public:
+    ButtonCaption(const QString& text, QWidget* parent) : QLabel(text, parent) {}
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override { event->setAccepted(event->button() == Qt::LeftButton); }
+    void mouseReleaseEvent(QMouseEvent* event) override
+    {
+        auto* button = qobject_cast<QAbstractButton*>(buddy());
+        if (button == nullptr || event->button() != Qt::LeftButton || !rect().contains(event->position().toPoint())) {
+            event->ignore();
+            return;
+        }
+        button->setFocus(Qt::MouseFocusReason);
+        button->click();
+    }
+};
+
+// A caption on one line at the left of its control: the form grows to hold it.
+template <typename Label = QLabel>
 QLabel* rightLabel(QWidget* parent, const char* name, const QString& text)
 {
-    QLabel* label = make<QLabel>(parent, name, text);
+    QLabel* label = make<Label>(parent, name, text);
     label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    label->setWordWrap(true);
     label->setFont(dialogFont(12));
     return label;
 }
@@ -37,10 +61,10 @@ QLabel* rightLabel(QWidget* parent, const char* name, const QString& text)
 }  // namespace
 
 OptionsDialog::OptionsDialog(platform::Platform& platform, QWidget* parent)
-    : EscapeKeptDialog(parent), platform_(platform)
+    : QDialog(parent), platform_(platform)
 {
     setObjectName(QStringLiteral("OptionsDialog"));
-    setWindowTitle(QStringLiteral("Logweave      Configuration"));
+    setWindowTitle(QStringLiteral("Logweave Configuration"));
     // Modal to the main window only: the help it opens stays usable.
     setWindowModality(Qt::WindowModal);
     auto* layout = new QVBoxLayout(this);
@@ -80,13 +104,13 @@ void OptionsDialog::buildControls(QWidget* area, TwipsLayout& form)
     okButton_->setDefault(true);
     form.place(okButton_, 4800, 5640, 1695, 735);  // last, under every choice
 
-    // Tab order of the form: list, check boxes, OK, Browse, then the header and contact choices.
-    QWidget::setTabOrder(fieldOrderFileEdit_, upperCaseNamesCheck_);
-    QWidget::setTabOrder(upperCaseNamesCheck_, doubleSpacingCheck_);
-    QWidget::setTabOrder(doubleSpacingCheck_, okButton_);
-    QWidget::setTabOrder(okButton_, browseFieldOrderFileButton_);
-    QWidget::setTabOrder(browseFieldOrderFileButton_, headerSourceButtons_[0]);
-    QWidget::setTabOrder(headerSourceButtons_[2], sameContactButtons_[0]);
+    // Tab goes as the controls stand, top to bottom and left to right.
+    const std::array<QWidget*, 10> order{fieldOrderFileEdit_,     browseFieldOrderFileButton_, upperCaseNamesCheck_,
+                                         doubleSpacingCheck_,     headerSourceButtons_[0],     headerSourceButtons_[1],
+                                         headerSourceButtons_[2], sameContactButtons_[0],      sameContactButtons_[1],
+                                         okButton_};
+    for (std::size_t i = 1; i < order.size(); ++i)
+        QWidget::setTabOrder(order[i - 1], order[i]);
 
     connect(browseFieldOrderFileButton_, &QPushButton::clicked, this, &OptionsDialog::browseFieldOrderFile);
     connect(okButton_, &QPushButton::clicked, this, &OptionsDialog::keepChoices);
@@ -103,15 +127,17 @@ void OptionsDialog::placeListAndChecks(QWidget* area, TwipsLayout& form)
     browseFieldOrderFileButton_ =
         make<QPushButton>(area, "browseFieldOrderFileButton", QStringLiteral("Chercher [Browse]"));
     form.place(browseFieldOrderFileButton_, 10320, 465, 975, 615);
-    upperCaseNamesLabel_ = rightLabel(area, "upperCaseNamesLabel",
-                                      QStringLiteral("Noms des champs en Majuscules [Field names in upper case] "));
+    upperCaseNamesLabel_ = rightLabel<ButtonCaption>(
+        area, "upperCaseNamesLabel", QStringLiteral("Noms des champs en Majuscules [Field names in upper case] "));
     form.place(upperCaseNamesLabel_, 120, 1300, 3735, 615);
     upperCaseNamesCheck_ = make<QCheckBox>(area, "upperCaseNamesCheck");
+    upperCaseNamesLabel_->setBuddy(upperCaseNamesCheck_);
     form.place(upperCaseNamesCheck_, 4200, 1420, 375, 375);
-    doubleSpacingLabel_ =
-        rightLabel(area, "doubleSpacingLabel", QStringLiteral("Interligne double [Double line spacing] "));
+    doubleSpacingLabel_ = rightLabel<ButtonCaption>(area, "doubleSpacingLabel",
+                                                    QStringLiteral("Interligne double [Double line spacing] "));
     form.place(doubleSpacingLabel_, 1320, 2040, 2535, 615);
     doubleSpacingCheck_ = make<QCheckBox>(area, "doubleSpacingCheck");
+    doubleSpacingLabel_->setBuddy(doubleSpacingCheck_);
     form.place(doubleSpacingCheck_, 4200, 2160, 375, 375);
 }
 
@@ -125,15 +151,19 @@ void OptionsDialog::placeHeaderChoice(QWidget* area, TwipsLayout& form)
         headerSourceButtons_[i]->setObjectName(QStringLiteral("headerSourceButtons(%1)").arg(i));
         form.place(headerSourceButtons_[i], lefts[i], 3000, 375, 375);
     }
-    addedLogHeaderLabel_ = make<QLabel>(area, "addedLogHeaderLabel", QStringLiteral("Fichier ajouté [Adde file]"));
+    groupChoices(this, {headerSourceButtons_.begin(), headerSourceButtons_.end()});
+    addedLogHeaderLabel_ =
+        make<ButtonCaption>(area, "addedLogHeaderLabel", QStringLiteral("Fichier ajouté [Added file]"));
     form.place(addedLogHeaderLabel_, 4080, 3360, 1935, 615);
-    openLogHeaderLabel_ = make<QLabel>(area, "openLogHeaderLabel", QStringLiteral("Fichier ouvert [Open file]"));
+    openLogHeaderLabel_ = make<ButtonCaption>(area, "openLogHeaderLabel", QStringLiteral("Fichier ouvert [Open file]"));
     form.place(openLogHeaderLabel_, 6120, 3360, 1935, 615);
-    programHeaderLabel_ = make<QLabel>(area, "programHeaderLabel", QStringLiteral("Logweave"));
+    programHeaderLabel_ = make<ButtonCaption>(area, "programHeaderLabel", QStringLiteral("Logweave"));
     form.place(programHeaderLabel_, 8160, 3480, 1935, 375);
-    for (QLabel* label : {addedLogHeaderLabel_, openLogHeaderLabel_, programHeaderLabel_}) {
-        label->setWordWrap(true);
-        label->setFont(dialogFont(12));
+    const std::array<QLabel*, 3> captions{addedLogHeaderLabel_, openLogHeaderLabel_, programHeaderLabel_};
+    for (std::size_t i = 0; i < captions.size(); ++i) {
+        captions[i]->setWordWrap(true);
+        captions[i]->setFont(dialogFont(12));
+        captions[i]->setBuddy(headerSourceButtons_[i]);
     }
 }
 
@@ -151,6 +181,7 @@ void OptionsDialog::placeSameContact(QWidget* area, TwipsLayout& form)
         sameContactButtons_[i]->setObjectName(QStringLiteral("sameContactButtons(%1)").arg(i));
         group.place(sameContactButtons_[i], 240, 360 + 420 * static_cast<int>(i), 10695, 315);
     }
+    groupChoices(this, {sameContactButtons_.begin(), sameContactButtons_.end()});
 }
 
 void OptionsDialog::setOptions(const OutputOptions& options)
@@ -178,14 +209,16 @@ OutputOptions OptionsDialog::options() const
 
 void OptionsDialog::browseFieldOrderFile()
 {
+    const QString role = QStringLiteral("fieldOrder");
+    const QString programFolder = platform_.folders.programFolder();
     const QString name = platform_.fileDialog.getOpenFileName(
-        this, {platform_.folders.programFolder(), platform::fieldOrderFilters()});
-    if (name.isEmpty()) {
-        platform_.exit.endNow();
-        return;
-    }
+        this, {platform::startFolder(platform_.settings, role, programFolder), platform::fieldOrderFilters()});
+    if (name.isEmpty())
+        return;  // cancelled: back to the dialog as it was
     // A name without folder is the program folder's, as everywhere in the program.
-    fieldOrderFileEdit_->setText(QDir(platform_.folders.programFolder()).absoluteFilePath(name));
+    const QString path = QDir(programFolder).absoluteFilePath(name);
+    platform::keepFolderOf(platform_.settings, role, path);
+    fieldOrderFileEdit_->setText(path);
 }
 
 void OptionsDialog::keepChoices()

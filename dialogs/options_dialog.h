@@ -1,12 +1,12 @@
 #pragma once
 // The output options: field order list, upper-case names, double spacing, the
 // header of merged and filtered files, and what makes two records one contact.
-// They hold for one run.
+// They hold for one run. Escape, like the close box, keeps none of the choices made.
 
 #include "logweave/output_options.h"
 #include "platform/platform.h"
 
-#include "dialogs/escape_kept_dialog.h"
+#include <QDialog>
 
 #include <array>
 
@@ -23,7 +23,7 @@ namespace logweave::dialogs {
 
 class TwipsLayout;
 
-class OptionsDialog final : public EscapeKeptDialog {
+class OptionsDialog final : public QDialog {
     Q_OBJECT
 
 public:

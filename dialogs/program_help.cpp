@@ -9,6 +9,7 @@ namespace logweave::dialogs {
 
 void showProgramHelp(platform::Platform& platform)
 {
+    platform.helpViewer.keepPlaceIn(platform.settings);
     const QString file = QDir(platform.folders.helpFolder()).filePath(QStringLiteral("Logweave.chm"));
     CHelp(platform.helpViewer).Show(QFile::encodeName(file).toStdString(), std::string("W1"));
 }

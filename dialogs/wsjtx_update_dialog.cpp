@@ -1,14 +1,17 @@
 #include "dialogs/wsjtx_update_dialog.h"
 
+#include "dialogs/choice_group.h"
 #include "dialogs/twips.h"
 #include "logweave/automation_config.h"
 #include "logweave/pane_texts.h"
 #include "logweave/operations.h"
 #include "platform/busy_cursor.h"
+#include "platform/last_folder.h"
 #include "platform/path_text.h"
 
-#include <QKeyEvent>
+#include <QDir>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -40,7 +43,7 @@ QPushButton* button(QWidget* parent, const char* name, const QString& text)
 
 WsjtxUpdateDialog::WsjtxUpdateDialog(LogStore& store, const Session& session, platform::Platform& platform,
                                      OutputOptions options, QWidget* parent)
-    : EscapeKeptDialog(parent), store_(store), session_(session), options_(std::move(options)), platform_(platform)
+    : QDialog(parent), store_(store), session_(session), options_(std::move(options)), platform_(platform)
 {
     setObjectName(QStringLiteral("WsjtxUpdateDialog"));
     setWindowTitle(QStringLiteral("Mise à jour du log WSJT-X [WSJT-X log update]"));
@@ -51,14 +54,12 @@ WsjtxUpdateDialog::WsjtxUpdateDialog(LogStore& store, const Session& session, pl
     placeCommands(form);
     form.apply(this);
 
-    QWidget::setTabOrder(logToUpdateEdit_, browseLogToUpdateButton_);
-    QWidget::setTabOrder(browseLogToUpdateButton_, logToMergeEdit_);
-    QWidget::setTabOrder(logToMergeEdit_, browseLogToMergeButton_);
-    QWidget::setTabOrder(browseLogToMergeButton_, sameContactButtons_[0]);
-    QWidget::setTabOrder(sameContactButtons_[0], sameContactButtons_[1]);
-    QWidget::setTabOrder(sameContactButtons_[1], runUpdateButton_);
-    QWidget::setTabOrder(runUpdateButton_, saveButton_);
-    QWidget::setTabOrder(saveButton_, cancelButton_);
+    // Tab goes as the controls stand, top to bottom and left to right: Save before OK.
+    const std::array<QWidget*, 9> order{logToUpdateEdit_,       browseLogToUpdateButton_, logToMergeEdit_,
+                                        browseLogToMergeButton_, sameContactButtons_[0],  sameContactButtons_[1],
+                                        saveButton_,             runUpdateButton_,        cancelButton_};
+    for (std::size_t i = 1; i < order.size(); ++i)
+        QWidget::setTabOrder(order[i - 1], order[i]);
 
     connect(logToUpdateEdit_, &QLineEdit::textChanged, this, &WsjtxUpdateDialog::enableCommands);
     connect(logToMergeEdit_, &QLineEdit::textChanged, this, &WsjtxUpdateDialog::enableCommands);
@@ -81,7 +82,7 @@ void WsjtxUpdateDialog::placeFiles(TwipsLayout& form)
     const QFont font = dialogFont(9.75);
     logToUpdateLabel_ = new QLabel(QStringLiteral("Fichier à mettre à jour [File to update] "), this);
     logToUpdateLabel_->setObjectName(QStringLiteral("logToUpdateLabel"));
-    form.place(logToUpdateLabel_, 240, 2160, 2055, 495);
+    form.place(logToUpdateLabel_, 240, 2160, 1920, 615);
     logToUpdateEdit_ = new QLineEdit(this);
     logToUpdateEdit_->setObjectName(QStringLiteral("logToUpdateEdit"));
     form.place(logToUpdateEdit_, 2280, 2160, 7575, 615);
@@ -89,15 +90,15 @@ void WsjtxUpdateDialog::placeFiles(TwipsLayout& form)
     form.place(browseLogToUpdateButton_, 9960, 2160, 1695, 615);
     logToMergeLabel_ = new QLabel(QStringLiteral("Fichier à fusionner [File to merge]  "), this);
     logToMergeLabel_->setObjectName(QStringLiteral("logToMergeLabel"));
-    form.place(logToMergeLabel_, 480, 2880, 1815, 495);
+    form.place(logToMergeLabel_, 480, 2880, 1680, 615);
     logToMergeEdit_ = new QLineEdit(this);
     logToMergeEdit_->setObjectName(QStringLiteral("logToMergeEdit"));
     form.place(logToMergeEdit_, 2280, 2880, 7575, 615);
     browseLogToMergeButton_ = button(this, "browseLogToMergeButton", QStringLiteral("Chercher [Browse]"));
     form.place(browseLogToMergeButton_, 9960, 2880, 1695, 615);
+    // Each on one line, ending a little before its box.
     for (QLabel* label : {logToUpdateLabel_, logToMergeLabel_}) {
         label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        label->setWordWrap(true);
         label->setFont(font);
     }
     logToUpdateEdit_->setFont(font);
@@ -122,6 +123,7 @@ void WsjtxUpdateDialog::placeSameContact(TwipsLayout& form)
         sameContactButtons_[i]->setObjectName(QStringLiteral("sameContactButtons(%1)").arg(i));
         group.place(sameContactButtons_[i], 240, 330 + 360 * static_cast<int>(i), 10935, 315);
     }
+    groupChoices(this, {sameContactButtons_.begin(), sameContactButtons_.end()});
     sameContactButtons_[shown.rule == ContactRule::Window ? 1 : 0]->setChecked(true);
 }
 
@@ -159,7 +161,7 @@ void WsjtxUpdateDialog::keyPressEvent(QKeyEvent* event)
         event->accept();
         return;
     }
-    EscapeKeptDialog::keyPressEvent(event);
+    QDialog::keyPressEvent(event);
 }
 
 void WsjtxUpdateDialog::clearPaths()
@@ -176,23 +178,28 @@ void WsjtxUpdateDialog::enableCommands()
     runUpdateButton_->setEnabled(saveButton_->isEnabled());
 }
 
-QString WsjtxUpdateDialog::browse()
+QString WsjtxUpdateDialog::browse(const QString& role)
 {
-    // Both start where WSJT-X keeps its log, the file this dialog is about.
+    // Each where it was left, at first where WSJT-X keeps its log, the file this dialog is about.
+    const QString programFolder = platform_.folders.programFolder();
     const QString wsjtx = platform_.folders.wsjtxLogFolder();
-    const QString start = wsjtx.isEmpty() ? platform_.folders.programFolder() : wsjtx;
-    return platform_.fileDialog.getOpenFileName(this, {start, platform::adifFilters()});
+    const QString first = wsjtx.isEmpty() ? programFolder : wsjtx;
+    const QString name = platform_.fileDialog.getOpenFileName(
+        this, {platform::startFolder(platform_.settings, role, first), platform::adifFilters()});
+    if (!name.isEmpty())
+        platform::keepFolderOf(platform_.settings, role, QDir(programFolder).absoluteFilePath(name));
+    return name;
 }
 
 void WsjtxUpdateDialog::browseLogToUpdate()
 {
-    if (const QString name = browse(); !name.isEmpty())
+    if (const QString name = browse(QStringLiteral("logToUpdate")); !name.isEmpty())
         logToUpdateEdit_->setText(name);
 }
 
 void WsjtxUpdateDialog::browseLogToMerge()
 {
-    if (const QString name = browse(); !name.isEmpty())
+    if (const QString name = browse(QStringLiteral("logToMerge")); !name.isEmpty())
         logToMergeEdit_->setText(name);
 }
 
@@ -211,8 +218,10 @@ void WsjtxUpdateDialog::runUpdate()
 void WsjtxUpdateDialog::saveAutomation()
 {
     try {
-        saveAutomationFile(session_.files, session_.programFolder, platform::pathBytes(logToUpdateEdit_->text()),
-                             platform::pathBytes(logToMergeEdit_->text()), sameContact());
+        const auto file = saveAutomationFile(session_.files, session_.programFolder,
+                                             platform::pathBytes(logToUpdateEdit_->text()),
+                                             platform::pathBytes(logToMergeEdit_->text()), sameContact());
+        session_.ui.appendToPane(pane::automationSaved(bytesFromPath(file)));
     } catch (const FileError& error) {
         // Otherwise the user would believe the update is set up for every start.
         QMessageBox::warning(this, windowTitle(), QString::fromStdString(pane::fileError(error)).trimmed());

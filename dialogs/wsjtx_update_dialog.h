@@ -1,12 +1,12 @@
 #pragma once
 // Names the WSJT-X log and the log to merge into it; saves them so that the
-// update runs at every start, or runs it now.
+// update runs at every start, or runs it now. Escape, as Cancel, does neither.
 
 #include "logweave/log_store.h"
 #include "logweave/session.h"
 #include "platform/platform.h"
 
-#include "dialogs/escape_kept_dialog.h"
+#include <QDialog>
 
 #include <array>
 
@@ -21,7 +21,7 @@ namespace logweave::dialogs {
 
 class TwipsLayout;
 
-class WsjtxUpdateDialog final : public EscapeKeptDialog {
+class WsjtxUpdateDialog final : public QDialog {
     Q_OBJECT
 
 public:
@@ -44,7 +44,7 @@ private:
     void saveAutomation();
     void cancel();
     void enableCommands();
-    QString browse();
+    QString browse(const QString& role);
     ContactMatch ruleFollowed() const;
     ContactMatch sameContact() const;
 

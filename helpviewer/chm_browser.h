@@ -1,7 +1,8 @@
 #pragma once
 // A page view whose pages, pictures and style sheets come from inside a
 // compiled help file, addressed as "chm:/page.html". Words a search found can
-// be marked on the page shown, until another is shown.
+// be marked on the page shown, until another is shown. Pictures wider than
+// the page are shown smaller, to its width.
 
 #include <QTextBrowser>
 
@@ -26,8 +27,13 @@ public:
     // Marks where the words stand, as the help search folds them, and brings the first into view.
     void markWords(const QStringList& folded);
 
+protected:
+    void doSetSource(const QUrl& name, QTextDocument::ResourceType type) override;
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
     void follow(const QUrl& url);
+    void fitPictures();
 
     const ChmArchive* archive_ = nullptr;
 };

@@ -76,6 +76,13 @@ QWidget* ChmHelpViewer::window() const
     return window_.get();
 }
 
+void ChmHelpViewer::keepPlaceIn(platform::Settings& settings)
+{
+    settings_ = &settings;
+    if (window_)
+        window_->keepPlaceIn(settings);
+}
+
 void ChmHelpViewer::show(const platform::HelpRequest& request)
 {
 #ifdef _WIN32
@@ -89,8 +96,11 @@ void ChmHelpViewer::show(const platform::HelpRequest& request)
                                  .arg(QFile::decodeName(target.file.c_str())));
         return;
     }
-    if (!window_)
+    if (!window_) {
         window_ = std::make_unique<HelpWindow>();
+        if (settings_ != nullptr)
+            window_->keepPlaceIn(*settings_);
+    }
     window_->display(std::move(archive), target.windowType, request);
     window_->show();
     window_->raise();

@@ -21,12 +21,14 @@ public:
     ChmHelpViewer& operator=(const ChmHelpViewer&) = delete;
 
     void show(const platform::HelpRequest& request) override;
+    void keepPlaceIn(platform::Settings& settings) override;
 
     // The built-in window, once a request has opened it.
     QWidget* window() const;
 
 private:
     std::unique_ptr<HelpWindow> window_;
+    platform::Settings* settings_ = nullptr;
 };
 
 }  // namespace logweave::helpviewer

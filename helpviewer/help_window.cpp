@@ -4,11 +4,14 @@
 #include "helpviewer/chm_browser.h"
 #include "helpviewer/help_search_pane.h"
 #include "helpviewer/sitemap.h"
+#include "platform/settings.h"
 
 #include <QAction>
 #include <QFileInfo>
+#include <QHeaderView>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QScrollBar>
 #include <QSplitter>
 #include <QStyle>
 #include <QTabWidget>
@@ -27,6 +30,9 @@ QTreeWidget* sitemapTree(const char* name)
     tree->setObjectName(QString::fromLatin1(name));
     tree->setHeaderHidden(true);
     tree->setColumnCount(1);
+    // Titles whole, never cut short: a narrow panel scrolls them instead.
+    tree->header()->setStretchLastSection(false);
+    tree->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
     return tree;
 }
 
@@ -39,6 +45,9 @@ void addEntries(QTreeWidget* tree, QTreeWidgetItem* parent, const std::vector<Si
         addEntries(tree, item, entry.children);
     }
 }
+
+// The window's name among the places the settings keep.
+const QString kPlaceName = QStringLiteral("help");
 
 std::string objectPath(const std::string& name)
 {
@@ -130,12 +139,13 @@ HelpWindow::HelpWindow() : printer_(printWithDialog)
     buildTabs();
     buildToolBar();
 
-    auto* splitter = new QSplitter(Qt::Horizontal, this);
-    splitter->addWidget(tabs_);
-    splitter->addWidget(page_);
-    splitter->setStretchFactor(1, 1);
-    splitter->setSizes({320, 640});
-    setCentralWidget(splitter);
+    splitter_ = new QSplitter(Qt::Horizontal, this);
+    splitter_->addWidget(tabs_);
+    splitter_->addWidget(page_);
+    splitter_->setStretchFactor(1, 1);
+    splitter_->setChildrenCollapsible(false);
+    splitter_->setSizes({320, 640});
+    setCentralWidget(splitter_);
     resize(960, 680);
 
     for (QTreeWidget* tree : {contents_, index_}) {
@@ -144,6 +154,13 @@ HelpWindow::HelpWindow() : printer_(printWithDialog)
     }
     connect(search_, &HelpSearchPane::pageChosen, this, &HelpWindow::openFound);
     connect(page_, &QTextBrowser::sourceChanged, this, &HelpWindow::markPage);
+
+    // Keys only: the toolbar holds the buttons the help file asks for.
+    closeAction_ = new QAction(this);
+    closeAction_->setObjectName(QStringLiteral("closeAction"));
+    closeAction_->setShortcuts({QKeySequence(Qt::Key_Escape), QKeySequence(Qt::CTRL | Qt::Key_W)});
+    addAction(closeAction_);
+    connect(closeAction_, &QAction::triggered, this, &QWidget::close);
 }
 
 HelpWindow::~HelpWindow() = default;
@@ -152,6 +169,9 @@ void HelpWindow::buildTabs()
 {
     tabs_ = new QTabWidget;
     tabs_->setObjectName(QStringLiteral("Tabs"));
+    // Every tab's caption whole: the panel is never narrower than they are.
+    tabs_->setElideMode(Qt::ElideNone);
+    tabs_->setUsesScrollButtons(false);
     contents_ = sitemapTree("Contents");
     index_ = sitemapTree("Index");
     search_ = new HelpSearchPane;
@@ -242,6 +262,40 @@ void HelpWindow::fill(const std::vector<SitemapEntry>& contents, const std::vect
     addEntries(contents_, nullptr, contents);
     addEntries(index_, nullptr, keywords);
     contents_->expandAll();
+    if (isVisible())
+        widenForContents();
+}
+
+void HelpWindow::keepPlaceIn(platform::Settings& settings)
+{
+    // Once: a window already up stays where the user has it.
+    if (settings_ == nullptr)
+        restoreGeometry(settings.windowGeometry(kPlaceName));
+    settings_ = &settings;
+}
+
+void HelpWindow::closeEvent(QCloseEvent* event)
+{
+    if (settings_ != nullptr)
+        settings_->saveWindowGeometry(kPlaceName, saveGeometry());
+    QMainWindow::closeEvent(event);
+}
+
+void HelpWindow::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    widenForContents();
+}
+
+// Wide enough to show the whole contents, up to half the window: the page keeps the rest.
+void HelpWindow::widenForContents()
+{
+    const int around = tabs_->width() - contents_->viewport()->width();
+    const int titles = static_cast<const QAbstractItemView*>(contents_)->sizeHintForColumn(0);
+    const int panel = std::min(titles + contents_->verticalScrollBar()->sizeHint().width() + around, width() / 2);
+    const QList<int> sizes = splitter_->sizes();
+    if (sizes[0] < panel)
+        splitter_->setSizes({panel, sizes[0] + sizes[1] - panel});
 }
 
 void HelpWindow::start(const QUrl& page)

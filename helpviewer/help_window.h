@@ -1,7 +1,7 @@
 #pragma once
 // The built-in help window: a compiled help file's table of contents, index
 // and full-text search beside its pages, with Back, Forward, Home and Print
-// buttons. It has no owner and is never modal.
+// buttons. It has no owner and is never modal; Escape and Ctrl+W close it.
 
 #include "platform/help_viewer.h"
 
@@ -16,6 +16,7 @@
 class QAction;
 class QIcon;
 class QKeySequence;
+class QSplitter;
 class QTabWidget;
 class QTextDocument;
 class QToolBar;
@@ -48,12 +49,21 @@ public:
 
     void setPagePrinter(PagePrinter printer);
 
+    // Takes the size and place it was last closed at from `settings`, and
+    // leaves them there each time it closes.
+    void keepPlaceIn(platform::Settings& settings);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
 private:
     void buildTabs();
     void buildToolBar();
     QAction* addButton(const char* name, const QString& caption, const QIcon& icon, const QKeySequence& keys);
     void showButtons(const ChmWindowType* type);
     void fill(const std::vector<SitemapEntry>& contents, const std::vector<SitemapEntry>& keywords);
+    void widenForContents();
     void start(const QUrl& page);
     void showTab(const platform::HelpRequest& request);
 
@@ -67,6 +77,8 @@ private:
     std::unique_ptr<ChmArchive> archive_;
     QUrl home_;
     PagePrinter printer_;
+    platform::Settings* settings_ = nullptr;
+    QSplitter* splitter_ = nullptr;
     QTabWidget* tabs_ = nullptr;
     QTreeWidget* contents_ = nullptr;
     QTreeWidget* index_ = nullptr;
@@ -77,6 +89,7 @@ private:
     QAction* forward_ = nullptr;
     QAction* homeButton_ = nullptr;
     QAction* print_ = nullptr;
+    QAction* closeAction_ = nullptr;
 };
 
 }  // namespace logweave::helpviewer

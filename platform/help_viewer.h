@@ -36,10 +36,15 @@ struct HelpRequest {
     bool operator==(const HelpRequest&) const = default;
 };
 
+class Settings;
+
 class HelpViewer {
 public:
     virtual ~HelpViewer() = default;
     virtual void show(const HelpRequest& request) = 0;
+    // Where a window of the viewer's own finds the size and place it was
+    // closed at, and leaves them; a viewer without one keeps nothing.
+    virtual void keepPlaceIn(Settings& /*settings*/) {}
 };
 
 }  // namespace logweave::platform

@@ -152,6 +152,12 @@ std::string filterRefused(std::string_view term)
                      + "\" has no \":\"]");
 }
 
+std::string automationSaved(std::string_view path)
+{
+    return paragraph("Mise à jour WSJT-X sauvegardée pour chaque démarrage [WSJT-X update saved for every start] : "
+                     + displayText(path));
+}
+
 std::string updateInputMissing(std::string_view path)
 {
     return paragraph("Fichier introuvable, la mise à jour du log WSJT-X s'arrête avant de remplacer un fichier "

@@ -1,6 +1,7 @@
 // Every caption of every window shows whole, in the fonts a desktop may have,
 // at the scale factor the test is run with (QT_SCALE_FACTOR): the text fits
-// its control, no control covers another and all stay inside their window.
+// its control, no control covers another and all stay inside their window;
+// a caption beside its box stays on one line, clear of the box.
 
 #include "gui_testing.h"
 
@@ -8,6 +9,7 @@
 #include "dialogs/options_dialog.h"
 #include "dialogs/twips.h"
 #include "dialogs/wsjtx_update_dialog.h"
+#include "helpviewer/chm_help_viewer.h"
 #include "recording_interface.h"
 
 #include <QApplication>
@@ -16,11 +18,23 @@
 #include <QGroupBox>
 #include <QMenu>
 #include <QMenuBar>
+#include <QStyle>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
+
+#include <algorithm>
+#include <climits>
 
 namespace logweave::testing {
 namespace {
 
 const char* const kWindows[] = {"MainWindow", "OptionsDialog", "ConflictDialog", "WsjtxUpdateDialog"};
+// The faces of Debian desktops, Liberation Sans with Arial's metrics, at the
+// sizes desktops set: 9 pt with no desktop settings, 10 and 11 pt under the usual ones.
+const char* const kFamilies[] = {"DejaVu Sans", "Liberation Sans"};
+const int kPoints[] = {9, 10, 11};
 
 QString nameOf(const QWidget* widget)
 {
@@ -90,6 +104,33 @@ QStringList faultsOf(const QWidget* parent, const QStringList& exempt = {})
     return faults;
 }
 
+// The captions that stand on one line at the left of their box, by window.
+const QStringList kBesideTheirBox[] = {
+    {},
+    {"fieldOrderFileLabel", "upperCaseNamesLabel", "doubleSpacingLabel", "headerSourceLabel"},
+    {},
+    {"logToUpdateLabel", "logToMergeLabel"}};
+
+// Whether a caption beside its box stays on one line and off the box; empty when it does.
+QString besideCut(const QLabel* label)
+{
+    const int flags = static_cast<int>(label->alignment()) | (label->wordWrap() ? Qt::TextWordWrap : 0);
+    const auto height = [&](const QString& text) {
+        return label->fontMetrics().boundingRect(label->contentsRect(), flags, text).height();
+    };
+    if (height(label->text()) > height(QStringLiteral("X")))
+        return QStringLiteral("on more than one line");
+    const QRect place = label->geometry();
+    int box = INT_MAX;  // the left of the nearest control to its right on its row
+    for (const QWidget* other : label->parentWidget()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        if (other != label && other->x() > place.left() && other->geometry().top() <= place.bottom()
+            && other->geometry().bottom() >= place.top())
+            box = std::min(box, other->x());
+    if (box == INT_MAX)
+        return QStringLiteral("no box beside it");
+    return box - place.right() - 1 < dialogs::twips(60) ? QStringLiteral("touches its box") : QString();
+}
+
 // A conflict with the longest texts its fixed captions get; the paths are long on purpose.
 Conflict longConflict()
 {
@@ -113,16 +154,14 @@ private slots:
     void initTestCase() { font_ = QApplication::font(); }
     void cleanup() { QApplication::setFont(font_); }
 
-    // The faces of Debian desktops, Liberation Sans with Arial's metrics, at the
-    // sizes desktops set: 9 pt with no desktop settings, 10 and 11 pt under the usual ones.
     void everyWindowShowsItsCaptionsWhole_data()
     {
         QTest::addColumn<int>("window");
         QTest::addColumn<QString>("family");
         QTest::addColumn<int>("points");
         for (int window = 0; window < 4; ++window)
-            for (const char* family : {"DejaVu Sans", "Liberation Sans"})
-                for (int points : {9, 10, 11})
+            for (const char* family : kFamilies)
+                for (int points : kPoints)
                     QTest::addRow("%s, %s %d pt", kWindows[window], family, points)
                         << window << QString::fromLatin1(family) << points;
     }
@@ -148,7 +187,50 @@ private slots:
         shown->show();
         QVERIFY(QTest::qWaitForWindowExposed(shown));
         // The conflict's paths show their end, the file's name, where they are too long.
-        const QStringList faults = faultsOf(shown, shown == &conflict ? QStringList{"openPathLabel", "addedPathLabel"} : QStringList{});
+        QStringList faults = faultsOf(shown, shown == &conflict ? QStringList{"openPathLabel", "addedPathLabel"} : QStringList{});
+        for (const QString& name : kBesideTheirBox[window])
+            if (const QString cut = besideCut(child<QLabel>(shown, qPrintable(name))); !cut.isEmpty())
+                faults << QStringLiteral("%1: %2").arg(name, cut);
+        QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QStringLiteral("; "))));
+    }
+
+    void helpWindowShowsItsTabsAndContentsWhole_data()
+    {
+        QTest::addColumn<QString>("family");
+        QTest::addColumn<int>("points");
+        for (const char* family : kFamilies)
+            for (int points : kPoints)
+                QTest::addRow("%s %d pt", family, points) << QString::fromLatin1(family) << points;
+    }
+
+    // Each tab's caption whole; the titles of the contents whole, and in view at the window's first size.
+    void helpWindowShowsItsTabsAndContentsWhole()
+    {
+        QFETCH(QString, family);
+        QFETCH(int, points);
+        QApplication::setFont(QFont(family, points));
+        helpviewer::ChmHelpViewer viewer;
+        viewer.show({LOGWEAVE_HELP_FILE ">W1", platform::HelpCommand::DisplayToc, 0, std::nullopt});
+        QVERIFY(QTest::qWaitForWindowExposed(viewer.window()));
+
+        QStringList faults;
+        const auto* tabs = child<QTabWidget>(viewer.window(), "Tabs");
+        const QTabBar* bar = tabs->tabBar();
+        if (!tabs->rect().contains(bar->geometry()))
+            faults << QStringLiteral("the tabs: wider than their panel");
+        for (int i = 0; i < bar->count(); ++i) {
+            const QRect place = bar->tabRect(i);
+            if (!bar->rect().contains(place) || place.width() < bar->fontMetrics().horizontalAdvance(bar->tabText(i)))
+                faults << bar->tabText(i) + QStringLiteral(": cut");
+        }
+        auto* contents = child<QTreeWidget>(viewer.window(), "Contents");
+        const int margins = 2 * (contents->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, contents) + 1);
+        for (QTreeWidgetItemIterator it(contents); *it != nullptr; ++it) {
+            const QRect place = contents->visualItemRect(*it);
+            if (place.width() < contents->fontMetrics().horizontalAdvance((*it)->text(0)) + margins
+                || place.right() >= contents->viewport()->width())
+                faults << (*it)->text(0) + QStringLiteral(": cut");
+        }
         QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QStringLiteral("; "))));
     }
 

@@ -26,4 +26,24 @@ void whenModal(const std::function<void()>& show, std::function<void(QWidget*)> 
     QVERIFY2(finished, "the dialog was not driven to its end");
 }
 
+QStringList tabChain(QWidget* first)
+{
+    QWidget* window = first->window();
+    window->activateWindow();
+    if (!QTest::qWaitForWindowActive(window))
+        return {QStringLiteral("(the window never became active)")};
+    first->setFocus(Qt::TabFocusReason);
+    QStringList names;
+    // A bound, for a chain that never comes back to where it started.
+    for (QWidget* focused = first; names.size() < 40; focused = QApplication::focusWidget()) {
+        if (focused == nullptr)
+            return names << QStringLiteral("(no focus)");
+        if (focused == first && !names.isEmpty())
+            return names;
+        names << focused->objectName();
+        QTest::keyClick(focused, Qt::Key_Tab);
+    }
+    return names;
+}
+
 }  // namespace logweave::testing

@@ -25,6 +25,9 @@ namespace logweave::testing {
 // once it is up; `act` closes it. Fails unless `act` ran to its end.
 void whenModal(const std::function<void()>& show, std::function<void(QWidget*)> act);
 
+// The object names of the controls Tab visits, from `first` round to it again.
+QStringList tabChain(QWidget* first);
+
 // An engine's pane text as the window's pane shows it: line ends as LF.
 inline QString paneText(std::string_view utf8)
 {

@@ -4,6 +4,7 @@
 #include "gui_testing.h"
 
 #include "dialogs/c_help.h"
+#include "dialogs/program_help.h"
 #include "helpviewer/chm_archive.h"
 #include "helpviewer/chm_help_viewer.h"
 #include "helpviewer/chm_system_files.h"
@@ -11,9 +12,11 @@
 #include "helpviewer/help_window.h"
 #include "helpviewer/sitemap.h"
 
+#include <QFileInfo>
 #include <QImage>
 #include <QListWidget>
 #include <QMessageBox>
+#include <QScrollBar>
 #include <QTabWidget>
 #include <QTextBlock>
 #include <QTextBrowser>
@@ -323,6 +326,81 @@ private slots:
         v.click("Print");
         QCOMPARE(printed, QStringList{v.page()->toPlainText()});
         QVERIFY(printed.front().contains(QStringLiteral("logweave-cli")));
+    }
+
+    // A picture wider than the page is shown at the page's width, in its
+    // proportions, and at its own size again once the page is wide enough.
+    void viewerFitsPicturesToThePage()
+    {
+        Viewer v;
+        v.window()->resize(900, 600);
+        QVERIFY(QTest::qWaitForWindowExposed(v.window()));
+        v.page()->setSource(page("options.html"));
+        const auto shown = [&] {
+            for (QTextBlock block = v.page()->document()->begin(); block.isValid(); block = block.next())
+                for (auto it = block.begin(); !it.atEnd(); ++it)
+                    if (const QTextImageFormat picture = it.fragment().charFormat().toImageFormat(); picture.isValid())
+                        return QSizeF(picture.width(), picture.height());
+            return QSizeF();
+        };
+        const QVariant data = v.page()->loadResource(QTextDocument::ImageResource, page("images/options.png"));
+        const QSize own = QImage::fromData(data.toByteArray()).size();
+        QVERIFY(own.width() > v.page()->viewport()->width());
+        QVERIFY(shown().width() > 0 && shown().width() < v.page()->viewport()->width());
+        QCOMPARE(qRound(shown().width() * own.height() / own.width()), qRound(shown().height()));
+        QCOMPARE(v.page()->horizontalScrollBar()->maximum(), 0);
+
+        v.window()->resize(own.width() * 3, 600);
+        QTRY_COMPARE(shown(), QSizeF(own));
+    }
+
+    // Opened from a Help menu, the window comes at the size and place it was closed at, in a later run too.
+    void viewerWindowKeepsItsSizeAndPlace()
+    {
+        FakePlatform fakes;
+        FakeProgramFolders folders(QFileInfo(QString::fromStdString(kHelpFile)).path());
+        const auto open = [&](helpviewer::ChmHelpViewer& viewer) {
+            platform::Platform platform{fakes.fileDialog, fakes.inputBox, viewer, fakes.exit, folders, fakes.settings};
+            dialogs::showProgramHelp(platform);
+            return viewer.window();
+        };
+        const QRect place(40, 50, 700, 500);
+        {
+            helpviewer::ChmHelpViewer run;
+            QWidget* window = open(run);
+            QVERIFY(QTest::qWaitForWindowExposed(window));
+            QVERIFY(window->geometry() != place);
+            window->setGeometry(place);
+            window->close();
+        }
+        helpviewer::ChmHelpViewer later;
+        QWidget* window = open(later);
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        QCOMPARE(window->geometry(), place);
+    }
+
+    // Wherever the focus is, typing included.
+    void viewerClosesOnEscapeAndCtrlW_data()
+    {
+        QTest::addColumn<QString>("focused");
+        QTest::addColumn<QKeyCombination>("key");
+        for (const char* focused : {"Page", "Contents", "SearchText"}) {
+            QTest::addRow("Escape in %s", focused) << focused << QKeyCombination(Qt::Key_Escape);
+            QTest::addRow("Ctrl+W in %s", focused) << focused << (Qt::CTRL | Qt::Key_W);
+        }
+    }
+    void viewerClosesOnEscapeAndCtrlW()
+    {
+        QFETCH(QString, focused);
+        QFETCH(QKeyCombination, key);
+        Viewer v;
+        if (focused == QLatin1String("SearchText"))
+            dialogs::CHelp(v.viewer).ShowSearch(kHelpFile, std::string("W1"));
+        QVERIFY(QTest::qWaitForWindowActive(v.window()));
+        QWidget* control = child<QWidget>(v.window(), qPrintable(focused));
+        control->setFocus();
+        QTest::keyClick(control, key.key(), key.keyboardModifiers());
+        QVERIFY(!v.window()->isVisible());
     }
 
     void viewerFollowsLinksContentsBackAndForward()

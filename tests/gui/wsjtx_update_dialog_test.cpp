@@ -1,7 +1,9 @@
 #include "gui_testing.h"
 
 #include "logweave/automation_config.h"
+#include "logweave/pane_texts.h"
 
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QRadioButton>
 
@@ -78,8 +80,32 @@ private slots:
         QCOMPARE(u.fakes.exit.ended, 0);
     }
 
-    // Enter presses the focused button only, Save keeps the dialog up, Escape does not close it, OK runs
-    // the update, then closes.
+    // Each Browse where it was left last, while that is still a folder; a Cancel keeps nothing.
+    void eachBrowseStartsWhereItWasLeftLast()
+    {
+        Update u;
+        u.fakes.folders.wsjtxFolder = u.fakes.path("station");
+        const QString old = QFileInfo(u.fakes.write("old/log.adi", "")).path();
+        u.fakes.settings.folders = {{"logToUpdate", old}, {"logToMerge", u.fakes.path("gone")}};
+        u.fakes.fileDialog.answers = {u.other};
+        u.show(
+            [](QWidget* dialog) {
+                click(dialog, "browseLogToMergeButton");
+                click(dialog, "browseLogToMergeButton");
+                click(dialog, "browseLogToUpdateButton");
+                click(dialog, "cancelButton");
+            },
+            false);
+        QStringList starts;
+        for (const auto& request : u.fakes.fileDialog.requests)
+            starts << request.startFolder;
+        const QString folder = u.fakes.folders.programFolder();
+        QCOMPARE(starts, QStringList({u.fakes.path("station"), folder, old}));
+        QCOMPARE(u.fakes.settings.folders.value("logToMerge"), folder);
+        QCOMPARE(u.fakes.settings.folders.value("logToUpdate"), old);
+    }
+
+    // Enter presses the focused button only, Save keeps the dialog up, OK runs the update, then closes.
     void saveWritesTheAutomationFileWithTheOptionsRuleWithoutUpdatingOkUpdates()
     {
         Update u;
@@ -91,8 +117,6 @@ private slots:
             QTest::keyClick(save, Qt::Key_Enter);
             QVERIFY(u.fakes.folder.exists("Logweave.cfg"));
             QVERIFY(!u.fakes.folder.exists("station/wsjtx_log.adi_old"));
-            QTest::keyClick(dialog, Qt::Key_Escape);
-            QVERIFY(dialog->isVisible());
             box(dialog, "logToMergeEdit")->setFocus();
             QTest::keyClick(box(dialog, "logToMergeEdit"), Qt::Key_Return);  // not even the button last pressed
             QVERIFY(dialog->isVisible());
@@ -105,6 +129,44 @@ private slots:
                 == (AutomationPaths{u.log.toStdString(), u.other.toStdString(), {ContactRule::Window, 30}}));
         QVERIFY(u.fakes.folder.exists("station/wsjtx_log.adi_old"));
         QCOMPARE(QString::fromStdString(u.store.openLogPath()), u.fakes.path("Logweave.adi"));  // the merged log is open
+    }
+
+    // As the controls stand, top to bottom, left to right: Save stands left of
+    // OK. The group of choices is one stop, at the one chosen.
+    void tabVisitsEveryControlInPlaceOrder()
+    {
+        Update u;
+        u.show([](QWidget* dialog) {
+            QCOMPARE(tabChain(box(dialog, "logToUpdateEdit")),
+                     QStringList({"logToUpdateEdit", "browseLogToUpdateButton", "logToMergeEdit", "browseLogToMergeButton",
+                                  "sameContactButtons(0)", "saveButton", "runUpdateButton", "cancelButton"}));
+            click(dialog, "cancelButton");
+        });
+    }
+
+    // With both paths given and the focus anywhere: nothing saved, nothing run.
+    void escapeCancels_data()
+    {
+        QTest::addColumn<QString>("focused");
+        QTest::newRow("path") << "logToMergeEdit";
+        QTest::newRow("choice") << "sameContactButtons(1)";
+        QTest::newRow("OK") << "runUpdateButton";
+    }
+    void escapeCancels()
+    {
+        QFETCH(QString, focused);
+        Update u;
+        const QString pane = u.pane();
+        u.show([&](QWidget* dialog) {
+            QWidget* control = child<QWidget>(dialog, qPrintable(focused));
+            control->setFocus();
+            QTest::keyClick(control, Qt::Key_Escape);
+            QVERIFY(!dialog->isVisible());
+        });
+        QVERIFY(!u.fakes.folder.exists("Logweave.cfg"));
+        QVERIFY(!u.fakes.folder.exists("station/wsjtx_log.adi_old"));
+        QCOMPARE(u.pane(), pane);
+        QVERIFY(u.store.openLogPath().empty());
     }
 
     // The options' rule, as saved, until the unattended update is saved with a rule of its own:
@@ -143,6 +205,19 @@ private slots:
                  qPrintable(u.pane()));
     }
 
+    // Save says in the pane which file it wrote; the dialog stays up.
+    void saveNamesTheFileItWroteInThePane()
+    {
+        Update u;
+        u.show([](QWidget* dialog) {
+            click(dialog, "saveButton");
+            QVERIFY(dialog->isVisible());
+            click(dialog, "cancelButton");
+        });
+        QVERIFY2(u.pane().endsWith(paneText(pane::automationSaved(u.fakes.path("Logweave.cfg").toStdString()))),
+                 qPrintable(u.pane()));
+    }
+
     void aSaveThatFailsSaysWhichFile()
     {
         Update u;
@@ -158,6 +233,7 @@ private slots:
             click(dialog, "cancelButton");
         });
         QVERIFY2(message.contains(u.fakes.path("Logweave.cfg")), qPrintable(message));
+        QVERIFY(!u.pane().contains(paneText(pane::automationSaved(u.fakes.path("Logweave.cfg").toStdString()))));
     }
 };
 

@@ -28,8 +28,9 @@ std::optional<AutomationPaths> readAutomationFile(FileSystem& files, const std::
                                                   AutomationPaths paths);
 
 // Writes the file: four lines, and a fifth for a rule other than the same
-// date and time. Throws FileError when it cannot: the caller says so.
-void saveAutomationFile(FileSystem& files, const std::filesystem::path& programFolder,
-                        std::string_view toUpdate, std::string_view toMerge, const ContactMatch& sameContact = {});
+// date and time; returns its path. Throws FileError when it cannot: the caller says so.
+std::filesystem::path saveAutomationFile(FileSystem& files, const std::filesystem::path& programFolder,
+                                         std::string_view toUpdate, std::string_view toMerge,
+                                         const ContactMatch& sameContact = {});
 
 }  // namespace logweave

@@ -47,6 +47,8 @@ std::string recordsKept(long long count);
 std::string filterRefused(std::string_view term);
 
 // The WSJT-X log update.
+// Saved to run at every start, in the file `path`.
+std::string automationSaved(std::string_view path);
 std::string updateInputMissing(std::string_view path);
 std::string backupKept(std::string_view backup);
 std::string replaced(std::string_view toUpdate, std::string_view textLog);

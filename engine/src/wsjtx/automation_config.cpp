@@ -70,8 +70,9 @@ std::optional<AutomationPaths> readAutomationFile(FileSystem& files, const std::
     }
 }
 
-void saveAutomationFile(FileSystem& files, const std::filesystem::path& programFolder, std::string_view toUpdate,
-                        std::string_view toMerge, const ContactMatch& sameContact)
+std::filesystem::path saveAutomationFile(FileSystem& files, const std::filesystem::path& programFolder,
+                                         std::string_view toUpdate, std::string_view toMerge,
+                                         const ContactMatch& sameContact)
 {
     std::string text = "'Fichier de configuration de Logweave [Logweave file configuration]\r\n";
     text += kAction;
@@ -82,7 +83,9 @@ void saveAutomationFile(FileSystem& files, const std::filesystem::path& programF
     text += "\r\n";
     if (sameContact.rule == ContactRule::Window)
         text.append(kMatch).append(" ").append(kWindow).append(std::to_string(sameContact.minutes)).append("\r\n");
-    files.writeFile(programFolder / kFileName, text);
+    const auto path = programFolder / kFileName;
+    files.writeFile(path, text);
+    return path;
 }
 
 }  // namespace logweave
