@@ -14,7 +14,7 @@ std::string programFolderParagraph(const QString& folder)
 
 std::string cancelledParagraph()
 {
-    return pane::paragraph("Annulé [Cancelled]");
+    return pane::cancelled();
 }
 
 std::string noChangeListParagraph(const QString& file)

@@ -11,6 +11,14 @@ const Record& LogStore::record(long long r) const
     return opened_.log[static_cast<std::size_t>(r - 1)];
 }
 
+LogStore LogStore::takeForCancel()
+{
+    LogStore taken = std::move(*this);
+    close(taken.fields());
+    addedHeader_ = taken.addedHeader_;
+    return taken;
+}
+
 void LogStore::close(FieldTable fields)
 {
     opened_ = OpenedLog{};

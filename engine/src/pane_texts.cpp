@@ -127,6 +127,11 @@ std::string mergeCancelled()
     return paragraph("Fusion annulée [Merge cancelled]");
 }
 
+std::string cancelled()
+{
+    return paragraph("Annulé [Cancelled]");
+}
+
 std::string changesWritten(std::string_view path, long long added, long long changedValues)
 {
     return paragraph("Les changements sont listés dans [The changes are listed in] : " + displayText(path) + "\r\n"

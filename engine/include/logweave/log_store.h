@@ -44,6 +44,9 @@ public:
     void open(OpenedLog opened) { opened_ = std::move(opened); }
     // No log is open; the names met stay known.
     void close(FieldTable fields);
+    // Takes the open log and all else out, for putting back when an
+    // operation is cancelled; the store is left as close() leaves it.
+    LogStore takeForCancel();
     void keepAddedHeader(std::string header) { addedHeader_ = std::move(header); }
 
 private:

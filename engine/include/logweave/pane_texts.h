@@ -38,6 +38,8 @@ std::string mergeCounts(const MergeCounts& counts);
 std::string sameChoices(const std::vector<std::pair<std::string, long long>>& settled);
 std::string mergedLogNotRead(std::string_view path);
 std::string mergeCancelled();
+// An operation the user stopped: nothing written, the open log as before.
+std::string cancelled();
 // Where the list of what the merge did is, and how many rows of each kind it has.
 std::string changesWritten(std::string_view path, long long added, long long changedValues);
 

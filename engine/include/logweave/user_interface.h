@@ -1,10 +1,12 @@
 #pragma once
 // The engine's only way to its user: the activity pane, the options, the
-// options dialog and the settling of a conflict. The windowed program, the
-// batch front end and the tests each implement it.
+// options dialog, the settling of a conflict, and the progress of a long
+// operation with the user's wish to stop it. The windowed program, the batch
+// front end and the tests each implement it.
 
 #include "logweave/conflict.h"
 #include "logweave/output_options.h"
+#include "logweave/progress.h"
 
 #include <string_view>
 
@@ -25,6 +27,14 @@ public:
 
     // The value to record where the open and the added record of a contact differ.
     virtual Settlement settleConflict(const Conflict& conflict) = 0;
+
+    // How far the operation has got; called a few hundred times a phase.
+    virtual void showProgress(const Progress&) {}
+
+    // Whether the user asked to stop the operation. Read only where stopping
+    // leaves every file and the open log as they were; may be called from a
+    // thread other than the user's.
+    virtual bool cancelRequested() { return false; }
 };
 
 }  // namespace logweave

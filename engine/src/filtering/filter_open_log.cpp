@@ -4,6 +4,7 @@
 #include "logweave/pane_texts.h"
 #include "logweave/text.h"
 #include "writing/write_record.h"
+#include "progress_meter.h"
 #include "reporting_stops.h"
 #include "writing/streamed_text.h"
 
@@ -47,7 +48,10 @@ Outcome writeFilterFiles(const LogStore& store, const Session& session, const st
     writeHeaderLine(removed.text(), form, header);
     OutputNames names(store.fields(), form.upperCaseNames);
     long long keptCount = 0;
+    ProgressMeter meter(session.ui, Phase::Filtering, store.openLog().size());
+    std::uint64_t done = 0;
     for (const Record& record : store.openLog()) {
+        meter.advanceTo(done++);
         const bool all = matchesAll(record, terms);
         StreamedText& out = all ? removed : kept;
         writeRecord(out.text(), record, names);

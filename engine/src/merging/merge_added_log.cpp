@@ -27,7 +27,7 @@ MergeCounts writeMergedLog(const LogStore& store, const Session& session, const 
 {
     const LogsToMerge logs{store.openLog(), added.log, fields, store.standardFields()};
     const std::string header = chooseHeader(store.openHeader(), added.header.value_or(""), form);
-    MergedOutput out(session, fields, store.standardFields(), form, header);
+    MergedOutput out(session, fields, store.standardFields(), form, header, logs.open.size() + logs.added.size());
     MergeCounts counts;
     if (sameContact.rule == ContactRule::Window)
         mergeWithinWindow(logs, sameContact.minutes, out, settler, counts);

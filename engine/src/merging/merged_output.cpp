@@ -14,10 +14,10 @@ std::vector<std::filesystem::path> mergeFiles(const Session& session)
 }  // namespace
 
 MergedOutput::MergedOutput(const Session& session, const FieldTable& fields, const StandardFields& standard,
-                           const OutputForm& form, std::string_view header)
+                           const OutputForm& form, std::string_view header, std::uint64_t records)
     : fields_(fields), standard_(standard), form_(form), contact_(fields),
       files_(session.files.writeFiles(mergeFiles(session))), adif_(files_->file(0)), contacts_(files_->file(1)),
-      changes_(files_->file(2)), names_(fields, form.upperCaseNames)
+      changes_(files_->file(2)), names_(fields, form.upperCaseNames), meter_(session.ui, Phase::Merging, records)
 {
     writeHeaderLine(adif_.text(), form_, header);
 }
@@ -37,6 +37,7 @@ void MergedOutput::writeLines(const Fields& fields)
 void MergedOutput::writeOpen(const Record& record)
 {
     writeLines(record);
+    meter_.advanceTo(++recordsDone_);
 }
 
 void MergedOutput::writeAdded(const Record& record)
@@ -44,10 +45,13 @@ void MergedOutput::writeAdded(const Record& record)
     writeLines(record);
     changes_.added(contact_.columnsOf(record));
     ++addedRows_;
+    meter_.advanceTo(++recordsDone_);
 }
 
 void MergedOutput::writeMerged(const Record& open, const MergedFields& merged)
 {
+    recordsDone_ += 2;
+    meter_.advanceTo(recordsDone_);
     if (merged.changes.empty()) {
         writeLines(open);
         return;

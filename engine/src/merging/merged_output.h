@@ -8,6 +8,7 @@
 #include "merging/changes_file.h"
 #include "merging/contact_identity.h"
 #include "merging/record_merger.h"
+#include "progress_meter.h"
 #include "writing/streamed_text.h"
 #include "writing/write_record.h"
 
@@ -17,9 +18,10 @@ namespace logweave {
 
 class MergedOutput {
 public:
-    // Files of `fields`, whose standard ones are `standard`, written in `form` under `header`.
+    // Files of `fields`, whose standard ones are `standard`, written in `form`
+    // under `header`, from `records` open and added records.
     MergedOutput(const Session& session, const FieldTable& fields, const StandardFields& standard,
-                 const OutputForm& form, std::string_view header);
+                 const OutputForm& form, std::string_view header, std::uint64_t records);
 
     // An open record, as it stands.
     void writeOpen(const Record& record);
@@ -46,6 +48,8 @@ private:
     StreamedText contacts_;
     ChangesFile changes_;
     OutputNames names_;
+    ProgressMeter meter_;
+    std::uint64_t recordsDone_ = 0;
     long long addedRows_ = 0;
     long long changedValues_ = 0;
 };

@@ -3,6 +3,7 @@
 #include "logweave/pane_texts.h"
 #include "logweave/sort_record_lines.h"
 #include "logweave/text.h"
+#include "progress_meter.h"
 #include "reading/ordered_reading.h"
 #include "reading/record_lines.h"
 #include "reading/record_scanner.h"
@@ -60,7 +61,7 @@ struct Ending {
 };
 
 // Reads the records of `log`'s text, after its header; their names enter `fields`.
-Ending readRecords(Log& log, FieldTable& fields)
+Ending readRecords(UserInterface& ui, Log& log, FieldTable& fields)
 {
     ScanEnd end;
     EndTagCounts endTags{};
@@ -69,9 +70,12 @@ Ending readRecords(Log& log, FieldTable& fields)
         RecordScanner scanner(log.text(), eoh == npos ? 0 : eoh + 1, namer);
         // Room for records of 128 bytes and more, what logs hold: no copy as the log grows.
         log.reserve(log.text().size() / 128 + 16);
+        ProgressMeter meter(ui, Phase::Reading, log.text().size());
         ScannedRecord record;
-        while (scanner.next(record))
+        while (scanner.next(record)) {
             log.add(record.begin, record.length, record.values);
+            meter.advanceTo(record.begin);
+        }
         end = scanner.end();
         endTags = endTagsIn(log.text(), eoh, scanner);
         return headerSure(scanner, log.text(), eoh);
@@ -89,15 +93,18 @@ Ending readRecords(Log& log, FieldTable& fields)
 }
 
 // The text of the file, collapsed, its records in order of date and time.
-Bytes orderedText(FileReader& file)
+Bytes orderedText(UserInterface& ui, FileReader& file)
 {
     const FileReader::Stamp stamp = file.stamp();
     Bytes text = readAll(file, stamp.size);
+    stopIfCancelled(ui);
     collapseBlankLines(text);
     auto lines = recordLines(text.view());
     if (!lines || lines->inOrder())
         return text;
+    ProgressMeter(ui, Phase::Sorting, text.size());
     const std::vector<std::size_t> order = dateTimeOrder(lines->keys);
+    stopIfCancelled(ui);
     lines->keys = {};  // they are pieces of the text, which is written over
     if (readInOrder(file, text, *lines, order) && file.stamp() == stamp)
         return text;
@@ -114,9 +121,9 @@ Bytes orderedText(FileReader& file)
 LogFile readLogFile(const Session& session, FileReader& reader, std::string_view banner, FieldTable& fields,
                     std::string_view endOfHeader)
 {
-    LogFile file{Log(orderedText(reader)), std::nullopt};
+    LogFile file{Log(orderedText(session.ui, reader)), std::nullopt};
     session.ui.appendToPane(banner);
-    const Ending ending = readRecords(file.log, fields);
+    const Ending ending = readRecords(session.ui, file.log, fields);
     if (ending.eoh != npos) {
         file.header = withCrLf(file.log.text().substr(0, ending.eoh)) + std::string(endOfHeader);
         session.ui.appendToPane(pane::header(*file.header));
@@ -130,7 +137,8 @@ LogFile readLogFile(const Session& session, FileReader& reader, std::string_view
 Log readWrittenLog(const Session& session, const std::filesystem::path& path, FieldTable& fields)
 {
     Log log(session.files.readFile(path));
-    readRecords(log, fields);
+    Uncancellable ui(session.ui);
+    readRecords(ui, log, fields);
     return log;
 }
 

@@ -31,7 +31,8 @@ LogFile readLogFile(const Session& session, FileReader& file, std::string_view b
                     std::string_view endOfHeader);
 
 // A log the program wrote itself, read as it stands: no tidying, no sort,
-// nothing said; the names met enter `fields`.
+// nothing said, no stop at the user's wish (its files are in place); the
+// names met enter `fields`.
 Log readWrittenLog(const Session& session, const std::filesystem::path& path, FieldTable& fields);
 
 }  // namespace logweave

@@ -4,6 +4,7 @@
 #include "logweave/text.h"
 #include "reading/log_reader.h"
 #include "reading/reading_from.h"
+#include "progress_meter.h"
 #include "reporting_stops.h"
 #include "writing/field_order.h"
 #include "writing/streamed_text.h"
@@ -45,10 +46,13 @@ void writeAdifFile(const Session& session, const OpenedLog& opened, const Output
     if (!opened.header.empty())
         writeHeaderLine(adif.text(), form, opened.header);
     OutputNames names(opened.fields, form.upperCaseNames);
+    ProgressMeter meter(session.ui, Phase::Writing, opened.log.size());
+    std::uint64_t written = 0;
     for (const Record& record : opened.log) {
         writeRecord(adif.text(), record, names);
         writeRecordEnd(adif.text(), form);
         adif.recordDone();
+        meter.advanceTo(++written);
     }
     adif.finish();
     batch->file(1).write(adifCodes(opened.fields, form.upperCaseNames));
@@ -75,9 +79,14 @@ TextEnd readLog(LogStore& store, const Session& session, FileReader& reader, std
 std::optional<TextEnd> readOpenLogFrom(LogStore& store, const Session& session, FileReader& file, std::string_view path,
                                        const OutputForm& form, FieldTable fields)
 {
-    // Nothing of an earlier log leaks into this one, and its memory is free for it.
+    // Nothing of an earlier log leaks into this one. A cancelled reading puts
+    // it back; one that stops leaves no log open.
+    LogStore earlier = store.takeForCancel();
     store.close(fields);
-    return reportingStops(session.ui, path, [&] { return readLog(store, session, file, path, form, std::move(fields)); });
+    auto end = reportingStops(session.ui, path, [&] { return readLog(store, session, file, path, form, std::move(fields)); });
+    if (!end && session.ui.cancelRequested())
+        store = std::move(earlier);
+    return end;
 }
 
 Outcome readOpenLog(LogStore& store, const Session& session, std::string_view path, const OutputOptions& options)

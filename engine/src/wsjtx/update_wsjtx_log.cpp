@@ -255,9 +255,16 @@ Outcome replaceFiles(const Session& session, const WsjtxUpdate& update, UpdatedF
 
 Outcome updateWsjtxLog(LogStore& store, const Session& session, const WsjtxUpdate& update)
 {
+    // Cancelled before the merged files are in place, the update leaves the
+    // log that was open before it; after that it is not stopped.
+    LogStore earlier = store.takeForCancel();
     auto files = readWholeAndMerge(store, session, update);
-    if (!files)
+    if (!files) {
+        if (session.ui.cancelRequested())
+            store = std::move(earlier);
         return Outcome::Stopped;
+    }
+    earlier = LogStore();
     const auto copies = keepDatedCopies(session, update, *files);
     if (!copies)
         return Outcome::Stopped;
