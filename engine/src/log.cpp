@@ -1,11 +1,14 @@
 #include "logweave/log.h"
 
+#include "huge_pages.h"
+
 #include <algorithm>
 
 namespace logweave {
 namespace {
 
-constexpr std::size_t kBlockValues = std::size_t{1} << 16;
+// 6 MiB: large enough to hold huge pages, small enough to waste little.
+constexpr std::size_t kBlockValues = std::size_t{1} << 19;
 
 }  // namespace
 
@@ -14,6 +17,7 @@ std::span<FieldValue> Log::keep(std::span<const FieldValue> values)
     if (blocks_.empty() || blockSize_ - blockUsed_ < values.size()) {
         blockSize_ = std::max(kBlockValues, values.size());
         blocks_.push_back(std::make_unique_for_overwrite<FieldValue[]>(blockSize_));
+        preferHugePages(blocks_.back().get(), blockSize_ * sizeof(FieldValue));
         blockUsed_ = 0;
     }
     FieldValue* at = blocks_.back().get() + blockUsed_;
@@ -25,6 +29,12 @@ std::span<FieldValue> Log::keep(std::span<const FieldValue> values)
 void Log::add(std::size_t begin, std::size_t length, std::span<const FieldValue> values)
 {
     records_.emplace_back(text().substr(begin, length), keep(values));
+}
+
+void Log::reserve(std::size_t records)
+{
+    records_.reserve(records);
+    preferHugePages(records_.data(), records_.capacity() * sizeof(Record));
 }
 
 void Log::clearRecords() noexcept

@@ -12,7 +12,7 @@ namespace logweave {
 class Bytes {
 public:
     Bytes() = default;
-    explicit Bytes(std::size_t size) : data_(std::make_unique_for_overwrite<char[]>(size)), size_(size) {}
+    explicit Bytes(std::size_t size);
     explicit Bytes(std::string_view text);
 
     char* data() noexcept { return data_.get(); }

@@ -29,7 +29,7 @@ public:
 
     // A record of this log's text, `values` sorted by field and relative to `begin`.
     void add(std::size_t begin, std::size_t length, std::span<const FieldValue> values);
-    void reserve(std::size_t records) { records_.reserve(records); }
+    void reserve(std::size_t records);
     // The text stays; its records go.
     void clearRecords() noexcept;
 
