@@ -1,5 +1,6 @@
 #include "batch_interface.h"
 
+#include "interrupt.h"
 
 namespace logweave::cli {
 
@@ -13,6 +14,11 @@ void BatchInterface::appendToPane(std::string_view utf8)
 Settlement BatchInterface::settleConflict(const Conflict& conflict)
 {
     return {sideValue(policy_, conflict.open, conflict.added), std::nullopt};
+}
+
+bool BatchInterface::cancelRequested()
+{
+    return interruptRequested();
 }
 
 }  // namespace logweave::cli

@@ -1,6 +1,7 @@
 #pragma once
 // The engine's user, without windows: the pane goes to standard output as it
-// is written, the options come from the command line, conflicts follow a rule.
+// is written, the options come from the command line, conflicts follow a rule,
+// and Ctrl+C cancels.
 
 #include "command_line.h"
 #include "logweave/user_interface.h"
@@ -18,6 +19,7 @@ public:
     OutputOptions outputOptions() override { return options_; }
     bool showOptionsDialog() override { return true; }
     Settlement settleConflict(const Conflict& conflict) override;
+    bool cancelRequested() override;
 
 private:
     OutputOptions options_;
