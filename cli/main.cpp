@@ -8,8 +8,11 @@
 #include "logweave/program_folder.h"
 #include "logweave/std_file_system.h"
 #include "logweave/version.h"
+#include "progress_bar.h"
+#include "terminal.h"
 
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <vector>
 #ifdef _WIN32
@@ -98,10 +101,12 @@ std::string programFolder(const cli::CommandLine& line, FileSystem& files)
 
 // Each command in turn, up to the first that fails or that Ctrl+C stops; a
 // command done when Ctrl+C came keeps its files, and none after it runs.
-int runEach(Runner& runner, const std::vector<cli::Command>& commands)
+int runEach(Runner& runner, const std::vector<cli::Command>& commands, cli::ProgressBar* bar)
 {
     for (const auto& command : commands) {
         const int result = runner.run(command);
+        if (bar)
+            bar->clear();
         if (result != 0)
             return cli::interruptRequested() ? kInterrupted : result;
     }
@@ -114,10 +119,14 @@ int runCommands(cli::CommandLine line)
     StdFileSystem files;
     cli::useFolder(line, programFolder(line, files));
     LogStore store;
-    cli::BatchInterface ui(line.options, line.conflict, stdout);
+    std::optional<cli::ProgressBar> bar;
+    if (cli::isTerminal(stderr))
+        bar.emplace(stderr);
+    cli::ProgressBar* const shown = bar ? &*bar : nullptr;
+    cli::BatchInterface ui(line.options, line.conflict, stdout, shown);
     const Session session{ui, files, pathFromBytes(*line.folder)};
     Runner runner(store, session, line);
-    const int result = runEach(runner, line.commands);
+    const int result = runEach(runner, line.commands, shown);
     if (std::fflush(stdout) != 0 && result == 0)
         return kStopped;
     return result;
