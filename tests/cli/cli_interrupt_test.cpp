@@ -50,8 +50,9 @@ ErrorStream pipeline()
     return {ends[1], ends[0]};
 }
 
-// logweave-cli at work, its standard output into a file, its standard error
-// read as it comes; SIGINT as a shell leaves it to a program in the foreground.
+// logweave-cli at work, its standard output into a file (without one, where
+// its standard error goes), its standard error read as it comes; SIGINT as a
+// shell leaves it to a program in the foreground.
 class RunningCli {
 public:
     RunningCli(const std::vector<std::string>& arguments, const fs::path& out, ErrorStream stream) : err_(stream.test)
@@ -64,7 +65,10 @@ public:
         argv.push_back(nullptr);
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        if (out.empty())
+            posix_spawn_file_actions_adddup2(&actions, stream.program, STDOUT_FILENO);
+        else
+            posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
         posix_spawn_file_actions_adddup2(&actions, stream.program, STDERR_FILENO);
         posix_spawn_file_actions_addclose(&actions, stream.test);
         posix_spawnattr_t attributes;
@@ -169,6 +173,15 @@ TEST(CliAtATerminal, ShowsProgressOnStandardErrorOnlyWhenItIsATerminal)
     ASSERT_EQ(piped.wait(), 0);
     EXPECT_EQ(piped.err, "");
     EXPECT_EQ(folder.read("piped.txt"), folder.read("shown.txt"));
+
+    // On the same terminal, the count written after the tidy copy begins on
+    // the line the bar of its writing has left blank.
+    RunningCli together(open, {}, terminal());
+    ASSERT_EQ(together.wait(), 0);
+    const auto count = together.err.find(" enregistrements trait");
+    ASSERT_NE(count, std::string::npos) << together.err;
+    const auto line = together.err.find_last_not_of("0123456789", count - 1);  // the blank before the number
+    EXPECT_TRUE(together.err.substr(0, line).ends_with("   \r")) << together.err;
 }
 
 // Ctrl+C while the tidy copy is written. A log the program gets through
