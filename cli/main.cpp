@@ -2,12 +2,17 @@
 
 #include "batch_interface.h"
 #include "command_line.h"
+#include "interrupt.h"
 #include "logweave/operations.h"
+#include "logweave/pane_texts.h"
 #include "logweave/program_folder.h"
 #include "logweave/std_file_system.h"
 #include "logweave/version.h"
+#include "progress_bar.h"
+#include "terminal.h"
 
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <vector>
 #ifdef _WIN32
@@ -22,6 +27,8 @@ using namespace logweave;
 
 constexpr int kStopped = 1;
 constexpr int kUsageError = 2;
+// As a shell reports a program that SIGINT ended: a script stops the same way.
+constexpr int kInterrupted = 130;
 
 int usageError(const std::string& message)
 {
@@ -43,6 +50,11 @@ public:
 
     int run(const cli::Command& command)
     {
+        // Ctrl+C between two commands stops the next one before it starts.
+        if (session_.ui.cancelRequested()) {
+            session_.ui.appendToPane(pane::cancelled());
+            return kStopped;
+        }
         // The command line gives open, add and filter their one argument.
         const OutputOptions& options = line_.options;
         switch (command.kind) {
@@ -87,20 +99,37 @@ std::string programFolder(const cli::CommandLine& line, FileSystem& files)
     return bytesFromPath(settleProgramFolder(files, executableFolder(), systemUserDataFolder()).path);
 }
 
+// Each command in turn, up to the first that fails or that Ctrl+C stops; a
+// command done when Ctrl+C came keeps its files, and none after it runs.
+int runEach(Runner& runner, const std::vector<cli::Command>& commands, cli::ProgressBar* bar)
+{
+    for (const auto& command : commands) {
+        const int result = runner.run(command);
+        if (bar)
+            bar->clear();
+        if (result != 0)
+            return cli::interruptRequested() ? kInterrupted : result;
+    }
+    return 0;
+}
+
 int runCommands(cli::CommandLine line)
 {
+    cli::catchInterrupts();
     StdFileSystem files;
     cli::useFolder(line, programFolder(line, files));
     LogStore store;
-    cli::BatchInterface ui(line.options, line.conflict, stdout);
+    std::optional<cli::ProgressBar> bar;
+    if (cli::isTerminal(stderr))
+        bar.emplace(stderr);
+    cli::ProgressBar* const shown = bar ? &*bar : nullptr;
+    cli::BatchInterface ui(line.options, line.conflict, stdout, shown);
     const Session session{ui, files, pathFromBytes(*line.folder)};
     Runner runner(store, session, line);
-    int result = 0;
-    for (const auto& command : line.commands) {
-        if (result = runner.run(command); result != 0)
-            break;
-    }
-    return std::fflush(stdout) == 0 ? result : kStopped;
+    const int result = runEach(runner, line.commands, shown);
+    if (std::fflush(stdout) != 0 && result == 0)
+        return kStopped;
+    return result;
 }
 
 }  // namespace
