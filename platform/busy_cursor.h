@@ -2,6 +2,7 @@
 // The pointer while the program works: busy from the start of an operation
 // to its end, and as usual again while a dialog asks the user something.
 
+#include <QCursor>
 #include <QGuiApplication>
 
 namespace logweave::platform {
