@@ -62,6 +62,7 @@ OperationStatusBar::OperationStatusBar(QWidget* parent) : QStatusBar(parent)
     hide();
 
     delay_.setSingleShot(true);
+    delay_.setTimerType(Qt::PreciseTimer);  // a coarse one may fire 5 % early
     delay_.setInterval(kDelayMs);
     refresh_.setInterval(kRefreshMs);
     connect(&delay_, &QTimer::timeout, this, [this] {
