@@ -177,7 +177,7 @@ private slots:
         QList<bool> busyAtEachReport;
         connect(child<QPlainTextEdit>(&p->window, "activityPane"), &QPlainTextEdit::textChanged, this, [&] {
             const QCursor* cursor = QGuiApplication::overrideCursor();
-            busyAtEachReport << (cursor != nullptr && cursor->shape() == Qt::WaitCursor);
+            busyAtEachReport << (cursor != nullptr && cursor->shape() == Qt::BusyCursor);
         });
         bool usualWhileAsking = false;
         bool askedModallyWhileRunning = false;
