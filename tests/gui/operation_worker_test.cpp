@@ -90,14 +90,15 @@ void cancelWhenOffered(Program& p)
     p.finish();
 }
 
+// The commands that start an operation.
 const QStringList kAllOn{"openMenuAction", "addMenuAction", "filterMenuAction", "wsjtxMenuAction"};
 
 QStringList commandsOn(Program& p)
 {
     QStringList on;
-    for (const char* name : {"openMenuAction", "addMenuAction", "filterMenuAction", "wsjtxMenuAction"})
-        if (p.menu(name)->isEnabled())
-            on << QString::fromLatin1(name);
+    for (const QString& name : kAllOn)
+        if (p.menu(qPrintable(name))->isEnabled())
+            on << name;
     return on;
 }
 
