@@ -201,6 +201,21 @@ private slots:
         QVERIFY(!child<QWidget>(&p->window, "operationStatusBar")->isVisible());
     }
 
+    // As from the command line during the update at start-up: the log waits its turn.
+    void aLogGivenWhileAMergeWorksOpensOnceItHasEnded()
+    {
+        p->menu("addMenuAction")->trigger();
+        p->window.openFile(added);
+        QVERIFY(p->window.operationRunning());
+        p->finish();
+        const std::string changes = p->fakes.path("Logweave_Changes.csv").toStdString();
+        const qsizetype merged = p->pane().indexOf(paneText(pane::changesWritten(changes, kRecordsEach, 0)));
+        QVERIFY(merged >= 0);
+        QVERIFY(p->pane().indexOf(paneText(pane::fileRead(added.toStdString()))) > merged);
+        QCOMPARE(QString::fromStdString(p->store.openLogPath()), added);
+        QCOMPARE(p->store.openRecordCount(), kRecordsEach);
+    }
+
     // The program ends only once the merge has stopped, having written nothing.
     void closingTheWindowCancelsTheMergeThenEnds()
     {
