@@ -5,7 +5,6 @@
 #include "logweave/automation_config.h"
 #include "logweave/pane_texts.h"
 #include "logweave/operations.h"
-#include "platform/busy_cursor.h"
 #include "platform/last_folder.h"
 #include "platform/path_text.h"
 
@@ -41,9 +40,10 @@ QPushButton* button(QWidget* parent, const char* name, const QString& text)
 
 }  // namespace
 
-WsjtxUpdateDialog::WsjtxUpdateDialog(LogStore& store, const Session& session, platform::Platform& platform,
-                                     OutputOptions options, QWidget* parent)
-    : QDialog(parent), store_(store), session_(session), options_(std::move(options)), platform_(platform)
+WsjtxUpdateDialog::WsjtxUpdateDialog(const Session& session, platform::Platform& platform, OutputOptions options,
+                                     std::function<void(const WsjtxUpdate&)> startUpdate, QWidget* parent)
+    : QDialog(parent), session_(session), options_(std::move(options)), startUpdate_(std::move(startUpdate)),
+      platform_(platform)
 {
     setObjectName(QStringLiteral("WsjtxUpdateDialog"));
     setWindowTitle(QStringLiteral("Mise à jour du log WSJT-X [WSJT-X log update]"));
@@ -208,10 +208,8 @@ void WsjtxUpdateDialog::runUpdate()
     WsjtxUpdate update{platform::pathBytes(logToUpdateEdit_->text()), platform::pathBytes(logToMergeEdit_->text()),
                        options_};
     update.options.sameContact = sameContact();
-    if (!update.logToUpdate.empty() && !update.logToMerge.empty()) {
-        const platform::BusyCursor busy;
-        updateWsjtxLog(store_, session_, update);
-    }
+    if (!update.logToUpdate.empty() && !update.logToMerge.empty())
+        startUpdate_(update);
     accept();
 }
 

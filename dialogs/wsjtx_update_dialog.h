@@ -1,14 +1,15 @@
 #pragma once
 // Names the WSJT-X log and the log to merge into it; saves them so that the
-// update runs at every start, or runs it now. Escape, as Cancel, does neither.
+// update runs at every start, or starts it now. Escape, as Cancel, does neither.
 
-#include "logweave/log_store.h"
+#include "logweave/operations.h"
 #include "logweave/session.h"
 #include "platform/platform.h"
 
 #include <QDialog>
 
 #include <array>
+#include <functional>
 
 class QKeyEvent;
 class QGroupBox;
@@ -25,9 +26,10 @@ class WsjtxUpdateDialog final : public QDialog {
     Q_OBJECT
 
 public:
-    // Its update works on `store` with `options`, but for the rule of what is one contact, its own.
-    WsjtxUpdateDialog(LogStore& store, const Session& session, platform::Platform& platform, OutputOptions options,
-                      QWidget* parent = nullptr);
+    // OK hands its update to `startUpdate`, which runs it once the dialog is
+    // closed; the update has `options`, but for the rule of what is one contact, its own.
+    WsjtxUpdateDialog(const Session& session, platform::Platform& platform, OutputOptions options,
+                      std::function<void(const WsjtxUpdate&)> startUpdate, QWidget* parent = nullptr);
 
 protected:
     // Enter and Return press the focused button; no button answers them by itself.
@@ -48,9 +50,9 @@ private:
     ContactMatch ruleFollowed() const;
     ContactMatch sameContact() const;
 
-    LogStore& store_;
     const Session& session_;
     OutputOptions options_;
+    std::function<void(const WsjtxUpdate&)> startUpdate_;
     platform::Platform& platform_;
 
     QLabel* explanationLabel_{};

@@ -1,14 +1,17 @@
 #pragma once
 // The pointer while the program works: busy from the start of an operation
 // to its end, and as usual again while a dialog asks the user something.
+// The arrow with a busy sign, not the hourglass alone: the window still
+// answers, and its Cancel button can be clicked.
 
+#include <QCursor>
 #include <QGuiApplication>
 
 namespace logweave::platform {
 
 class BusyCursor final {
 public:
-    BusyCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
+    BusyCursor() { QGuiApplication::setOverrideCursor(Qt::BusyCursor); }
     ~BusyCursor() { QGuiApplication::restoreOverrideCursor(); }
     BusyCursor(const BusyCursor&) = delete;
     BusyCursor& operator=(const BusyCursor&) = delete;
@@ -25,7 +28,7 @@ public:
     ~UsualCursor()
     {
         if (busy_)
-            QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+            QGuiApplication::setOverrideCursor(Qt::BusyCursor);
     }
     UsualCursor(const UsualCursor&) = delete;
     UsualCursor& operator=(const UsualCursor&) = delete;

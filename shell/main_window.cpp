@@ -8,6 +8,7 @@
 #include "logweave/version.h"
 #include "platform/busy_cursor.h"
 #include "platform/path_text.h"
+#include "shell/operation_status_bar.h"
 #include "shell/pane_texts.h"
 #include "shell/version_text.h"
 
@@ -65,6 +66,11 @@ MainWindow::MainWindow(LogStore& store, FileSystem& files, platform::Platform& p
 
     ui_.emplace(*activityPane_, platform_, this);
     session_.emplace(Session{*ui_, files, {}});
+    runner_ = std::make_unique<OperationRunner>(*ui_);
+    connect(runner_.get(), &OperationRunner::ended, this, &MainWindow::operationEnded);
+    operationStatusBar_ = new OperationStatusBar(this);
+    setStatusBar(operationStatusBar_);
+    connect(operationStatusBar_, &OperationStatusBar::cancelClicked, runner_.get(), &OperationRunner::cancel);
     buildMenu();
 }
 
@@ -109,6 +115,7 @@ void MainWindow::buildMenu()
     aboutMenuAction_ = command(help, "aboutMenuAction", QStringLiteral("À &propos de Logweave [About Logweave]"),
                                QKeySequence(), &MainWindow::showAbout);
     fillRecentLogs();
+    enableCommands();
 }
 
 void MainWindow::startUp()
@@ -120,26 +127,67 @@ void MainWindow::startUp()
     if (platform_.folders.inUserDataFolder())
         ui_->appendToPane(programFolderParagraph(folder));
     session_->programFolder = pathFromBytes(platform::pathBytes(folder));
-    const platform::BusyCursor busy;
-    runSavedUpdate(store_, *session_, options());
+    runOperation([this, options = options()](const Session& session) {
+        return runSavedUpdate(store_, session, options);
+    });
+}
+
+// Add and Filter work on a log the user opened; the update at start-up opens
+// none for them. No command that works on logs starts while an operation runs.
+void MainWindow::enableCommands()
+{
+    const bool idle = !runner_->running();
+    openMenuAction_->setEnabled(idle);
+    recentLogsMenu_->setEnabled(idle && !recentLogsMenu_->isEmpty());
+    addMenuAction_->setEnabled(idle && logOpened_);
+    filterMenuAction_->setEnabled(idle && logOpened_);
+    changesMenuAction_->setEnabled(idle);  // its list may be being replaced
+    wsjtxMenuAction_->setEnabled(idle);
+}
+
+// The operation runs on the worker with the session as it stands now; the
+// window answers meanwhile, under the busy pointer.
+void MainWindow::runOperation(std::function<Outcome(const Session&)> operation, OperationRunner::Then then)
+{
+    busy_.emplace();
+    FileSystem& files = session_->files;
+    runner_->start([operation = std::move(operation), &files, folder = session_->programFolder](UserInterface& ui) {
+        return operation(Session{ui, files, folder});
+    }, std::move(then));
+    operationStatusBar_->follow([this] { return runner_->progress(); });
     enableCommands();
 }
 
-// Add and Filter work on a log the user opened; the update at start-up opens none for them.
-void MainWindow::enableCommands()
+void MainWindow::operationEnded()
 {
-    addMenuAction_->setEnabled(logOpened_);
-    filterMenuAction_->setEnabled(logOpened_);
+    operationStatusBar_->stop();
+    busy_.reset();
+    enableCommands();
+    if (quitting_)
+        quit();
+    else
+        takeNextLog();
 }
 
+// Closing while an operation runs cancels it; the program ends once it has
+// stopped, leaving no file half-written.
 void MainWindow::closeEvent(QCloseEvent* event)
 {
-    event->accept();
+    if (runner_->running())
+        event->ignore();
+    else
+        event->accept();
     quit();
 }
 
 void MainWindow::quit()
 {
+    if (runner_->running()) {
+        quitting_ = true;
+        waitingLogs_.clear();
+        runner_->cancel();
+        return;
+    }
     platform_.settings.saveWindowGeometry(kGeometryKey, saveGeometry());
     platform_.exit.endNow();
 }
@@ -187,14 +235,42 @@ void MainWindow::openLog()
 
 void MainWindow::openFile(const QString& path)
 {
-    {
-        const platform::BusyCursor busy;
-        // An Open that fails leaves no log open, not the one before.
-        logOpened_ = readOpenLog(store_, *session_, platform::pathBytes(path), options()) == Outcome::Done;
-    }
-    enableCommands();
-    if (logOpened_)
-        rememberLog(path);
+    takeIn({path, false});
+}
+
+// Logs given while an operation runs, or dropped together, are taken in turn.
+void MainWindow::takeIn(const WaitingLog& log)
+{
+    waitingLogs_.push_back(log);
+    if (!runner_->running())
+        takeNextLog();
+}
+
+void MainWindow::takeNextLog()
+{
+    if (waitingLogs_.empty())
+        return;
+    const WaitingLog log = waitingLogs_.front();
+    waitingLogs_.pop_front();
+    if (log.addWhenOpen && logOpened_)
+        addFile(log.path);
+    else
+        startOpen(log.path);
+}
+
+void MainWindow::startOpen(const QString& path)
+{
+    const bool wasOpened = logOpened_;
+    runOperation([this, bytes = platform::pathBytes(path), options = options()](const Session& session) {
+            return readOpenLog(store_, session, bytes, options);
+        },
+        [this, path, wasOpened](Outcome outcome) {
+            // An Open that fails leaves no log open, not the one before; a cancelled one puts that back.
+            const bool putBack = runner_->cancelled() && wasOpened && !store_.openLogPath().empty();
+            logOpened_ = outcome == Outcome::Done || putBack;
+            if (outcome == Outcome::Done)
+                rememberLog(path);
+        });
 }
 
 void MainWindow::addLog()
@@ -209,12 +285,13 @@ void MainWindow::addLog()
 
 void MainWindow::addFile(const QString& path)
 {
-    {
-        const platform::BusyCursor busy;
-        if (mergeAddedLog(store_, *session_, platform::pathBytes(path), options()) != Outcome::Done)
-            return;
-    }
-    rememberLog(path);
+    runOperation([this, bytes = platform::pathBytes(path), options = options()](const Session& session) {
+            return mergeAddedLog(store_, session, bytes, options);
+        },
+        [this, path](Outcome outcome) {
+            if (outcome == Outcome::Done)
+                rememberLog(path);
+        });
 }
 
 // Files from the desktop: the first opens unless a log is open, the others are added.
@@ -227,14 +304,9 @@ void MainWindow::dragEnterEvent(QDragEnterEvent* event)
 
 void MainWindow::dropEvent(QDropEvent* event)
 {
-    for (const QUrl& url : event->mimeData()->urls()) {
-        if (!url.isLocalFile())
-            continue;
-        if (!logOpened_)
-            openFile(url.toLocalFile());
-        else
-            addFile(url.toLocalFile());
-    }
+    for (const QUrl& url : event->mimeData()->urls())
+        if (url.isLocalFile())
+            takeIn({url.toLocalFile(), true});
     event->acceptProposedAction();
 }
 
@@ -260,12 +332,15 @@ void MainWindow::fillRecentLogs()
         item->setObjectName(QStringLiteral("recentLog(%1)").arg(i));
         connect(item, &QAction::triggered, this, [this, path = logs[i]] { openFile(path); });
     }
-    recentLogsMenu_->setEnabled(!logs.isEmpty());
+    recentLogsMenu_->setEnabled(!logs.isEmpty() && !runner_->running());
 }
 
 void MainWindow::showWsjtxUpdate()
 {
-    dialogs::WsjtxUpdateDialog dialog(store_, *session_, platform_, options(), this);
+    const auto startUpdate = [this](const WsjtxUpdate& update) {
+        runOperation([this, update](const Session& session) { return updateWsjtxLog(store_, session, update); });
+    };
+    dialogs::WsjtxUpdateDialog dialog(*session_, platform_, options(), startUpdate, this);
     dialog.exec();
 }
 
@@ -278,8 +353,9 @@ void MainWindow::filterLog()
         cancelled();
         return;
     }
-    const platform::BusyCursor busy;
-    filterOpenLog(store_, *session_, expression->toStdString(), options());
+    runOperation([this, expression = expression->toStdString(), options = options()](const Session& session) {
+        return filterOpenLog(store_, session, expression, options);
+    });
 }
 
 void MainWindow::showChanges()

@@ -2,15 +2,21 @@
 // The program's window: the menus of commands and the activity pane where
 // every operation reports. A log given on the command line, dropped on the
 // window or picked among the recent ones is opened, or added to the open one
-// when dropped.
+// when dropped. Operations run on a worker, one at a time; the window answers
+// meanwhile, shows how far the operation has got and can cancel it.
 
 #include "logweave/log_store.h"
 #include "logweave/session.h"
+#include "platform/busy_cursor.h"
 #include "platform/platform.h"
+#include "shell/operation_runner.h"
 #include "shell/qt_user_interface.h"
 
 #include <QMainWindow>
 
+#include <deque>
+#include <functional>
+#include <memory>
 #include <optional>
 
 class QAction;
@@ -18,6 +24,8 @@ class QMenu;
 class QPlainTextEdit;
 
 namespace logweave::shell {
+
+class OperationStatusBar;
 
 class MainWindow final : public QMainWindow {
     Q_OBJECT
@@ -28,8 +36,10 @@ public:
 
     // Runs before the window is first shown; may run the WSJT-X update unattended.
     void startUp();
-    // Opens the log at `path` with the options as saved, without asking for them.
+    // Opens the log at `path` with the options as saved, without asking for
+    // them; once the operation running, if any, has ended.
     void openFile(const QString& path);
+    bool operationRunning() const noexcept { return runner_->running(); }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -37,11 +47,22 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
+    // A log to open, or to add when one is open, once the operation before it has ended.
+    struct WaitingLog {
+        QString path;
+        bool addWhenOpen = false;
+    };
+
     void buildMenu();
     void quit();
     void openLog();
     void addLog();
     void addFile(const QString& path);
+    void startOpen(const QString& path);
+    void takeIn(const WaitingLog& log);
+    void takeNextLog();
+    void runOperation(std::function<Outcome(const Session&)> operation, OperationRunner::Then then = {});
+    void operationEnded();
     void showWsjtxUpdate();
     void filterLog();
     void showChanges();
@@ -60,6 +81,11 @@ private:
     bool logOpened_ = false;
     std::optional<QtUserInterface> ui_;
     std::optional<Session> session_;
+    // After the interface it reports to, so that it goes first.
+    std::unique_ptr<OperationRunner> runner_;
+    std::optional<platform::BusyCursor> busy_;
+    std::deque<WaitingLog> waitingLogs_;
+    bool quitting_ = false;
 
     QAction* quitMenuAction_{};
     QAction* openMenuAction_{};
@@ -70,6 +96,7 @@ private:
     QAction* changesMenuAction_{};
     QAction* helpMenuAction_{};
     QAction* aboutMenuAction_{};
+    OperationStatusBar* operationStatusBar_{};
 };
 
 }  // namespace logweave::shell

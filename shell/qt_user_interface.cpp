@@ -27,8 +27,6 @@ void QtUserInterface::appendToPane(std::string_view utf8)
     pane_.setTextCursor(cursor);
     pane_.insertPlainText(text);
     pane_.ensureCursorVisible();
-    // The operation goes on before events are handled again: what it says is shown now.
-    pane_.repaint();
 }
 
 bool QtUserInterface::showOptionsDialog()

@@ -111,6 +111,13 @@ void answerDialogs(const Folders& output)
     });
 }
 
+// Operations run on a worker: each command waits for the one before it to end.
+void waitForOperation(const shell::MainWindow& window)
+{
+    while (window.operationRunning())
+        QApplication::processEvents(QEventLoop::AllEvents, 50);
+}
+
 QString absolute(const char* path)
 {
     return QFileInfo(QString::fromLocal8Bit(path)).absoluteFilePath();
@@ -150,10 +157,13 @@ int main(int argc, char** argv)
     shell::MainWindow window(store, files, platform);
     window.startUp();
     window.show();
+    waitForOperation(window);
 
     answerDialogs(output);
     window.findChild<QAction*>(QStringLiteral("openMenuAction"))->trigger();
+    waitForOperation(window);
     window.findChild<QAction*>(QStringLiteral("addMenuAction"))->trigger();
+    waitForOperation(window);
     QApplication::processEvents();
     save(&window, output.readme + "/main-window.png");
     window.findChild<QAction*>(QStringLiteral("wsjtxMenuAction"))->trigger();

@@ -177,12 +177,12 @@ private slots:
         QVERIFY2(QFontInfo(QApplication::font()).family() == family, "the installed font is not the one drawn");
 
         Program p;
-        p.window.startUp();
+        p.start();
         RecordingInterface ui;
         Session session{ui, p.files, p.fakes.folder.path()};
         dialogs::OptionsDialog options(p.fakes.platform);
         dialogs::ConflictDialog conflict(longConflict());
-        dialogs::WsjtxUpdateDialog update(p.store, session, p.fakes.platform, OutputOptions{});
+        dialogs::WsjtxUpdateDialog update(session, p.fakes.platform, OutputOptions{}, [](const WsjtxUpdate&) {});
         QWidget* const shown = std::array<QWidget*, 4>{&p.window, &options, &conflict, &update}[window];
         shown->show();
         QVERIFY(QTest::qWaitForWindowExposed(shown));

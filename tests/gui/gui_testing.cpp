@@ -9,21 +9,32 @@ namespace logweave::testing {
 void whenModal(const std::function<void()>& show, std::function<void(QWidget*)> act)
 {
     bool finished = false;
-    const QObject waiting;  // a timer still pending when no dialog came up goes with it
-    QTimer::singleShot(0, &waiting, [act = std::move(act), &finished] {
-        // The timer fires in the dialog's own event loop, so it is up by now;
-        // the wait is for a dialog that shows a little after its caller runs.
-        QVERIFY2(QTest::qWaitFor([] { return QApplication::activeModalWidget() != nullptr; }),
-                 "no modal dialog came up");
+    // A dialog already up is the one that shows this one, not this one.
+    QWidget* const before = QApplication::activeModalWidget();
+    QTimer watch;  // goes with this call, whether a dialog came up or not
+    watch.setInterval(5);
+    QObject::connect(&watch, &QTimer::timeout, [&] {
         const QPointer<QWidget> dialog = QApplication::activeModalWidget();
+        if (dialog == nullptr || dialog == before)
+            return;
+        watch.stop();
         act(dialog);
         // Closed after a failed check inside it, so that the test reports instead of waiting.
         if (QTest::currentTestFailed() && dialog != nullptr && dialog->isVisible())
             dialog->close();
         finished = !QTest::currentTestFailed();
     });
+    watch.start();
+    // The dialog may come up inside `show`, or later from an operation's worker.
     show();
+    QVERIFY2(QTest::qWaitFor([&] { return !watch.isActive(); }, kOperationWaitMs), "no modal dialog came up");
     QVERIFY2(finished, "the dialog was not driven to its end");
+}
+
+void waitUntilIdle(const shell::MainWindow& window)
+{
+    QVERIFY2(QTest::qWaitFor([&] { return !window.operationRunning(); }, kOperationWaitMs),
+             "the operation did not end");
 }
 
 QStringList tabChain(QWidget* first)

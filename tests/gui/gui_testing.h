@@ -21,9 +21,16 @@
 
 namespace logweave::testing {
 
-// Calls `show`, which brings up a modal dialog, and runs `act` on the dialog
-// once it is up; `act` closes it. Fails unless `act` ran to its end.
+// How long a test waits for a dialog or for an operation to end.
+inline constexpr int kOperationWaitMs = 30000;
+
+// Calls `show`, which brings up a modal dialog at once or from an operation
+// it starts, and runs `act` on the dialog once it is up; `act` closes it.
+// Fails unless `act` ran to its end.
 void whenModal(const std::function<void()>& show, std::function<void(QWidget*)> act);
+
+// Handles events until the window's operation, if any, has ended.
+void waitUntilIdle(const shell::MainWindow& window);
 
 // The object names of the controls Tab visits, from `first` round to it again.
 QStringList tabChain(QWidget* first);
@@ -68,12 +75,13 @@ inline std::function<void(QWidget*)> ticking(std::vector<const char*> names)
 }
 
 // The main window over the fakes, or over real `folders` and `settings` when
-// given, with these options saved by an earlier run.
+// given, with these options saved by an earlier run; its files go through `calls`.
 struct Program {
     explicit Program(platform::ProgramFolders* folders = nullptr, const OutputOptions& saved = {},
-                     platform::Settings* settings = nullptr)
+                     platform::Settings* settings = nullptr, SystemCalls calls = SystemCalls::real())
         : fakes(saved), platform{fakes.fileDialog, fakes.inputBox, fakes.helpViewer, fakes.exit,
-                   folders != nullptr ? *folders : fakes.folders, settings != nullptr ? *settings : fakes.settings}
+                   folders != nullptr ? *folders : fakes.folders, settings != nullptr ? *settings : fakes.settings},
+          files(std::move(calls))
     {
     }
 
@@ -84,6 +92,13 @@ struct Program {
     shell::MainWindow window{store, files, platform};
 
     QAction* menu(const char* name) { return child<QAction>(&window, name); }
+    // Starts the window, and waits for the update it may run at start-up.
+    void start()
+    {
+        window.startUp();
+        waitUntilIdle(window);
+    }
+    void finish() { waitUntilIdle(window); }
     QString pane() { return child<QPlainTextEdit>(&window, "activityPane")->toPlainText(); }
     // Opens `path` with the options dialog as `choose` leaves it; an empty path cancels.
     void open(const QString& path, const std::function<void(QWidget*)>& choose = {})
@@ -95,6 +110,7 @@ struct Program {
                           choose(options);
                       click(options, "okButton");
                   });
+        finish();
     }
 };
 

@@ -105,7 +105,7 @@ private slots:
     void init()
     {
         p.emplace();
-        p->window.startUp();
+        p->start();
     }
     void cleanup() { p.reset(); }
 
@@ -159,6 +159,7 @@ private slots:
         openStation();
         p->fakes.inputBox.useDefault = true;
         p->menu("filterMenuAction")->trigger();
+        p->finish();
         QVERIFY(p->pane().endsWith(paneText(pane::recordsKept(1))));
         p->fakes.folder.write("Adif_Filtre1.adi", "mine");
         p->fakes.inputBox.useDefault = false;  // Cancel
@@ -168,6 +169,7 @@ private slots:
     }
 
     // The pointer is busy while the program works and as usual while it asks.
+    // The merge's worker waits for the answer of a dialog modal to the window.
     void addMergesUnderTheBusyPointerAndAsksUnderTheUsualOne()
     {
         openStation();
@@ -175,15 +177,21 @@ private slots:
         QList<bool> busyAtEachReport;
         connect(child<QPlainTextEdit>(&p->window, "activityPane"), &QPlainTextEdit::textChanged, this, [&] {
             const QCursor* cursor = QGuiApplication::overrideCursor();
-            busyAtEachReport << (cursor != nullptr && cursor->shape() == Qt::WaitCursor);
+            busyAtEachReport << (cursor != nullptr && cursor->shape() == Qt::BusyCursor);
         });
         bool usualWhileAsking = false;
+        bool askedModallyWhileRunning = false;
         whenModal([&] { p->menu("addMenuAction")->trigger(); },
                   [&](QWidget* dialog) {
                       usualWhileAsking = QGuiApplication::overrideCursor() == nullptr;
+                      QTest::qWait(50);  // the worker goes no further meanwhile
+                      askedModallyWhileRunning = dialog->isModal() && p->window.operationRunning()
+                                                 && !p->fakes.folder.exists("Logweave.adi");
                       click(dialog, "okButton");
                   });
+        p->finish();
         QVERIFY(usualWhileAsking);
+        QVERIFY(askedModallyWhileRunning);
         QVERIFY(busyAtEachReport.size() >= 2);
         QVERIFY(!busyAtEachReport.contains(false));
         QVERIFY(QGuiApplication::overrideCursor() == nullptr);
@@ -204,6 +212,7 @@ private slots:
         offerAddedLog();
         whenModal([&] { p->menu("addMenuAction")->trigger(); },
                   [](QWidget* dialog) { QTest::keyClick(dialog, Qt::Key_Escape); });
+        p->finish();
         QVERIFY(p->pane().endsWith(paneText(pane::mergeCancelled())));
         QVERIFY(!p->fakes.folder.exists("Logweave.adi"));
         QVERIFY(!p->fakes.folder.exists("Logweave_Changes.csv"));
@@ -217,6 +226,7 @@ private slots:
         openStation();
         offerAddedLog();
         whenModal([&] { p->menu("addMenuAction")->trigger(); }, [](QWidget* dialog) { click(dialog, "okButton"); });
+        p->finish();
         QCOMPARE(QString::fromStdString(p->store.openLogPath()), p->fakes.path("Logweave.adi"));
         QStringList calls;
         whenModal([&] { p->menu("changesMenuAction")->trigger(); }, [&](QWidget* dialog) {
@@ -244,14 +254,16 @@ private slots:
         QCOMPARE(p->fakes.settings.recent, (QStringList{other, station}));
 
         p->menu("recentLog(1)")->trigger();
+        p->finish();
         QCOMPARE(QString::fromStdString(p->store.openLogPath()), station);
         QCOMPARE(p->fakes.settings.recent, (QStringList{station, other}));
         p->window.openFile(p->fakes.path("vanished.adi"));  // as from the command line; not remembered
+        p->finish();
         QCOMPARE(p->fakes.settings.recent.size(), 2);
         QCOMPARE(commandsOn(*p), QStringList{"openMenuAction"});  // and no log open any more
 
         Program dropped;
-        dropped.window.startUp();
+        dropped.start();
         const auto drop = [&](const QString& path) {
             QMimeData data;
             data.setUrls({QUrl::fromLocalFile(path)});
@@ -262,6 +274,7 @@ private slots:
             QVERIFY(enter.isAccepted());
             QDropEvent release(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
             QApplication::sendEvent(pane, &release);
+            dropped.finish();
         };
         drop(station);
         QCOMPARE(dropped.store.openRecordCount(), 1LL);
@@ -297,7 +310,7 @@ private slots:
         const QSize size(1000, 640);
         {
             Program first(&folders, {}, &settings);
-            first.window.startUp();
+            first.start();
             first.window.show();
             first.window.resize(size);
             QVERIFY(QTest::qWaitForWindowExposed(&first.window));
@@ -311,7 +324,7 @@ private slots:
             first.window.close();
         }
         Program next(&folders, {}, &settings);
-        next.window.startUp();
+        next.start();
         QCOMPARE(next.window.size(), size);
         QCOMPARE(next.menu("recentLog(0)")->text(), QStringLiteral("&1 ") + log);
         next.open(QString(), [](QWidget* options) { QVERIFY(child<QCheckBox>(options, "upperCaseNamesCheck")->isChecked()); });
@@ -386,6 +399,7 @@ private slots:
         openStation();
         offerAddedLog();
         whenModal([&] { p->menu("addMenuAction")->trigger(); }, [](QWidget* dialog) { click(dialog, "okButton"); });
+        p->finish();
         const auto asked = p->fakes.fileDialog.requests.size();
         const auto helped = p->fakes.helpViewer.requests.size();
         const QString pane = p->pane();
@@ -490,7 +504,7 @@ private slots:
                 "FicToUpdate = " + log.string() + "\r\nFicToMerge = " + other.string() + "\r\n");
         const QString before = QDir::currentPath();
         Program q(&folders);
-        q.window.startUp();
+        q.start();
         QCOMPARE(QDir::currentPath(), before);  // the program folder is joined to names, never made current
         const QString line = paneText(shell::programFolderParagraph(installed.userData));
         QVERIFY(q.pane().startsWith(line));

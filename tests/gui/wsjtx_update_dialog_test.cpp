@@ -21,7 +21,7 @@ struct Update : Program {
         fakes.folder.write("AdifCodes_Liste_WSJT-X.txt", "call\r\n");
         if (!automation.empty())
             fakes.folder.write("Logweave.cfg", automation);
-        window.startUp();
+        start();
     }
 
     // Shows the dialog from the menu, with both paths typed in when `filled`; `act` works on it and closes it.
@@ -35,6 +35,7 @@ struct Update : Program {
                       }
                       act(dialog);
                   });
+        finish();  // the update OK started
     }
 };
 
