@@ -1,6 +1,6 @@
 #include "dialogs/program_help.h"
 
-#include "dialogs/c_help.h"
+#include "dialogs/help_file.h"
 
 #include <QDir>
 #include <QFile>
@@ -11,7 +11,7 @@ void showProgramHelp(platform::Platform& platform)
 {
     platform.helpViewer.keepPlaceIn(platform.settings);
     const QString file = QDir(platform.folders.helpFolder()).filePath(QStringLiteral("Logweave.chm"));
-    CHelp(platform.helpViewer).Show(QFile::encodeName(file).toStdString(), std::string("W1"));
+    HelpFile(platform.helpViewer).showContents(QFile::encodeName(file).toStdString(), std::string("W1"));
 }
 
 }  // namespace logweave::dialogs
