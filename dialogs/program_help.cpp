@@ -1,9 +1,8 @@
 #include "dialogs/program_help.h"
 
-#include "dialogs/c_help.h"
+#include "dialogs/help_file.h"
 
 #include <QDir>
-#include <QFile>
 
 namespace logweave::dialogs {
 
@@ -11,7 +10,8 @@ void showProgramHelp(platform::Platform& platform)
 {
     platform.helpViewer.keepPlaceIn(platform.settings);
     const QString file = QDir(platform.folders.helpFolder()).filePath(QStringLiteral("Logweave.chm"));
-    CHelp(platform.helpViewer).Show(QFile::encodeName(file).toStdString(), std::string("W1"));
+    // Names go to the viewer in UTF-8, whatever the system's code page.
+    HelpFile(platform.helpViewer).showContents(file.toStdString(), std::string("W1"));
 }
 
 }  // namespace logweave::dialogs

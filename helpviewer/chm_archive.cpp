@@ -1,6 +1,12 @@
 #include "helpviewer/chm_archive.h"
 
+#include <QString>
+
 #include <chm_lib.h>
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
 
 #include <algorithm>
 #include <cctype>
@@ -33,6 +39,24 @@ bool holds(chmFile* file, const std::string& object)
     return chm_resolve_object(file, object.c_str(), &unit) == CHM_RESOLVE_SUCCESS;
 }
 
+// chmlib opens files by narrow names, which Windows reads in its code page:
+// there the UTF-8 name goes by its short form, all in ASCII, where the file
+// system keeps one.
+std::string systemName(const std::string& utf8)
+{
+#ifdef _WIN32
+    const std::wstring wide = QString::fromStdString(utf8).toStdWString();
+    std::wstring shortName(MAX_PATH, L'\0');
+    const DWORD length = GetShortPathNameW(wide.c_str(), shortName.data(), static_cast<DWORD>(shortName.size()));
+    if (length == 0 || length >= shortName.size())
+        return utf8;
+    shortName.resize(length);
+    return QString::fromStdWString(shortName).toStdString();
+#else
+    return utf8;
+#endif
+}
+
 }  // namespace
 
 bool endsWithIgnoringCase(std::string_view path, std::string_view suffix) noexcept
@@ -44,7 +68,7 @@ bool endsWithIgnoringCase(std::string_view path, std::string_view suffix) noexce
 
 std::unique_ptr<ChmArchive> ChmArchive::open(const std::string& path)
 {
-    chmFile* file = chm_open(path.c_str());
+    chmFile* file = chm_open(systemName(path).c_str());
     if (file == nullptr)
         return nullptr;
     return std::unique_ptr<ChmArchive>(new ChmArchive(file, path));

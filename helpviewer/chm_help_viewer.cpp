@@ -3,7 +3,6 @@
 #include "helpviewer/chm_archive.h"
 #include "helpviewer/help_window.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QMessageBox>
 
@@ -18,39 +17,70 @@ namespace logweave::helpviewer {
 namespace {
 
 #ifdef _WIN32
-// HH_FTS_QUERY as HtmlHelpA reads it, whatever the build's character set.
-struct FtsQueryA {
+// HH_FTS_QUERY as HtmlHelpW reads it, whatever the build's character set.
+struct FtsQueryW {
     int cbStruct;
     BOOL fUniCodeStrings;
-    LPCSTR pszSearchQuery;
+    LPCWSTR pszSearchQuery;
     LONG iProximity;
     BOOL fStemmedSearch;
     BOOL fTitleOnly;
     BOOL fExecute;
-    LPCSTR pszWindow;
+    LPCWSTR pszWindow;
 };
-static_assert(sizeof(FtsQueryA) == sizeof(HH_FTS_QUERY));
+static_assert(sizeof(FtsQueryW) == sizeof(HH_FTS_QUERY));
 
-void showWithHtmlHelp(const platform::HelpRequest& request)
+std::wstring wide(const std::string& utf8)
 {
+    return QString::fromStdString(utf8).toStdWString();
+}
+
+using HtmlHelpFunction = HWND(WINAPI*)(HWND caller, LPCWSTR file, UINT command, DWORD_PTR data);
+
+// The system's viewer, looked for when help is first asked for rather than
+// linked: a Windows without it still runs the program, with the built-in help.
+HtmlHelpFunction systemHtmlHelp()
+{
+    static const HtmlHelpFunction function = []() -> HtmlHelpFunction {
+        const HMODULE library = LoadLibraryW(L"hhctrl.ocx");
+        if (library == nullptr)
+            return nullptr;
+        return reinterpret_cast<HtmlHelpFunction>(reinterpret_cast<void*>(GetProcAddress(library, "HtmlHelpW")));
+    }();
+    return function;
+}
+
+// False when the system has no HTML Help viewer, or it would not open the
+// file: the built-in window shows it then. Names are handed over in UTF-16,
+// so that a folder with accents works whatever the system's code page.
+bool showWithHtmlHelp(const platform::HelpRequest& request)
+{
+    const HtmlHelpFunction htmlHelp = systemHtmlHelp();
+    if (htmlHelp == nullptr)
+        return false;
+    const std::wstring file = wide(request.file);
     auto data = static_cast<DWORD_PTR>(static_cast<DWORD>(request.data));
-    FtsQueryA query{};
+    FtsQueryW query{};
+    std::wstring searched;
+    std::wstring window;
     if (request.command == platform::HelpCommand::DisplaySearch && request.search) {
         const platform::HelpSearchQuery& search = *request.search;
-        // The request's size is that of the 32-bit record; the viewer checks the one it is given.
+        searched = wide(search.query);
+        window = wide(search.windowName);
         query.cbStruct = static_cast<int>(sizeof(query));
-        query.fUniCodeStrings = search.unicode ? TRUE : FALSE;
-        query.pszSearchQuery = search.query.c_str();
+        query.fUniCodeStrings = TRUE;
+        query.pszSearchQuery = searched.c_str();
         query.iProximity = search.proximity;
         query.fStemmedSearch = search.stemmedSearch ? TRUE : FALSE;
         query.fTitleOnly = search.titleOnly ? TRUE : FALSE;
         query.fExecute = search.execute ? TRUE : FALSE;
-        query.pszWindow = search.windowName.empty() ? nullptr : search.windowName.c_str();
+        query.pszWindow = window.empty() ? nullptr : window.c_str();
         data = reinterpret_cast<DWORD_PTR>(&query);
     }
-    HtmlHelpA(nullptr, request.file.c_str(), static_cast<UINT>(request.command), data);
+    return htmlHelp(nullptr, file.c_str(), static_cast<UINT>(request.command), data) != nullptr;
 }
-#else
+#endif
+
 struct HelpTarget {
     std::string file;
     std::string windowType;
@@ -60,11 +90,10 @@ struct HelpTarget {
 HelpTarget splitRequestFile(const std::string& requested)
 {
     const auto mark = requested.rfind('>');
-    if (mark == std::string::npos || QFileInfo::exists(QFile::decodeName(requested.c_str())))
+    if (mark == std::string::npos || QFileInfo::exists(QString::fromStdString(requested)))
         return {requested, {}};
     return {requested.substr(0, mark), requested.substr(mark + 1)};
 }
-#endif
 
 }  // namespace
 
@@ -86,14 +115,20 @@ void ChmHelpViewer::keepPlaceIn(platform::Settings& settings)
 void ChmHelpViewer::show(const platform::HelpRequest& request)
 {
 #ifdef _WIN32
-    showWithHtmlHelp(request);
-#else
+    if (showWithHtmlHelp(request))
+        return;
+#endif
+    showInOwnWindow(request);
+}
+
+void ChmHelpViewer::showInOwnWindow(const platform::HelpRequest& request)
+{
     const HelpTarget target = splitRequestFile(request.file);
     auto archive = ChmArchive::open(target.file);
     if (!archive) {
         QMessageBox::warning(nullptr, QStringLiteral("Aide [Help]"),
                              QStringLiteral("Fichier d'aide introuvable ou illisible [Help file missing or unreadable] : %1")
-                                 .arg(QFile::decodeName(target.file.c_str())));
+                                 .arg(QString::fromStdString(target.file)));
         return;
     }
     if (!window_) {
@@ -105,7 +140,6 @@ void ChmHelpViewer::show(const platform::HelpRequest& request)
     window_->show();
     window_->raise();
     window_->activateWindow();
-#endif
 }
 
 }  // namespace logweave::helpviewer

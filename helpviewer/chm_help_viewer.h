@@ -1,7 +1,7 @@
 #pragma once
 // The help viewer of the platform. On Windows it hands the request to the
-// system's HTML Help viewer; elsewhere it shows the compiled help file in a
-// window of its own, kept and reused for later requests.
+// system's HTML Help viewer; where there is none, and elsewhere, it shows the
+// compiled help file in a window of its own, kept and reused for later requests.
 
 #include "platform/help_viewer.h"
 
@@ -27,6 +27,8 @@ public:
     QWidget* window() const;
 
 private:
+    void showInOwnWindow(const platform::HelpRequest& request);
+
     std::unique_ptr<HelpWindow> window_;
     platform::Settings* settings_ = nullptr;
 };

@@ -16,11 +16,6 @@ namespace fs = std::filesystem;
 template <typename Result>
 Result failure();
 template <>
-WinHandle failure<WinHandle>()
-{
-    return INVALID_HANDLE_VALUE;
-}
-template <>
 WinBool failure<WinBool>()
 {
     return FALSE;

@@ -3,7 +3,7 @@
 
 #include "gui_testing.h"
 
-#include "dialogs/c_help.h"
+#include "dialogs/help_file.h"
 #include "dialogs/program_help.h"
 #include "helpviewer/chm_archive.h"
 #include "helpviewer/chm_help_viewer.h"
@@ -296,17 +296,17 @@ private slots:
         QWidget* first = v.window();
         v.page()->setSource(page("wsjtx.html"));
         v.window()->close();
-        dialogs::CHelp help(v.viewer);
-        help.ShowIndex(kHelpFile, std::string("W1"));
+        dialogs::HelpFile help(v.viewer);
+        help.showIndex(kHelpFile, std::string("W1"));
         QVERIFY(v.window() == first && v.window()->isVisible());
         QVERIFY(v.currentTab() == v.tree("Index"));
         QCOMPARE(v.page()->documentTitle(), kFirstTitle);
-        help.ShowSearch(kHelpFile, std::string("W1"));
+        help.showSearch(kHelpFile, std::string("W1"));
         QVERIFY(v.currentTab() == child<QWidget>(v.window(), "Search"));
         // The words come selected in the box, not searched for.
         QCOMPARE(child<QLineEdit>(v.window(), "SearchText")->selectedText(), QStringLiteral("TEST"));
         QCOMPARE(child<QListWidget>(v.window(), "SearchResults")->count(), 0);
-        help.Show(kHelpFile, std::string("W1"), 4711);
+        help.showContents(kHelpFile, std::string("W1"), 4711);
         QVERIFY(v.currentTab() == v.tree("Contents"));
     }
 
@@ -395,7 +395,7 @@ private slots:
         QFETCH(QKeyCombination, key);
         Viewer v;
         if (focused == QLatin1String("SearchText"))
-            dialogs::CHelp(v.viewer).ShowSearch(kHelpFile, std::string("W1"));
+            dialogs::HelpFile(v.viewer).showSearch(kHelpFile, std::string("W1"));
         QVERIFY(QTest::qWaitForWindowActive(v.window()));
         QWidget* control = child<QWidget>(v.window(), qPrintable(focused));
         control->setFocus();
@@ -500,8 +500,8 @@ private slots:
     void viewerTakesTheSamplesButtonsHomePageAndContextPages()
     {
         Viewer v(false);
-        dialogs::CHelp help(v.viewer);
-        help.Show(kSampleFile, std::string("W1"), 42);
+        dialogs::HelpFile help(v.viewer);
+        help.showContents(kSampleFile, std::string("W1"), 42);
         QCOMPARE(v.window()->windowTitle(), QStringLiteral("Exemple [Sample]"));
         QCOMPARE(v.page()->source(), page("seconde.html"));
         QVERIFY(v.page()->toPlainText().contains(QStringLiteral("EMETTEUR")));
@@ -511,7 +511,7 @@ private slots:
             QVERIFY2(!v.button(name)->isVisible(), name);
         v.click("Home");
         QTRY_COMPARE(v.page()->source(), page("accueil.html"));
-        help.Show(kSampleFile, std::string("W1"), 7);  // mapped to no page: the first
+        help.showContents(kSampleFile, std::string("W1"), 7);  // mapped to no page: the first
         QCOMPARE(v.page()->source(), page("premiere.html"));
     }
 };

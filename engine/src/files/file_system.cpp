@@ -4,7 +4,9 @@
 
 #include <algorithm>
 #ifdef _WIN32
+#ifndef NOMINMAX
 #define NOMINMAX
+#endif
 #include <windows.h>
 #endif
 
