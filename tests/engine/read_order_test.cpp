@@ -129,6 +129,17 @@ TEST(ReadOrder, PackedKeysOrderAsTheirTexts)
             keys.push_back({dates[random() % 3], times[random() % 7]});
         EXPECT_EQ(dateTimeOrder(keys), dateTimeOrderByText(keys));
     }
+    // Dates and times of every width, so that every digit of the numbers sorted on differs somewhere.
+    std::vector<std::string> texts;
+    for (int i = 0; i < 6000; ++i) {
+        std::string digits = std::to_string(random() % 100000000);
+        texts.push_back(std::string(8 - digits.size(), '0') + digits);
+        texts.push_back(std::to_string(random()).substr(0, random() % 7));
+    }
+    std::vector<SortKey> keys;
+    for (std::size_t i = 0; i < texts.size(); i += 2)
+        keys.push_back({texts[i], texts[i + 1]});
+    EXPECT_EQ(dateTimeOrder(keys), dateTimeOrderByText(keys));
 }
 
 }  // namespace
