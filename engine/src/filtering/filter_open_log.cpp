@@ -61,6 +61,7 @@ Outcome writeFilterFiles(const LogStore& store, const Session& session, const st
     }
     kept.finish();
     removed.finish();
+    stopIfCancelled(session.ui);
     files->commit();
     session.ui.appendToPane(pane::recordsKept(keptCount));
     return Outcome::Done;

@@ -8,6 +8,7 @@
 #include "writing/write_record.h"
 #include "merging/merged_output.h"
 #include "reading/reading_from.h"
+#include "progress_meter.h"
 #include "reporting_stops.h"
 #include "merging/window_merge.h"
 
@@ -35,6 +36,7 @@ MergeCounts writeMergedLog(const LogStore& store, const Session& session, const 
         mergeAtSameDateAndTime(logs, out, settler, counts);
     counts.processed = processedOf(added);
     counts.changedValues = out.changedValues();
+    stopIfCancelled(session.ui);  // the last moment a cancel leaves every file as it was
     out.commit();
     return counts;
 }

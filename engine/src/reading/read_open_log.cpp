@@ -38,10 +38,11 @@ long long firstOutOfOrder(const LogStore& store)
     return 0;
 }
 
-void writeAdifFile(const Session& session, const OpenedLog& opened, const OutputForm& form)
+// The tidy copy and its field names, written but not yet in place.
+std::unique_ptr<FileBatch> writeAdifFile(const Session& session, const OpenedLog& opened, const OutputForm& form)
 {
-    const auto batch = session.files.writeFiles({session.programFolder / "Adif_File.adi",
-                                                 session.programFolder / "AdifCodes.txt"});
+    auto batch = session.files.writeFiles({session.programFolder / "Adif_File.adi",
+                                           session.programFolder / "AdifCodes.txt"});
     StreamedText adif(batch->file(0));
     if (!opened.header.empty())
         writeHeaderLine(adif.text(), form, opened.header);
@@ -56,17 +57,22 @@ void writeAdifFile(const Session& session, const OpenedLog& opened, const Output
     }
     adif.finish();
     batch->file(1).write(adifCodes(opened.fields, form.upperCaseNames));
-    batch->commit();
+    stopIfCancelled(session.ui);
+    return batch;
 }
 
 TextEnd readLog(LogStore& store, const Session& session, FileReader& reader, std::string_view path,
-                const OutputForm& form, FieldTable fields)
+                const OutputForm& form, FieldTable fields, std::unique_ptr<FileBatch>* tidyCopy)
 {
     LogFile file = readLogFile(session, reader, pane::fileRead(path), fields, form.endOfHeader);
     const TextEnd end = file.endsAfterARecord ? TextEnd::AfterARecord : TextEnd::InARecord;
     OpenedLog opened{std::move(file.log), std::move(fields), {}, file.header.value_or(""), std::string(path)};
     opened.standard = findStandardFields(opened.fields);
-    writeAdifFile(session, opened, form);
+    auto written = writeAdifFile(session, opened, form);
+    if (tidyCopy != nullptr)
+        *tidyCopy = std::move(written);
+    else
+        written->commit();
     store.open(std::move(opened));
     if (const long long r = firstOutOfOrder(store); r != 0)
         session.ui.appendToPane(pane::outOfOrder(r));
@@ -77,13 +83,13 @@ TextEnd readLog(LogStore& store, const Session& session, FileReader& reader, std
 }  // namespace
 
 std::optional<TextEnd> readOpenLogFrom(LogStore& store, const Session& session, FileReader& file, std::string_view path,
-                                       const OutputForm& form, FieldTable fields)
+                                       const OutputForm& form, FieldTable fields, std::unique_ptr<FileBatch>* tidyCopy)
 {
     // Nothing of an earlier log leaks into this one. A cancelled reading puts
     // it back; one that stops leaves no log open.
     LogStore earlier = store.takeForCancel();
     store.close(fields);
-    auto end = reportingStops(session.ui, path, [&] { return readLog(store, session, file, path, form, std::move(fields)); });
+    auto end = reportingStops(session.ui, path, [&] { return readLog(store, session, file, path, form, std::move(fields), tidyCopy); });
     if (!end && session.ui.cancelRequested())
         store = std::move(earlier);
     return end;

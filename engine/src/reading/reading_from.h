@@ -8,6 +8,7 @@
 #include "logweave/output_options.h"
 #include "logweave/session.h"
 
+#include <memory>
 #include <optional>
 #include <string_view>
 
@@ -18,9 +19,12 @@ namespace logweave {
 enum class TextEnd { AfterARecord, InARecord };
 
 // As readOpenLog, reading `file`, found at `path`, written in `form`, its
-// names entering `fields`; nullopt when it stopped.
+// names entering `fields`; nullopt when it stopped. Given `tidyCopy`, the
+// tidy copy and its field names are left there for the caller to put in
+// place, else they are put in place at once.
 std::optional<TextEnd> readOpenLogFrom(LogStore& store, const Session& session, FileReader& file, std::string_view path,
-                                       const OutputForm& form, FieldTable fields);
+                                       const OutputForm& form, FieldTable fields,
+                                       std::unique_ptr<FileBatch>* tidyCopy = nullptr);
 
 // As mergeAddedLog, merging `file`, found at `path`, written in `form`; nullopt when it stopped.
 std::optional<TextEnd> mergeAddedLogFrom(LogStore& store, const Session& session, FileReader& file,

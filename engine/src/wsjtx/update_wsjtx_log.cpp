@@ -104,7 +104,11 @@ std::optional<UpdatedFiles> readAndMerge(LogStore& store, const Session& session
     if (!files.log || !files.toMerge || !letGo(session, update.logToUpdate, *files.log)
         || !letGo(session, update.logToMerge, *files.toMerge))
         return std::nullopt;
-    const auto logEnd = readOpenLogFrom(store, session, *files.log, update.logToUpdate, form, std::move(*fields));
+    // The tidy copy of the WSJT-X log goes in place once the merge has run,
+    // so that an update cancelled while it merges leaves it as it was.
+    std::unique_ptr<FileBatch> tidyCopy;
+    const auto logEnd =
+        readOpenLogFrom(store, session, *files.log, update.logToUpdate, form, std::move(*fields), &tidyCopy);
     if (!logEnd)
         return std::nullopt;
     // The WSJT-X program writes a contact into both logs at once: what it
@@ -114,7 +118,9 @@ std::optional<UpdatedFiles> readAndMerge(LogStore& store, const Session& session
     files.textLogAsRead = lookAtTextLog(session, files.textLog);
     const auto mergeEnd =
         mergeAddedLogFrom(store, session, *files.toMerge, update.logToMerge, form, update.options.sameContact);
-    if (!mergeEnd)
+    if (session.ui.cancelRequested() && !mergeEnd)
+        return std::nullopt;
+    if (!reportingStops(session.ui, update.logToUpdate, [&] { tidyCopy->commit(); return true; }) || !mergeEnd)
         return std::nullopt;
     files.readMidContact = *logEnd == TextEnd::InARecord || *mergeEnd == TextEnd::InARecord;
     return files;
