@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -119,8 +120,9 @@ public:
 };
 
 // All that remains to read of `file`, up to its end: `expected`, the size
-// the system tells, only sizes the first allocation (files under /proc tell 0).
-Bytes readAll(FileReader& file, std::size_t expected);
+// the system tells, only sizes the first allocation (files under /proc tell
+// 0). `readSoFar` hears the bytes read, a piece at a time.
+Bytes readAll(FileReader& file, std::size_t expected, const std::function<void(std::size_t)>& readSoFar = {});
 
 // The entry of `folder` named `name` in any letter case, the exact one first.
 std::optional<std::filesystem::path> findIgnoringCase(FileSystem& files, const std::filesystem::path& folder,

@@ -88,8 +88,10 @@ std::error_code make_error_code(LiveFileError error) noexcept
     return {static_cast<int>(error), liveFileCategory()};
 }
 
-Bytes readAll(FileReader& file, std::size_t expected)
+Bytes readAll(FileReader& file, std::size_t expected, const std::function<void(std::size_t)>& readSoFar)
 {
+    // Read in pieces so that a large file shows its progress, and may be cancelled, as it comes.
+    constexpr std::size_t kPiece = std::size_t{16} << 20;
     // One byte of room more than expected: the read that finds the end needs no larger buffer.
     Bytes bytes(expected + 1);
     std::size_t filled = 0;
@@ -99,10 +101,12 @@ Bytes readAll(FileReader& file, std::size_t expected)
             std::copy(bytes.data(), bytes.data() + filled, larger.data());
             bytes = std::move(larger);
         }
-        const std::size_t n = file.read(bytes.data() + filled, bytes.size() - filled);
+        const std::size_t n = file.read(bytes.data() + filled, std::min(kPiece, bytes.size() - filled));
         if (n == 0)
             break;
         filled += n;
+        if (readSoFar)
+            readSoFar(filled);
     }
     bytes.shrink(filled);
     return bytes;

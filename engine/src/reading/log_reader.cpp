@@ -61,7 +61,8 @@ struct Ending {
 };
 
 // Reads the records of `log`'s text, after its header; their names enter `fields`.
-Ending readRecords(UserInterface& ui, Log& log, FieldTable& fields)
+// `reading` goes on from `before`, the bytes it counted already.
+Ending readRecords(ProgressMeter& reading, std::uint64_t before, Log& log, FieldTable& fields)
 {
     ScanEnd end;
     EndTagCounts endTags{};
@@ -70,11 +71,10 @@ Ending readRecords(UserInterface& ui, Log& log, FieldTable& fields)
         RecordScanner scanner(log.text(), eoh == npos ? 0 : eoh + 1, namer);
         // Room for records of 128 bytes and more, what logs hold: no copy as the log grows.
         log.reserve(log.text().size() / 128 + 16);
-        ProgressMeter meter(ui, Phase::Reading, log.text().size());
         ScannedRecord record;
         while (scanner.next(record)) {
             log.add(record.begin, record.length, record.values);
-            meter.advanceTo(record.begin);
+            reading.advanceTo(before + record.begin);
         }
         end = scanner.end();
         endTags = endTagsIn(log.text(), eoh, scanner);
@@ -93,11 +93,10 @@ Ending readRecords(UserInterface& ui, Log& log, FieldTable& fields)
 }
 
 // The text of the file, collapsed, its records in order of date and time.
-Bytes orderedText(UserInterface& ui, FileReader& file)
+Bytes orderedText(UserInterface& ui, FileReader& file, ProgressMeter& reading)
 {
     const FileReader::Stamp stamp = file.stamp();
-    Bytes text = readAll(file, stamp.size);
-    stopIfCancelled(ui);
+    Bytes text = readAll(file, stamp.size, [&reading](std::size_t read) { reading.advanceTo(read); });
     collapseBlankLines(text);
     auto lines = recordLines(text.view());
     if (!lines || lines->inOrder())
@@ -121,9 +120,12 @@ Bytes orderedText(UserInterface& ui, FileReader& file)
 LogFile readLogFile(const Session& session, FileReader& reader, std::string_view banner, FieldTable& fields,
                     std::string_view endOfHeader)
 {
-    LogFile file{Log(orderedText(session.ui, reader)), std::nullopt};
+    // One bar for the file read into memory, then for its records read there.
+    const std::uint64_t size = reader.stamp().size;
+    ProgressMeter reading(session.ui, Phase::Reading, 2 * size);
+    LogFile file{Log(orderedText(session.ui, reader, reading)), std::nullopt};
     session.ui.appendToPane(banner);
-    const Ending ending = readRecords(session.ui, file.log, fields);
+    const Ending ending = readRecords(reading, size, file.log, fields);
     if (ending.eoh != npos) {
         file.header = withCrLf(file.log.text().substr(0, ending.eoh)) + std::string(endOfHeader);
         session.ui.appendToPane(pane::header(*file.header));
@@ -138,7 +140,8 @@ Log readWrittenLog(const Session& session, const std::filesystem::path& path, Fi
 {
     Log log(session.files.readFile(path));
     Uncancellable ui(session.ui);
-    readRecords(ui, log, fields);
+    ProgressMeter reading(ui, Phase::Reading, log.text().size());
+    readRecords(reading, 0, log, fields);
     return log;
 }
 
