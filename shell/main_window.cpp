@@ -70,7 +70,11 @@ MainWindow::MainWindow(LogStore& store, FileSystem& files, platform::Platform& p
     connect(runner_.get(), &OperationRunner::ended, this, &MainWindow::operationEnded);
     operationStatusBar_ = new OperationStatusBar(this);
     setStatusBar(operationStatusBar_);
-    connect(operationStatusBar_, &OperationStatusBar::cancelClicked, runner_.get(), &OperationRunner::cancel);
+    // Cancel stops the logs waiting their turn too: one click for the files dropped together.
+    connect(operationStatusBar_, &OperationStatusBar::cancelClicked, this, [this] {
+        waitingLogs_.clear();
+        runner_->cancel();
+    });
     buildMenu();
 }
 
@@ -266,7 +270,7 @@ void MainWindow::startOpen(const QString& path)
         },
         [this, path, wasOpened](Outcome outcome) {
             // An Open that fails leaves no log open, not the one before; a cancelled one puts that back.
-            const bool putBack = runner_->cancelled() && wasOpened && !store_.openLogPath().empty();
+            const bool putBack = runner_->cancelRequested() && wasOpened && !store_.openLogPath().empty();
             logOpened_ = outcome == Outcome::Done || putBack;
             if (outcome == Outcome::Done)
                 rememberLog(path);

@@ -81,7 +81,8 @@ private:
     bool logOpened_ = false;
     std::optional<QtUserInterface> ui_;
     std::optional<Session> session_;
-    // After the interface it reports to, so that it goes first.
+    // After the interface it reports to, so that it goes first; what the
+    // worker sends back after the window's end only ends the thread.
     std::unique_ptr<OperationRunner> runner_;
     std::optional<platform::BusyCursor> busy_;
     std::deque<WaitingLog> waitingLogs_;

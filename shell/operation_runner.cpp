@@ -18,6 +18,9 @@ OperationRunner::~OperationRunner()
 {
     if (!running())
         return;
+    // What comes back from the worker from now on finds the window gone: it
+    // only ends the thread, never the window's follow-up.
+    destroying_ = true;
     ui_.requestCancel();
     // The worker may be waiting for an answer from this thread: its questions
     // are answered here, as cancelled ones, until it has stopped.
@@ -25,12 +28,15 @@ OperationRunner::~OperationRunner()
         QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
-    worker_.join();
+    if (worker_.joinable())
+        worker_.join();
 }
 
 void OperationRunner::start(Operation operation, Then then)
 {
     Q_ASSERT(!running());
+    if (running())
+        return;  // a second thread would end the program
     ui_.startAfresh();
     workerDone_.store(false);
     worker_ = std::thread([this, operation = std::move(operation), then = std::move(then)]() mutable {
@@ -52,7 +58,10 @@ void OperationRunner::start(Operation operation, Then then)
 
 void OperationRunner::finish(Outcome outcome, const std::exception_ptr& failure, const Then& then)
 {
-    worker_.join();
+    if (worker_.joinable())
+        worker_.join();
+    if (destroying_)
+        return;
     if (failure)
         std::rethrow_exception(failure);
     if (then)

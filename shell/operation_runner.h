@@ -10,6 +10,7 @@
 #include <QObject>
 
 #include <atomic>
+#include <exception>
 #include <functional>
 #include <thread>
 
@@ -33,7 +34,7 @@ public:
     bool running() const noexcept { return worker_.joinable(); }
     void cancel() { ui_.requestCancel(); }
     // Whether the user asked the operation running, or the last one, to stop.
-    bool cancelled() { return ui_.cancelRequested(); }
+    bool cancelRequested() { return ui_.cancelRequested(); }
     Progress progress() const { return ui_.progress(); }
 
 signals:
@@ -46,6 +47,7 @@ private:
     WorkerInterface ui_;
     std::thread worker_;
     std::atomic<bool> workerDone_{false};
+    bool destroying_ = false;
 };
 
 }  // namespace logweave::shell
