@@ -22,11 +22,15 @@ void QtUserInterface::appendToPane(std::string_view utf8)
 {
     QString text = QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    QTextCursor cursor = pane_.textCursor();
-    cursor.movePosition(QTextCursor::End);
-    pane_.setTextCursor(cursor);
-    pane_.insertPlainText(text);
-    pane_.ensureCursorVisible();
+    // Texts come while the user may be selecting or reading further up: the
+    // selection stays, and the pane follows the end only when it showed it.
+    QScrollBar* scroll = pane_.verticalScrollBar();
+    const bool atEnd = scroll->value() == scroll->maximum();
+    QTextCursor end(pane_.document());
+    end.movePosition(QTextCursor::End);
+    end.insertText(text);
+    if (atEnd)
+        scroll->setValue(scroll->maximum());
 }
 
 bool QtUserInterface::showOptionsDialog()
