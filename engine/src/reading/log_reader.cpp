@@ -4,6 +4,7 @@
 #include "logweave/sort_record_lines.h"
 #include "logweave/text.h"
 #include "progress_meter.h"
+#include "uncancellable.h"
 #include "reading/ordered_reading.h"
 #include "reading/record_lines.h"
 #include "reading/record_scanner.h"
@@ -61,7 +62,7 @@ struct Ending {
 };
 
 // Reads the records of `log`'s text, after its header; their names enter `fields`.
-// `reading` goes on from `before`, the bytes it counted already.
+// `reading` counts half of `before`, the bytes read into memory, and of those scanned.
 Ending readRecords(ProgressMeter& reading, std::uint64_t before, Log& log, FieldTable& fields)
 {
     ScanEnd end;
@@ -74,7 +75,7 @@ Ending readRecords(ProgressMeter& reading, std::uint64_t before, Log& log, Field
         ScannedRecord record;
         while (scanner.next(record)) {
             log.add(record.begin, record.length, record.values);
-            reading.advanceTo(before + record.begin);
+            reading.advanceTo((before + record.begin) / 2);
         }
         end = scanner.end();
         endTags = endTagsIn(log.text(), eoh, scanner);
@@ -96,16 +97,17 @@ Ending readRecords(ProgressMeter& reading, std::uint64_t before, Log& log, Field
 Bytes orderedText(UserInterface& ui, FileReader& file, ProgressMeter& reading)
 {
     const FileReader::Stamp stamp = file.stamp();
-    Bytes text = readAll(file, stamp.size, [&reading](std::size_t read) { reading.advanceTo(read); });
+    Bytes text = readAll(file, stamp.size, [&reading](std::size_t read) { reading.advanceTo(read / 2); });
     collapseBlankLines(text);
     auto lines = recordLines(text.view());
     if (!lines || lines->inOrder())
         return text;
-    ProgressMeter(ui, Phase::Sorting, text.size());
+    ProgressMeter sorting(ui, Phase::Sorting, text.size());
     const std::vector<std::size_t> order = dateTimeOrder(lines->keys);
     stopIfCancelled(ui);
     lines->keys = {};  // they are pieces of the text, which is written over
-    if (readInOrder(file, text, *lines, order) && file.stamp() == stamp)
+    if (readInOrder(file, text, *lines, order, [&sorting](std::size_t placed) { sorting.advanceTo(placed); })
+        && file.stamp() == stamp)
         return text;
     // The file changed meanwhile: what it holds now, ordered in memory.
     text = Bytes();  // its memory is free for the second reading
@@ -120,9 +122,10 @@ Bytes orderedText(UserInterface& ui, FileReader& file, ProgressMeter& reading)
 LogFile readLogFile(const Session& session, FileReader& reader, std::string_view banner, FieldTable& fields,
                     std::string_view endOfHeader)
 {
-    // One bar for the file read into memory, then for its records read there.
+    // One bar for the file read into memory, then for its records read
+    // there: each fills half of it.
     const std::uint64_t size = reader.stamp().size;
-    ProgressMeter reading(session.ui, Phase::Reading, 2 * size);
+    ProgressMeter reading(session.ui, Phase::Reading, size);
     LogFile file{Log(orderedText(session.ui, reader, reading)), std::nullopt};
     session.ui.appendToPane(banner);
     const Ending ending = readRecords(reading, size, file.log, fields);
@@ -141,7 +144,7 @@ Log readWrittenLog(const Session& session, const std::filesystem::path& path, Fi
     Log log(session.files.readFile(path));
     Uncancellable ui(session.ui);
     ProgressMeter reading(ui, Phase::Reading, log.text().size());
-    readRecords(reading, 0, log, fields);
+    readRecords(reading, log.text().size(), log, fields);
     return log;
 }
 

@@ -119,13 +119,16 @@ private:
 
 }  // namespace
 
-bool readInOrder(FileReader& file, Bytes& text, const RecordLines& lines, const std::vector<std::size_t>& order)
+bool readInOrder(FileReader& file, Bytes& text, const RecordLines& lines, const std::vector<std::size_t>& order,
+                 const std::function<void(std::size_t)>& placedSoFar)
 {
     Placement placement(lines, order, text);
     CollapsedBlocks blocks(file);
-    for (std::string_view block = blocks.next(); !block.empty(); block = blocks.next())
+    for (std::string_view block = blocks.next(); !block.empty(); block = blocks.next()) {
         if (!placement.place(block))
             return false;
+        placedSoFar(placement.placed());
+    }
     return placement.placed() == text.size();
 }
 

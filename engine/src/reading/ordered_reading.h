@@ -7,10 +7,13 @@
 #include "logweave/file_system.h"
 #include "reading/record_lines.h"
 
+#include <functional>
+
 namespace logweave {
 
 // False when the file no longer gives the text that was planned on; `text`
-// is then lost.
-bool readInOrder(FileReader& file, Bytes& text, const RecordLines& lines, const std::vector<std::size_t>& order);
+// is then lost. `placedSoFar` hears the bytes placed, a block at a time.
+bool readInOrder(FileReader& file, Bytes& text, const RecordLines& lines, const std::vector<std::size_t>& order,
+                 const std::function<void(std::size_t)>& placedSoFar);
 
 }  // namespace logweave

@@ -4,6 +4,7 @@
 #include "logweave/pane_texts.h"
 #include "reading/reading_from.h"
 #include "reading/record_scanner.h"
+#include "uncancellable.h"
 #include "reporting_stops.h"
 #include "wsjtx/wsjtx_backups.h"
 
@@ -89,8 +90,13 @@ std::unique_ptr<FileReader> lookAtTextLog(const Session& session, const std::str
     }
 }
 
-std::optional<UpdatedFiles> readAndMerge(LogStore& store, const Session& session, const WsjtxUpdate& update)
+// Why a reading gave no files: only a cancel heard before anything was put
+// in place lets the update leave the earlier log open again.
+enum class Stop { Failed, Cancelled };
+
+std::optional<UpdatedFiles> readAndMerge(LogStore& store, const Session& session, const WsjtxUpdate& update, Stop& stop)
 {
+    stop = Stop::Failed;
     const auto fieldOrder = session.programFolder / "AdifCodes_Liste_WSJT-X.txt";
     if (!inputsPresent(session, fieldOrder, update))
         return std::nullopt;
@@ -109,8 +115,11 @@ std::optional<UpdatedFiles> readAndMerge(LogStore& store, const Session& session
     std::unique_ptr<FileBatch> tidyCopy;
     const auto logEnd =
         readOpenLogFrom(store, session, *files.log, update.logToUpdate, form, std::move(*fields), &tidyCopy);
-    if (!logEnd)
+    if (!logEnd) {
+        if (session.ui.cancelRequested())
+            stop = Stop::Cancelled;
         return std::nullopt;
+    }
     // The WSJT-X program writes a contact into both logs at once: what it
     // adds to the text log from here on belongs to the contacts added to the
     // log after this reading.
@@ -118,18 +127,25 @@ std::optional<UpdatedFiles> readAndMerge(LogStore& store, const Session& session
     files.textLogAsRead = lookAtTextLog(session, files.textLog);
     const auto mergeEnd =
         mergeAddedLogFrom(store, session, *files.toMerge, update.logToMerge, form, update.options.sameContact);
-    if (session.ui.cancelRequested() && !mergeEnd)
+    // A merge that stopped before its files were in place leaves the log it merged into open.
+    if (!mergeEnd && store.openLogPath() == update.logToUpdate && session.ui.cancelRequested()) {
+        stop = Stop::Cancelled;
         return std::nullopt;
+    }
     if (!reportingStops(session.ui, update.logToUpdate, [&] { tidyCopy->commit(); return true; }) || !mergeEnd)
         return std::nullopt;
     files.readMidContact = *logEnd == TextEnd::InARecord || *mergeEnd == TextEnd::InARecord;
     return files;
 }
 
-std::optional<UpdatedFiles> readWholeAndMerge(LogStore& store, const Session& session, const WsjtxUpdate& update)
+std::optional<UpdatedFiles> readWholeAndMerge(LogStore& store, const Session& session, const WsjtxUpdate& update,
+                                              Stop& stop)
 {
+    // The first reading puts its merged files in place: the readings after it are not stopped.
+    Uncancellable uncancellable(session.ui);
+    const Session later{uncancellable, session.files, session.programFolder};
     for (int reading = 1;; ++reading) {
-        auto files = readAndMerge(store, session, update);
+        auto files = readAndMerge(store, reading == 1 ? session : later, update, stop);
         if (!files || files->readWhole())
             return files;
         if (reading == kReadings) {
@@ -264,9 +280,10 @@ Outcome updateWsjtxLog(LogStore& store, const Session& session, const WsjtxUpdat
     // Cancelled before the merged files are in place, the update leaves the
     // log that was open before it; after that it is not stopped.
     LogStore earlier = store.takeForCancel();
-    auto files = readWholeAndMerge(store, session, update);
+    Stop stop = Stop::Failed;
+    auto files = readWholeAndMerge(store, session, update, stop);
     if (!files) {
-        if (session.ui.cancelRequested())
+        if (stop == Stop::Cancelled)
             store = std::move(earlier);
         return Outcome::Stopped;
     }
