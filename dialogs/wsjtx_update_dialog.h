@@ -26,8 +26,8 @@ class WsjtxUpdateDialog final : public QDialog {
     Q_OBJECT
 
 public:
-    // OK hands its update to `startUpdate`, which runs it once the dialog is
-    // closed; the update has `options`, but for the rule of what is one contact, its own.
+    // OK hands its update to `startUpdate`, which sets it going while the
+    // dialog closes; the update has `options`, but for the rule of what is one contact, its own.
     WsjtxUpdateDialog(const Session& session, platform::Platform& platform, OutputOptions options,
                       std::function<void(const WsjtxUpdate&)> startUpdate, QWidget* parent = nullptr);
 
