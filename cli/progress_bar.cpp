@@ -1,5 +1,7 @@
 #include "progress_bar.h"
 
+#include "logweave/pane_texts.h"
+
 #include <algorithm>
 #include <string>
 #include <string_view>
@@ -12,23 +14,6 @@ constexpr auto kRedrawPause = std::chrono::milliseconds(100);
 constexpr int kBarCells = 20;
 // The longest phase name and a blank: bars of every phase line up.
 constexpr std::size_t kPhaseColumns = 21;
-
-std::string_view phaseName(Phase phase)
-{
-    switch (phase) {
-    case Phase::Reading:
-        return "Lecture [Reading]";
-    case Phase::Sorting:
-        return "Tri [Sorting]";
-    case Phase::Merging:
-        return "Fusion [Merging]";
-    case Phase::Filtering:
-        return "Filtrage [Filtering]";
-    case Phase::Writing:
-        return "\xC3\x89" "criture [Writing]";
-    }
-    return "";
-}
 
 // Columns on a terminal: UTF-8 continuation bytes take none.
 std::size_t columnsOf(std::string_view text)
@@ -52,7 +37,7 @@ std::string amount(const Progress& progress)
 
 std::string lineOf(const Progress& progress, int percent)
 {
-    std::string line(phaseName(progress.phase));
+    std::string line(pane::phaseName(progress.phase));
     line.append(kPhaseColumns - std::min(kPhaseColumns - 1, columnsOf(line)), ' ');
     const int filled = percent * kBarCells / 100;
     line += "[" + std::string(static_cast<std::size_t>(filled), '#')

@@ -1,5 +1,7 @@
 #include "shell/operation_status_bar.h"
 
+#include "logweave/pane_texts.h"
+
 #include <QProgressBar>
 #include <QPushButton>
 
@@ -15,14 +17,8 @@ constexpr int kBarSteps = 1000;
 
 QString phaseName(Phase phase)
 {
-    switch (phase) {
-    case Phase::Reading: return QStringLiteral("Lecture [Reading]");
-    case Phase::Sorting: return QStringLiteral("Tri [Sorting]");
-    case Phase::Merging: return QStringLiteral("Fusion [Merging]");
-    case Phase::Filtering: return QStringLiteral("Filtrage [Filtering]");
-    case Phase::Writing: return QStringLiteral("Écriture [Writing]");
-    }
-    return {};
+    const std::string_view name = pane::phaseName(phase);
+    return QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
 }
 
 // Thousands apart by a space that never breaks the line, as French writes them.

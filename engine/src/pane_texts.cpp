@@ -132,6 +132,18 @@ std::string cancelled()
     return paragraph("Annulé [Cancelled]");
 }
 
+std::string_view phaseName(Phase phase)
+{
+    switch (phase) {
+    case Phase::Reading: return "Lecture [Reading]";
+    case Phase::Sorting: return "Tri [Sorting]";
+    case Phase::Merging: return "Fusion [Merging]";
+    case Phase::Filtering: return "Filtrage [Filtering]";
+    case Phase::Writing: return "Écriture [Writing]";
+    }
+    return "";
+}
+
 std::string changesWritten(std::string_view path, long long added, long long changedValues)
 {
     return paragraph("Les changements sont listés dans [The changes are listed in] : " + displayText(path) + "\r\n"

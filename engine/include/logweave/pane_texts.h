@@ -4,6 +4,7 @@
 // from here.
 
 #include "logweave/file_error.h"
+#include "logweave/progress.h"
 
 #include <string>
 #include <string_view>
@@ -40,6 +41,8 @@ std::string mergedLogNotRead(std::string_view path);
 std::string mergeCancelled();
 // An operation the user stopped: nothing written, the open log as before.
 std::string cancelled();
+// A phase of an operation, as its progress bar names it.
+std::string_view phaseName(Phase phase);
 // Where the list of what the merge did is, and how many rows of each kind it has.
 std::string changesWritten(std::string_view path, long long added, long long changedValues);
 
