@@ -5,6 +5,7 @@
 #include "dialogs/twips.h"
 #include "dialogs/wsjtx_update_dialog.h"
 #include "logweave/operations.h"
+#include "logweave/pane_texts.h"
 #include "logweave/version.h"
 #include "platform/busy_cursor.h"
 #include "platform/path_text.h"
@@ -198,7 +199,7 @@ void MainWindow::quit()
 
 void MainWindow::cancelled()
 {
-    ui_->appendToPane(cancelledParagraph());
+    ui_->appendToPane(pane::cancelled());
 }
 
 // Open and Add each start where they were left, at first in the program folder.

@@ -12,11 +12,6 @@ std::string programFolderParagraph(const QString& folder)
     return pane::paragraph(QStringLiteral("Dossier du programme : %1 [Program folder: %1]").arg(shown).toStdString());
 }
 
-std::string cancelledParagraph()
-{
-    return pane::cancelled();
-}
-
 std::string noChangeListParagraph(const QString& file)
 {
     return pane::paragraph(

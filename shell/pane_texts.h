@@ -11,9 +11,6 @@ namespace logweave::shell {
 // Where the program keeps its files, when that is not beside itself.
 std::string programFolderParagraph(const QString& folder);
 
-// A dialog the user cancelled: nothing was done, no file changed.
-std::string cancelledParagraph();
-
 // The list of a merge's changes is not there, or is no such list.
 std::string noChangeListParagraph(const QString& file);
 

@@ -164,7 +164,7 @@ private slots:
         p->fakes.folder.write("Adif_Filtre1.adi", "mine");
         p->fakes.inputBox.useDefault = false;  // Cancel
         p->menu("filterMenuAction")->trigger();
-        QVERIFY(p->pane().endsWith(paneText(shell::cancelledParagraph())));
+        QVERIFY(p->pane().endsWith(paneText(pane::cancelled())));
         QCOMPARE(p->fakes.folder.read("Adif_Filtre1.adi"), std::string("mine"));
     }
 
@@ -288,7 +288,7 @@ private slots:
     void eachCancelReturnsToTheWindowAndChangesNothing()
     {
         const auto cancelledOnce = [this] {
-            return p->pane().endsWith(paneText(shell::cancelledParagraph())) && p->fakes.exit.ended == 0;
+            return p->pane().endsWith(paneText(pane::cancelled())) && p->fakes.exit.ended == 0;
         };
         whenModal([&] { p->menu("openMenuAction")->trigger(); },
                   [](QWidget* options) { options->close(); });
@@ -363,7 +363,7 @@ private slots:
         openStation();
         p->menu("addMenuAction")->trigger();  // no answer left: Cancel, back to the window
         QCOMPARE(p->fakes.exit.ended, 0);
-        QVERIFY(p->pane().endsWith(paneText(shell::cancelledParagraph())));
+        QVERIFY(p->pane().endsWith(paneText(pane::cancelled())));
         p->menu("quitMenuAction")->trigger();
         QCOMPARE(p->fakes.exit.ended, 1);
         p->window.show();
