@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
 #include <optional>
 #include <string_view>
 
@@ -12,7 +13,7 @@ namespace logweave::cli {
 const char* const kUsage =
     "usage: logweave-cli [--folder DIR] [--order FILE | --no-order] [--upper] [--double]\n"
     "                    [--header added|open|program] [--conflict open|added|both]\n"
-    "                    [--match exact|window[=MINUTES]]\n"
+    "                    [--match exact|window[=MINUTES]] [--threads N]\n"
     "                    COMMAND [ARG] [COMMAND [ARG] ...]\n"
     "\n"
     "commands, run in the order given on one log:\n"
@@ -45,7 +46,9 @@ const char* const kUsage =
     "                   open (default), added, or both joined by a blank\n"
     "  --match RULE     what is one contact: exact (the same QSO_DATE and TIME_ON,\n"
     "                   the default), or window: the same call, band and mode\n"
-    "                   started within 30 minutes (window=MINUTES for another span)\n";
+    "                   started within 30 minutes (window=MINUTES for another span)\n"
+    "  --threads N      share the work of big logs among at most N threads\n"
+    "                   (default: as many as the machine runs at once)\n";
 
 namespace {
 
@@ -109,7 +112,17 @@ std::optional<UsageError> match(Parsing& p, std::string_view value)
     return std::nullopt;
 }
 
-constexpr std::array<Option, 11> kOptions{{
+std::optional<UsageError> threads(Parsing& p, std::string_view value)
+{
+    unsigned count = 0;
+    const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), count);
+    if (error != std::errc{} || end != value.data() + value.size() || count == 0 || count > 256)
+        return refused("--threads", "a number from 1 to 256", value);
+    p.line.threads = count;
+    return std::nullopt;
+}
+
+constexpr std::array<Option, 12> kOptions{{
     {"--help", false, [](Parsing& p, std::string_view) { p.line.help = true; return std::optional<UsageError>{}; }},
     {"-h", false, [](Parsing& p, std::string_view) { p.line.help = true; return std::optional<UsageError>{}; }},
     {"--version", false, [](Parsing& p, std::string_view) { p.line.version = true; return std::optional<UsageError>{}; }},
@@ -121,6 +134,7 @@ constexpr std::array<Option, 11> kOptions{{
     {"--header", true, header},
     {"--conflict", true, conflict},
     {"--match", true, match},
+    {"--threads", true, threads},
 }};
 
 std::optional<Command::Kind> commandNamed(std::string_view word)

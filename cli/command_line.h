@@ -23,6 +23,7 @@ struct CommandLine {
     bool fieldOrderInFolder = false;  // neither --order nor --no-order: the folder's own list
     std::optional<ContactMatch> sameContact;  // --match, which wins over a rule saved in Logweave.cfg
     ConflictSide conflict = ConflictSide::Open;
+    std::optional<unsigned> threads;  // --threads; none: the machine's
     std::vector<Command> commands;
     bool help = false;
     bool version = false;

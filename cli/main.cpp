@@ -124,7 +124,7 @@ int runCommands(cli::CommandLine line)
         bar.emplace(stderr);
     cli::ProgressBar* const shown = bar ? &*bar : nullptr;
     cli::BatchInterface ui(line.options, line.conflict, stdout, shown);
-    const Session session{ui, files, pathFromBytes(*line.folder)};
+    const Session session{ui, files, pathFromBytes(*line.folder), line.threads.value_or(machineThreads())};
     Runner runner(store, session, line);
     const int result = runEach(runner, line.commands, shown);
     if (std::fflush(stdout) != 0 && result == 0)

@@ -157,7 +157,7 @@ void MainWindow::runOperation(std::function<Outcome(const Session&)> operation, 
     busy_.emplace();
     FileSystem& files = session_->files;
     runner_->start([operation = std::move(operation), &files, folder = session_->programFolder](UserInterface& ui) {
-        return operation(Session{ui, files, folder});
+        return operation(Session{ui, files, folder, machineThreads()});
     }, std::move(then));
     operationStatusBar_->follow([this] { return runner_->progress(); });
     enableCommands();

@@ -229,6 +229,8 @@ TEST_F(CliTest, RefusesAWrongCommandLineWithItsUsage)
         {{"--header", "mine", "open", "a.adi"}, "--header takes added, open or program, not 'mine'"},
         {{"--match", "window=0", "open", "a.adi"}, "--match takes exact, window or window=MINUTES, not 'window=0'"},
         {{"--order", "x.txt", "--no-order", "open", "a.adi"}, "--order and --no-order exclude each other"},
+        {{"--threads", "0", "open", "a.adi"}, "--threads takes a number from 1 to 256, not '0'"},
+        {{"--threads", "2x", "open", "a.adi"}, "--threads takes a number from 1 to 256, not '2x'"},
         {{}, "no command given"},
         {{"open"}, "'open' needs an argument"},
         {{"wsjtx-update", "one.adi"}, "wsjtx-update takes two paths or none"},

@@ -6,6 +6,7 @@
 #include "engine_fixture.h"
 
 #include "logweave/sort_record_lines.h"
+#include "reading/record_lines.h"
 
 #include <array>
 #include <random>
@@ -97,6 +98,25 @@ TEST(ReadOrder, RecordsSortedWithoutTheirTextReadAsTheTextSortedAsLines)
         std::string sorted = text;
         sortRecordLines(sorted);
         ASSERT_EQ(readIn(folder, "direct", text), readIn(folder, "sorted", sorted)) << "seed " << seed << ":\n" << text;
+    }
+}
+
+// Read in pieces side by side, a text's record lines are those read in one
+// piece, wherever the pieces are cut.
+TEST(ReadOrder, RecordLinesReadInPiecesAreThoseReadWhole)
+{
+    for (unsigned seed = 1; seed <= 400; ++seed) {
+        const std::string text = LayoutGenerator(seed).log() + LayoutGenerator(seed + 5000).log();
+        const auto whole = recordLines(text);
+        for (std::size_t pieces = 2; pieces <= 7; ++pieces) {
+            const auto cut = recordLines(text, pieces);
+            ASSERT_EQ(cut.has_value(), whole.has_value());
+            if (!whole)
+                break;
+            ASSERT_EQ(cut->regionStart, whole->regionStart);
+            ASSERT_EQ(cut->ends, whole->ends) << "seed " << seed << ", " << pieces << " pieces:\n" << text;
+            ASSERT_EQ(cut->keys, whole->keys) << "seed " << seed << ", " << pieces << " pieces";
+        }
     }
 }
 

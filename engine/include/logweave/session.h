@@ -15,7 +15,12 @@ struct Session {
     UserInterface& ui;
     FileSystem& files;
     std::filesystem::path programFolder;
+    // How many threads one operation may share its work among.
+    unsigned threads = 1;
 };
+
+// The threads this machine runs at once, at least one.
+unsigned machineThreads() noexcept;
 
 // `name` as the program reads it: a relative name is in the program folder.
 std::filesystem::path inProgramFolder(const std::filesystem::path& programFolder, std::string_view name);

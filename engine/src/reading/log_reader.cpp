@@ -4,6 +4,7 @@
 #include "logweave/sort_record_lines.h"
 #include "logweave/text.h"
 #include "progress_meter.h"
+#include "side_by_side.h"
 #include "uncancellable.h"
 #include "reading/ordered_reading.h"
 #include "reading/record_lines.h"
@@ -94,17 +95,17 @@ Ending readRecords(ProgressMeter& reading, std::uint64_t before, Log& log, Field
 }
 
 // The text of the file, collapsed, its records in order of date and time.
-Bytes orderedText(UserInterface& ui, FileReader& file, ProgressMeter& reading)
+Bytes orderedText(const Session& session, FileReader& file, ProgressMeter& reading)
 {
     const FileReader::Stamp stamp = file.stamp();
     Bytes text = readAll(file, stamp.size, [&reading](std::size_t read) { reading.advanceTo(read / 2); });
     collapseBlankLines(text);
-    auto lines = recordLines(text.view());
+    auto lines = recordLines(text.view(), piecesFor(text.size(), session.threads));
     if (!lines || lines->inOrder())
         return text;
-    ProgressMeter sorting(ui, Phase::Sorting, text.size());
+    ProgressMeter sorting(session.ui, Phase::Sorting, text.size());
     const std::vector<std::size_t> order = dateTimeOrder(lines->keys);
-    stopIfCancelled(ui);
+    stopIfCancelled(session.ui);
     lines->keys = {};  // they are pieces of the text, which is written over
     if (readInOrder(file, text, *lines, order, [&sorting](std::size_t placed) { sorting.advanceTo(placed); })
         && file.stamp() == stamp)
@@ -126,7 +127,7 @@ LogFile readLogFile(const Session& session, FileReader& reader, std::string_view
     // there: each fills half of it.
     const std::uint64_t size = reader.stamp().size;
     ProgressMeter reading(session.ui, Phase::Reading, size);
-    LogFile file{Log(orderedText(session.ui, reader, reading)), std::nullopt};
+    LogFile file{Log(orderedText(session, reader, reading)), std::nullopt};
     session.ui.appendToPane(banner);
     const Ending ending = readRecords(reading, size, file.log, fields);
     if (ending.eoh != npos) {

@@ -2,6 +2,7 @@
 
 #include "logweave/text.h"
 #include "reading/tag.h"
+#include "side_by_side.h"
 
 #include <algorithm>
 
@@ -74,6 +75,49 @@ std::size_t regionStartOf(std::string_view text)
     return lineStart == npos ? 0 : lineStart + 1;
 }
 
+// Appends the records of the lines from `from`, where a record starts, up to
+// `to`, where a line starts.
+void addRecordLines(std::string_view text, std::size_t from, std::size_t to, RecordLines& lines)
+{
+    // Room for records of 128 bytes and more, what logs hold: no copy as they come.
+    const std::size_t expected = (std::min(to, text.size()) - from) / 128 + 16;
+    lines.ends.reserve(expected);
+    lines.keys.reserve(expected);
+    std::size_t recordStart = from;
+    // The text after the last line break is the last line, which never moves.
+    for (std::size_t start = from, nl; (nl = text.find('\n', start)) != npos && nl < to; start = nl + 1) {
+        if (!holdsTag(text.substr(start, nl + 1 - start), "EOR"))
+            continue;
+        lines.ends.push_back(nl + 1);
+        lines.keys.push_back(keyOf(text, recordStart, nl + 1));
+        recordStart = nl + 1;
+    }
+}
+
+// Where each piece starts: after the first line that holds an end tag from
+// its share of the text on. Whether a line holds one depends on that line
+// alone, so a piece's records are those a reading of the whole finds there.
+std::vector<std::size_t> pieceStarts(std::string_view text, std::size_t from, std::size_t pieces)
+{
+    std::vector<std::size_t> starts{from};
+    const std::size_t share = (text.size() - from) / pieces;
+    for (std::size_t i = 1; i < pieces; ++i) {
+        const std::size_t nl = text.find('\n', std::max(starts.back(), from + i * share));
+        std::size_t start = nl == npos ? npos : nl + 1;
+        for (std::size_t end; start != npos; start = end == npos ? npos : end + 1) {
+            end = text.find('\n', start);
+            if (end != npos && holdsTag(text.substr(start, end + 1 - start), "EOR")) {
+                start = end + 1;
+                break;
+            }
+        }
+        if (start == npos || start >= text.size())
+            break;
+        starts.push_back(start);
+    }
+    return starts;
+}
+
 }  // namespace
 
 bool RecordLines::inOrder() const
@@ -81,20 +125,21 @@ bool RecordLines::inOrder() const
     return std::is_sorted(keys.begin(), keys.end());
 }
 
-std::optional<RecordLines> recordLines(std::string_view text)
+std::optional<RecordLines> recordLines(std::string_view text, std::size_t pieces)
 {
     if (!hasFourLines(text))
         return std::nullopt;
     RecordLines lines;
     lines.regionStart = regionStartOf(text);
-    std::size_t recordStart = lines.regionStart;
-    // The text after the last line break is the last line, which never moves.
-    for (std::size_t start = lines.regionStart, nl; (nl = text.find('\n', start)) != npos; start = nl + 1) {
-        if (!holdsTag(text.substr(start, nl + 1 - start), "EOR"))
-            continue;
-        lines.ends.push_back(nl + 1);
-        lines.keys.push_back(keyOf(text, recordStart, nl + 1));
-        recordStart = nl + 1;
+    const std::vector<std::size_t> starts = pieceStarts(text, lines.regionStart, std::max<std::size_t>(pieces, 1));
+    const auto pieceEnd = [&](std::size_t i) { return i + 1 < starts.size() ? starts[i + 1] : text.size(); };
+    std::vector<RecordLines> later(starts.size() - 1);
+    runSideBySide(starts.size(), [&](std::size_t i) {
+        addRecordLines(text, starts[i], pieceEnd(i), i == 0 ? lines : later[i - 1]);
+    });
+    for (const RecordLines& piece : later) {
+        lines.ends.insert(lines.ends.end(), piece.ends.begin(), piece.ends.end());
+        lines.keys.insert(lines.keys.end(), piece.keys.begin(), piece.keys.end());
     }
     return lines;
 }

@@ -25,7 +25,8 @@ struct RecordLines {
 // None when the text has fewer than four lines: it is taken as it stands.
 // The records start after the first line that holds an end-of-header tag, or
 // at the first line that holds a tag; lines after the last record stay last.
-std::optional<RecordLines> recordLines(std::string_view text);
+// The text is read in `pieces` side by side, to the same result.
+std::optional<RecordLines> recordLines(std::string_view text, std::size_t pieces = 1);
 
 // The text with its records in order of date and time.
 std::string orderedText(std::string_view text, const RecordLines& lines);
