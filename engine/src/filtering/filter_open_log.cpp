@@ -6,7 +6,9 @@
 #include "writing/write_record.h"
 #include "progress_meter.h"
 #include "reporting_stops.h"
+#include "side_by_side.h"
 #include "writing/streamed_text.h"
+#include "writing/write_records.h"
 
 #include <algorithm>
 
@@ -46,19 +48,23 @@ Outcome writeFilterFiles(const LogStore& store, const Session& session, const st
     const std::string header = chooseHeader(store.openHeader(), store.addedHeader(), form);
     writeHeaderLine(kept.text(), form, header);
     writeHeaderLine(removed.text(), form, header);
-    OutputNames names(store.fields(), form.upperCaseNames);
-    long long keptCount = 0;
     ProgressMeter meter(session.ui, Phase::Filtering, store.openLog().size());
-    std::uint64_t done = 0;
-    for (const Record& record : store.openLog()) {
-        meter.advanceTo(done++);
-        const bool all = matchesAll(record, terms);
-        StreamedText& out = all ? removed : kept;
-        writeRecord(out.text(), record, names);
-        writeRecordEnd(out.text(), form);
-        out.recordDone();
-        keptCount += all ? 0 : 1;
-    }
+    // A record that matches every term goes to the second file.
+    const auto formatter = [&store, &terms, &form]() -> RecordFormatter {
+        return [&store, &terms, &form, names = OutputNames(store.fields(), form.upperCaseNames)](
+                   std::size_t r, std::span<std::string* const> texts) mutable {
+            const Record& record = store.openLog()[r];
+            const std::size_t file = matchesAll(record, terms) ? 1 : 0;
+            writeRecord(*texts[file], record, names);
+            writeRecordEnd(*texts[file], form);
+            return file;
+        };
+    };
+    StreamedText* const texts[] = {&kept, &removed};
+    const auto counts = writeRecords(texts, store.openLog().size(),
+                                     piecesFor(store.openLog().text().size(), session.threads), formatter,
+                                     [&meter](std::size_t done) { meter.advanceTo(done); });
+    const auto keptCount = static_cast<long long>(counts[0]);
     kept.finish();
     removed.finish();
     stopIfCancelled(session.ui);

@@ -6,9 +6,11 @@
 #include "reading/reading_from.h"
 #include "progress_meter.h"
 #include "reporting_stops.h"
+#include "side_by_side.h"
 #include "writing/field_order.h"
 #include "writing/streamed_text.h"
 #include "writing/write_record.h"
+#include "writing/write_records.h"
 
 namespace logweave {
 namespace {
@@ -46,15 +48,18 @@ std::unique_ptr<FileBatch> writeAdifFile(const Session& session, const OpenedLog
     StreamedText adif(batch->file(0));
     if (!opened.header.empty())
         writeHeaderLine(adif.text(), form, opened.header);
-    OutputNames names(opened.fields, form.upperCaseNames);
     ProgressMeter meter(session.ui, Phase::Writing, opened.log.size());
-    std::uint64_t written = 0;
-    for (const Record& record : opened.log) {
-        writeRecord(adif.text(), record, names);
-        writeRecordEnd(adif.text(), form);
-        adif.recordDone();
-        meter.advanceTo(++written);
-    }
+    const auto formatter = [&opened, &form]() -> RecordFormatter {
+        return [&opened, &form, names = OutputNames(opened.fields, form.upperCaseNames)](
+                   std::size_t r, std::span<std::string* const> texts) mutable {
+            writeRecord(*texts[0], opened.log[r], names);
+            writeRecordEnd(*texts[0], form);
+            return std::size_t{0};
+        };
+    };
+    StreamedText* const files[] = {&adif};
+    writeRecords(files, opened.log.size(), piecesFor(opened.log.text().size(), session.threads), formatter,
+                 [&meter](std::size_t written) { meter.advanceTo(written); });
     adif.finish();
     batch->file(1).write(adifCodes(opened.fields, form.upperCaseNames));
     stopIfCancelled(session.ui);

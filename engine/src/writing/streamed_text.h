@@ -5,6 +5,7 @@
 #include "logweave/file_system.h"
 
 #include <string>
+#include <string_view>
 
 namespace logweave {
 
@@ -20,6 +21,14 @@ public:
             flush();
     }
     void finish() { flush(); }
+    // Text made apart, after what this holds.
+    void write(std::string_view block)
+    {
+        if (!text_.empty())
+            flush();
+        if (!block.empty())
+            file_.write(block);
+    }
 
 private:
     static constexpr std::size_t kBlock = std::size_t{1} << 20;

@@ -1,0 +1,103 @@
+// Work shared among threads gives the bytes one thread gives: the record
+// lines of a big log cut into pieces anywhere, its records formatted in
+// rounds cut among the threads.
+
+#include "workbench.h"
+
+#include "logweave/pane_texts.h"
+#include "writing/write_records.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+namespace logweave::testing {
+namespace {
+
+// About `megabytes` of contacts out of order, some one field a line, with
+// fields that first appear deep in the log.
+std::string bigLog(int megabytes)
+{
+    std::mt19937 random(11);
+    std::string text = "big log\r\n<ADIF_VER:5>3.1.4\r\n<EOH>\r\n";
+    for (int i = 0; text.size() < (std::size_t{1} << 20) * static_cast<std::size_t>(megabytes); ++i) {
+        const std::string separator = random() % 7 == 0 ? "\r\n" : " ";
+        const std::string call = "Q" + std::to_string(10000 + random() % 90000);
+        text += "<CALL:6>" + call + separator + "<QSO_DATE:8>2023" + std::to_string(1001 + random() % 28) + separator
+            + "<TIME_ON:4>" + std::to_string(1000 + random() % 1300) + separator + "<BAND:3>20M <MODE:3>FT8";
+        if (i % 5000 == 4999)  // a type's letter as the log writes it stays in AdifCodes.txt
+            text += " <app_late_" + std::to_string(i / 5000) + ":1:s>x";
+        if (random() % 3 == 0)
+            text += " <COMMENT:9>73 été ok";
+        text += random() % 11 == 0 ? "<eor>\r\n" : " <EOR>\n";
+    }
+    return text;
+}
+
+struct Result {
+    std::string adif, codes, kept, removed, pane;
+    bool operator==(const Result&) const = default;
+};
+
+TEST(SideBySide, OpeningAndFilteringABigLogWithMoreThreadsWritesTheSameBytes)
+{
+    TemporaryFolder folder;
+    const auto log = folder.write("big.adi", bigLog(9));
+    const auto openWith = [&](unsigned threads) {
+        Workbench bench(folder / ("threads" + std::to_string(threads)));
+        bench.session.threads = threads;
+        EXPECT_EQ(bench.read(log), Outcome::Done);
+        EXPECT_EQ(filterOpenLog(bench.store, bench.session, "COMMENT:73 été ok", bench.ui.options), Outcome::Done);
+        return Result{bench.written(), bench.written("AdifCodes.txt"), bench.written("Adif_Filtre1.adi"),
+                      bench.written("Adif_Filtre2.adi"), bench.ui.pane};
+    };
+    const Result one = openWith(1);
+    ASSERT_GT(one.adif.size(), std::size_t{8} << 20);
+    EXPECT_EQ(openWith(2), one);
+    EXPECT_EQ(openWith(3), one);
+}
+
+class Collected : public FileWriter {
+public:
+    void write(std::string_view bytes) override { text.append(bytes); }
+    std::string text;
+};
+
+// Every count around the rounds' size, every way of cutting a round, two
+// files: each receives its records in order.
+TEST(SideBySide, RecordsFormattedSideBySideComeInTheirOrder)
+{
+    const auto formatter = [] {
+        return RecordFormatter([](std::size_t r, std::span<std::string* const> texts) {
+            const std::size_t file = r % 3 == 0 ? 1 : 0;
+            texts[file]->append(r % 7, '.').append(std::to_string(r)) += '\n';
+            return file;
+        });
+    };
+    for (const std::size_t count : {0, 1, 3, 16383, 16384, 16385, 40000}) {
+        std::string expected[2];
+        std::string* const expectedTexts[] = {&expected[0], &expected[1]};
+        for (std::size_t r = 0; r < count; ++r)
+            formatter()(r, expectedTexts);
+        for (const std::size_t threads : {1, 2, 3, 5}) {
+            Collected first, second;
+            StreamedText texts[] = {StreamedText(first), StreamedText(second)};
+            texts[0].text() = "header\n";
+            StreamedText* const files[] = {&texts[0], &texts[1]};
+            std::size_t reported = 0;
+            const auto counts = writeRecords(files, count, threads, formatter, [&](std::size_t n) {
+                EXPECT_GT(n, reported);
+                reported = n;
+            });
+            texts[0].finish();
+            texts[1].finish();
+            EXPECT_EQ(first.text, "header\n" + expected[0]) << count << " records, " << threads << " threads";
+            EXPECT_EQ(second.text, expected[1]) << count << " records, " << threads << " threads";
+            EXPECT_EQ(counts, (std::vector<std::uint64_t>{count - (count + 2) / 3, (count + 2) / 3}));
+            EXPECT_EQ(reported, count);
+        }
+    }
+}
+
+}  // namespace
+}  // namespace logweave::testing
