@@ -3,6 +3,7 @@
 #include "huge_pages.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace logweave {
 namespace {
@@ -12,7 +13,7 @@ constexpr std::size_t kBlockValues = std::size_t{1} << 19;
 
 }  // namespace
 
-std::span<FieldValue> Log::keep(std::span<const FieldValue> values)
+std::span<FieldValue> LogRecords::keep(std::span<const FieldValue> values)
 {
     if (blocks_.empty() || blockSize_ - blockUsed_ < values.size()) {
         blockSize_ = std::max(kBlockValues, values.size());
@@ -26,24 +27,47 @@ std::span<FieldValue> Log::keep(std::span<const FieldValue> values)
     return {at, values.size()};
 }
 
-void Log::add(std::size_t begin, std::size_t length, std::span<const FieldValue> values)
+void LogRecords::add(std::string_view text, std::span<const FieldValue> values)
 {
-    records_.emplace_back(text().substr(begin, length), keep(values));
+    records_.emplace_back(text, keep(values));
 }
 
-void Log::reserve(std::size_t records)
+void LogRecords::reserve(std::size_t records)
 {
     records_.reserve(records);
     preferHugePages(records_.data(), records_.capacity() * sizeof(Record));
 }
 
-void Log::clearRecords() noexcept
+void LogRecords::clear() noexcept
 {
     records_.clear();
     records_.shrink_to_fit();
     blocks_.clear();
     blocks_.shrink_to_fit();
     blockUsed_ = blockSize_ = 0;
+}
+
+void LogRecords::append(LogRecords&& later)
+{
+    records_.insert(records_.end(), later.records_.begin(), later.records_.end());
+    // The last block stays the one to fill: values added after go there.
+    blocks_.insert(blocks_.begin(), std::make_move_iterator(later.blocks_.begin()),
+                   std::make_move_iterator(later.blocks_.end()));
+    later.clear();
+}
+
+void LogRecords::renumberFields(std::span<const std::uint32_t> number)
+{
+    const auto byField = [](const FieldValue& a, const FieldValue& b) { return a.field < b.field; };
+    for (const Record& record : records_) {
+        // The values are this list's own, kept in its blocks: written here alone.
+        const std::span<const FieldValue> kept = record.values();
+        const std::span values(const_cast<FieldValue*>(kept.data()), kept.size());
+        for (FieldValue& value : values)
+            value.field = number[value.field];
+        if (!std::is_sorted(values.begin(), values.end(), byField))
+            std::sort(values.begin(), values.end(), byField);
+    }
 }
 
 }  // namespace logweave

@@ -7,12 +7,42 @@
 #include "logweave/record.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <span>
 #include <string_view>
 #include <vector>
 
 namespace logweave {
+
+// Records and their values, the values in blocks that never move so that
+// records can point into them. Read apart from their log, on a thread of
+// their own, they join it whole.
+class LogRecords {
+public:
+    std::size_t size() const noexcept { return records_.size(); }
+    bool empty() const noexcept { return records_.empty(); }
+    const Record& operator[](std::size_t index) const { return records_[index]; }
+    auto begin() const noexcept { return records_.begin(); }
+    auto end() const noexcept { return records_.end(); }
+
+    // `values` sorted by field and relative to the start of `text`.
+    void add(std::string_view text, std::span<const FieldValue> values);
+    void reserve(std::size_t records);
+    void clear() noexcept;
+    // Their records after these; their values stay where they are.
+    void append(LogRecords&& later);
+    // Field f becomes field number[f], the values of each record sorted again.
+    void renumberFields(std::span<const std::uint32_t> number);
+
+private:
+    std::span<FieldValue> keep(std::span<const FieldValue> values);
+
+    std::vector<std::unique_ptr<FieldValue[]>> blocks_;
+    std::size_t blockUsed_ = 0;
+    std::size_t blockSize_ = 0;
+    std::vector<Record> records_;
+};
 
 class Log {
 public:
@@ -28,20 +58,19 @@ public:
     auto end() const noexcept { return records_.end(); }
 
     // A record of this log's text, `values` sorted by field and relative to `begin`.
-    void add(std::size_t begin, std::size_t length, std::span<const FieldValue> values);
-    void reserve(std::size_t records);
+    void add(std::size_t begin, std::size_t length, std::span<const FieldValue> values)
+    {
+        records_.add(text().substr(begin, length), values);
+    }
+    void reserve(std::size_t records) { records_.reserve(records); }
+    // Records of this log's text read apart, after those it holds.
+    void append(LogRecords&& later) { records_.append(std::move(later)); }
     // The text stays; its records go.
-    void clearRecords() noexcept;
+    void clearRecords() noexcept { records_.clear(); }
 
 private:
-    std::span<FieldValue> keep(std::span<const FieldValue> values);
-
     Bytes text_;
-    // Values in blocks that never move, so that records can point into them.
-    std::vector<std::unique_ptr<FieldValue[]>> blocks_;
-    std::size_t blockUsed_ = 0;
-    std::size_t blockSize_ = 0;
-    std::vector<Record> records_;
+    LogRecords records_;
 };
 
 }  // namespace logweave
