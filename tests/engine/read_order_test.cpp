@@ -7,6 +7,7 @@
 
 #include "logweave/sort_record_lines.h"
 #include "reading/record_lines.h"
+#include "reading/scan_records.h"
 
 #include <array>
 #include <random>
@@ -118,6 +119,47 @@ TEST(ReadOrder, RecordLinesReadInPiecesAreThoseReadWhole)
             ASSERT_EQ(cut->keys, whole->keys) << "seed " << seed << ", " << pieces << " pieces";
         }
     }
+}
+
+// What a scan gives: the records' texts and values, the field names as
+// entered, and the summary.
+std::string scanned(std::string_view text, std::size_t pieces)
+{
+    Log log{Bytes(text)};
+    FieldTable fields;
+    fields.add("BAND");
+    const ScanSummary summary = scanRecords(log, fields, 0, pieces, [](std::size_t) {});
+    std::string out;
+    for (const Record& record : log) {
+        out.append(record.text()) += '|';
+        for (const FieldValue& v : record.values())
+            out.append(fields.name(static_cast<int>(v.field))).append("=").append(record.valueOf(v)) += ' ';
+        out += '\n';
+    }
+    for (int f = 1; f <= fields.count(); ++f)
+        out.append(fields.name(f)).append(",").append(fields.sortedName(f)) += ' ';
+    out.append(summary.end.cutShort ? " cut" : "").append(summary.end.unread).append(summary.tangled ? " tangled" : "");
+    for (const long long count : summary.endTags)
+        out += " " + std::to_string(count);
+    return out + " " + std::to_string(static_cast<int>(summary.endOfHeaderMet));
+}
+
+// Read in pieces side by side, a text's records are those read in one piece,
+// tags that hide others and records cut short included.
+TEST(ReadOrder, RecordsScannedInPiecesAreThoseScannedWhole)
+{
+    for (unsigned seed = 1; seed <= 400; ++seed) {
+        const std::string text = LayoutGenerator(seed).log() + LayoutGenerator(seed + 5000).log();
+        const std::string whole = scanned(text, 1);
+        for (std::size_t pieces = 2; pieces <= 7; ++pieces)
+            ASSERT_EQ(scanned(text, pieces), whole) << "seed " << seed << ", " << pieces << " pieces:\n" << text;
+    }
+    // Tags that each hide an end tag, long enough for the pieces to be cut there.
+    std::string hiding = "h<EOH>\n";
+    for (int r = 0; r < 20; ++r)
+        hiding += "<CALL:5>Q1AAA <NOTES" + std::string(200, 'x') + "<EOR>:1>y <EOR>\n";
+    for (std::size_t pieces = 2; pieces <= 7; ++pieces)
+        EXPECT_EQ(scanned(hiding, pieces), scanned(hiding, 1)) << pieces << " pieces";
 }
 
 using EndTagCount = EngineTest;

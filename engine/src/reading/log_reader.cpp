@@ -9,6 +9,7 @@
 #include "reading/ordered_reading.h"
 #include "reading/record_lines.h"
 #include "reading/record_scanner.h"
+#include "reading/scan_records.h"
 
 namespace logweave {
 namespace {
@@ -27,21 +28,21 @@ std::size_t firstEndOfHeader(std::string_view text)
 
 // Whether the header ends where it was taken to: no spelling preferred to
 // that one stands anywhere after it, not even inside a tag.
-bool headerSure(const RecordScanner& scanner, std::string_view text, std::size_t eoh)
+bool headerSure(const ScanSummary& scan, std::string_view text, std::size_t eoh)
 {
     const TagSpelling taken = eoh == npos ? TagSpelling::None : endOfHeaderSpelling(text, eoh);
-    return taken == TagSpelling::Upper || (!scanner.tangled() && scanner.endOfHeaderMet() >= taken);
+    return taken == TagSpelling::Upper || (!scan.tangled && scan.endOfHeaderMet >= taken);
 }
 
 // The end tags of the text: those the scan read, and those of the header it
 // skipped. A tag holding a "<" may hide one: the whole text is searched then.
-EndTagCounts endTagsIn(std::string_view text, std::size_t eoh, const RecordScanner& scanner)
+EndTagCounts endTagsIn(std::string_view text, std::size_t eoh, const ScanSummary& scan)
 {
-    if (scanner.tangled())
+    if (scan.tangled)
         return countEndTags(text);
     EndTagCounts counts = countEndTags(text.substr(0, eoh == npos ? 0 : eoh + 1));
     for (std::size_t i = 0; i < counts.size(); ++i)
-        counts[i] += scanner.endTags()[i];
+        counts[i] += scan.endTags[i];
     return counts;
 }
 
@@ -62,36 +63,29 @@ struct Ending {
     EndTagCounts endTags;
 };
 
-// Reads the records of `log`'s text, after its header; their names enter `fields`.
-// `reading` counts half of `before`, the bytes read into memory, and of those scanned.
-Ending readRecords(ProgressMeter& reading, std::uint64_t before, Log& log, FieldTable& fields)
+// Reads the records of `log`'s text, after its header, in `pieces` side by
+// side; their names enter `fields`. `reading` counts half of `before`, the
+// bytes read into memory, and of those scanned.
+Ending readRecords(ProgressMeter& reading, std::uint64_t before, Log& log, FieldTable& fields, std::size_t pieces)
 {
-    ScanEnd end;
-    EndTagCounts endTags{};
+    ScanSummary scan;
     const auto readFrom = [&](std::size_t eoh) {
-        FieldNamer namer(fields, log.text());
-        RecordScanner scanner(log.text(), eoh == npos ? 0 : eoh + 1, namer);
         // Room for records of 128 bytes and more, what logs hold: no copy as the log grows.
         log.reserve(log.text().size() / 128 + 16);
-        ScannedRecord record;
-        while (scanner.next(record)) {
-            log.add(record.begin, record.length, record.values);
-            reading.advanceTo((before + record.begin) / 2);
-        }
-        end = scanner.end();
-        endTags = endTagsIn(log.text(), eoh, scanner);
-        return headerSure(scanner, log.text(), eoh);
+        scan = scanRecords(log, fields, eoh == npos ? 0 : eoh + 1, pieces,
+                           [&](std::size_t scanned) { reading.advanceTo((before + scanned) / 2); });
+        return headerSure(scan, log.text(), eoh);
     };
     const FieldTable tableBefore = fields;
     const std::size_t first = firstEndOfHeader(log.text());
     const bool sure = readFrom(first);
     const std::size_t eoh = sure ? first : findEndOfHeader(log.text());
-    if (eoh == first)
-        return {first, end, endTags};  // a second scan from the same place would read the same
-    fields = tableBefore;
-    log.clearRecords();
-    readFrom(eoh);
-    return {eoh, end, endTags};
+    if (eoh != first) {
+        fields = tableBefore;
+        log.clearRecords();
+        readFrom(eoh);
+    }  // else a second scan from the same place would read the same
+    return {eoh, scan.end, endTagsIn(log.text(), eoh, scan)};
 }
 
 // The text of the file, collapsed, its records in order of date and time.
@@ -129,7 +123,7 @@ LogFile readLogFile(const Session& session, FileReader& reader, std::string_view
     ProgressMeter reading(session.ui, Phase::Reading, size);
     LogFile file{Log(orderedText(session, reader, reading)), std::nullopt};
     session.ui.appendToPane(banner);
-    const Ending ending = readRecords(reading, size, file.log, fields);
+    const Ending ending = readRecords(reading, size, file.log, fields, piecesFor(file.log.text().size(), session.threads));
     if (ending.eoh != npos) {
         file.header = withCrLf(file.log.text().substr(0, ending.eoh)) + std::string(endOfHeader);
         session.ui.appendToPane(pane::header(*file.header));
@@ -145,7 +139,7 @@ Log readWrittenLog(const Session& session, const std::filesystem::path& path, Fi
     Log log(session.files.readFile(path));
     Uncancellable ui(session.ui);
     ProgressMeter reading(ui, Phase::Reading, log.text().size());
-    readRecords(reading, log.text().size(), log, fields);
+    readRecords(reading, log.text().size(), log, fields, piecesFor(log.text().size(), session.threads));
     return log;
 }
 

@@ -66,21 +66,26 @@ TagSpelling spellingAt(std::string_view text, std::size_t at, const Spellings& s
     return TagSpelling::None;
 }
 
-bool isEndTag(const Tag& tag) noexcept
-{
-    return tag.name.size() == 3 && equalsIgnoringCase(tag.name, "EOR");
-}
-
 }  // namespace
 
-RecordScanner::RecordScanner(std::string_view text, std::size_t from, FieldNamer& namer)
-    : text_(text), next_(text.find('<', std::min(from, text.size()))), namer_(namer)
+ScanSummary& ScanSummary::operator+=(const ScanSummary& later) noexcept
+{
+    end = later.end;
+    for (std::size_t i = 0; i < endTags.size(); ++i)
+        endTags[i] += later.endTags[i];
+    tangled = tangled || later.tangled;
+    endOfHeaderMet = std::min(endOfHeaderMet, later.endOfHeaderMet);
+    return *this;
+}
+
+RecordScanner::RecordScanner(std::string_view text, std::size_t from, FieldNamer& namer, std::size_t until)
+    : text_(text), next_(text.find('<', std::min(from, text.size()))), until_(until), namer_(namer)
 {
 }
 
 bool RecordScanner::next(ScannedRecord& record)
 {
-    if (next_ == npos)
+    if (next_ == npos || next_ >= until_)
         return false;
     const std::size_t start = next_;
     record.values.clear();
@@ -89,8 +94,8 @@ bool RecordScanner::next(ScannedRecord& record)
         const Tag tag = readTag(text_, p);
         if (tag.gt == npos)
             return stop(record, start, p, true);
-        tangled_ = tangled_ || tag.holdsLt;
-        if (isEndTag(tag) && tag.type.empty())
+        summary_.tangled = summary_.tangled || tag.holdsLt;
+        if (endsARecord(tag))
             return endRecord(record, start, p, tag.gt);
         const std::uint32_t field = namer_.fieldOf(tag.name, tag.type);
         if (namer_.kindOf(field) == FieldNamer::Kind::EndOfHeader)
@@ -108,7 +113,7 @@ bool RecordScanner::next(ScannedRecord& record)
 bool RecordScanner::endRecord(ScannedRecord& record, std::size_t start, std::size_t lt, std::size_t gt)
 {
     if (const TagSpelling spelling = spellingAt(text_, lt, kEndTags); spelling != TagSpelling::None)
-        ++endTags_[static_cast<std::size_t>(spelling)];
+        ++summary_.endTags[static_cast<std::size_t>(spelling)];
     next_ = text_.find('<', gt + 1);
     keep(record, start, lt);
     return true;
@@ -117,7 +122,7 @@ bool RecordScanner::endRecord(ScannedRecord& record, std::size_t start, std::siz
 void RecordScanner::noteEndOfHeader(std::size_t lt, std::size_t gt)
 {
     if (gt == lt + 4)
-        endOfHeaderMet_ = std::min(endOfHeaderMet_, endOfHeaderSpelling(text_, lt));
+        summary_.endOfHeaderMet = std::min(summary_.endOfHeaderMet, endOfHeaderSpelling(text_, lt));
 }
 
 void RecordScanner::setValue(ScannedRecord& record, std::uint32_t field, std::size_t offset, std::size_t size)
@@ -162,13 +167,13 @@ bool RecordScanner::stop(ScannedRecord& record, std::size_t start, std::size_t e
     };
     if (std::any_of(record.values.begin(), record.values.end(), identifies)) {
         keep(record, start, end);
-        cutShort_ = true;
+        summary_.end.cutShort = true;
         return true;
     }
     const bool anyValue =
         std::any_of(record.values.begin(), record.values.end(), [](const FieldValue& v) { return v.size != 0; });
     if (anyValue || atLoneTag)
-        unread_ = text_.substr(start);
+        summary_.end.unread = text_.substr(start);
     return false;
 }
 

@@ -35,23 +35,33 @@ struct ScannedRecord {
     std::vector<FieldValue> values;  // sorted by field, offsets from `begin`
 };
 
+// What a scan met besides the records: how the text ended, the end tags, and
+// what tells whether the header ends where it was taken to.
+struct ScanSummary {
+    ScanEnd end;
+    // By spelling; all those after the start when nothing is tangled.
+    EndTagCounts endTags{};
+    // A tag held a "<", which hides tags.
+    bool tangled = false;
+    // The most preferred spelling of the end-of-header tag met.
+    TagSpelling endOfHeaderMet = TagSpelling::None;
+
+    // Of a scan and the one of the text after it.
+    ScanSummary& operator+=(const ScanSummary& later) noexcept;
+};
+
 class RecordScanner {
 public:
-    // Reads from the first "<" at or after `from`.
-    RecordScanner(std::string_view text, std::size_t from, FieldNamer& namer);
+    // Reads from the first "<" at or after `from`, the records that start before `until`.
+    RecordScanner(std::string_view text, std::size_t from, FieldNamer& namer,
+                  std::size_t until = std::string_view::npos);
 
     // The next record of the piece; false when it holds no further one.
     bool next(ScannedRecord& record);
-
-    // The most preferred spelling of the end-of-header tag met, and whether a
-    // tag held a "<", which hides tags.
-    TagSpelling endOfHeaderMet() const noexcept { return endOfHeaderMet_; }
-    bool tangled() const noexcept { return tangled_; }
-    // The end tags read, by spelling; all those after the start when nothing is tangled.
-    const EndTagCounts& endTags() const noexcept { return endTags_; }
-
+    // Where the next record would start; npos after the text's end.
+    std::size_t at() const noexcept { return next_; }
     // After the last record.
-    ScanEnd end() const noexcept { return {cutShort_, unread_}; }
+    const ScanSummary& summary() const noexcept { return summary_; }
 
 private:
     bool endRecord(ScannedRecord& record, std::size_t start, std::size_t lt, std::size_t gt);
@@ -62,16 +72,13 @@ private:
 
     std::string_view text_;
     std::size_t next_;
+    std::size_t until_;
     FieldNamer& namer_;
     std::vector<std::uint32_t> stamp_;  // by field: the record that last set it
     std::vector<std::uint32_t> slot_;   // by field: where in the record's values
     std::uint32_t generation_ = 0;
 
-    bool cutShort_ = false;
-    std::string_view unread_;
-    bool tangled_ = false;
-    TagSpelling endOfHeaderMet_ = TagSpelling::None;
-    EndTagCounts endTags_{};
+    ScanSummary summary_;
 };
 
 // What the end of the text left, said in the pane: a contact completed, or text not read.

@@ -44,6 +44,12 @@ inline Tag readTag(std::string_view text, std::size_t lt) noexcept
     return tag;
 }
 
+// "<EOR>" in any letter case, with no type: the tag that ends a record.
+inline bool endsARecord(const Tag& tag) noexcept
+{
+    return tag.name.size() == 3 && equalsIgnoringCase(tag.name, "EOR") && tag.type.empty();
+}
+
 // A tag named `name` (upper case) at `lt`, its "<": the name, then ">" or ":".
 inline bool isTagAt(std::string_view text, std::size_t lt, std::string_view name) noexcept
 {
