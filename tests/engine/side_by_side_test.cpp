@@ -16,9 +16,9 @@ namespace {
 
 // About `megabytes` of contacts out of order, some one field a line, with
 // fields that first appear deep in the log.
-std::string bigLog(int megabytes)
+std::string bigLog(int megabytes, unsigned seed = 11)
 {
-    std::mt19937 random(11);
+    std::mt19937 random(seed);
     std::string text = "big log\r\n<ADIF_VER:5>3.1.4\r\n<EOH>\r\n";
     for (int i = 0; text.size() < (std::size_t{1} << 20) * static_cast<std::size_t>(megabytes); ++i) {
         const std::string separator = random() % 7 == 0 ? "\r\n" : " ";
@@ -35,21 +35,31 @@ std::string bigLog(int megabytes)
 }
 
 struct Result {
-    std::string adif, codes, kept, removed, pane;
+    std::string adif, codes, kept, removed, merged, changes, pane;
     bool operator==(const Result&) const = default;
 };
 
-TEST(SideBySide, OpeningAndFilteringABigLogWithMoreThreadsWritesTheSameBytes)
+// Many contacts of the added log are in the open one, some a minute apart.
+TEST(SideBySide, OpeningFilteringAndAddingBigLogsWithMoreThreadsWritesTheSameBytes)
 {
     TemporaryFolder folder;
     const auto log = folder.write("big.adi", bigLog(9));
+    const auto added = folder.write("added.adi", bigLog(5, 12));
     const auto openWith = [&](unsigned threads) {
         Workbench bench(folder / ("threads" + std::to_string(threads)));
         bench.session.threads = threads;
+        bench.ui.options.sameContact = {ContactRule::Window, 30};
         EXPECT_EQ(bench.read(log), Outcome::Done);
         EXPECT_EQ(filterOpenLog(bench.store, bench.session, "COMMENT:73 été ok", bench.ui.options), Outcome::Done);
+        EXPECT_EQ(mergeAddedLog(bench.store, bench.session, added.string(), bench.ui.options), Outcome::Done);
+        // The pane names the changes' list in the program folder, one for each run.
+        std::string pane = bench.ui.pane;
+        const std::string programFolder = bench.session.programFolder.string();
+        for (auto at = pane.find(programFolder); at != std::string::npos; at = pane.find(programFolder))
+            pane.replace(at, programFolder.size(), "FOLDER");
         return Result{bench.written(), bench.written("AdifCodes.txt"), bench.written("Adif_Filtre1.adi"),
-                      bench.written("Adif_Filtre2.adi"), bench.ui.pane};
+                      bench.written("Adif_Filtre2.adi"), bench.written("Logweave.adi"),
+                      bench.written("Logweave_Changes.csv"), pane};
     };
     const Result one = openWith(1);
     ASSERT_GT(one.adif.size(), std::size_t{8} << 20);

@@ -31,7 +31,7 @@ MergeCounts writeMergedLog(const LogStore& store, const Session& session, const 
     MergedOutput out(session, fields, store.standardFields(), form, header, logs.open.size() + logs.added.size());
     MergeCounts counts;
     if (sameContact.rule == ContactRule::Window)
-        mergeWithinWindow(logs, sameContact.minutes, out, settler, counts);
+        mergeWithinWindow(logs, sameContact.minutes, out, settler, counts, session.threads);
     else
         mergeAtSameDateAndTime(logs, out, settler, counts);
     counts.processed = processedOf(added);

@@ -22,12 +22,13 @@ struct Pairs {
     std::vector<std::size_t> unpaired;  // added records, in their order
 };
 
-Pairs pairUp(const Log& open, const Log& added, const ContactFields& fields, int minutes)
+Pairs pairUp(const Log& open, const Log& added, const ContactFields& fields, int minutes, std::size_t threads)
 {
     WindowPairing pairing(open, fields, 60LL * minutes);
     Pairs pairs{std::vector<std::size_t>(open.size(), 0), {}};
+    const auto paired = pairing.pairEach(added, threads);
     for (std::size_t j = 0; j < added.size(); ++j) {
-        if (const auto i = pairing.pair(added[j]))
+        if (const auto i = paired[j])
             pairs.partner[*i] = j + 1;
         else
             pairs.unpaired.push_back(j);
@@ -38,12 +39,12 @@ Pairs pairUp(const Log& open, const Log& added, const ContactFields& fields, int
 }  // namespace
 
 void mergeWithinWindow(const LogsToMerge& logs, int minutes, MergedOutput& out, ConflictSettler& settler,
-                       MergeCounts& counts)
+                       MergeCounts& counts, std::size_t threads)
 {
     const Log& open = logs.open;
     const Log& added = logs.added;
     const ContactFields fields(logs.fields);
-    const Pairs pairs = pairUp(open, added, fields, minutes);
+    const Pairs pairs = pairUp(open, added, fields, minutes, threads);
     // The contact's date and time are those of the open log, without a question.
     RecordMerger merger(logs.fields, settler, [&fields](int field) { return fields.isDateOrTime(field); });
     MergedFields merged;

@@ -12,6 +12,6 @@
 namespace logweave {
 
 void mergeWithinWindow(const LogsToMerge& logs, int minutes, MergedOutput& out, ConflictSettler& settler,
-                       MergeCounts& counts);
+                       MergeCounts& counts, std::size_t threads);
 
 }  // namespace logweave

@@ -1,5 +1,7 @@
 #include "merging/window_pairing.h"
 
+#include "side_by_side.h"
+
 #include <algorithm>
 #include <numeric>
 
@@ -80,19 +82,37 @@ std::optional<std::size_t> WindowPairing::nearest(std::size_t from, std::size_t 
     return std::nullopt;
 }
 
-std::optional<std::size_t> WindowPairing::pair(const Record& added)
+std::vector<std::optional<std::size_t>> WindowPairing::pairEach(const Log& added, std::size_t threads)
 {
-    const auto start = fields_.start(added);
-    const auto group = groups_.find(fields_.group(added));
-    if (!start || group == groups_.end())
-        return std::nullopt;
-    const std::size_t to = groupEnd_[group->second];
-    const std::size_t from = group->second == 0 ? 0 : groupEnd_[group->second - 1];
-    const auto entry = nearest(from, to, *start);
-    if (!entry)
-        return std::nullopt;
-    take(*entry);
-    return entries_[*entry].open;
+    // Where each record looks reads the groups alone: the threads share that.
+    // Which open record it takes depends on those taken before: that is done in turn.
+    struct Place {
+        std::uint32_t group;
+        bool known;
+        long long start;
+    };
+    std::vector<Place> places(added.size());
+    const std::size_t pieces = std::clamp<std::size_t>(added.size() / 16384, 1, std::max<std::size_t>(threads, 1));
+    runSideBySide(pieces, [&](std::size_t p) {
+        for (std::size_t j = p * added.size() / pieces, end = (p + 1) * added.size() / pieces; j < end; ++j) {
+            const auto start = fields_.start(added[j]);
+            const auto group = groups_.find(fields_.group(added[j]));
+            const bool known = start && group != groups_.end();
+            places[j] = {known ? group->second : 0, known, start.value_or(0)};
+        }
+    });
+    std::vector<std::optional<std::size_t>> paired(added.size());
+    for (std::size_t j = 0; j < added.size(); ++j) {
+        const Place& place = places[j];
+        if (!place.known)
+            continue;
+        const std::size_t from = place.group == 0 ? 0 : groupEnd_[place.group - 1];
+        if (const auto entry = nearest(from, groupEnd_[place.group], place.start)) {
+            take(*entry);
+            paired[j] = entries_[*entry].open;
+        }
+    }
+    return paired;
 }
 
 }  // namespace logweave

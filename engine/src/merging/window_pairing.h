@@ -17,8 +17,9 @@ class WindowPairing {
 public:
     WindowPairing(const Log& open, const ContactFields& fields, long long windowSeconds);
 
-    // The open record (0-based) `added` pairs with, then taken; none.
-    std::optional<std::size_t> pair(const Record& added);
+    // For each record of `added` in turn, the open record (0-based) it pairs
+    // with, then taken; none. Where each would look is found on `threads`.
+    std::vector<std::optional<std::size_t>> pairEach(const Log& added, std::size_t threads);
 
 private:
     struct Entry {
