@@ -10,6 +10,8 @@ namespace logweave {
 WindowPairing::WindowPairing(const Log& open, const ContactFields& fields, long long windowSeconds)
     : fields_(fields), window_(windowSeconds)
 {
+    // Room for a group a record: growing the table took a third of building it.
+    groups_.reserve(open.size());
     for (std::size_t i = 0; i < open.size(); ++i) {
         const auto start = fields.start(open[i]);
         if (!start)
