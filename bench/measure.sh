@@ -4,13 +4,14 @@
 # and of an add. Builds nothing; build the bench preset first:
 #   cmake --preset bench && cmake --build --preset bench
 #
-# usage: bench/measure.sh [--records N] [--runs N] [--warmup N] [--seed N] [--shell] [--keep]
+# usage: bench/measure.sh [--records N] [--runs N] [--warmup N] [--seed N] [--threads N] [--shell] [--keep]
 #   --records N  records in the log, and on each side of the merge (default
 #                1000000: about 290 MB a log; logs and results then take
 #                about 2.3 GB in TMPDIR, 50 times what 20000 records take)
 #   --runs N     at least N timed runs of each command (default 10)
 #   --warmup N   untimed runs before them (default 1)
 #   --seed N     seed of the generated logs (default 1, as logweave_bench)
+#   --threads N  logweave-cli --threads N (default: as many as the machine runs)
 #   --shell      run every command through hyperfine's shell, which hyperfine
 #                calibrates and subtracts; the default is -N (no shell) for
 #                every command. Either way hyperfine sends what the commands
@@ -29,6 +30,7 @@ warmup=1
 seed=1
 shell_mode=none
 keep=false
+threads=
 usage() { sed -n '/^# usage/,/^set -e/p' "$0" | sed '$d' >&2; exit 2; }
 while (($#)); do
     case $1 in
@@ -36,12 +38,13 @@ while (($#)); do
     --runs) runs=$2; shift 2 ;;
     --warmup) warmup=$2; shift 2 ;;
     --seed) seed=$2; shift 2 ;;
+    --threads) threads=$2; shift 2 ;;
     --shell) shell_mode=sh; shift ;;
     --keep) keep=true; shift ;;
     *) usage ;;
     esac
 done
-[[ $records =~ ^[1-9][0-9]*$ && $runs =~ ^[1-9][0-9]*$ && $warmup =~ ^[0-9]+$ ]] || usage
+[[ $records =~ ^[1-9][0-9]*$ && $runs =~ ^[1-9][0-9]*$ && $warmup =~ ^[0-9]+$ && $threads =~ ^[0-9]*$ ]] || usage
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 bin=${LOGWEAVE_BENCH_BIN:-$root/build/bench/bin}
@@ -76,7 +79,7 @@ merged=$(fact merge_a.adi merged)
 load_before=$(cut -d' ' -f1-3 /proc/loadavg)
 
 q() { printf '%q' "$1"; }
-cli_cmd="$(q "$cli") --no-order --folder $(q "$out")"
+cli_cmd="$(q "$cli") --no-order --folder $(q "$out")${threads:+ --threads $threads}"
 # The floor of an operation that reads logs and writes them again: cat into
 # a file of the output folder, through sh for the redirection.
 cat_cmd() {
@@ -144,7 +147,7 @@ compare add -n add "$add_cmd" -n add_window "$window_cmd" -n cat_a_b "$(cat_cmd 
 compare filter -n filter "$filter_cmd" -n cat_log_again "$(cat_cmd "$log")"
 
 echo
-echo "=== load average before: $load_before, after the timings: $(cut -d' ' -f1-3 /proc/loadavg) ($(nproc) cores)"
+echo "=== load average before: $load_before, after the timings: $(cut -d' ' -f1-3 /proc/loadavg) ($(nproc) cores, logweave-cli ${threads:+--threads $threads}${threads:-with as many threads})"
 echo
 echo "=== logs (seed $seed)"
 cat "$work/logs.txt"
