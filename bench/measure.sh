@@ -147,7 +147,7 @@ compare add -n add "$add_cmd" -n add_window "$window_cmd" -n cat_a_b "$(cat_cmd 
 compare filter -n filter "$filter_cmd" -n cat_log_again "$(cat_cmd "$log")"
 
 echo
-echo "=== load average before: $load_before, after the timings: $(cut -d' ' -f1-3 /proc/loadavg) ($(nproc) cores, logweave-cli ${threads:+--threads $threads}${threads:-with as many threads})"
+echo "=== load average before: $load_before, after the timings: $(cut -d' ' -f1-3 /proc/loadavg) ($(nproc) cores, logweave-cli --threads ${threads:-$(nproc)})"
 echo
 echo "=== logs (seed $seed)"
 cat "$work/logs.txt"
