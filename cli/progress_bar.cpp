@@ -40,10 +40,11 @@ std::string lineOf(const Progress& progress, int percent)
     std::string line(pane::phaseName(progress.phase));
     line.append(kPhaseColumns - std::min(kPhaseColumns - 1, columnsOf(line)), ' ');
     const int filled = percent * kBarCells / 100;
-    line += "[" + std::string(static_cast<std::size_t>(filled), '#')
-        + std::string(static_cast<std::size_t>(kBarCells - filled), '-') + "] ";
+    line += '[';
+    line.append(static_cast<std::size_t>(filled), '#').append(static_cast<std::size_t>(kBarCells - filled), '-');
+    line += "] ";
     const std::string shown = std::to_string(percent);
-    line += std::string(3 - shown.size(), ' ') + shown + " %  " + amount(progress);
+    line.append(3 - shown.size(), ' ').append(shown).append(" %  ").append(amount(progress));
     return line;
 }
 
@@ -83,7 +84,8 @@ void ProgressBar::clear()
 {
     if (columns_ == 0)
         return;
-    const std::string blank = "\r" + std::string(columns_, ' ') + "\r";
+    std::string blank(columns_ + 2, ' ');
+    blank.front() = blank.back() = '\r';
     std::fwrite(blank.data(), 1, blank.size(), terminal_);
     std::fflush(terminal_);
     columns_ = 0;
