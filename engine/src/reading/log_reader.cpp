@@ -70,8 +70,7 @@ Ending readRecords(ProgressMeter& reading, std::uint64_t before, Log& log, Field
 {
     ScanSummary scan;
     const auto readFrom = [&](std::size_t eoh) {
-        // Room for records of 128 bytes and more, what logs hold: no copy as the log grows.
-        log.reserve(log.text().size() / 128 + 16);
+        log.reserve(roomForRecords(log.text().size()));
         scan = scanRecords(log, fields, eoh == npos ? 0 : eoh + 1, pieces,
                            [&](std::size_t scanned) { reading.advanceTo((before + scanned) / 2); });
         return headerSure(scan, log.text(), eoh);

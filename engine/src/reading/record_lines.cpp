@@ -79,8 +79,7 @@ std::size_t regionStartOf(std::string_view text)
 // `to`, where a line starts.
 void addRecordLines(std::string_view text, std::size_t from, std::size_t to, RecordLines& lines)
 {
-    // Room for records of 128 bytes and more, what logs hold: no copy as they come.
-    const std::size_t expected = (std::min(to, text.size()) - from) / 128 + 16;
+    const std::size_t expected = roomForRecords(std::min(to, text.size()) - from);
     lines.ends.reserve(expected);
     lines.keys.reserve(expected);
     std::size_t recordStart = from;

@@ -22,6 +22,13 @@ struct RecordLines {
     bool inOrder() const;
 };
 
+// Room for the records of `bytes` of text: logs hold records of 128 bytes and
+// more, so a vector given that much need not grow and copy as records come.
+constexpr std::size_t roomForRecords(std::size_t bytes) noexcept
+{
+    return bytes / 128 + 16;
+}
+
 // None when the text has fewer than four lines: it is taken as it stands.
 // The records start after the first line that holds an end-of-header tag, or
 // at the first line that holds a tag; lines after the last record stay last.

@@ -1,5 +1,6 @@
 #include "reading/scan_records.h"
 
+#include "reading/record_lines.h"
 #include "reading/tag.h"
 #include "side_by_side.h"
 
@@ -115,7 +116,7 @@ ScanSummary scanRecords(Log& log, FieldTable& fields, std::size_t from, std::siz
         piece[i].until = i + 1 < starts.size() ? starts[i + 1] : npos;
         if (i != 0) {
             piece[i].fields = before;
-            piece[i].records.reserve((std::min(piece[i].until, text.size()) - starts[i]) / 128 + 16);
+            piece[i].records.reserve(roomForRecords(std::min(piece[i].until, text.size()) - starts[i]));
         }
     }
     runSideBySide(piece.size(), [&](std::size_t i) {
