@@ -140,6 +140,26 @@ TEST_F(MergeTest, WritesTheValueChosenAndASameChoiceSettlesTheLaterConflictsOfIt
     EXPECT_TRUE(paneHas(pane::sameChoices({{"rst_sent", 2}})));
 }
 
+// Each added record that meets the log's last contact again is merged with it
+// and asked about on its own; the values chosen stay each with its record
+// however many wait for the end of the second.
+TEST_F(MergeTest, EachMergeWithTheLastContactKeepsItsOwnChosenValue)
+{
+    ASSERT_EQ(open(qso("Q1AAA", "20230101", "100000") + qso("Q1CCC", "20230103", "100000", "<NAME:3>Ann ")),
+              Outcome::Done);
+    std::string added;
+    std::string expected = "Q1AAA ";
+    for (int i = 0; i < 6; ++i) {
+        const std::string chosen = "a name chosen for added record " + std::to_string(i);
+        added += qso("Q1CCC", "20230103", "100000", "<NAME:3>B" + std::to_string(i) + "b ");
+        ui.answers.push_back({chosen, {}});
+        expected += "Q1CCC/" + chosen + " ";
+    }
+    ASSERT_EQ(add(added), Outcome::Done);
+    EXPECT_EQ(ui.conflicts.size(), 6u);
+    EXPECT_EQ(calls(), expected);
+}
+
 TEST_F(MergeTest, WritesTheContactList)
 {
     ASSERT_EQ(open("<QSO_DATE:8>20200822 <TIME_ON:4>1234 <CALL:5>Q1ABC <MODE:4>MFSK <SUBMODE:3>FT4 <EOR>\r\n"

@@ -26,7 +26,15 @@ struct FieldChange {
 };
 
 // A merged record's fields, the values chosen in conflicts, and what changed.
+// Its fields and changes point into its own chosen values, so it moves (a
+// deque's elements stay where they are) but is never copied.
 struct MergedFields {
+    MergedFields() = default;
+    MergedFields(const MergedFields&) = delete;
+    MergedFields& operator=(const MergedFields&) = delete;
+    MergedFields(MergedFields&&) = default;
+    MergedFields& operator=(MergedFields&&) = default;
+
     std::vector<FieldText> fields;
     std::deque<std::string> chosen;
     // None: the two records mean the same, and the open record stands for both.
