@@ -27,8 +27,6 @@ using namespace logweave;
 
 constexpr int kStopped = 1;
 constexpr int kUsageError = 2;
-// As a shell reports a program that SIGINT ended: a script stops the same way.
-constexpr int kInterrupted = 130;
 
 int usageError(const std::string& message)
 {
@@ -99,8 +97,8 @@ std::string programFolder(const cli::CommandLine& line, FileSystem& files)
     return bytesFromPath(settleProgramFolder(files, executableFolder(), systemUserDataFolder()).path);
 }
 
-// Each command in turn, up to the first that fails or that Ctrl+C stops; a
-// command done when Ctrl+C came keeps its files, and none after it runs.
+// Each command in turn, up to the first that fails or that Ctrl+C (or SIGTERM,
+// SIGHUP) stops; a command done when it came keeps its files, and none after it runs.
 int runEach(Runner& runner, const std::vector<cli::Command>& commands, cli::ProgressBar* bar)
 {
     for (const auto& command : commands) {
@@ -108,7 +106,7 @@ int runEach(Runner& runner, const std::vector<cli::Command>& commands, cli::Prog
         if (bar)
             bar->clear();
         if (result != 0)
-            return cli::interruptRequested() ? kInterrupted : result;
+            return cli::interruptRequested() ? cli::interruptedStatus() : result;
     }
     return 0;
 }

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <cstring>
 #include <chrono>
 #include <map>
 #include <string>
@@ -51,8 +52,8 @@ ErrorStream pipeline()
 }
 
 // logweave-cli at work, its standard output into a file (without one, where
-// its standard error goes), its standard error read as it comes; SIGINT as a
-// shell leaves it to a program in the foreground.
+// its standard error goes), its standard error read as it comes; the signals
+// that stop it as a shell leaves them to a program in the foreground.
 class RunningCli {
 public:
     RunningCli(const std::vector<std::string>& arguments, const fs::path& out, ErrorStream stream) : err_(stream.test)
@@ -75,7 +76,8 @@ public:
         posix_spawnattr_init(&attributes);
         sigset_t interrupt;
         sigemptyset(&interrupt);
-        sigaddset(&interrupt, SIGINT);
+        for (const int signal : {SIGINT, SIGTERM, SIGHUP})
+            sigaddset(&interrupt, signal);
         posix_spawnattr_setsigdefault(&attributes, &interrupt);
         posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF);
         EXPECT_EQ(posix_spawn(&pid_, LOGWEAVE_CLI, &actions, &attributes, argv.data(), environ), 0);
@@ -104,7 +106,7 @@ public:
         return true;
     }
 
-    void interrupt() const { ::kill(pid_, SIGINT); }
+    void interrupt(int signal) const { ::kill(pid_, signal); }
 
     // Its exit status once standard error is read to its end; -1 when a signal ended it.
     int wait()
@@ -184,9 +186,9 @@ TEST(CliAtATerminal, ShowsProgressOnStandardErrorOnlyWhenItIsATerminal)
     EXPECT_TRUE(together.err.substr(0, line).ends_with("   \r")) << together.err;
 }
 
-// Ctrl+C while the tidy copy is written. A log the program gets through
-// before the signal arrives is tried again, twice as large.
-TEST(CliAtATerminal, CtrlCStopsTheCommandLeavingEveryFileAsItWas)
+// Ctrl+C, SIGTERM or SIGHUP while the tidy copy is written. A log the program
+// gets through before the signal arrives is tried again, twice as large.
+void stopsLeavingEveryFileAsItWas(int signal, int exitStatus)
 {
     TemporaryFolder folder;
     for (int megabytes = 40; megabytes <= 320; megabytes *= 2) {
@@ -199,18 +201,30 @@ TEST(CliAtATerminal, CtrlCStopsTheCommandLeavingEveryFileAsItWas)
                        folder / "pane.txt", terminal());
         const bool writing = cli.awaitError(kWritingBar);
         if (writing)
-            cli.interrupt();
+            cli.interrupt(signal);
         const int status = cli.wait();
         const std::string pane = folder.read("pane.txt");
         if (status == 0)  // written whole before the signal came: a larger log
             continue;
         ASSERT_TRUE(writing) << pane;
-        EXPECT_EQ(status, 130) << pane;
+        EXPECT_EQ(status, exitStatus) << pane;
         EXPECT_TRUE(pane.ends_with(pane::cancelled())) << pane;
         EXPECT_EQ(filesIn(folder / "prog"), before);
         return;
     }
     FAIL() << "every log was written whole before the signal came";
+}
+
+TEST(CliAtATerminal, CtrlCAKillOrAHangUpStopsTheCommandLeavingEveryFileAsItWas)
+{
+    const struct {
+        int signal;
+        int exitStatus;
+    } cases[] = {{SIGINT, 130}, {SIGTERM, 143}, {SIGHUP, 129}};
+    for (const auto& [signal, exitStatus] : cases) {
+        SCOPED_TRACE(strsignal(signal));
+        stopsLeavingEveryFileAsItWas(signal, exitStatus);
+    }
 }
 
 }  // namespace
