@@ -63,11 +63,12 @@ struct Ending {
     EndTagCounts endTags;
 };
 
-// Reads the records of `log`'s text, after its header, in `pieces` side by
-// side; their names enter `fields`. `reading` counts half of `before`, the
-// bytes read into memory, and of those scanned.
-Ending readRecords(ProgressMeter& reading, std::uint64_t before, Log& log, FieldTable& fields, std::size_t pieces)
+// Reads the records of `log`'s text, after its header, sharing the work among
+// `threads`; their names enter `fields`. `reading` counts half of `before`,
+// the bytes read into memory, and of those scanned.
+Ending readRecords(ProgressMeter& reading, std::uint64_t before, Log& log, FieldTable& fields, unsigned threads)
 {
+    const std::size_t pieces = piecesFor(log.text().size(), threads);
     ScanSummary scan;
     const auto readFrom = [&](std::size_t eoh) {
         log.reserve(roomForRecords(log.text().size()));
@@ -122,7 +123,7 @@ LogFile readLogFile(const Session& session, FileReader& reader, std::string_view
     ProgressMeter reading(session.ui, Phase::Reading, size);
     LogFile file{Log(orderedText(session, reader, reading)), std::nullopt};
     session.ui.appendToPane(banner);
-    const Ending ending = readRecords(reading, size, file.log, fields, piecesFor(file.log.text().size(), session.threads));
+    const Ending ending = readRecords(reading, size, file.log, fields, session.threads);
     if (ending.eoh != npos) {
         file.header = withCrLf(file.log.text().substr(0, ending.eoh)) + std::string(endOfHeader);
         session.ui.appendToPane(pane::header(*file.header));
@@ -138,7 +139,7 @@ Log readWrittenLog(const Session& session, const std::filesystem::path& path, Fi
     Log log(session.files.readFile(path));
     Uncancellable ui(session.ui);
     ProgressMeter reading(ui, Phase::Reading, log.text().size());
-    readRecords(reading, log.text().size(), log, fields, piecesFor(log.text().size(), session.threads));
+    readRecords(reading, log.text().size(), log, fields, session.threads);
     return log;
 }
 
