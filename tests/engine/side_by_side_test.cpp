@@ -15,7 +15,9 @@ namespace logweave::testing {
 namespace {
 
 // About `megabytes` of contacts out of order, some one field a line, with
-// fields that first appear deep in the log.
+// fields that first appear deep in the log. A few last ones carry a second,
+// earlier date: sorted last by their first, they break the order the store
+// keeps by their second.
 std::string bigLog(int megabytes, unsigned seed = 11)
 {
     std::mt19937 random(seed);
@@ -23,12 +25,16 @@ std::string bigLog(int megabytes, unsigned seed = 11)
     for (int i = 0; text.size() < (std::size_t{1} << 20) * static_cast<std::size_t>(megabytes); ++i) {
         const std::string separator = random() % 7 == 0 ? "\r\n" : " ";
         const std::string call = "Q" + std::to_string(10000 + random() % 90000);
-        text += "<CALL:6>" + call + separator + "<QSO_DATE:8>2023" + std::to_string(1001 + random() % 28) + separator
+        const bool lateDate = i % 997 == 996;
+        const std::string date = lateDate ? "20231231" : "2023" + std::to_string(1001 + random() % 28);
+        text += "<CALL:6>" + call + separator + "<QSO_DATE:8>" + date + separator
             + "<TIME_ON:4>" + std::to_string(1000 + random() % 1300) + separator + "<BAND:3>20M <MODE:3>FT8";
         if (i % 5000 == 4999)  // a type's letter as the log writes it stays in AdifCodes.txt
             text += " <app_late_" + std::to_string(i / 5000) + ":1:s>x";
         if (random() % 3 == 0)
             text += " <COMMENT:9>73 été ok";
+        if (lateDate)
+            text += " <QSO_DATE:8>20220101";
         text += random() % 11 == 0 ? "<eor>\r\n" : " <EOR>\n";
     }
     return text;
@@ -63,6 +69,7 @@ TEST(SideBySide, OpeningFilteringAndAddingBigLogsWithMoreThreadsWritesTheSameByt
     };
     const Result one = openWith(1);
     ASSERT_GT(one.adif.size(), std::size_t{8} << 20);
+    ASSERT_NE(one.pane.find("hors de l'ordre"), std::string::npos);
     EXPECT_EQ(openWith(2), one);
     EXPECT_EQ(openWith(3), one);
 }
