@@ -189,7 +189,8 @@ TEST(ReadOrder, PackedKeysOrderAsTheirTexts)
         std::vector<SortKey> keys;
         for (int i = 0; i < 50; ++i)
             keys.push_back({dates[random() % 3], times[random() % 7]});
-        EXPECT_EQ(dateTimeOrder(keys), dateTimeOrderByText(keys));
+        for (const std::size_t pieces : {1, 2, 3, 8})
+            EXPECT_EQ(dateTimeOrder(keys, pieces), dateTimeOrderByText(keys)) << pieces << " pieces";
     }
     // Dates and times of every width, so that every digit of the numbers sorted on differs somewhere.
     std::vector<std::string> texts;
@@ -201,7 +202,10 @@ TEST(ReadOrder, PackedKeysOrderAsTheirTexts)
     std::vector<SortKey> keys;
     for (std::size_t i = 0; i < texts.size(); i += 2)
         keys.push_back({texts[i], texts[i + 1]});
-    EXPECT_EQ(dateTimeOrder(keys), dateTimeOrderByText(keys));
+    EXPECT_EQ(dateTimeOrder(keys, 2), dateTimeOrderByText(keys));
+    // A key that is no number, in the last piece alone: all are compared as texts.
+    keys.back().date = "2023-1-1";
+    EXPECT_EQ(dateTimeOrder(keys, 3), dateTimeOrderByText(keys));
 }
 
 }  // namespace

@@ -22,8 +22,9 @@ struct SortKey {
     bool operator==(const SortKey&) const = default;
 };
 
-// The indices of `keys` in order of date then time; equal keys keep their order.
-std::vector<std::size_t> dateTimeOrder(const std::vector<SortKey>& keys);
+// The indices of `keys` in order of date then time; equal keys keep their
+// order. The keys are sorted in `pieces` side by side, to the same result.
+std::vector<std::size_t> dateTimeOrder(const std::vector<SortKey>& keys, std::size_t pieces = 1);
 // The same, by comparing the texts alone: what dateTimeOrder must always agree with.
 std::vector<std::size_t> dateTimeOrderByText(const std::vector<SortKey>& keys);
 

@@ -94,11 +94,12 @@ Bytes orderedText(const Session& session, FileReader& file, ProgressMeter& readi
     const FileReader::Stamp stamp = file.stamp();
     Bytes text = readAll(file, stamp.size, [&reading](std::size_t read) { reading.advanceTo(read / 2); });
     collapseBlankLines(text);
-    auto lines = recordLines(text.view(), piecesFor(text.size(), session.threads));
+    const std::size_t pieces = piecesFor(text.size(), session.threads);
+    auto lines = recordLines(text.view(), pieces);
     if (!lines || lines->inOrder())
         return text;
     ProgressMeter sorting(session.ui, Phase::Sorting, text.size());
-    const std::vector<std::size_t> order = dateTimeOrder(lines->keys);
+    const std::vector<std::size_t> order = dateTimeOrder(lines->keys, pieces);
     stopIfCancelled(session.ui);
     lines->keys = {};  // they are pieces of the text, which is written over
     if (readInOrder(file, text, *lines, order, [&sorting](std::size_t placed) { sorting.advanceTo(placed); })
