@@ -102,8 +102,8 @@ Bytes orderedText(const Session& session, FileReader& file, ProgressMeter& readi
     const std::vector<std::size_t> order = dateTimeOrder(lines->keys, pieces);
     stopIfCancelled(session.ui);
     lines->keys = {};  // they are pieces of the text, which is written over
-    if (readInOrder(file, text, *lines, order, [&sorting](std::size_t placed) { sorting.advanceTo(placed); })
-        && file.stamp() == stamp)
+    const auto placed = [&sorting](std::size_t bytes) { sorting.advanceTo(bytes); };
+    if (readInOrder(file, text, *lines, order, session.threads, placed) && file.stamp() == stamp)
         return text;
     // The file changed meanwhile: what it holds now, ordered in memory.
     text = Bytes();  // its memory is free for the second reading

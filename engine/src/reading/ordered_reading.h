@@ -12,8 +12,9 @@
 namespace logweave {
 
 // False when the file no longer gives the text that was planned on; `text`
-// is then lost. `placedSoFar` hears the bytes placed, a block at a time.
+// is then lost. With more than one of `threads`, a block is read while the
+// one before is placed. `placedSoFar` hears the bytes placed, a block at a time.
 bool readInOrder(FileReader& file, Bytes& text, const RecordLines& lines, const std::vector<std::size_t>& order,
-                 const std::function<void(std::size_t)>& placedSoFar);
+                 unsigned threads, const std::function<void(std::size_t)>& placedSoFar);
 
 }  // namespace logweave
