@@ -1,7 +1,5 @@
 #include "logweave/log.h"
 
-#include "huge_pages.h"
-
 #include <algorithm>
 #include <iterator>
 
@@ -15,13 +13,11 @@ constexpr std::size_t kBlockValues = std::size_t{1} << 19;
 
 std::span<FieldValue> LogRecords::keep(std::span<const FieldValue> values)
 {
-    if (blocks_.empty() || blockSize_ - blockUsed_ < values.size()) {
-        blockSize_ = std::max(kBlockValues, values.size());
-        blocks_.push_back(std::make_unique_for_overwrite<FieldValue[]>(blockSize_));
-        preferHugePages(blocks_.back().get(), blockSize_ * sizeof(FieldValue));
+    if (blocks_.empty() || blocks_.back().size() - blockUsed_ < values.size()) {
+        blocks_.emplace_back(std::max(kBlockValues, values.size()));
         blockUsed_ = 0;
     }
-    FieldValue* at = blocks_.back().get() + blockUsed_;
+    FieldValue* at = blocks_.back().data() + blockUsed_;
     std::copy(values.begin(), values.end(), at);
     blockUsed_ += values.size();
     return {at, values.size()};
@@ -35,7 +31,6 @@ void LogRecords::add(std::string_view text, std::span<const FieldValue> values)
 void LogRecords::reserve(std::size_t records)
 {
     records_.reserve(records);
-    preferHugePages(records_.data(), records_.capacity() * sizeof(Record));
 }
 
 void LogRecords::clear() noexcept
@@ -44,7 +39,7 @@ void LogRecords::clear() noexcept
     records_.shrink_to_fit();
     blocks_.clear();
     blocks_.shrink_to_fit();
-    blockUsed_ = blockSize_ = 0;
+    blockUsed_ = 0;
 }
 
 void LogRecords::append(LogRecords&& later)

@@ -186,7 +186,7 @@ TEST(ReadOrder, PackedKeysOrderAsTheirTexts)
     const char* const dates[] = {"20230101", "20230102", "19991231"};
     const char* const times[] = {"1234", "123400", "123401", "1235", "0", "", "235959"};
     for (int round = 0; round < 200; ++round) {
-        std::vector<SortKey> keys;
+        BigVector<SortKey> keys;
         for (int i = 0; i < 50; ++i)
             keys.push_back({dates[random() % 3], times[random() % 7]});
         for (const std::size_t pieces : {1, 2, 3, 8})
@@ -199,7 +199,7 @@ TEST(ReadOrder, PackedKeysOrderAsTheirTexts)
         texts.push_back(std::string(8 - digits.size(), '0') + digits);
         texts.push_back(std::to_string(random()).substr(0, random() % 7));
     }
-    std::vector<SortKey> keys;
+    BigVector<SortKey> keys;
     for (std::size_t i = 0; i < texts.size(); i += 2)
         keys.push_back({texts[i], texts[i + 1]});
     EXPECT_EQ(dateTimeOrder(keys, 2), dateTimeOrderByText(keys));

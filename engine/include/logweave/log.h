@@ -3,12 +3,12 @@
 // them, each a view into the text with its values. Nothing in it moves once
 // stored, so records stay valid for the log's life.
 
+#include "logweave/big_vector.h"
 #include "logweave/bytes.h"
 #include "logweave/record.h"
 
 #include <cstddef>
 #include <cstdint>
-#include <memory>
 #include <span>
 #include <string_view>
 #include <vector>
@@ -38,10 +38,9 @@ public:
 private:
     std::span<FieldValue> keep(std::span<const FieldValue> values);
 
-    std::vector<std::unique_ptr<FieldValue[]>> blocks_;
+    std::vector<BigVector<FieldValue>> blocks_;
     std::size_t blockUsed_ = 0;
-    std::size_t blockSize_ = 0;
-    std::vector<Record> records_;
+    BigVector<Record> records_;
 };
 
 class Log {

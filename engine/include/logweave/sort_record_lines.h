@@ -1,6 +1,7 @@
 #pragma once
 // The order of a log's records: QSO_DATE, then TIME_ON, stably.
 
+#include "logweave/big_vector.h"
 #include "logweave/bytes.h"
 
 #include <cstddef>
@@ -24,9 +25,9 @@ struct SortKey {
 
 // The indices of `keys` in order of date then time; equal keys keep their
 // order. The keys are sorted in `pieces` side by side, to the same result.
-std::vector<std::size_t> dateTimeOrder(const std::vector<SortKey>& keys, std::size_t pieces = 1);
+BigVector<std::size_t> dateTimeOrder(const BigVector<SortKey>& keys, std::size_t pieces = 1);
 // The same, by comparing the texts alone: what dateTimeOrder must always agree with.
-std::vector<std::size_t> dateTimeOrderByText(const std::vector<SortKey>& keys);
+BigVector<std::size_t> dateTimeOrderByText(const BigVector<SortKey>& keys);
 
 // Tidies a log's text before it is read: runs of line breaks shortened, and
 // the records put in order of QSO_DATE then TIME_ON, stably. A record is the

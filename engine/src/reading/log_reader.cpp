@@ -99,7 +99,7 @@ Bytes orderedText(const Session& session, FileReader& file, ProgressMeter& readi
     if (!lines || lines->inOrder())
         return text;
     ProgressMeter sorting(session.ui, Phase::Sorting, text.size());
-    const std::vector<std::size_t> order = dateTimeOrder(lines->keys, pieces);
+    const BigVector<std::size_t> order = dateTimeOrder(lines->keys, pieces);
     stopIfCancelled(session.ui);
     lines->keys = {};  // they are pieces of the text, which is written over
     const auto placed = [&sorting](std::size_t bytes) { sorting.advanceTo(bytes); };

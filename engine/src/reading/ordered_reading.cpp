@@ -77,7 +77,7 @@ private:
 // Copies the collapsed text, piece by piece, to its place in the ordered text.
 class Placement {
 public:
-    Placement(const RecordLines& lines, const std::vector<std::size_t>& order, Bytes& out)
+    Placement(const RecordLines& lines, const BigVector<std::size_t>& order, Bytes& out)
         : lines_(lines), destination_(lines.ends.size()), out_(out)
     {
         std::size_t at = lines.regionStart;
@@ -120,7 +120,7 @@ private:
     }
 
     const RecordLines& lines_;
-    std::vector<std::size_t> destination_;
+    BigVector<std::size_t> destination_;
     Bytes& out_;
     std::size_t at_ = 0;
     std::size_t record_ = 0;
@@ -128,7 +128,7 @@ private:
 
 }  // namespace
 
-bool readInOrder(FileReader& file, Bytes& text, const RecordLines& lines, const std::vector<std::size_t>& order,
+bool readInOrder(FileReader& file, Bytes& text, const RecordLines& lines, const BigVector<std::size_t>& order,
                  unsigned threads, const std::function<void(std::size_t)>& placedSoFar)
 {
     Placement placement(lines, order, text);

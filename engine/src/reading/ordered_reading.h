@@ -14,7 +14,7 @@ namespace logweave {
 // False when the file no longer gives the text that was planned on; `text`
 // is then lost. With more than one of `threads`, a block is read while the
 // one before is placed. `placedSoFar` hears the bytes placed, a block at a time.
-bool readInOrder(FileReader& file, Bytes& text, const RecordLines& lines, const std::vector<std::size_t>& order,
+bool readInOrder(FileReader& file, Bytes& text, const RecordLines& lines, const BigVector<std::size_t>& order,
                  unsigned threads, const std::function<void(std::size_t)>& placedSoFar);
 
 }  // namespace logweave

@@ -3,6 +3,7 @@
 // holds its end tag, and each record's date and time. This is how a log is
 // put in order of date and time; records written one field a line move whole.
 
+#include "logweave/big_vector.h"
 #include "logweave/sort_record_lines.h"
 
 #include <optional>
@@ -14,8 +15,8 @@ namespace logweave {
 struct RecordLines {
     std::size_t regionStart = 0;  // the first line of the first record
     // Record i runs from the end of record i - 1 (regionStart for the first) to ends[i].
-    std::vector<std::size_t> ends;
-    std::vector<SortKey> keys;
+    BigVector<std::size_t> ends;
+    BigVector<SortKey> keys;
 
     std::size_t begin(std::size_t i) const noexcept { return i == 0 ? regionStart : ends[i - 1]; }
     std::size_t regionEnd() const noexcept { return ends.empty() ? regionStart : ends.back(); }
