@@ -91,7 +91,7 @@ TEST(SideBySide, RecordsFormattedSideBySideComeInTheirOrder)
             return file;
         });
     };
-    for (const std::size_t count : {0, 1, 3, 16383, 16384, 16385, 40000}) {
+    for (const std::size_t count : {0, 1, 3, 511, 512, 513, 8191, 8192, 8193, 40000}) {
         std::string expected[2];
         std::string* const expectedTexts[] = {&expected[0], &expected[1]};
         for (std::size_t r = 0; r < count; ++r)
