@@ -1,6 +1,7 @@
 // The window rule: the same call, band and mode, started within 30 minutes.
 
 #include "engine_fixture.h"
+#include "merging/group_table.h"
 
 namespace logweave::testing {
 namespace {
@@ -99,6 +100,26 @@ TEST_F(WindowTest, KeepsTheOpenDateAndTimeAndTheOrderOfTheLog)
               "<qsl_rcvd:1>Y <eor>\r\n"
               "<call:5>Q3NEW <qso_date:8>20230102 <time_on:4>1200 <band:3>20m <mode:3>FT8 <eor>\r\n"
               "<call:5>Q2XYZ <qso_date:8>20230103 <time_on:6>090000 <band:3>20m <mode:3>FT8 <eor>\r\n");
+}
+
+// Far more groups than it was made for, names alike but for where their
+// parts are cut, one empty: each keeps the number it was first given.
+TEST(GroupTable, KnowsEachGroupByItsWholeNameAsItGrows)
+{
+    GroupTable groups(4);
+    std::vector<std::string> names{std::string("AB\0C", 4), std::string("A\0BC", 4), "", std::string("AB\0C\0", 5)};
+    for (int i = 0; i < 5000; ++i)
+        names.push_back(std::string("Q") + std::to_string(i) + '\0' + "20M" + '\0' + "FT8");
+    for (std::size_t n = 0; n < names.size(); ++n)
+        ASSERT_EQ(groups.enter(names[n]), n);
+    ASSERT_EQ(groups.size(), names.size());
+    for (std::size_t n = 0; n < names.size(); ++n) {
+        EXPECT_EQ(groups.enter(names[n]), n);
+        EXPECT_EQ(groups.find(names[n]), n);
+    }
+    EXPECT_EQ(groups.find("Q5000"), std::nullopt);
+    EXPECT_EQ(groups.find(std::string("AB\0", 3)), std::nullopt);
+    EXPECT_EQ(groups.size(), names.size());
 }
 
 }  // namespace

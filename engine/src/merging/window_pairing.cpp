@@ -8,16 +8,14 @@
 namespace logweave {
 
 WindowPairing::WindowPairing(const Log& open, const ContactFields& fields, long long windowSeconds)
-    : fields_(fields), window_(windowSeconds)
+    : fields_(fields), window_(windowSeconds), groups_(open.size())  // room for a group a record
 {
-    // Room for a group a record: growing the table took a third of building it.
-    groups_.reserve(open.size());
+    entries_.reserve(open.size());
     for (std::size_t i = 0; i < open.size(); ++i) {
         const auto start = fields.start(open[i]);
         if (!start)
             continue;  // a record without a start time pairs with none
-        const auto [group, added] = groups_.try_emplace(fields.group(open[i]), static_cast<std::uint32_t>(groups_.size()));
-        entries_.push_back({group->second, *start, i});
+        entries_.push_back({groups_.enter(fields.group(open[i])), *start, i});
     }
     std::sort(entries_.begin(), entries_.end());
     groupEnd_.assign(groups_.size(), 0);
@@ -98,9 +96,8 @@ std::vector<std::optional<std::size_t>> WindowPairing::pairEach(const Log& added
     runSideBySide(pieces, [&](std::size_t p) {
         for (std::size_t j = p * added.size() / pieces, end = (p + 1) * added.size() / pieces; j < end; ++j) {
             const auto start = fields_.start(added[j]);
-            const auto group = groups_.find(fields_.group(added[j]));
-            const bool known = start && group != groups_.end();
-            places[j] = {known ? group->second : 0, known, start.value_or(0)};
+            const auto group = start ? groups_.find(fields_.group(added[j])) : std::nullopt;
+            places[j] = {group.value_or(0), group.has_value(), start.value_or(0)};
         }
     });
     std::vector<std::optional<std::size_t>> paired(added.size());

@@ -4,11 +4,11 @@
 // paired, started within the window (of two as near, the earlier).
 
 #include "merging/contact_identity.h"
+#include "merging/group_table.h"
 #include "logweave/log.h"
 
 #include <optional>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 namespace logweave {
@@ -35,7 +35,7 @@ private:
 
     const ContactFields& fields_;
     long long window_;
-    std::unordered_map<std::string, std::uint32_t> groups_;
+    GroupTable groups_;
     std::vector<Entry> entries_;  // by group, start and place in the open log
     std::vector<std::size_t> groupEnd_;
     // Taken entries are skipped: next_[i] leads to the first free entry at or
