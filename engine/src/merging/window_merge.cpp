@@ -24,7 +24,7 @@ struct Pairs {
 
 Pairs pairUp(const Log& open, const Log& added, const ContactFields& fields, int minutes, std::size_t threads)
 {
-    WindowPairing pairing(open, fields, 60LL * minutes);
+    WindowPairing pairing(open, fields, 60LL * minutes, threads);
     Pairs pairs{std::vector<std::size_t>(open.size(), 0), {}};
     const auto paired = pairing.pairEach(added, threads);
     for (std::size_t j = 0; j < added.size(); ++j) {

@@ -15,7 +15,8 @@ namespace logweave {
 
 class WindowPairing {
 public:
-    WindowPairing(const Log& open, const ContactFields& fields, long long windowSeconds);
+    // The groups of `open` are worked out on a second of `threads` while they are entered.
+    WindowPairing(const Log& open, const ContactFields& fields, long long windowSeconds, std::size_t threads);
 
     // For each record of `added` in turn, the open record (0-based) it pairs
     // with, then taken; none. Where each would look is found on `threads`.
