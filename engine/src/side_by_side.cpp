@@ -29,6 +29,16 @@ void runSideBySide(std::size_t count, const std::function<void(std::size_t)>& ta
             std::rethrow_exception(failure);
 }
 
+void runBoth(unsigned threads, const std::function<void(std::size_t)>& task)
+{
+    if (threads > 1) {
+        runSideBySide(2, task);
+        return;
+    }
+    task(0);
+    task(1);
+}
+
 std::size_t piecesFor(std::size_t bytes, unsigned threads) noexcept
 {
     constexpr std::size_t kLeast = std::size_t{4} << 20;

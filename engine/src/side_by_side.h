@@ -11,6 +11,10 @@ namespace logweave {
 // any of them threw is thrown then.
 void runSideBySide(std::size_t count, const std::function<void(std::size_t)>& task);
 
+// Runs task(0) and task(1): side by side given more than one of `threads`,
+// else one after the other on this thread.
+void runBoth(unsigned threads, const std::function<void(std::size_t)>& task);
+
 // Into how many pieces work on `bytes` of text is cut for `threads`: none
 // under 4 MiB, whose thread would cost about what it saves.
 std::size_t piecesFor(std::size_t bytes, unsigned threads) noexcept;

@@ -55,18 +55,12 @@ WindowPairing::WindowPairing(const Log& open, const ContactFields& fields, long 
     const Stretch* workedOut = nullptr;
     for (std::size_t from = 0, k = 0; from < open.size(); from += kStretch, ++k) {
         Stretch& stretch = stretches[k % 2];
-        const auto step = [&](std::size_t task) {
+        runBoth(static_cast<unsigned>(threads), [&](std::size_t task) {
             if (task == 1)
                 stretch.workOut(open, fields, from, std::min(open.size(), from + kStretch));
             else if (workedOut != nullptr)
                 enter(*workedOut);
-        };
-        if (threads > 1) {
-            runSideBySide(2, step);
-        } else {
-            step(0);
-            step(1);
-        }
+        });
         workedOut = &stretch;
     }
     if (workedOut != nullptr)

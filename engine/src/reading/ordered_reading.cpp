@@ -22,7 +22,8 @@ bool isBreak(char c) noexcept
 // so a block stays whole while the next one is read.
 class CollapsedBlocks {
 public:
-    explicit CollapsedBlocks(FileReader& file) : file_(file), buffers_{std::vector<char>(kBlock), std::vector<char>(kBlock)}
+    explicit CollapsedBlocks(FileReader& file)
+        : file_(file), buffers_{std::vector<char>(kBlock), std::vector<char>(kBlock)}
     {
         file_.rewind();
     }
@@ -138,18 +139,12 @@ bool readInOrder(FileReader& file, Bytes& text, const RecordLines& lines, const 
     for (std::string_view block = blocks.next(); !block.empty();) {
         std::string_view following;
         bool fits = true;
-        const auto step = [&](std::size_t task) {
+        runBoth(threads, [&](std::size_t task) {
             if (task == 0)
                 fits = placement.place(block);
             else
                 following = blocks.next();
-        };
-        if (threads > 1) {
-            runSideBySide(2, step);
-        } else {
-            step(0);
-            step(1);
-        }
+        });
         if (!fits)
             return false;
         placedSoFar(placement.placed());
