@@ -5,6 +5,7 @@
 #include "side_by_side.h"
 
 #include <algorithm>
+#include <compare>
 #include <cstdint>
 #include <cstring>
 #include <optional>
@@ -90,10 +91,7 @@ BigVector<std::size_t> dateTimeOrder(const BigVector<SortKey>& keys, std::size_t
     struct Number {
         std::uint64_t value;
         std::size_t index;  // breaks ties: stable
-        bool operator<(const Number& other) const noexcept
-        {
-            return value != other.value ? value < other.value : index < other.index;
-        }
+        auto operator<=>(const Number&) const = default;
     };
     pieces = std::clamp<std::size_t>(pieces, 1, std::max<std::size_t>(keys.size(), 1));
     const auto pieceStart = [&](std::size_t piece) { return keys.size() * piece / pieces; };
