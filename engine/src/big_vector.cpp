@@ -18,7 +18,7 @@ constexpr std::size_t kHugePage = std::size_t{1} << 21;
 
 // Mapped apart from the heap, whose later small allocations would otherwise
 // land in huge pages freed there and hold each whole: that raised the peak of
-// a merge of two logs of a million records by 20 MiB.
+// a merge of two logs of a million records by 21 MiB.
 void* allocateHuge(std::size_t bytes)
 {
     if (bytes < kHugePage)
