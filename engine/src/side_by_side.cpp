@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -19,10 +20,22 @@ void runSideBySide(std::size_t count, const std::function<void(std::size_t)>& ta
     };
     {
         std::vector<std::jthread> others;
-        for (std::size_t i = 1; i < count; ++i)
-            others.emplace_back(run, i);
+        std::vector<std::size_t> here;
+        others.reserve(count);
+        here.reserve(count);
+        for (std::size_t i = 1; i < count; ++i) {
+            try {
+                others.emplace_back(run, i);
+            } catch (const std::system_error&) {
+                // No thread to be had, as when memory runs short: the task
+                // runs here, to the same result.
+                here.push_back(i);
+            }
+        }
         if (count > 0)
             run(0);
+        for (const std::size_t i : here)
+            run(i);
     }
     for (const auto& failure : failures)
         if (failure)

@@ -8,7 +8,8 @@ namespace logweave {
 
 // Runs task(0) to task(count - 1), the first on this thread and each other on
 // a thread of its own, and returns when all have ended. The first exception
-// any of them threw is thrown then.
+// any of them threw is thrown then. A task whose thread cannot be started
+// runs on this thread after the first: tasks never wait for one another.
 void runSideBySide(std::size_t count, const std::function<void(std::size_t)>& task);
 
 // Runs task(0) and task(1): side by side given more than one of `threads`,
