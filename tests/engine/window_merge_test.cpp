@@ -111,14 +111,14 @@ TEST(GroupTable, KnowsEachGroupByItsWholeNameAsItGrows)
     for (int i = 0; i < 5000; ++i)
         names.push_back(std::string("Q") + std::to_string(i) + '\0' + "20M" + '\0' + "FT8");
     for (std::size_t n = 0; n < names.size(); ++n)
-        ASSERT_EQ(groups.enter(names[n]), n);
+        ASSERT_EQ(groups.enter(GroupKey::of(names[n])), n);
     ASSERT_EQ(groups.size(), names.size());
     for (std::size_t n = 0; n < names.size(); ++n) {
-        EXPECT_EQ(groups.enter(names[n]), n);
-        EXPECT_EQ(groups.find(names[n]), n);
+        EXPECT_EQ(groups.enter(GroupKey::of(names[n])), n);
+        EXPECT_EQ(groups.find(GroupKey::of(names[n])), n);
     }
-    EXPECT_EQ(groups.find("Q5000"), std::nullopt);
-    EXPECT_EQ(groups.find(std::string("AB\0", 3)), std::nullopt);
+    EXPECT_EQ(groups.find(GroupKey::of("Q5000")), std::nullopt);
+    EXPECT_EQ(groups.find(GroupKey::of(std::string_view("AB\0", 3))), std::nullopt);
     EXPECT_EQ(groups.size(), names.size());
 }
 

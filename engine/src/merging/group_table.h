@@ -15,15 +15,27 @@
 
 namespace logweave {
 
+// A group's name and its hash: worked out apart from the table, on another
+// thread or ahead of its use.
+struct GroupKey {
+    std::string_view name;
+    std::uint64_t hash = 0;
+
+    static GroupKey of(std::string_view name) noexcept;
+};
+
 class GroupTable {
 public:
     // Room for `expected` groups without growing.
     explicit GroupTable(std::size_t expected);
 
     // The group's number, given it when new.
-    std::uint32_t enter(std::string_view group);
+    std::uint32_t enter(const GroupKey& group);
     // The group's number; none when it was never entered. Safe on many threads at once.
-    std::optional<std::uint32_t> find(std::string_view group) const;
+    std::optional<std::uint32_t> find(const GroupKey& group) const;
+    // Brings the slot where the search for `group` starts into the cache. A
+    // million groups entered or found in turn otherwise wait for each slot.
+    void prefetch(const GroupKey& group) const noexcept;
     std::size_t size() const noexcept { return starts_.size() - 1; }
 
 private:
@@ -34,7 +46,7 @@ private:
     };
 
     // Where the group stands, or the empty slot where it would go.
-    std::size_t slotOf(std::string_view group, std::uint64_t hash) const;
+    std::size_t slotOf(const GroupKey& group) const;
     std::string_view nameOf(std::uint32_t number) const noexcept;
     void grow();
 
