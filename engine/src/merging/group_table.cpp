@@ -44,7 +44,7 @@ void GroupTable::prefetch(const GroupKey& group) const noexcept
 
 std::string_view GroupTable::nameOf(std::uint32_t number) const noexcept
 {
-    return std::string_view(names_).substr(starts_[number], starts_[number + 1] - starts_[number]);
+    return {names_.data() + starts_[number], starts_[number + 1] - starts_[number]};
 }
 
 std::uint32_t GroupTable::enter(const GroupKey& group)
@@ -54,7 +54,7 @@ std::uint32_t GroupTable::enter(const GroupKey& group)
         return slot.number;
     const auto number = static_cast<std::uint32_t>(size());
     slot = {number, static_cast<std::uint32_t>(group.hash >> 32)};
-    names_.append(group.name);
+    names_.insert(names_.end(), group.name.begin(), group.name.end());
     starts_.push_back(names_.size());
     if (size() > slots_.size() / 4 * 3)
         grow();

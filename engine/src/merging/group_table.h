@@ -50,8 +50,8 @@ private:
     std::string_view nameOf(std::uint32_t number) const noexcept;
     void grow();
 
-    std::string names_;
-    std::vector<std::size_t> starts_{0};  // group n's name runs from starts_[n] to starts_[n + 1]
+    BigVector<char> names_;
+    BigVector<std::size_t> starts_{0};  // group n's name runs from starts_[n] to starts_[n + 1]
     BigVector<Slot> slots_;  // a power of two of them, at most three quarters taken
 };
 

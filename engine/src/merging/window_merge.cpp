@@ -18,14 +18,14 @@ std::string orderOf(const ContactFields& fields, const Record& record)
 }
 
 struct Pairs {
-    std::vector<std::size_t> partner;  // by open record: 1 + the added record it pairs with, or 0
+    BigVector<std::size_t> partner;  // by open record: 1 + the added record it pairs with, or 0
     std::vector<std::size_t> unpaired;  // added records, in their order
 };
 
 Pairs pairUp(const Log& open, const Log& added, const ContactFields& fields, int minutes, std::size_t threads)
 {
     WindowPairing pairing(open, fields, 60LL * minutes, threads);
-    Pairs pairs{std::vector<std::size_t>(open.size(), 0), {}};
+    Pairs pairs{BigVector<std::size_t>(open.size(), 0), {}};
     const auto paired = pairing.pairEach(added, threads);
     for (std::size_t j = 0; j < added.size(); ++j) {
         if (const auto i = paired[j])

@@ -98,7 +98,7 @@ WindowPairing::WindowPairing(const Log& open, const ContactFields& fields, long 
 namespace {
 
 // Follows `links` from `i` to where it ends, and makes the links passed lead there at once.
-std::size_t follow(std::vector<std::size_t>& links, std::size_t i)
+std::size_t follow(BigVector<std::size_t>& links, std::size_t i)
 {
     std::size_t end = i;
     while (links[end] != end)
@@ -151,7 +151,7 @@ std::optional<std::size_t> WindowPairing::nearest(std::size_t from, std::size_t 
     return std::nullopt;
 }
 
-std::vector<std::optional<std::size_t>> WindowPairing::pairEach(const Log& added, std::size_t threads)
+BigVector<std::optional<std::size_t>> WindowPairing::pairEach(const Log& added, std::size_t threads)
 {
     // Where each record looks reads the groups alone: the threads share that.
     // Which open record it takes depends on those taken before: that is done in turn.
@@ -160,7 +160,7 @@ std::vector<std::optional<std::size_t>> WindowPairing::pairEach(const Log& added
         bool known;
         long long start;
     };
-    std::vector<Place> places(added.size());
+    BigVector<Place> places(added.size());
     const std::size_t pieces = std::clamp<std::size_t>(added.size() / 16384, 1, std::max<std::size_t>(threads, 1));
     runSideBySide(pieces, [&](std::size_t p) {
         // A batch of groups is worked out and their slots fetched before any is
@@ -185,7 +185,7 @@ std::vector<std::optional<std::size_t>> WindowPairing::pairEach(const Log& added
             }
         }
     });
-    std::vector<std::optional<std::size_t>> paired(added.size());
+    BigVector<std::optional<std::size_t>> paired(added.size());
     for (std::size_t j = 0; j < added.size(); ++j) {
         const Place& place = places[j];
         if (!place.known)

@@ -5,6 +5,7 @@
 
 #include "merging/contact_identity.h"
 #include "merging/group_table.h"
+#include "logweave/big_vector.h"
 #include "logweave/log.h"
 
 #include <optional>
@@ -20,7 +21,7 @@ public:
 
     // For each record of `added` in turn, the open record (0-based) it pairs
     // with, then taken; none. Where each would look is found on `threads`.
-    std::vector<std::optional<std::size_t>> pairEach(const Log& added, std::size_t threads);
+    BigVector<std::optional<std::size_t>> pairEach(const Log& added, std::size_t threads);
 
 private:
     struct Entry {
@@ -37,12 +38,12 @@ private:
     const ContactFields& fields_;
     long long window_;
     GroupTable groups_;
-    std::vector<Entry> entries_;  // by group, start and place in the open log
-    std::vector<std::size_t> groupEnd_;
+    BigVector<Entry> entries_;  // by group, start and place in the open log
+    BigVector<std::size_t> groupEnd_;
     // Taken entries are skipped: next_[i] leads to the first free entry at or
     // after i, previous_[i + 1] to the last free one at or before i.
-    std::vector<std::size_t> next_;
-    std::vector<std::size_t> previous_;
+    BigVector<std::size_t> next_;
+    BigVector<std::size_t> previous_;
 };
 
 }  // namespace logweave
