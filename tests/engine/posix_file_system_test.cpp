@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cerrno>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -124,6 +125,53 @@ TEST(StdFileSystem, MakesAnInterruptedCallAgain)
         EXPECT_EQ(files.readFile(source).view(), "merged log");
         files.replaceUserFile(log, source);
         EXPECT_EQ(folder.read("wsjtx_log.adi"), "merged log");
+    }
+}
+
+// A large file read in pieces side by side: the same bytes as in one piece,
+// the reading left at the end, even when the system cuts a piece short,
+// interrupts one, or fails one.
+TEST(StdFileSystem, ReadsALargeFileInPiecesSideBySideAsInOne)
+{
+    TemporaryFolder folder;
+    // Rounds of two and three 16 MiB pieces, then a rest: no piece of any size
+    // holds the same bytes as another.
+    std::string content((std::size_t{50} << 20) + 12345, '\0');
+    std::uint32_t state = 1;
+    for (char& c : content)
+        c = static_cast<char>((state = state * 1664525u + 1013904223u) >> 24);
+    const auto path = folder.write("big.adi", content);
+    const auto readWith = [&](const SystemCalls& calls, unsigned threads) {
+        StdFileSystem files(calls);
+        const auto reader = files.openForReading(path);
+        const Bytes bytes = readAll(*reader, content.size(), threads);
+        EXPECT_EQ(reader->extent().bytes, content.size());
+        EXPECT_EQ(reader->extent().atEnd, reader->stamp());
+        return bytes.view() == content;
+    };
+    for (const unsigned threads : {1u, 2u, 3u})
+        EXPECT_TRUE(readWith(SystemCalls::real(), threads)) << threads << " threads";
+
+    SystemCalls endsEarly = SystemCalls::real();  // as a file cut while it is read
+    endsEarly.pread = [pread = endsEarly.pread](int fd, void* data, std::size_t size, off_t offset) -> ssize_t {
+        constexpr off_t kCut = off_t{20} << 20;
+        return offset >= kCut ? 0 : pread(fd, data, std::min<std::size_t>(size, kCut - offset), offset);
+    };
+    EXPECT_TRUE(readWith(endsEarly, 2)) << "the rest is read on from where the pieces stopped";
+    SystemCalls interrupted = SystemCalls::real();
+    fail(interrupted.pread, 2, EINTR);
+    EXPECT_TRUE(readWith(interrupted, 2));
+
+    SystemCalls failing = SystemCalls::real();
+    fail(failing.pread, 2, EIO);
+    StdFileSystem files(failing);
+    const auto reader = files.openForReading(path);
+    try {
+        readAll(*reader, content.size(), 2);
+        ADD_FAILURE() << "a failed read went unnoticed";
+    } catch (const FileError& error) {
+        EXPECT_EQ(error.path(), path);
+        EXPECT_EQ(error.action(), FileError::Action::Read);
     }
 }
 

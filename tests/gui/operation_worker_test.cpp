@@ -40,6 +40,11 @@ SystemCalls slowDisk()
         pace(done);
         return done;
     };
+    calls.pread = [pread = calls.pread, pace](int fd, void* data, std::size_t size, off_t offset) {
+        const ssize_t done = pread(fd, data, size, offset);
+        pace(done);
+        return done;
+    };
     calls.write = [write = calls.write, pace](int fd, const void* data, std::size_t size) {
         const ssize_t done = write(fd, data, size);
         pace(done);

@@ -41,6 +41,9 @@ public:
     virtual ~FileReader() = default;
     // Up to `size` bytes from where the last read stopped; 0 at the end.
     virtual std::size_t read(char* into, std::size_t size) = 0;
+    // As read, but the whole of `size` unless the file ends first, in
+    // `pieces` read side by side where the system can.
+    virtual std::size_t readInPieces(char* into, std::size_t size, std::size_t pieces);
     // Reads from the first byte again.
     virtual void rewind() = 0;
     // Moves to the end of the file without reading: later reads give what is appended from now on.
@@ -73,8 +76,8 @@ public:
     // A regular file only: a folder, a device or a named pipe is refused at
     // once, with a NotRegularFile error.
     virtual std::unique_ptr<FileReader> openForReading(const std::filesystem::path& path) = 0;
-    // The whole file at once.
-    Bytes readFile(const std::filesystem::path& path);
+    // The whole file at once, read by up to `threads` side by side.
+    Bytes readFile(const std::filesystem::path& path, unsigned threads = 1);
 
     // Starts writing `targets`, each into a temporary file beside it.
     virtual std::unique_ptr<FileBatch> writeFiles(const std::vector<std::filesystem::path>& targets) = 0;
@@ -121,8 +124,10 @@ public:
 
 // All that remains to read of `file`, up to its end: `expected`, the size
 // the system tells, only sizes the first allocation (files under /proc tell
-// 0). `readSoFar` hears the bytes read, a piece at a time.
-Bytes readAll(FileReader& file, std::size_t expected, const std::function<void(std::size_t)>& readSoFar = {});
+// 0). `readSoFar` hears the bytes read, a piece at a time. Given more than
+// one of `threads`, the pieces are read side by side.
+Bytes readAll(FileReader& file, std::size_t expected, unsigned threads = 1,
+              const std::function<void(std::size_t)>& readSoFar = {});
 
 // The entry of `folder` named `name` in any letter case, the exact one first.
 std::optional<std::filesystem::path> findIgnoringCase(FileSystem& files, const std::filesystem::path& folder,

@@ -19,6 +19,7 @@ namespace logweave {
 struct SystemCalls {
     std::function<int(const char* path, int flags, mode_t mode)> open;
     std::function<ssize_t(int fd, void* data, std::size_t size)> read;
+    std::function<ssize_t(int fd, void* data, std::size_t size, off_t offset)> pread;
     std::function<off_t(int fd, off_t offset, int whence)> lseek;
     std::function<ssize_t(int fd, const void* data, std::size_t size)> write;
     std::function<int(int fd)> close;

@@ -88,10 +88,23 @@ std::error_code make_error_code(LiveFileError error) noexcept
     return {static_cast<int>(error), liveFileCategory()};
 }
 
-Bytes readAll(FileReader& file, std::size_t expected, const std::function<void(std::size_t)>& readSoFar)
+std::size_t FileReader::readInPieces(char* into, std::size_t size, std::size_t /*pieces*/)
+{
+    std::size_t done = 0;
+    while (done < size) {
+        const std::size_t n = read(into + done, size - done);
+        if (n == 0)
+            break;
+        done += n;
+    }
+    return done;
+}
+
+Bytes readAll(FileReader& file, std::size_t expected, unsigned threads, const std::function<void(std::size_t)>& readSoFar)
 {
     // Read in pieces so that a large file shows its progress, and may be cancelled, as it comes.
     constexpr std::size_t kPiece = std::size_t{16} << 20;
+    std::size_t pieces = std::max(1u, threads);
     // One byte of room more than expected: the read that finds the end needs no larger buffer.
     Bytes bytes(expected + 1);
     std::size_t filled = 0;
@@ -101,9 +114,17 @@ Bytes readAll(FileReader& file, std::size_t expected, const std::function<void(s
             std::copy(bytes.data(), bytes.data() + filled, larger.data());
             bytes = std::move(larger);
         }
-        const std::size_t n = file.read(bytes.data() + filled, std::min(kPiece, bytes.size() - filled));
-        if (n == 0)
-            break;
+        const std::size_t room = bytes.size() - filled;
+        std::size_t n = 0;
+        if (pieces > 1 && room > kPiece * pieces) {
+            n = file.readInPieces(bytes.data() + filled, kPiece * pieces, pieces);
+            if (n < kPiece * pieces)
+                pieces = 1;  // the file ended early: read finds where
+        } else {
+            n = file.read(bytes.data() + filled, std::min(kPiece, room));
+            if (n == 0)
+                break;
+        }
         filled += n;
         if (readSoFar)
             readSoFar(filled);
@@ -112,10 +133,10 @@ Bytes readAll(FileReader& file, std::size_t expected, const std::function<void(s
     return bytes;
 }
 
-Bytes FileSystem::readFile(const std::filesystem::path& path)
+Bytes FileSystem::readFile(const std::filesystem::path& path, unsigned threads)
 {
     const auto file = openForReading(path);
-    return readAll(*file, file->stamp().size);
+    return readAll(*file, file->stamp().size, threads);
 }
 
 void FileSystem::writeFile(const std::filesystem::path& path, std::string_view content)

@@ -15,6 +15,7 @@ SystemCalls SystemCalls::real()
     SystemCalls calls;
     calls.open = [](const char* path, int flags, mode_t mode) { return ::open(path, flags, mode); };
     calls.read = [](int fd, void* data, std::size_t size) { return ::read(fd, data, size); };
+    calls.pread = [](int fd, void* data, std::size_t size, off_t offset) { return ::pread(fd, data, size, offset); };
     calls.lseek = [](int fd, off_t offset, int whence) { return ::lseek(fd, offset, whence); };
     calls.write = [](int fd, const void* data, std::size_t size) { return ::write(fd, data, size); };
     calls.close = [](int fd) { return ::close(fd); };

@@ -92,7 +92,7 @@ Ending readRecords(ProgressMeter& reading, std::uint64_t before, Log& log, Field
 Bytes orderedText(const Session& session, FileReader& file, ProgressMeter& reading)
 {
     const FileReader::Stamp stamp = file.stamp();
-    Bytes text = readAll(file, stamp.size, [&reading](std::size_t read) { reading.advanceTo(read / 2); });
+    Bytes text = readAll(file, stamp.size, session.threads, [&reading](std::size_t read) { reading.advanceTo(read / 2); });
     collapseBlankLines(text);
     const std::size_t pieces = piecesFor(text.size(), session.threads);
     auto lines = recordLines(text.view(), pieces);
@@ -137,7 +137,7 @@ LogFile readLogFile(const Session& session, FileReader& reader, std::string_view
 
 Log readWrittenLog(const Session& session, const std::filesystem::path& path, FieldTable& fields)
 {
-    Log log(session.files.readFile(path));
+    Log log(session.files.readFile(path, session.threads));
     Uncancellable ui(session.ui);
     ProgressMeter reading(ui, Phase::Reading, log.text().size());
     readRecords(reading, log.text().size(), log, fields, session.threads);
