@@ -24,7 +24,7 @@ struct SortKey {
 };
 
 // The indices of `keys` in order of date then time; equal keys keep their
-// order. The keys are sorted in `pieces` side by side, to the same result.
+// order. The keys are read in `pieces` side by side, to the same result.
 BigVector<std::size_t> dateTimeOrder(const BigVector<SortKey>& keys, std::size_t pieces = 1);
 // The same, by comparing the texts alone: what dateTimeOrder must always agree with.
 BigVector<std::size_t> dateTimeOrderByText(const BigVector<SortKey>& keys);
