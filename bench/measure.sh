@@ -8,7 +8,8 @@
 #   --records N  records in the log, and on each side of the merge (default
 #                1000000: about 290 MB a log; logs and results then take
 #                about 2.3 GB in TMPDIR, 50 times what 20000 records take)
-#   --runs N     at least N timed runs of each command (default 10)
+#   --runs N     at least N timed runs of each command (default 10), then
+#                N rounds of every command once, paired with its yardstick
 #   --warmup N   untimed runs before them (default 1)
 #   --seed N     seed of the generated logs (default 1, as logweave_bench)
 #   --threads N  logweave-cli --threads N (default: as many as the machine runs)
@@ -175,6 +176,53 @@ awk '
         ratio("add_window", "add", "add (exact rule)", 1.2)
         ratio("filter", "cat_log_again", "cat LOG > OUT", 6)
     }' "$work/times.txt"
+
+# Paired rounds: each round runs every command once, in turn, each after
+# sync, and a case's ratio is the median over the rounds of its time over its
+# yardstick's in the same round. hyperfine times all the runs of a command
+# together, and the pace of a shared machine drifts over minutes: two runs
+# seconds apart meet the same pace.
+run_us() {
+    local start end
+    sync
+    start=$(date +%s%N)
+    if ! eval "$1" >/dev/null 2>&1; then
+        echo "measure.sh: failed: $1" >&2
+        return 1
+    fi
+    end=$(date +%s%N)
+    echo $(((end - start) / 1000))
+}
+declare -A round_command=([open]="$open_cmd" [cat_log]="$(cat_cmd "$log")" [field_per_line]="$fpl_cmd"
+    [add]="$add_cmd" [cat_a_b]="$(cat_cmd "$a" "$b")" [add_window]="$window_cmd" [filter]="$filter_cmd"
+    [cat_log_again]="$(cat_cmd "$log")")
+: >"$work/rounds.txt"
+for ((round = 1; round <= runs; ++round)); do
+    for name in open cat_log field_per_line add cat_a_b add_window filter cat_log_again; do
+        us=$(run_us "${round_command[$name]}") || exit 1
+        echo "$round $name $us" >>"$work/rounds.txt"
+    done
+done
+# The median over the rounds of case / against.
+paired_ratio() {
+    awk -v case="$1" -v against="$2" '
+        $2 == case { x[$1] = $3 }
+        $2 == against { y[$1] = $3 }
+        END { for (r in x) if ((r in y) && y[r] > 0) print x[r] / y[r] }' "$work/rounds.txt" |
+        sort -g | awk '{ v[NR] = $1 } END { print NR == 0 ? "nan" : NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
+}
+paired_row() {
+    awk -v name="$1" -v label="$3" -v x="$(paired_ratio "$1" "$2")" -v target="$4" \
+        'BEGIN { printf "%-15s %-17s %8.2f %7sx  %s\n", name, label, x, target, (x <= target ? "within" : "over") }'
+}
+echo
+echo "=== paired rounds ($runs, every command once a round, each run after sync): median of the rounds' ratios"
+printf "%-15s %-17s %8s %8s  %s\n" "case" "against" "x_paired" "target" "verdict"
+paired_row open cat_log "cat LOG > OUT" 5
+paired_row field_per_line open "open (one line)" 1.5
+paired_row add cat_a_b "cat A B > OUT" 6
+paired_row add_window add "add (exact rule)" 1.2
+paired_row filter cat_log_again "cat LOG > OUT" 6
 
 # Max resident set size in KiB, the largest of three runs; fails (status 1)
 # when a run fails or is killed, or GNU time gives no figure.
