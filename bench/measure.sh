@@ -7,7 +7,7 @@
 # usage: bench/measure.sh [--records N] [--runs N] [--warmup N] [--seed N] [--threads N] [--shell] [--keep]
 #   --records N  records in the log, and on each side of the merge (default
 #                1000000: about 290 MB a log; logs and results then take
-#                about 2.3 GB in TMPDIR, 50 times what 20000 records take)
+#                about 3.3 GB in TMPDIR, 50 times what 20000 records take)
 #   --runs N     at least N timed runs of each command (default 10), then
 #                N rounds of every command once, paired with its yardstick
 #   --warmup N   untimed runs before them (default 1)
@@ -82,11 +82,14 @@ load_before=$(cut -d' ' -f1-3 /proc/loadavg)
 q() { printf '%q' "$1"; }
 cli_cmd="$(q "$cli") --no-order --folder $(q "$out")${threads:+ --threads $threads}"
 # The floor of an operation that reads logs and writes them again: cat into
-# a file of the output folder, through sh for the redirection.
+# a file of the output folder, through sh for the redirection. Each yardstick
+# has a file of its own: it replaces what it wrote itself, as each logweave
+# command does, and never a file of another size.
 cat_cmd() {
-    local c="cat"
+    local into=$1 c="cat"
+    shift
     for f in "$@"; do c+=" $(q "$f")"; done
-    c+=" > $(q "$out/cat.adi")"
+    c+=" > $(q "$out/$into")"
     echo "sh -c $(q "$c")"
 }
 if [[ $shell_mode == none ]]; then
@@ -143,9 +146,9 @@ compare() {
         --export-csv "$work/$name.csv" "$@"
 }
 
-compare open -n open "$open_cmd" -n field_per_line "$fpl_cmd" -n cat_log "$(cat_cmd "$log")"
-compare add -n add "$add_cmd" -n add_window "$window_cmd" -n cat_a_b "$(cat_cmd "$a" "$b")"
-compare filter -n filter "$filter_cmd" -n cat_log_again "$(cat_cmd "$log")"
+compare open -n open "$open_cmd" -n field_per_line "$fpl_cmd" -n cat_log "$(cat_cmd cat_log.adi "$log")"
+compare add -n add "$add_cmd" -n add_window "$window_cmd" -n cat_a_b "$(cat_cmd cat_a_b.adi "$a" "$b")"
+compare filter -n filter "$filter_cmd" -n cat_log_again "$(cat_cmd cat_log_again.adi "$log")"
 
 echo
 echo "=== load average before: $load_before, after the timings: $(cut -d' ' -f1-3 /proc/loadavg) ($(nproc) cores, logweave-cli --threads ${threads:-$(nproc)})"
@@ -193,14 +196,14 @@ run_us() {
     end=$(date +%s%N)
     echo $(((end - start) / 1000))
 }
-declare -A round_command=([open]="$open_cmd" [cat_log]="$(cat_cmd "$log")" [field_per_line]="$fpl_cmd"
-    [add]="$add_cmd" [cat_a_b]="$(cat_cmd "$a" "$b")" [add_window]="$window_cmd" [filter]="$filter_cmd"
-    [cat_log_again]="$(cat_cmd "$log")")
+declare -A round_command=([open]="$open_cmd" [cat_log]="$(cat_cmd cat_log.adi "$log")" [field_per_line]="$fpl_cmd"
+    [add]="$add_cmd" [cat_a_b]="$(cat_cmd cat_a_b.adi "$a" "$b")" [add_window]="$window_cmd" [filter]="$filter_cmd"
+    [cat_log_again]="$(cat_cmd cat_log_again.adi "$log")")
 : >"$work/rounds.txt"
-for ((round = 1; round <= runs; ++round)); do
+for ((round = 1 - warmup; round <= runs; ++round)); do
     for name in open cat_log field_per_line add cat_a_b add_window filter cat_log_again; do
         us=$(run_us "${round_command[$name]}") || exit 1
-        echo "$round $name $us" >>"$work/rounds.txt"
+        if ((round > 0)); then echo "$round $name $us" >>"$work/rounds.txt"; fi
     done
 done
 # The median over the rounds of case / against.
