@@ -107,6 +107,9 @@ fpl_cmd="$cli_cmd open $(q "$fpl")"
 add_cmd="$cli_cmd --conflict open open $(q "$a") add $(q "$b")"
 window_cmd="$cli_cmd --conflict open --match window open $(q "$a") add $(q "$b")"
 filter_cmd="$cli_cmd open $(q "$log") filter 'BAND:20M;MODE:FT8'"
+cat_log_cmd=$(cat_cmd cat_log.adi "$log")
+cat_a_b_cmd=$(cat_cmd cat_a_b.adi "$a" "$b")
+cat_log_again_cmd=$(cat_cmd cat_log_again.adi "$log")
 
 # Each command once, outside the timings: it must succeed and write what it
 # should, or the figures would time a failure.
@@ -146,9 +149,9 @@ compare() {
         --export-csv "$work/$name.csv" "$@"
 }
 
-compare open -n open "$open_cmd" -n field_per_line "$fpl_cmd" -n cat_log "$(cat_cmd cat_log.adi "$log")"
-compare add -n add "$add_cmd" -n add_window "$window_cmd" -n cat_a_b "$(cat_cmd cat_a_b.adi "$a" "$b")"
-compare filter -n filter "$filter_cmd" -n cat_log_again "$(cat_cmd cat_log_again.adi "$log")"
+compare open -n open "$open_cmd" -n field_per_line "$fpl_cmd" -n cat_log "$cat_log_cmd"
+compare add -n add "$add_cmd" -n add_window "$window_cmd" -n cat_a_b "$cat_a_b_cmd"
+compare filter -n filter "$filter_cmd" -n cat_log_again "$cat_log_again_cmd"
 
 echo
 echo "=== load average before: $load_before, after the timings: $(cut -d' ' -f1-3 /proc/loadavg) ($(nproc) cores, logweave-cli --threads ${threads:-$(nproc)})"
@@ -196,9 +199,9 @@ run_us() {
     end=$(date +%s%N)
     echo $(((end - start) / 1000))
 }
-declare -A round_command=([open]="$open_cmd" [cat_log]="$(cat_cmd cat_log.adi "$log")" [field_per_line]="$fpl_cmd"
-    [add]="$add_cmd" [cat_a_b]="$(cat_cmd cat_a_b.adi "$a" "$b")" [add_window]="$window_cmd" [filter]="$filter_cmd"
-    [cat_log_again]="$(cat_cmd cat_log_again.adi "$log")")
+declare -A round_command=([open]="$open_cmd" [cat_log]="$cat_log_cmd" [field_per_line]="$fpl_cmd"
+    [add]="$add_cmd" [cat_a_b]="$cat_a_b_cmd" [add_window]="$window_cmd" [filter]="$filter_cmd"
+    [cat_log_again]="$cat_log_again_cmd")
 : >"$work/rounds.txt"
 for ((round = 1 - warmup; round <= runs; ++round)); do
     for name in open cat_log field_per_line add cat_a_b add_window filter cat_log_again; do

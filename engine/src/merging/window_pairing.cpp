@@ -17,7 +17,7 @@ struct Stretch {
     std::vector<std::optional<long long>> starts;
     std::string names;
     std::vector<std::size_t> nameEnds;
-    std::vector<std::uint64_t> hashes;  // of the groups, for records with a start
+    std::vector<std::uint64_t> hashes;  // of the groups; 0 for a record without one
 
     void workOut(const Log& open, const ContactFields& fields, std::size_t first, std::size_t end)
     {
@@ -29,19 +29,18 @@ struct Stretch {
         for (std::size_t i = first; i < end; ++i) {
             starts.push_back(fields.start(open[i]));
             const std::size_t nameStart = names.size();
-            if (starts.back()) {
+            if (starts.back())
                 names.append(fields.group(open[i]));
-                hashes.push_back(GroupKey::of(std::string_view(names).substr(nameStart)).hash);
-            }
             nameEnds.push_back(names.size());
+            hashes.push_back(starts.back() ? GroupKey::of(std::string_view(names).substr(nameStart)).hash : 0);
         }
     }
     std::size_t size() const noexcept { return starts.size(); }
-    // The group of record k, counted from `from`, when it has a start; `h` counts those before it.
-    GroupKey keyOf(std::size_t k, std::size_t h) const
+    // The group of record k, counted from `from`.
+    GroupKey keyOf(std::size_t k) const
     {
         const std::size_t nameStart = k == 0 ? 0 : nameEnds[k - 1];
-        return {std::string_view(names.data() + nameStart, nameEnds[k] - nameStart), hashes[h]};
+        return {std::string_view(names.data() + nameStart, nameEnds[k] - nameStart), hashes[k]};
     }
 };
 
@@ -58,14 +57,12 @@ WindowPairing::WindowPairing(const Log& open, const ContactFields& fields, long 
     entries_.reserve(open.size());
     const auto enter = [this](const Stretch& stretch) {
         // Fetching the slots ahead: a million groups entered in 270 ms, not 340.
-        for (std::size_t h = 0; h < std::min(kFetchAhead, stretch.hashes.size()); ++h)
-            groups_.prefetch({{}, stretch.hashes[h]});
-        for (std::size_t k = 0, h = 0; k < stretch.size(); ++k) {
+        for (std::size_t k = 0; k < stretch.size(); ++k) {
+            if (k + kFetchAhead < stretch.size())
+                groups_.prefetch(stretch.keyOf(k + kFetchAhead));
             if (!stretch.starts[k])
                 continue;  // a record without a start time pairs with none
-            if (h + kFetchAhead < stretch.hashes.size())
-                groups_.prefetch({{}, stretch.hashes[h + kFetchAhead]});
-            entries_.push_back({groups_.enter(stretch.keyOf(k, h++)), *stretch.starts[k], stretch.from + k});
+            entries_.push_back({groups_.enter(stretch.keyOf(k)), *stretch.starts[k], stretch.from + k});
         }
     };
     // Groups are entered in the log's order while the next stretch's are
