@@ -1,10 +1,13 @@
 // The POSIX file layer: each of its system calls made to fail.
 
+#include "engine_fixture.h"
 #include "file_system_testing.h"
+#include "workbench.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdint>
 #include <cerrno>
 #include <sys/stat.h>
@@ -102,6 +105,45 @@ TEST(StdFileSystem, AFailingCallLeavesTheFileWhole)
         EXPECT_EQ(openDescriptors(), descriptors);
         EXPECT_EQ(folder.read("wsjtx_log.adi"), "the only copy");
         EXPECT_EQ(folder.entryCount(), 2);
+    }
+}
+
+// A disk that fills while a merge is written, on this thread or on the second
+// one: the merge stops and says why, and every file and the open log stay as
+// they were.
+TEST(StdFileSystem, ADiskThatFillsWhileAMergeIsWrittenLeavesEveryFileAsItWas)
+{
+    TemporaryFolder folder;
+    // Megabytes of contacts: the merged files are written while the merge goes on.
+    std::string log = "made by hand<eoh>\n";
+    for (int i = 0; i < 20000; ++i)
+        log += qso("K" + std::to_string(i), "20230101", std::to_string(100000 + i), "<COMMENT:40>" + std::string(40, 'o'));
+    folder.write("open.adi", log);
+    folder.write("added.adi", log);
+    for (const unsigned threads : {1U, 2U}) {
+        SCOPED_TRACE(std::to_string(threads) + " threads");
+        Workbench bench(folder / ("threads" + std::to_string(threads)));
+        bench.session.threads = threads;
+        // Full for one write only: a failure that got lost would go unseen.
+        const auto full = std::make_shared<std::atomic<bool>>(false);
+        SystemCalls calls = SystemCalls::real();
+        calls.write = [write = calls.write, full](int fd, const void* data, std::size_t size) -> ssize_t {
+            if (!full->exchange(false))
+                return write(fd, data, size);
+            errno = ENOSPC;
+            return -1;
+        };
+        bench.files.real = StdFileSystem(calls);
+        ASSERT_EQ(bench.read(folder / "open.adi"), Outcome::Done) << bench.ui.pane;
+        folder.write("threads" + std::to_string(threads) + "/Logweave.adi", "earlier\r\n");
+        *full = true;
+        EXPECT_EQ(mergeAddedLog(bench.store, bench.session, (folder / "added.adi").string(), bench.ui.options),
+                  Outcome::Stopped);
+        EXPECT_NE(bench.ui.pane.find((bench.session.programFolder / "Logweave.adi").string()), std::string::npos)
+            << bench.ui.pane;
+        EXPECT_TRUE(bench.written("Logweave.adi") == "earlier\r\n");
+        EXPECT_EQ(std::distance(fs::directory_iterator(bench.session.programFolder), {}), 3);  // the tidy copy and its names
+        EXPECT_EQ(bench.store.openRecordCount(), 20000);
     }
 }
 

@@ -1,15 +1,20 @@
 // Work shared among threads gives the bytes one thread gives: the record
 // lines of a big log cut into pieces anywhere, its records formatted in
-// rounds cut among the threads.
+// rounds cut among the threads, a merge written on a second thread.
 
 #include "workbench.h"
 
+#include "batch_hand_off.h"
 #include "logweave/pane_texts.h"
 #include "writing/write_records.h"
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <numeric>
 #include <random>
+#include <stdexcept>
+#include <thread>
 
 namespace logweave::testing {
 namespace {
@@ -41,7 +46,7 @@ std::string bigLog(int megabytes, unsigned seed = 11)
 }
 
 struct Result {
-    std::string adif, codes, kept, removed, merged, changes, pane;
+    std::string adif, codes, kept, removed, merged, contacts, changes, mergedAgain, pane;
     bool operator==(const Result&) const = default;
 };
 
@@ -58,14 +63,19 @@ TEST(SideBySide, OpeningFilteringAndAddingBigLogsWithMoreThreadsWritesTheSameByt
         EXPECT_EQ(bench.read(log), Outcome::Done);
         EXPECT_EQ(filterOpenLog(bench.store, bench.session, "COMMENT:73 été ok", bench.ui.options), Outcome::Done);
         EXPECT_EQ(mergeAddedLog(bench.store, bench.session, added.string(), bench.ui.options), Outcome::Done);
+        const std::string merged = bench.written("Logweave.adi");
+        const std::string contacts = bench.written("Logweave.log");
+        // The same log added again, by date and time alone: every contact is in it.
+        bench.ui.options.sameContact = {};
+        EXPECT_EQ(mergeAddedLog(bench.store, bench.session, added.string(), bench.ui.options), Outcome::Done);
         // The pane names the changes' list in the program folder, one for each run.
         std::string pane = bench.ui.pane;
         const std::string programFolder = bench.session.programFolder.string();
         for (auto at = pane.find(programFolder); at != std::string::npos; at = pane.find(programFolder))
             pane.replace(at, programFolder.size(), "FOLDER");
         return Result{bench.written(), bench.written("AdifCodes.txt"), bench.written("Adif_Filtre1.adi"),
-                      bench.written("Adif_Filtre2.adi"), bench.written("Logweave.adi"),
-                      bench.written("Logweave_Changes.csv"), pane};
+                      bench.written("Adif_Filtre2.adi"), merged, contacts, bench.written("Logweave_Changes.csv"),
+                      bench.written("Logweave.adi"), pane};
     };
     const Result one = openWith(1);
     ASSERT_GT(one.adif.size(), std::size_t{8} << 20);
@@ -113,6 +123,56 @@ TEST(SideBySide, RecordsFormattedSideBySideComeInTheirOrder)
             EXPECT_EQ(counts, (std::vector<std::uint64_t>{count - (count + 2) / 3, (count + 2) / 3}));
             EXPECT_EQ(reported, count);
         }
+    }
+}
+
+// Batches filled here while the second thread works on the one before: each
+// is worked on once, whole, in the order handed off, however long the work.
+TEST(BatchHandOff, WorksOnEachBatchOnceInTheOrderHandedOff)
+{
+    for (const unsigned threads : {1U, 2U}) {
+        std::vector<int> batches[2];
+        std::vector<int> done;
+        BatchHandOff handOff(threads, [&](std::size_t b) {
+            std::this_thread::sleep_for(std::chrono::microseconds(100));
+            done.insert(done.end(), batches[b].begin(), batches[b].end());
+            batches[b].clear();
+        });
+        for (int i = 0; i < 2000; ++i) {
+            batches[handOff.filling()].push_back(i);
+            if (i % 7 != 6)
+                continue;
+            handOff.handOff();
+            // Never the batch being worked on.
+            ASSERT_TRUE(batches[handOff.filling()].empty()) << threads << " threads, at " << i;
+        }
+        handOff.handOff();
+        handOff.finish();
+        std::vector<int> expected(2000);
+        std::iota(expected.begin(), expected.end(), 0);
+        EXPECT_EQ(done, expected) << threads << " threads";
+    }
+}
+
+// What the work threw reaches the thread that hands batches off, and no
+// batch is worked on after it.
+TEST(BatchHandOff, ThrowsWhatTheWorkThrewWhereBatchesAreHandedOff)
+{
+    for (const unsigned threads : {1U, 2U}) {
+        int worked = 0;
+        BatchHandOff handOff(threads, [&worked](std::size_t) {
+            if (++worked == 3)
+                throw std::runtime_error("the disk is full");
+        });
+        EXPECT_THROW(
+            {
+                for (int i = 0; i < 10; ++i)
+                    handOff.handOff();
+                handOff.finish();
+            },
+            std::runtime_error)
+            << threads << " threads";
+        EXPECT_EQ(worked, 3) << threads << " threads";
     }
 }
 

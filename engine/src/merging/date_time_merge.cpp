@@ -242,7 +242,7 @@ private:
     void write(Outcome& outcome)
     {
         if (outcome.kind == Outcome::Kind::Merged)
-            out_.writeMerged(*outcome.open, outcome.merged);
+            out_.writeMerged(*outcome.open, std::move(outcome.merged));
         else
             out_.writeAdded(*outcome.added);
         outcome.merged.clear();

@@ -71,8 +71,8 @@ void mergeWithinWindow(const LogsToMerge& logs, int minutes, MergedOutput& out, 
             continue;
         }
         merger.merge(open[i], partner, static_cast<long long>(i) + 1, merged);
-        out.writeMerged(open[i], merged);
         ++(merged.changes.empty() ? counts.identical : counts.different);
+        out.writeMerged(open[i], std::move(merged));
     }
     for (; u < pairs.unpaired.size(); ++u, ++counts.added)
         out.writeAdded(added[pairs.unpaired[u]]);
