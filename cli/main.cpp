@@ -46,7 +46,8 @@ public:
     {
     }
 
-    int run(const cli::Command& command)
+    // `last` when no command follows.
+    int run(const cli::Command& command, bool last)
     {
         // Ctrl+C between two commands stops the next one before it starts.
         if (session_.ui.cancelRequested()) {
@@ -59,7 +60,9 @@ public:
         case cli::Command::Kind::Open:
             return status(readOpenLog(store_, session_, command.arguments.front(), reviewOutputOptions(session_.ui)));
         case cli::Command::Kind::Add:
-            return status(mergeAddedLog(store_, session_, command.arguments.front(), withRule(options)));
+            // Nothing reads the merged log once the last command is done.
+            return status(mergeAddedLog(store_, session_, command.arguments.front(), withRule(options),
+                                        last ? AfterMerge::CloseLogs : AfterMerge::OpenMergedLog));
         case cli::Command::Kind::Filter:
             return status(filterOpenLog(store_, session_, command.arguments.front(), options));
         case cli::Command::Kind::WsjtxUpdate:
@@ -102,7 +105,7 @@ std::string programFolder(const cli::CommandLine& line, FileSystem& files)
 int runEach(Runner& runner, const std::vector<cli::Command>& commands, cli::ProgressBar* bar)
 {
     for (const auto& command : commands) {
-        const int result = runner.run(command);
+        const int result = runner.run(command, &command == &commands.back());
         if (bar)
             bar->clear();
         if (result != 0)

@@ -362,6 +362,19 @@ TEST_F(CliTest, MatchesContactsAndSettlesConflictsByTheRulesGiven)
     }
 }
 
+// A command after an add works on the merged log.
+TEST_F(CliTest, FiltersTheMergedLogWhenAFilterFollowsTheAdd)
+{
+    folder.write("wsjtx.adi", "<call:5>Q1AAA <qso_date:8>20230101 <time_on:6>100015 <band:3>20m <eor>\n");
+    folder.write("download.adi", "<call:5>Q2BBB <qso_date:8>20230102 <time_on:6>110000 <band:3>20m <eor>\n");
+    const Finished r = run({"--folder", ".", "--no-order", "open", "wsjtx.adi", "add", "download.adi", "filter",
+                            "BAND:20M"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const std::string kept = folder.read("Adif_Filtre2.adi");
+    EXPECT_NE(kept.find("Q1AAA"), std::string::npos) << kept;
+    EXPECT_NE(kept.find("Q2BBB"), std::string::npos) << kept;
+}
+
 TEST_F(CliTest, ALogTooLargeForTheMemoryStopsWithStatusOneAndWritesNothing)
 {
 #ifdef _WIN32

@@ -221,5 +221,29 @@ TEST_F(MergeTest, AMergedLogThatCannotBeReadBackIsSaidSo)
     }
 }
 
+// A caller that does nothing after the merge has the logs closed: the same
+// files and pane, and the merged log is not read back.
+TEST_F(MergeTest, AMergeThatClosesTheLogsWritesTheSameWithoutReadingItBack)
+{
+    const std::string added = qso("Q1DDD", "20230105", "000000", "<RST_SENT:2>57 ");
+    ASSERT_EQ(open(kOpen), Outcome::Done);
+    std::size_t from = ui.pane.size();
+    ASSERT_EQ(add(added), Outcome::Done);
+    const std::string said = ui.pane.substr(from);
+    const std::string merged = folder.read("Logweave.adi");
+    const std::string list = folder.read("Logweave.log");
+
+    ASSERT_EQ(open(kOpen), Outcome::Done);
+    from = ui.pane.size();
+    files.failOn(FileError::Action::Read, "Logweave.adi");  // a reading back would fail
+    EXPECT_EQ(mergeAddedLog(store, session, folder.write("added.adi", added).string(), ui.options,
+                            AfterMerge::CloseLogs),
+              Outcome::Done);
+    EXPECT_EQ(ui.pane.substr(from), said);
+    EXPECT_EQ(folder.read("Logweave.adi"), merged);
+    EXPECT_EQ(folder.read("Logweave.log"), list);
+    EXPECT_EQ(store.openRecordCount(), 0);
+}
+
 }  // namespace
 }  // namespace logweave::testing

@@ -26,13 +26,22 @@ OutputOptions reviewOutputOptions(UserInterface& ui);
 // fields. A read that stops leaves no log open.
 Outcome readOpenLog(LogStore& store, const Session& session, std::string_view path, const OutputOptions& options);
 
+// What the store holds once a merge has put its files in place.
+enum class AfterMerge {
+    OpenMergedLog,
+    // For a caller that does nothing after the merge: the merged log is not
+    // read back, and no log is open.
+    CloseLogs,
+};
+
 // Merges the log at `path` into the open log contact by contact (the
 // options' `sameContact` says what one contact is), asking the user where
 // two records of one contact hold different values. Writes "Logweave.adi"
 // and the contact list "Logweave.log"; the merged log becomes the open log.
 // A merge that stops before its files are written leaves them and the store
 // as they were; one whose merged log cannot be read back leaves no log open.
-Outcome mergeAddedLog(LogStore& store, const Session& session, std::string_view path, const OutputOptions& options);
+Outcome mergeAddedLog(LogStore& store, const Session& session, std::string_view path, const OutputOptions& options,
+                      AfterMerge after = AfterMerge::OpenMergedLog);
 
 // Splits the open log by `expression` ("BAND:6M;MODE:FT8", letter case
 // ignored): the records that match every term go to "Adif_Filtre2.adi", the

@@ -64,7 +64,7 @@ Outcome openMergedLog(LogStore& store, const Session& session, FieldTable fields
 }
 
 std::optional<TextEnd> mergeLog(LogStore& store, const Session& session, FileReader& file, std::string_view path,
-                                const OutputForm& form, const ContactMatch& sameContact)
+                                const OutputForm& form, const ContactMatch& sameContact, AfterMerge after)
 {
     FieldTable fields = store.fields();
     MergeCounts counts;
@@ -83,7 +83,9 @@ std::optional<TextEnd> mergeLog(LogStore& store, const Session& session, FileRea
     settler.report();
     session.ui.appendToPane(
         pane::changesWritten(bytesFromPath(session.programFolder / kChangesFileName), counts.added, counts.changedValues));
-    if (openMergedLog(store, session, std::move(fields)) != Outcome::Done)
+    if (after == AfterMerge::CloseLogs)
+        store.close(std::move(fields));
+    else if (openMergedLog(store, session, std::move(fields)) != Outcome::Done)
         return std::nullopt;
     return end;
 }
@@ -91,21 +93,23 @@ std::optional<TextEnd> mergeLog(LogStore& store, const Session& session, FileRea
 }  // namespace
 
 std::optional<TextEnd> mergeAddedLogFrom(LogStore& store, const Session& session, FileReader& file,
-                                         std::string_view path, const OutputForm& form, const ContactMatch& sameContact)
+                                         std::string_view path, const OutputForm& form, const ContactMatch& sameContact,
+                                         AfterMerge after)
 {
     // The store changes only once the merged files are in place.
     if (const auto end = reportingStops(session.ui, path,
-                                        [&] { return mergeLog(store, session, file, path, form, sameContact); }))
+                                        [&] { return mergeLog(store, session, file, path, form, sameContact, after); }))
         return *end;
     return std::nullopt;
 }
 
-Outcome mergeAddedLog(LogStore& store, const Session& session, std::string_view path, const OutputOptions& options)
+Outcome mergeAddedLog(LogStore& store, const Session& session, std::string_view path, const OutputOptions& options,
+                      AfterMerge after)
 {
     auto opened = reportingStops(session.ui, path, [&] { return session.files.openForReading(pathFromBytes(path)); });
     if (!opened)
         return Outcome::Stopped;
-    return mergeAddedLogFrom(store, session, **opened, path, OutputForm::of(options), options.sameContact)
+    return mergeAddedLogFrom(store, session, **opened, path, OutputForm::of(options), options.sameContact, after)
         ? Outcome::Done
         : Outcome::Stopped;
 }

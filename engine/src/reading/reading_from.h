@@ -5,6 +5,7 @@
 
 #include "logweave/file_system.h"
 #include "logweave/log_store.h"
+#include "logweave/operations.h"
 #include "logweave/output_options.h"
 #include "logweave/session.h"
 
@@ -28,6 +29,7 @@ std::optional<TextEnd> readOpenLogFrom(LogStore& store, const Session& session, 
 
 // As mergeAddedLog, merging `file`, found at `path`, written in `form`; nullopt when it stopped.
 std::optional<TextEnd> mergeAddedLogFrom(LogStore& store, const Session& session, FileReader& file,
-                                         std::string_view path, const OutputForm& form, const ContactMatch& sameContact);
+                                         std::string_view path, const OutputForm& form, const ContactMatch& sameContact,
+                                         AfterMerge after = AfterMerge::OpenMergedLog);
 
 }  // namespace logweave
