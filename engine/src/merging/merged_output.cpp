@@ -1,7 +1,5 @@
 #include "merging/merged_output.h"
 
-#include "writing/contact_line.h"
-
 namespace logweave {
 namespace {
 
@@ -18,7 +16,7 @@ std::vector<std::filesystem::path> mergeFiles(const Session& session)
 
 MergedOutput::MergedOutput(const Session& session, const FieldTable& fields, const StandardFields& standard,
                            const OutputForm& form, std::string_view header, std::uint64_t records)
-    : fields_(fields), standard_(standard), form_(form), contact_(fields),
+    : fields_(fields), form_(form), contact_(fields), contactLines_(standard),
       files_(session.files.writeFiles(mergeFiles(session))), adif_(files_->file(0)), contacts_(files_->file(1)),
       changes_(files_->file(2)), names_(fields, form.upperCaseNames), meter_(session.ui, Phase::Merging, records),
       handOff_(session.threads, [this](std::size_t batch) { format(batches_[batch]); })
@@ -96,7 +94,7 @@ void MergedOutput::writeLines(const Fields& fields)
     writeRecord(adif_.text(), fields, names_);
     writeRecordEnd(adif_.text(), form_);
     adif_.recordDone();
-    writeContactLine(contacts_.text(), standard_, fields);
+    contactLines_.write(contacts_.text(), fields);
     contacts_.recordDone();
 }
 

@@ -12,6 +12,7 @@
 #include "merging/contact_identity.h"
 #include "merging/record_merger.h"
 #include "progress_meter.h"
+#include "writing/contact_line.h"
 #include "writing/streamed_text.h"
 #include "writing/write_record.h"
 
@@ -59,9 +60,9 @@ private:
     void writeMergedLines(const Record& open, const MergedFields& merged);
 
     const FieldTable& fields_;
-    const StandardFields& standard_;
     const OutputForm& form_;
     ContactFields contact_;
+    ContactLineWriter contactLines_;
     std::unique_ptr<FileBatch> files_;
     StreamedText adif_;
     StreamedText contacts_;

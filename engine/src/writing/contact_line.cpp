@@ -2,6 +2,8 @@
 
 #include "logweave/text.h"
 
+#include <bit>
+
 namespace logweave {
 namespace {
 
@@ -22,39 +24,71 @@ void appendTime(std::string& out, std::string_view time)
     out.append(piece(time, 0, 2)).append(":").append(piece(time, 2, 2)).append(":").append(piece(time, 4, 2));
 }
 
-// `value` gives a field's value, empty when the record has none.
-template <typename Value>
-void writeContactLine(std::string& out, const StandardFields& idx, Value value)
-{
-    appendDate(out, value(idx.qsoDate));
-    out += ',';
-    appendTime(out, value(idx.timeOn));
-    out += ',';
-    if (const auto dateOff = value(idx.qsoDateOff); !dateOff.empty())
-        appendDate(out, dateOff);
-    out += ',';
-    if (const auto timeOff = value(idx.timeOff); !timeOff.empty())
-        appendTime(out, timeOff);
-    const auto submode = value(idx.submode);
-    for (const auto field : {idx.call, idx.gridsquare, idx.freq, -1, idx.rstSent,
-                             idx.rstRcvd, idx.txPwr, idx.comment, idx.name}) {
-        out += ',';
-        // -1 stands for the mode column: the submode where there is one.
-        out += field != -1 ? value(field) : (submode.empty() ? value(idx.mode) : submode);
-    }
-    out += kCrLf;
-}
-
 }  // namespace
 
-void writeContactLine(std::string& out, const StandardFields& idx, std::span<const FieldText> fields)
+ContactLineWriter::ContactLineWriter(const StandardFields& idx)
 {
-    writeContactLine(out, idx, [fields](int field) { return valueIn(fields, field); });
+    const int fields[kColumns] = {idx.qsoDate,  idx.timeOn,  idx.qsoDateOff, idx.timeOff, idx.call,
+                                  idx.gridsquare, idx.freq, idx.mode,       idx.submode, idx.rstSent,
+                                  idx.rstRcvd,  idx.txPwr,   idx.comment,    idx.name};
+    for (int c = 0; c < kColumns; ++c) {
+        // Index 0 is a field the log lacks: its column stays empty.
+        if (fields[c] <= 0)
+            continue;
+        const auto f = static_cast<std::size_t>(fields[c]);
+        if (columns_.size() <= f)
+            columns_.resize(f + 1, 0);
+        columns_[f] |= static_cast<std::uint16_t>(1U << c);
+    }
 }
 
-void writeContactLine(std::string& out, const StandardFields& idx, const Record& record)
+void ContactLineWriter::write(std::string& out, const Record& record) const
 {
-    writeContactLine(out, idx, [&record](int field) { return record.value(field); });
+    Values values;
+    std::uint16_t taken = 0;
+    for (const FieldValue& v : record.values())
+        take(values, taken, v.field, record.valueOf(v));
+    writeLine(out, values);
+}
+
+void ContactLineWriter::write(std::string& out, std::span<const FieldText> fields) const
+{
+    Values values;
+    std::uint16_t taken = 0;
+    for (const FieldText& f : fields)
+        take(values, taken, static_cast<std::uint32_t>(f.field), f.value);
+    writeLine(out, values);
+}
+
+// The first value of a field fills its columns, as a look-up would find it.
+void ContactLineWriter::take(Values& values, std::uint16_t& taken, std::uint32_t field,
+                             std::string_view value) const noexcept
+{
+    std::uint16_t columns = columnsOf(field) & static_cast<std::uint16_t>(~taken);
+    taken |= columns;
+    for (; columns != 0; columns &= static_cast<std::uint16_t>(columns - 1))
+        values[static_cast<std::size_t>(std::countr_zero(columns))] = value;
+}
+
+void ContactLineWriter::writeLine(std::string& out, const Values& values)
+{
+    appendDate(out, values[kDate]);
+    out += ',';
+    appendTime(out, values[kTime]);
+    out += ',';
+    if (!values[kDateOff].empty())
+        appendDate(out, values[kDateOff]);
+    out += ',';
+    if (!values[kTimeOff].empty())
+        appendTime(out, values[kTimeOff]);
+    // The mode column shows the submode where there is one.
+    const std::string_view mode = values[kSubmode].empty() ? values[kMode] : values[kSubmode];
+    for (const std::string_view column : {values[kCall], values[kGridsquare], values[kFreq], mode, values[kRstSent],
+                                          values[kRstRcvd], values[kTxPwr], values[kComment], values[kName]}) {
+        out += ',';
+        out += column;
+    }
+    out += kCrLf;
 }
 
 }  // namespace logweave
