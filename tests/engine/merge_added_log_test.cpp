@@ -221,6 +221,34 @@ TEST_F(MergeTest, AMergedLogThatCannotBeReadBackIsSaidSo)
     }
 }
 
+// A merge of many records, written in batches on this thread or a second:
+// each merged record has its own values, each change its own row.
+TEST_F(MergeTest, AMergeOfManyRecordsWritesEachWithItsOwnValues)
+{
+    std::string open = "open<EOH>\r\n";
+    std::string added;
+    std::string rows;
+    for (int i = 0; i < 30000; ++i) {
+        const std::string call = "Q" + std::to_string(100000 + i);
+        const std::string time = std::to_string(100000 + i % 50000);
+        const std::string date = "2023010" + std::to_string(1 + i / 50000);
+        const std::string mine = std::to_string(i);
+        open += qso(call, date, time, "<NAME:" + std::to_string(mine.size()) + ">" + mine + " ");
+        added += qso(call, date, time, "<NAME:1>x ");
+        rows += "differs," + date + "," + time + "," + call + ",,,name," + mine + ",x," + mine + "\r\n";
+    }
+    for (const unsigned threads : {1U, 2U}) {
+        SCOPED_TRACE(std::to_string(threads) + " threads");
+        session.threads = threads;
+        ASSERT_EQ(this->open(open), Outcome::Done);
+        const std::string tidy = folder.read("Adif_File.adi");
+        ASSERT_EQ(add(added), Outcome::Done);
+        // The open values chosen, every merged record is its open one.
+        EXPECT_TRUE(folder.read("Logweave.adi") == tidy);
+        EXPECT_TRUE(folder.read("Logweave_Changes.csv").ends_with(rows));
+    }
+}
+
 // A caller that does nothing after the merge has the logs closed: the same
 // files and pane, and the merged log is not read back.
 TEST_F(MergeTest, AMergeThatClosesTheLogsWritesTheSameWithoutReadingItBack)

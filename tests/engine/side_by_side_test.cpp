@@ -46,7 +46,7 @@ std::string bigLog(int megabytes, unsigned seed = 11)
 }
 
 struct Result {
-    std::string adif, codes, kept, removed, merged, contacts, changes, mergedAgain, pane;
+    std::string adif, codes, kept, removed, merged, contacts, changes, mergedByDate, changesByDate, pane;
     bool operator==(const Result&) const = default;
 };
 
@@ -56,6 +56,13 @@ TEST(SideBySide, OpeningFilteringAndAddingBigLogsWithMoreThreadsWritesTheSameByt
     TemporaryFolder folder;
     const auto log = folder.write("big.adi", bigLog(9));
     const auto added = folder.write("added.adi", bigLog(5, 12));
+    // The added log's contacts with another comment, and contacts of its own.
+    std::string again = bigLog(5, 12);
+    const std::string_view comment = "73 été ok";
+    for (auto at = again.find(comment); at != std::string::npos; at = again.find(comment, at))
+        again.replace(at, comment.size(), "73 gl");
+    const std::string more = bigLog(1, 13);
+    const auto other = folder.write("other.adi", again + more.substr(more.find("<EOH>\r\n") + 7));
     const auto openWith = [&](unsigned threads) {
         Workbench bench(folder / ("threads" + std::to_string(threads)));
         bench.session.threads = threads;
@@ -65,20 +72,25 @@ TEST(SideBySide, OpeningFilteringAndAddingBigLogsWithMoreThreadsWritesTheSameByt
         EXPECT_EQ(mergeAddedLog(bench.store, bench.session, added.string(), bench.ui.options), Outcome::Done);
         const std::string merged = bench.written("Logweave.adi");
         const std::string contacts = bench.written("Logweave.log");
-        // The same log added again, by date and time alone: every contact is in it.
-        bench.ui.options.sameContact = {};
-        EXPECT_EQ(mergeAddedLog(bench.store, bench.session, added.string(), bench.ui.options), Outcome::Done);
+        const std::string changes = bench.written("Logweave_Changes.csv");
+        bench.ui.options.sameContact = {};  // by date and time alone
+        EXPECT_EQ(mergeAddedLog(bench.store, bench.session, other.string(), bench.ui.options), Outcome::Done);
         // The pane names the changes' list in the program folder, one for each run.
         std::string pane = bench.ui.pane;
         const std::string programFolder = bench.session.programFolder.string();
         for (auto at = pane.find(programFolder); at != std::string::npos; at = pane.find(programFolder))
             pane.replace(at, programFolder.size(), "FOLDER");
         return Result{bench.written(), bench.written("AdifCodes.txt"), bench.written("Adif_Filtre1.adi"),
-                      bench.written("Adif_Filtre2.adi"), merged, contacts, bench.written("Logweave_Changes.csv"),
-                      bench.written("Logweave.adi"), pane};
+                      bench.written("Adif_Filtre2.adi"), merged, contacts, changes, bench.written("Logweave.adi"),
+                      bench.written("Logweave_Changes.csv"), pane};
     };
     const Result one = openWith(1);
     ASSERT_GT(one.adif.size(), std::size_t{8} << 20);
+    // Both merges met contacts of both kinds: new ones, and ones that differ.
+    for (const std::string* changes : {&one.changes, &one.changesByDate}) {
+        ASSERT_NE(changes->find("\nadded,"), std::string::npos);
+        ASSERT_NE(changes->find("\ndiffers,"), std::string::npos);
+    }
     ASSERT_NE(one.pane.find("hors de l'ordre"), std::string::npos);
     EXPECT_EQ(openWith(2), one);
     EXPECT_EQ(openWith(3), one);
