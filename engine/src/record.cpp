@@ -20,11 +20,4 @@ std::string_view Record::value(int field) const noexcept
     return valueOf(*it);
 }
 
-std::string_view valueIn(std::span<const FieldText> fields, int field) noexcept
-{
-    const auto it = std::lower_bound(fields.begin(), fields.end(), field,
-                                     [](const FieldText& f, int wanted) { return f.field < wanted; });
-    return it == fields.end() || it->field != field ? std::string_view{} : it->value;
-}
-
 }  // namespace logweave

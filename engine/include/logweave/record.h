@@ -40,7 +40,4 @@ private:
     const FieldValue* values_ = nullptr;
 };
 
-// The value of `field` among fields in field-table order; empty when absent.
-std::string_view valueIn(std::span<const FieldText> fields, int field) noexcept;
-
 }  // namespace logweave

@@ -45,28 +45,22 @@ ContactLineWriter::ContactLineWriter(const StandardFields& idx)
 void ContactLineWriter::write(std::string& out, const Record& record) const
 {
     Values values;
-    std::uint16_t taken = 0;
     for (const FieldValue& v : record.values())
-        take(values, taken, v.field, record.valueOf(v));
+        take(values, v.field, record.valueOf(v));
     writeLine(out, values);
 }
 
 void ContactLineWriter::write(std::string& out, std::span<const FieldText> fields) const
 {
     Values values;
-    std::uint16_t taken = 0;
     for (const FieldText& f : fields)
-        take(values, taken, static_cast<std::uint32_t>(f.field), f.value);
+        take(values, static_cast<std::uint32_t>(f.field), f.value);
     writeLine(out, values);
 }
 
-// The first value of a field fills its columns, as a look-up would find it.
-void ContactLineWriter::take(Values& values, std::uint16_t& taken, std::uint32_t field,
-                             std::string_view value) const noexcept
+void ContactLineWriter::take(Values& values, std::uint32_t field, std::string_view value) const noexcept
 {
-    std::uint16_t columns = columnsOf(field) & static_cast<std::uint16_t>(~taken);
-    taken |= columns;
-    for (; columns != 0; columns &= static_cast<std::uint16_t>(columns - 1))
+    for (std::uint16_t columns = columnsOf(field); columns != 0; columns &= static_cast<std::uint16_t>(columns - 1))
         values[static_cast<std::size_t>(std::countr_zero(columns))] = value;
 }
 

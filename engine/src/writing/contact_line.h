@@ -36,7 +36,8 @@ private:
     {
         return field < columns_.size() ? columns_[field] : 0;
     }
-    void take(Values& values, std::uint16_t& taken, std::uint32_t field, std::string_view value) const noexcept;
+    // A record holds each field once, so each column is filled at most once.
+    void take(Values& values, std::uint32_t field, std::string_view value) const noexcept;
     static void writeLine(std::string& out, const Values& values);
 
     std::vector<std::uint16_t> columns_;  // by field index
