@@ -97,17 +97,20 @@ TextEnd readLog(LogStore& store, const Session& session, FileReader& reader, std
     OpenedLog opened{std::move(file.log), std::move(fields), {}, file.header.value_or(""), std::string(path)};
     opened.standard = findStandardFields(opened.fields);
     auto written = writeAdifFile(session, opened, form);
-    // The order is checked while the tidy copy goes into place, which takes
-    // the system longer: on a million records, 0.95 times the time of an open.
     long long outOfOrder = 0;
-    runBoth(session.threads, [&](std::size_t task) {
-        if (task == 1)
-            outOfOrder = firstOutOfOrder(opened, 1);
-        else if (tidyCopy != nullptr)
-            *tidyCopy = std::move(written);
-        else
-            written->commit();
-    });
+    if (tidyCopy != nullptr) {
+        *tidyCopy = std::move(written);
+        outOfOrder = firstOutOfOrder(opened, session.threads);
+    } else {
+        // The order is checked while the tidy copy goes into place, which takes
+        // the system longer: on a million records, 0.95 times the time of an open.
+        runBoth(session.threads, [&](std::size_t task) {
+            if (task == 0)
+                written->commit();
+            else
+                outOfOrder = firstOutOfOrder(opened, 1);
+        });
+    }
     store.open(std::move(opened));
     if (outOfOrder != 0)
         session.ui.appendToPane(pane::outOfOrder(outOfOrder));
