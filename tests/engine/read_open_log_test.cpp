@@ -2,6 +2,7 @@
 
 #include "logweave/filter_expression.h"
 #include "logweave/operations.h"
+#include "logweave/text.h"
 
 #include <string>
 
@@ -36,6 +37,17 @@ TEST_F(ReadOpenLogTest, WritesNamesInUpperCaseAndRecordsDoubleSpacedWhenAsked)
     ui.options.doubleSpacing = true;
     ASSERT_EQ(open("<EOH>\r\n<qso_date:8:d>20230101 <Call:3>Q1ABC <EOR>\r\n"), Outcome::Done);
     EXPECT_EQ(folder.read("Adif_File.adi"), "<EOH>\r\n\r\n<QSO_DATE:8:D>20230101 <CALL:5>Q1ABC <EOR>\r\n\r\n");
+}
+
+TEST_F(ReadOpenLogTest, WritesFieldNamesOfAnyLengthWhole)
+{
+    // Names are copied in fixed sizes where they fit: those either side of the size, and far past it.
+    const std::string fits(30, 'A');
+    const std::string over(31, 'B');
+    const std::string farPast(300, 'C');
+    ASSERT_EQ(open("<" + fits + ":1>x<" + over + ":12:S>twelve bytes<" + farPast + ":2>ok<CALL:3>Q1A<EOR>"), Outcome::Done);
+    EXPECT_EQ(folder.read("Adif_File.adi"), "<" + lowerCased(fits) + ":1>x <" + lowerCased(over) + ":12:s>twelve bytes <"
+                                                + lowerCased(farPast) + ":2>ok <call:3>Q1A <eor>\r\n");
 }
 
 TEST_F(ReadOpenLogTest, CompletesAContactCutShortAndSaysWhatWasNotRead)

@@ -6,6 +6,8 @@
 #include "logweave/output_options.h"
 #include "logweave/record.h"
 
+#include <array>
+#include <cstdint>
 #include <span>
 #include <string>
 #include <string_view>
@@ -23,10 +25,16 @@ public:
     OutputNames(const FieldTable& fields, bool upperCase) : fields_(fields), upperCase_(upperCase) {}
 
     // A field item is opening, length, closing, value and a blank: "<call:" 5 ">".
-    // The type suffix (":D") stands in the closing, after the length.
+    // The type suffix (":D") stands in the closing, after the length. Both
+    // are kept in arrays of fixed size, copied whole, where they fit: each
+    // record line is written in room with kSpare bytes to spare.
+    static constexpr std::size_t kShortOpening = 32;
+    static constexpr std::size_t kSpare = kShortOpening;
     struct Name {
-        std::string opening;
-        std::string closing;
+        std::array<char, kShortOpening> shortOpening{};
+        std::array<char, 4> closing{};
+        std::uint8_t closingSize = 0;
+        std::string opening;  // the whole, of any length
     };
     const Name& operator[](int field)
     {
