@@ -262,3 +262,5 @@ echo
 echo "=== peak memory (/usr/bin/time -v, largest of 3 runs)"
 memory_row open "$open_cmd" "$(stat -c %s "$log")" "LOG"
 memory_row add "$add_cmd" $(($(stat -c %s "$a") + $(stat -c %s "$b"))) "(A + B)"
+memory_row window "$window_cmd" $(($(stat -c %s "$a") + $(stat -c %s "$b"))) "(A + B)"
+memory_row filter "$filter_cmd" "$(stat -c %s "$log")" "LOG"
