@@ -6,6 +6,8 @@
 #include "engine_fixture.h"
 
 #include "logweave/sort_record_lines.h"
+#include "logweave/std_file_system.h"
+#include "reading/ordered_reading.h"
 #include "reading/record_lines.h"
 #include "reading/scan_records.h"
 
@@ -100,6 +102,45 @@ TEST(ReadOrder, RecordsSortedWithoutTheirTextReadAsTheTextSortedAsLines)
         sortRecordLines(sorted);
         ASSERT_EQ(readIn(folder, "direct", text), readIn(folder, "sorted", sorted)) << "seed " << seed << ":\n" << text;
     }
+}
+
+// A log is read again a block at a time, each piece copied to its place;
+// a log larger than the smallest block is read in several, cut wherever they
+// fall. Asked directly: where reading again fails, the reader sorts the text
+// in memory instead, to the same result.
+TEST(ReadOrder, ReadingAgainInBlocksGivesTheTextSortedAsLines)
+{
+    std::vector<std::string> texts(7);
+    for (unsigned seed = 1; seed <= texts.size(); ++seed)
+        for (unsigned part = 0; texts[seed - 1].size() < (std::size_t{256} << 10); ++part)
+            texts[seed - 1] += LayoutGenerator(seed * 1000 + part).log();
+    // Its first block ends inside a run of line breaks, which must not be cut.
+    std::string runNearTheEnd;
+    for (int r = 0; r < 3000; ++r)
+        runNearTheEnd += qso("Q1AAA", "202301" + std::to_string(10 + r % 20), std::to_string(1000 + r % 1000));
+    texts.push_back(runNearTheEnd + std::string(1002, '\n') + "<CALL:1>Z <EOR>\n");
+
+    TemporaryFolder folder;
+    StdFileSystem files;
+    int compared = 0;
+    for (std::size_t t = 0; t < texts.size(); ++t) {
+        const auto path = folder.write("log.adi", texts[t]);
+        std::string sorted = texts[t];
+        sortRecordLines(sorted);
+        for (const unsigned threads : {1u, 2u}) {
+            Bytes planned(texts[t]);
+            collapseBlankLines(planned);
+            const auto lines = recordLines(planned.view());
+            if (!lines)
+                continue;
+            const auto order = dateTimeOrder(lines->keys);
+            ASSERT_TRUE(readInOrder(*files.openForReading(path), planned, *lines, order, threads, [](std::size_t) {}))
+                << "text " << t;
+            ASSERT_EQ(planned.view(), sorted) << "text " << t;
+            ++compared;
+        }
+    }
+    EXPECT_GE(compared, 8);
 }
 
 // Read in pieces side by side, a text's record lines are those read in one

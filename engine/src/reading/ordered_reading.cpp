@@ -10,6 +10,7 @@ namespace logweave {
 namespace {
 
 constexpr std::size_t kBlock = std::size_t{4} << 20;
+constexpr std::size_t kMinimumBlock = std::size_t{64} << 10;
 
 bool isBreak(char c) noexcept
 {
@@ -22,8 +23,9 @@ bool isBreak(char c) noexcept
 // so a block stays whole while the next one is read.
 class CollapsedBlocks {
 public:
-    explicit CollapsedBlocks(FileReader& file)
-        : file_(file), buffers_{std::vector<char>(kBlock), std::vector<char>(kBlock)}
+    // Blocks of `block` bytes, more where a block holds only line breaks.
+    CollapsedBlocks(FileReader& file, std::size_t block)
+        : file_(file), buffers_{std::vector<char>(block), std::vector<char>(block)}
     {
         file_.rewind();
     }
@@ -133,7 +135,8 @@ bool readInOrder(FileReader& file, Bytes& text, const RecordLines& lines, const 
                  unsigned threads, const std::function<void(std::size_t)>& placedSoFar)
 {
     Placement placement(lines, order, text);
-    CollapsedBlocks blocks(file);
+    // A small log needs no buffers of a full block: they were most of its peak memory.
+    CollapsedBlocks blocks(file, std::clamp<std::size_t>(text.size(), kMinimumBlock, kBlock));
     // A block is placed while the next one is read: on a million records,
     // 140 ms where reading and placing took 70 ms each, one after the other.
     for (std::string_view block = blocks.next(); !block.empty();) {
