@@ -1,6 +1,7 @@
 // The POSIX file layer: each of its system calls made to fail.
 
 #include "engine_fixture.h"
+#include "files/file_descriptor.h"
 #include "file_system_testing.h"
 #include "workbench.h"
 
@@ -10,6 +11,7 @@
 #include <atomic>
 #include <cstdint>
 #include <cerrno>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -105,6 +107,36 @@ TEST(StdFileSystem, AFailingCallLeavesTheFileWhole)
         EXPECT_EQ(openDescriptors(), descriptors);
         EXPECT_EQ(folder.read("wsjtx_log.adi"), "the only copy");
         EXPECT_EQ(folder.entryCount(), 2);
+    }
+}
+
+// The earlier version of a replaced file loses its names at the commit and is
+// freed after it, by the time the file system goes, also when it cannot be
+// held open to be freed later.
+TEST(StdFileSystem, FreesEveryEarlierVersionOfAReplacedFile)
+{
+    for (const bool holdFails : {false, true}) {
+        SCOPED_TRACE(holdFails ? "not held" : "held");
+        TemporaryFolder folder;
+        const auto log = folder.write("Logweave.adi", "first merge");
+        const auto list = folder.write("Logweave.log", "first list");
+        SystemCalls calls = SystemCalls::real();
+        const FileDescriptor first(calls, ::open(log.c_str(), O_RDONLY | O_CLOEXEC));
+        const long descriptors = openDescriptors();
+        if (holdFails)
+            fail(calls.open, 0, EMFILE);
+        {
+            StdFileSystem files(calls);
+            write(files, {log, list}, {"second merge", "second list"});
+            write(files, {log, list}, {"third merge", "third list"});
+            EXPECT_EQ(folder.read("Logweave.adi"), "third merge");
+            EXPECT_EQ(folder.read("Logweave.log"), "third list");
+            EXPECT_EQ(folder.entryCount(), 2);
+            struct stat info {};
+            ASSERT_EQ(::fstat(first.get(), &info), 0);
+            EXPECT_EQ(info.st_nlink, 0U);
+        }
+        EXPECT_EQ(openDescriptors(), descriptors);
     }
 }
 

@@ -5,11 +5,19 @@
 #include "logweave/file_system.h"
 #include "logweave/system_calls.h"
 
+#include <memory>
+
 namespace logweave {
+
+class BackgroundWork;
 
 class StdFileSystem final : public FileSystem {
 public:
-    explicit StdFileSystem(SystemCalls calls = SystemCalls::real()) : calls_(std::move(calls)) {}
+    explicit StdFileSystem(SystemCalls calls = SystemCalls::real());
+    // Waits for the earlier versions of replaced files to be freed.
+    ~StdFileSystem() override;
+    StdFileSystem(StdFileSystem&&) noexcept;
+    StdFileSystem& operator=(StdFileSystem&&) noexcept;
 
     std::unique_ptr<FileReader> openForReading(const std::filesystem::path& path) override;
     std::unique_ptr<FileBatch> writeFiles(const std::vector<std::filesystem::path>& targets) override;
@@ -27,6 +35,7 @@ public:
 
 private:
     SystemCalls calls_;
+    std::unique_ptr<BackgroundWork> freeing_;
 };
 
 }  // namespace logweave

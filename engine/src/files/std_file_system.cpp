@@ -1,5 +1,6 @@
 #include "logweave/std_file_system.h"
 
+#include "background_work.h"
 #include "files/file_descriptor.h"
 #include "files/std_file_batch.h"
 #include "files/temporary_file.h"
@@ -134,9 +135,15 @@ std::unique_ptr<FileReader> StdFileSystem::openForReading(const fs::path& path)
     return std::make_unique<StdFileReader>(calls_, path);
 }
 
+StdFileSystem::StdFileSystem(SystemCalls calls) : calls_(std::move(calls)), freeing_(std::make_unique<BackgroundWork>()) {}
+
+StdFileSystem::~StdFileSystem() = default;
+StdFileSystem::StdFileSystem(StdFileSystem&&) noexcept = default;
+StdFileSystem& StdFileSystem::operator=(StdFileSystem&&) noexcept = default;
+
 std::unique_ptr<FileBatch> StdFileSystem::writeFiles(const std::vector<fs::path>& targets)
 {
-    return std::make_unique<StdFileBatch>(calls_, targets);
+    return std::make_unique<StdFileBatch>(calls_, *freeing_, targets);
 }
 
 void StdFileSystem::replaceUserFile(const fs::path& target, const fs::path& source)

@@ -1,5 +1,6 @@
 #include "logweave/std_file_system.h"
 
+#include "background_work.h"
 #include "files/windows/file_handle.h"
 #include "files/windows/std_file_batch.h"
 #include "files/windows/temporary_file.h"
@@ -96,6 +97,13 @@ std::unique_ptr<FileReader> StdFileSystem::openForReading(const fs::path& path)
 {
     return std::make_unique<StdFileReader>(calls_, path);
 }
+
+// A replaced file is freed as the batch deletes it: freeing_ stays empty.
+StdFileSystem::StdFileSystem(SystemCalls calls) : calls_(std::move(calls)) {}
+
+StdFileSystem::~StdFileSystem() = default;
+StdFileSystem::StdFileSystem(StdFileSystem&&) noexcept = default;
+StdFileSystem& StdFileSystem::operator=(StdFileSystem&&) noexcept = default;
 
 std::unique_ptr<FileBatch> StdFileSystem::writeFiles(const std::vector<fs::path>& targets)
 {

@@ -1,0 +1,23 @@
+#include "background_work.h"
+
+#include <system_error>
+
+namespace logweave {
+
+void BackgroundWork::start(const std::function<void()>& work)
+{
+    wait();
+    try {
+        running_ = std::thread(work);
+    } catch (const std::system_error&) {
+        work();  // no thread to be had, as when memory runs short
+    }
+}
+
+void BackgroundWork::wait()
+{
+    if (running_.joinable())
+        running_.join();
+}
+
+}  // namespace logweave
