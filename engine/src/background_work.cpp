@@ -14,10 +14,12 @@ void BackgroundWork::start(const std::function<void()>& work)
     }
 }
 
-void BackgroundWork::wait()
+bool BackgroundWork::wait()
 {
-    if (running_.joinable())
-        running_.join();
+    if (!running_.joinable())
+        return false;
+    running_.join();
+    return true;
 }
 
 }  // namespace logweave

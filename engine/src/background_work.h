@@ -17,8 +17,8 @@ public:
     // Starts `work`, which must not throw, once the work started before has
     // ended; does it on this thread when no thread can be started.
     void start(const std::function<void()>& work);
-    // Returns once the work started has ended.
-    void wait();
+    // Returns once the work started has ended; whether any had to be waited for.
+    bool wait();
 
 private:
     std::thread running_;

@@ -140,6 +140,21 @@ TEST(StdFileSystem, FreesEveryEarlierVersionOfAReplacedFile)
     }
 }
 
+// A disk that a file replaced just before still fills: its freeing is
+// waited for, and the write made again.
+TEST(StdFileSystem, WritesAgainOnceTheFileReplacedBeforeIsFreed)
+{
+    TemporaryFolder folder;
+    const auto tidy = folder.write("Adif_File.adi", "earlier copy");
+    SystemCalls calls = SystemCalls::real();
+    fail(calls.write, 2, ENOSPC);  // the first write after the replacement
+    StdFileSystem files(calls);
+    write(files, {tidy}, {"tidy copy"});
+    write(files, {folder / "Adif_Filtre1.adi"}, {"kept"});
+    EXPECT_EQ(folder.read("Adif_File.adi"), "tidy copy");
+    EXPECT_EQ(folder.read("Adif_Filtre1.adi"), "kept");
+}
+
 // A disk that fills while a merge is written, on this thread or on the second
 // one: the merge stops and says why, and every file and the open log stay as
 // they were.

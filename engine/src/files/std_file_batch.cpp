@@ -20,8 +20,11 @@ constexpr int kHold = O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK;
 StdFileBatch::StdFileBatch(const SystemCalls& calls, BackgroundWork& freeing, const std::vector<fs::path>& targets)
     : calls_(calls), freeing_(freeing), targets_(targets)
 {
-    for (const auto& target : targets_)
+    for (const auto& target : targets_) {
         files_.push_back(std::make_unique<TemporaryFile>(calls_, target, FileError::Action::Write));
+        // A file replaced before may still be being freed.
+        files_.back()->whenFull([&freeing] { return freeing.wait(); });
+    }
 }
 
 void StdFileBatch::commit()

@@ -70,6 +70,8 @@ void TemporaryFile::writeAll(std::string_view bytes)
         const ssize_t n = calls_.write(fd_.get(), bytes.data(), bytes.size());
         if (n < 0 && errno == EINTR)
             continue;
+        if (n < 0 && errno == ENOSPC && makeRoom_ && std::exchange(makeRoom_, nullptr)())
+            continue;
         if (n < 0)
             fail(errno);
         bytes.remove_prefix(static_cast<std::size_t>(n));

@@ -7,6 +7,7 @@
 #include "logweave/file_system.h"
 #include "logweave/system_calls.h"
 
+#include <functional>
 #include <optional>
 #include <utility>
 
@@ -22,6 +23,9 @@ public:
     TemporaryFile& operator=(const TemporaryFile&) = delete;
 
     void write(std::string_view bytes) override;
+    // Called once when the disk is full; true when it may have made room,
+    // and the write is made again.
+    void whenFull(std::function<bool()> makeRoom) { makeRoom_ = std::move(makeRoom); }
     // The bytes of the file at `source`, read and written a block at a time;
     // a source that cannot be read is a failure to `sourceAction` it.
     void copyFrom(const std::filesystem::path& source, FileError::Action sourceAction);
@@ -50,6 +54,7 @@ private:
     std::filesystem::path shown_;
     std::filesystem::path path_;
     FileDescriptor fd_;
+    std::function<bool()> makeRoom_;
     bool placed_ = false;
 };
 
