@@ -1,6 +1,11 @@
 #include "engine_fixture.h"
 
+#include "logweave/field_table.h"
+#include "logweave/text.h"
 #include "writing/field_order.h"
+
+#include <algorithm>
+#include <random>
 
 namespace logweave::testing {
 namespace {
@@ -28,6 +33,38 @@ TEST_F(FieldOrderTest, OrdersTheWrittenFieldsByTheList)
     EXPECT_EQ(folder.read("Adif_File.adi"), "<band:3>20m <qso_date:8:d>20230101 <call:5>Q1ABC <eor>\r\n");
     EXPECT_EQ(folder.read("AdifCodes.txt"),
               "qso_date\r\ncall \r\nband\r\nqso_date:d\r\ncall\r\n\r\nCALL\r\nQSO_DATE\r\nCALL \r\nBAND\r\nQSO_DATE:D\r\n");
+}
+
+// The listing found by a look-up is the one a scan of it finds, whatever
+// order a list gave its names in and whatever their letter case.
+TEST(FieldTableListing, PutsEachNewNameBeforeTheFirstGreaterOneAsAScanWould)
+{
+    for (const unsigned seed : {1U, 2U, 3U}) {
+        SCOPED_TRACE(seed);
+        std::mt19937 random(seed);
+        const auto someName = [&random] {
+            std::string name;
+            for (auto letters = 1 + random() % 3; letters > 0; --letters)
+                name += "aBcD_"[random() % 5];
+            return name;
+        };
+        std::vector<std::string> list;
+        for (int i = 0; i < 40; ++i)
+            list.push_back(upperCased(someName()));
+        FieldTable fields;
+        fields.seed(list);
+        std::vector<std::string> scanned = list;
+        for (int i = 0; i < 400; ++i) {
+            const std::string name = someName();
+            if (fields.indexOf(name) != 0)
+                continue;
+            fields.add(name);
+            scanned.insert(std::find_if(scanned.begin(), scanned.end(), [&](const std::string& s) { return s > name; }),
+                           name);
+        }
+        const auto sorted = fields.sortedNames();
+        EXPECT_EQ(std::vector<std::string>(sorted.begin(), sorted.end()), scanned);
+    }
 }
 
 TEST_F(FieldOrderTest, AnUnreadableListLeavesTheTableAndSaysSoAReadableOneReplacesIt)

@@ -177,8 +177,9 @@ std::string scanned(std::string_view text, std::size_t pieces)
             out.append(fields.name(static_cast<int>(v.field))).append("=").append(record.valueOf(v)) += ' ';
         out += '\n';
     }
+    const auto sorted = fields.sortedNames();
     for (int f = 1; f <= fields.count(); ++f)
-        out.append(fields.name(f)).append(",").append(fields.sortedName(f)) += ' ';
+        out.append(fields.name(f)).append(",").append(sorted[static_cast<std::size_t>(f) - 1]) += ' ';
     out.append(summary.end.cutShort ? " cut" : "").append(summary.end.unread).append(summary.tangled ? " tangled" : "");
     for (const long long count : summary.endTags)
         out += " " + std::to_string(count);

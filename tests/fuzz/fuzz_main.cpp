@@ -49,8 +49,9 @@ void checkFields(const FieldTable& fields)
         check(found >= 1 && found <= i, "a field's name finds its first entry");
         check(name == upperCased(name), "the table's names are upper case");
         names.push_back(name);
-        listed.push_back(upperCased(fields.sortedName(i)));
     }
+    for (const std::string_view name : fields.sortedNames())
+        listed.push_back(upperCased(name));
     std::sort(names.begin(), names.end());
     std::sort(listed.begin(), listed.end());
     check(names == listed, "the sorted listing holds the table's names");

@@ -3,6 +3,7 @@
 // Index order is the order in which names entered; an index never changes.
 
 #include <cstdint>
+#include <map>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -27,7 +28,8 @@ public:
 
     int count() const noexcept { return static_cast<int>(names_.size()) - 1; }
     const std::string& name(int index) const { return names_.at(static_cast<std::size_t>(index)); }
-    const std::string& sortedName(int index) const { return sorted_.at(static_cast<std::size_t>(index)); }
+    // Every name in the sorted listing's order, valid until the next change.
+    std::vector<std::string_view> sortedNames() const;
 
 private:
     struct Hash {
@@ -35,9 +37,12 @@ private:
         std::size_t operator()(std::string_view s) const noexcept { return std::hash<std::string_view>{}(s); }
     };
     void index(int position);
+    void enterListing(std::string name);
 
     std::vector<std::string> names_{std::string{}};   // slot 0 never used
-    std::vector<std::string> sorted_{std::string{}};
+    // The sorted listing, cut before each entry greater than all before it:
+    // such an entry to those after it, up to the next such one.
+    std::map<std::string, std::vector<std::string>, std::less<>> listing_;
     // Upper-cased name to its first index: indexOf without a scan.
     std::unordered_map<std::string, int, Hash, std::equal_to<>> lookup_;
 };

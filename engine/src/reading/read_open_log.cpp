@@ -24,8 +24,8 @@ std::string adifCodes(const FieldTable& fields, bool upperCase)
     for (int i = 1; i <= fields.count(); ++i)
         out.append(outputFieldName(fields, i, upperCase)).append(kCrLf);
     out += kCrLf;
-    for (int i = 1; i <= fields.count(); ++i)
-        out.append(fields.sortedName(i)).append(kCrLf);
+    for (const std::string_view name : fields.sortedNames())
+        out.append(name).append(kCrLf);
     return out;
 }
 

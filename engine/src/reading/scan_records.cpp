@@ -82,9 +82,9 @@ ScanSummary scanInOnePiece(Log& log, FieldTable& fields, std::size_t from,
 std::vector<std::uint32_t> fieldNumbers(const FieldTable& piece, int before, FieldTable& fields)
 {
     std::vector<std::string_view> entered(static_cast<std::size_t>(piece.count()) + 1);
-    for (int s = 1; s <= piece.count(); ++s)
-        if (const int f = piece.indexOf(piece.sortedName(s)); f > before)
-            entered[static_cast<std::size_t>(f)] = piece.sortedName(s);
+    for (const std::string_view name : piece.sortedNames())
+        if (const int f = piece.indexOf(name); f > before)
+            entered[static_cast<std::size_t>(f)] = name;
     std::vector<std::uint32_t> number(entered.size());
     for (int f = 0; f <= piece.count(); ++f)
         number[static_cast<std::size_t>(f)] =
