@@ -6,7 +6,8 @@ namespace logweave {
 
 void BackgroundWork::start(const std::function<void()>& work)
 {
-    wait();
+    const std::lock_guard lock(mutex_);
+    joinRunning();
     try {
         running_ = std::thread(work);
     } catch (const std::system_error&) {
@@ -15,6 +16,12 @@ void BackgroundWork::start(const std::function<void()>& work)
 }
 
 bool BackgroundWork::wait()
+{
+    const std::lock_guard lock(mutex_);
+    return joinRunning();
+}
+
+bool BackgroundWork::joinRunning()
 {
     if (!running_.joinable())
         return false;

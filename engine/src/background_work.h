@@ -3,6 +3,7 @@
 // the one before; all of it done by the time its owner goes.
 
 #include <functional>
+#include <mutex>
 #include <thread>
 
 namespace logweave {
@@ -21,6 +22,9 @@ public:
     bool wait();
 
 private:
+    bool joinRunning();
+
+    std::mutex mutex_;  // any thread may wait, as one that writes a file does
     std::thread running_;
 };
 
