@@ -25,7 +25,7 @@ class CollapsedBlocks {
 public:
     // Blocks of `block` bytes, more where a block holds only line breaks.
     CollapsedBlocks(FileReader& file, std::size_t block)
-        : file_(file), buffers_{std::vector<char>(block), std::vector<char>(block)}
+        : file_(file), buffers_{BigVector<char>(block), BigVector<char>(block)}
     {
         file_.rewind();
     }
@@ -33,9 +33,9 @@ public:
     // The next block, valid until the call after next; empty at the end.
     std::string_view next()
     {
-        const std::vector<char>& last = buffers_[current_];
+        const BigVector<char>& last = buffers_[current_];
         current_ = 1 - current_;
-        std::vector<char>& buffer = buffers_[current_];
+        BigVector<char>& buffer = buffers_[current_];
         std::copy(last.data() + handedOn_, last.data() + filled_, buffer.data());
         filled_ -= handedOn_;
         for (;;) {
@@ -51,7 +51,7 @@ public:
 
 private:
     // Fills the buffer; true at the end of the file.
-    bool fill(std::vector<char>& buffer)
+    bool fill(BigVector<char>& buffer)
     {
         while (filled_ < buffer.size()) {
             const std::size_t n = file_.read(buffer.data() + filled_, buffer.size() - filled_);
@@ -62,7 +62,7 @@ private:
         return false;
     }
 
-    static std::size_t cutBefore(const std::vector<char>& buffer, std::size_t end)
+    static std::size_t cutBefore(const BigVector<char>& buffer, std::size_t end)
     {
         for (std::size_t p = end - 1; p > 0; --p)
             if (!isBreak(buffer[p]) && !isBreak(buffer[p - 1]))
@@ -71,7 +71,7 @@ private:
     }
 
     FileReader& file_;
-    std::vector<char> buffers_[2];
+    BigVector<char> buffers_[2];
     std::size_t current_ = 0;
     std::size_t filled_ = 0;
     std::size_t handedOn_ = 0;
