@@ -7,25 +7,28 @@ namespace logweave {
 namespace {
 
 // 6 MiB: large enough to hold huge pages, small enough to waste little.
-constexpr std::size_t kBlockValues = std::size_t{1} << 19;
+constexpr std::size_t kBlockWords = std::size_t{3} << 19;
 
 }  // namespace
 
-std::span<FieldValue> LogRecords::keep(std::span<const FieldValue> values)
+const std::uint32_t* LogRecords::keep(std::span<const FieldValue> values, std::uint32_t stride)
 {
-    if (blocks_.empty() || blocks_.back().size() - blockUsed_ < values.size()) {
-        blocks_.emplace_back(std::max(kBlockValues, values.size()));
+    const std::size_t words = values.size() * stride;
+    if (blocks_.empty() || blocks_.back().size() - blockUsed_ < words) {
+        blocks_.emplace_back(std::max(kBlockWords, words));
         blockUsed_ = 0;
     }
-    FieldValue* at = blocks_.back().data() + blockUsed_;
-    std::copy(values.begin(), values.end(), at);
-    blockUsed_ += values.size();
-    return {at, values.size()};
+    std::uint32_t* const at = blocks_.back().data() + blockUsed_;
+    for (std::size_t i = 0; i < values.size(); ++i)
+        FieldValues::encode(values[i], stride, at + i * stride);
+    blockUsed_ += words;
+    return at;
 }
 
 void LogRecords::add(std::string_view text, std::span<const FieldValue> values)
 {
-    records_.emplace_back(text, keep(values));
+    const std::uint32_t* kept = keep(values, FieldValues::strideFor(text.size()));
+    records_.emplace_back(text, kept, static_cast<std::uint32_t>(values.size()));
 }
 
 void LogRecords::reserve(std::size_t records)
@@ -54,14 +57,19 @@ void LogRecords::append(LogRecords&& later)
 void LogRecords::renumberFields(std::span<const std::uint32_t> number)
 {
     const auto byField = [](const FieldValue& a, const FieldValue& b) { return a.field < b.field; };
+    std::vector<FieldValue> values;
     for (const Record& record : records_) {
-        // The values are this list's own, kept in its blocks: written here alone.
-        const std::span<const FieldValue> kept = record.values();
-        const std::span values(const_cast<FieldValue*>(kept.data()), kept.size());
+        const FieldValues kept = record.values();
+        values.assign(kept.begin(), kept.end());
         for (FieldValue& value : values)
             value.field = number[value.field];
         if (!std::is_sorted(values.begin(), values.end(), byField))
             std::sort(values.begin(), values.end(), byField);
+        // The values are this list's own, kept in its blocks: written here alone.
+        const std::uint32_t stride = FieldValues::strideFor(record.text().size());
+        auto* const words = const_cast<std::uint32_t*>(kept.words());
+        for (std::size_t i = 0; i < values.size(); ++i)
+            FieldValues::encode(values[i], stride, words + i * stride);
     }
 }
 

@@ -1,23 +1,23 @@
 #include "logweave/record.h"
 
-#include <algorithm>
-
 namespace logweave {
-
-Record::Record(std::string_view text, std::span<const FieldValue> values) noexcept
-    : text_(text.data()), length_(static_cast<std::uint32_t>(text.size())),
-      count_(static_cast<std::uint32_t>(values.size())), values_(values.data())
-{
-}
 
 std::string_view Record::value(int field) const noexcept
 {
-    const auto all = values();
-    const auto it = std::lower_bound(all.begin(), all.end(), field,
-                                     [](const FieldValue& v, int f) { return static_cast<int>(v.field) < f; });
-    if (it == all.end() || static_cast<int>(it->field) != field)
+    const FieldValues all = values();
+    const auto wanted = static_cast<std::uint32_t>(field);
+    std::size_t low = 0;
+    std::size_t high = all.size();
+    while (low < high) {
+        const std::size_t middle = low + (high - low) / 2;
+        if (all.fieldAt(middle) < wanted)
+            low = middle + 1;
+        else
+            high = middle;
+    }
+    if (low == all.size() || all.fieldAt(low) != wanted)
         return {};
-    return valueOf(*it);
+    return valueOf(all[low]);
 }
 
 }  // namespace logweave

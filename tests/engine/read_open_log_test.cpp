@@ -1,9 +1,11 @@
+#include "count_of.h"
 #include "engine_fixture.h"
 
 #include "logweave/filter_expression.h"
 #include "logweave/operations.h"
 #include "logweave/text.h"
 
+#include <array>
 #include <string>
 
 namespace logweave::testing {
@@ -127,6 +129,40 @@ TEST_F(ReadOpenLogTest, WorksPastTheOldBoundsOfRecordsAndFields)
     ASSERT_EQ(add("<TIME_ON:6>999999 <F0:1>y <EOR>\n"), Outcome::Done);
     ASSERT_EQ(ui.conflicts.size(), 1u);
     EXPECT_EQ(ui.conflicts[0].record, 55000);
+}
+
+// The log keeps a record's values in less room below 64 KiB: records either
+// side of that length, and values past it, are read, filtered, merged and
+// written whole.
+TEST_F(ReadOpenLogTest, KeepsRecordsOfAnyLengthWhole)
+{
+    const auto record = [](char call, std::size_t notes, std::string_view band) {
+        return "<CALL:5>Q1AA" + std::string(1, call) + " <NOTES:" + std::to_string(notes) + ">"
+            + std::string(notes, call) + " <BAND:3>" + std::string(band) + " <EOR>\n";
+    };
+    // 65,535 bytes up to the end tag, 65,536, a value of 70,000 bytes, and a short record.
+    const std::string log = "<EOH>\n" + record('A', 65495, "20M") + record('B', 65496, "20M")
+        + record('C', 70000, "40M") + record('D', 4, "20M");
+    ASSERT_EQ(open(log), Outcome::Done);
+    ASSERT_EQ(store.openRecordCount(), 4);
+    const std::array<std::size_t, 4> notes{65495, 65496, 70000, 4};
+    for (long long r = 1; r <= 4; ++r) {
+        const char call = static_cast<char>('A' + r - 1);
+        EXPECT_EQ(value("CALL", r), std::string("Q1AA") + call);
+        EXPECT_EQ(value("NOTES", r), std::string(notes[static_cast<std::size_t>(r - 1)], call)) << "record " << r;
+        EXPECT_EQ(value("BAND", r), r == 3 ? "40M" : "20M") << "record " << r;
+    }
+    const std::string written = folder.read("Adif_File.adi");
+    EXPECT_NE(written.find("<notes:70000>" + std::string(70000, 'C') + " <band:3>40M <eor>"), std::string::npos);
+
+    ASSERT_EQ(filterOpenLog(store, session, "BAND:40M", ui.options), Outcome::Done);
+    EXPECT_NE(folder.read("Adif_Filtre2.adi").find("<notes:70000>" + std::string(70000, 'C') + " "), std::string::npos);
+    EXPECT_EQ(countOf(folder.read("Adif_Filtre1.adi"), "<eor>"), 3);
+
+    ASSERT_EQ(add(log), Outcome::Done);
+    EXPECT_TRUE(paneHas(pane::mergeCounts({4, 0, 4, 0})));
+    EXPECT_NE(folder.read("Logweave.adi").find("<notes:65496>" + std::string(65496, 'B') + " <band:3>20M <eor>"),
+              std::string::npos);
 }
 
 TEST_F(ReadOpenLogTest, NamesAFileItCannotWriteAndKeepsNoLog)

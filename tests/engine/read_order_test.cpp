@@ -202,6 +202,22 @@ TEST(ReadOrder, RecordsScannedInPiecesAreThoseScannedWhole)
         hiding += "<CALL:5>Q1AAA <NOTES" + std::string(200, 'x') + "<EOR>:1>y <EOR>\n";
     for (std::size_t pieces = 2; pieces <= 7; ++pieces)
         EXPECT_EQ(scanned(hiding, pieces), scanned(hiding, 1)) << pieces << " pieces";
+
+    // Records either side of 64 KiB, whose values the log keeps in two widths,
+    // each meeting a field no record before it has: renumbered, they stay whole.
+    std::string long_ = "h<EOH>\n";
+    const auto notes = [](int r) { return r < 7 ? std::size_t(65497 + r) : std::size_t(100000); };
+    for (int r = 0; r < 8; ++r)
+        long_ += "<F" + std::to_string(7 - r) + ":1>z <NOTES:" + std::to_string(notes(r)) + ">"
+            + std::string(notes(r), char('a' + r)) + " <CALL:5>Q1AAA <EOR>\n";
+    const std::string whole = scanned(long_, 1);
+    for (int r = 0; r < 8; ++r) {
+        EXPECT_NE(whole.find("NOTES=" + std::string(notes(r), char('a' + r)) + " "), std::string::npos) << "record " << r;
+        EXPECT_NE(whole.find("F" + std::to_string(7 - r) + "=z "), std::string::npos) << "record " << r;
+    }
+    EXPECT_EQ(countOf(whole, "CALL=Q1AAA "), 8);
+    for (std::size_t pieces = 2; pieces <= 4; ++pieces)
+        EXPECT_EQ(scanned(long_, pieces), whole) << pieces << " pieces";
 }
 
 using EndTagCount = EngineTest;

@@ -16,8 +16,8 @@
 namespace logweave {
 
 // Records and their values, the values in blocks that never move so that
-// records can point into them. Read apart from their log, on a thread of
-// their own, they join it whole.
+// records can point into them, each written as FieldValues keeps it. Read
+// apart from their log, on a thread of their own, they join it whole.
 class LogRecords {
 public:
     std::size_t size() const noexcept { return records_.size(); }
@@ -36,9 +36,9 @@ public:
     void renumberFields(std::span<const std::uint32_t> number);
 
 private:
-    std::span<FieldValue> keep(std::span<const FieldValue> values);
+    const std::uint32_t* keep(std::span<const FieldValue> values, std::uint32_t stride);
 
-    std::vector<BigVector<FieldValue>> blocks_;
+    std::vector<BigVector<std::uint32_t>> blocks_;
     std::size_t blockUsed_ = 0;
     BigVector<Record> records_;
 };
