@@ -183,11 +183,15 @@ awk '
         ratio("filter", "cat_log_again", "cat LOG > OUT", 6)
     }' "$work/times.txt"
 
-# Paired rounds: each round runs every command once, in turn, each after
-# sync, and a case's ratio is the median over the rounds of its time over its
-# yardstick's in the same round. hyperfine times all the runs of a command
-# together, and the pace of a shared machine drifts over minutes: two runs
-# seconds apart meet the same pace.
+# Paired runs, as farm-bench --vs makes them: for each case, rounds of the
+# case and then its yardstick, each after sync, and the case's ratio is the
+# median over the rounds of its time over its yardstick's. hyperfine times
+# all the runs of a command together, and the pace of a shared machine drifts
+# over minutes: two runs seconds apart meet the same pace. And each of the
+# two follows the other: here a run that follows one that freed much memory
+# (cat's truncation of its output, a process's exit) finds it quicker to
+# take. A round of every command in turn put the window rule, run after cat,
+# at 0.95 times the exact rule, run after an open; pairs of the two, at 1.40.
 run_us() {
     local start end
     sync
@@ -202,18 +206,27 @@ run_us() {
 declare -A round_command=([open]="$open_cmd" [cat_log]="$cat_log_cmd" [field_per_line]="$fpl_cmd"
     [add]="$add_cmd" [cat_a_b]="$cat_a_b_cmd" [add_window]="$window_cmd" [filter]="$filter_cmd"
     [cat_log_again]="$cat_log_again_cmd")
-: >"$work/rounds.txt"
-for ((round = 1 - warmup; round <= runs; ++round)); do
-    for name in open cat_log field_per_line add cat_a_b add_window filter cat_log_again; do
-        us=$(run_us "${round_command[$name]}") || exit 1
-        if ((round > 0)); then echo "$round $name $us" >>"$work/rounds.txt"; fi
+# Rounds of CASE and AGAINST, each timed run a line "CASE ROUND NAME MICROSECONDS".
+paired_runs() {
+    local us
+    for ((round = 1 - warmup; round <= runs; ++round)); do
+        for name in "$1" "$2"; do
+            us=$(run_us "${round_command[$name]}") || return 1
+            if ((round > 0)); then echo "$1 $round $name $us" >>"$work/rounds.txt"; fi
+        done
     done
-done
+}
+: >"$work/rounds.txt"
+paired_runs open cat_log || exit 1
+paired_runs field_per_line open || exit 1
+paired_runs add cat_a_b || exit 1
+paired_runs add_window add || exit 1
+paired_runs filter cat_log_again || exit 1
 # The median over the rounds of case / against.
 paired_ratio() {
     awk -v case="$1" -v against="$2" '
-        $2 == case { x[$1] = $3 }
-        $2 == against { y[$1] = $3 }
+        $1 == case && $3 == case { x[$2] = $4 }
+        $1 == case && $3 == against { y[$2] = $4 }
         END { for (r in x) if ((r in y) && y[r] > 0) print x[r] / y[r] }' "$work/rounds.txt" |
         sort -g | awk '{ v[NR] = $1 } END { print NR == 0 ? "nan" : NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
 }
@@ -222,7 +235,7 @@ paired_row() {
         'BEGIN { printf "%-15s %-17s %8.2f %7sx  %s\n", name, label, x, target, (x <= target ? "within" : "over") }'
 }
 echo
-echo "=== paired rounds ($runs, every command once a round, each run after sync): median of the rounds' ratios"
+echo "=== paired runs ($runs rounds a case of it and then its yardstick, each run after sync): median of the rounds' ratios"
 printf "%-15s %-17s %8s %8s  %s\n" "case" "against" "x_paired" "target" "verdict"
 paired_row open cat_log "cat LOG > OUT" 5
 paired_row field_per_line open "open (one line)" 1.5
