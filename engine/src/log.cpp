@@ -19,8 +19,7 @@ const std::uint32_t* LogRecords::keep(std::span<const FieldValue> values, std::u
         blockUsed_ = 0;
     }
     std::uint32_t* const at = blocks_.back().data() + blockUsed_;
-    for (std::size_t i = 0; i < values.size(); ++i)
-        FieldValues::encode(values[i], stride, at + i * stride);
+    FieldValues::encode(values, stride, at);
     blockUsed_ += words;
     return at;
 }
@@ -66,10 +65,7 @@ void LogRecords::renumberFields(std::span<const std::uint32_t> number)
         if (!std::is_sorted(values.begin(), values.end(), byField))
             std::sort(values.begin(), values.end(), byField);
         // The values are this list's own, kept in its blocks: written here alone.
-        const std::uint32_t stride = FieldValues::strideFor(record.text().size());
-        auto* const words = const_cast<std::uint32_t*>(kept.words());
-        for (std::size_t i = 0; i < values.size(); ++i)
-            FieldValues::encode(values[i], stride, words + i * stride);
+        FieldValues::encode(values, kept.stride(), const_cast<std::uint32_t*>(kept.words()));
     }
 }
 

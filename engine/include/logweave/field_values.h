@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <iterator>
+#include <span>
 
 namespace logweave {
 
@@ -27,8 +28,9 @@ public:
     static constexpr std::size_t kNarrowLimit = 0xFFFF;
 
     FieldValues() = default;
-    FieldValues(const std::uint32_t* words, std::uint32_t count, bool wide) noexcept
-        : words_(words), count_(count), stride_(wide ? 3 : 2)
+    // The `count` values of a record of `recordLength` bytes, from `words`.
+    FieldValues(const std::uint32_t* words, std::uint32_t count, std::size_t recordLength) noexcept
+        : words_(words), count_(count), stride_(strideFor(recordLength))
     {
     }
 
@@ -39,18 +41,22 @@ public:
     Iterator begin() const noexcept;
     Iterator end() const noexcept;
     const std::uint32_t* words() const noexcept { return words_; }
+    std::uint32_t stride() const noexcept { return stride_; }
 
     // Words a value takes in a record of `length` bytes.
     static constexpr std::uint32_t strideFor(std::size_t length) noexcept { return length > kNarrowLimit ? 3 : 2; }
-    // `value` as words of that many, from `at`.
-    static void encode(const FieldValue& value, std::uint32_t stride, std::uint32_t* at) noexcept
+    // `values` as words of that many each, from `at`.
+    static void encode(std::span<const FieldValue> values, std::uint32_t stride, std::uint32_t* at) noexcept
     {
-        at[0] = value.field;
-        if (stride == 3) {
-            at[1] = value.offset;
-            at[2] = value.size;
-        } else {
-            at[1] = value.offset | value.size << 16;
+        for (const FieldValue& value : values) {
+            at[0] = value.field;
+            if (stride == 3) {
+                at[1] = value.offset;
+                at[2] = value.size;
+            } else {
+                at[1] = value.offset | value.size << 16;
+            }
+            at += stride;
         }
     }
     static FieldValue decode(const std::uint32_t* at, std::uint32_t stride) noexcept

@@ -29,7 +29,7 @@ public:
     std::string_view text() const noexcept { return {text_, length_}; }
     // Empty when the record has no value for the field.
     std::string_view value(int field) const noexcept;
-    FieldValues values() const noexcept { return {values_, count_, length_ > FieldValues::kNarrowLimit}; }
+    FieldValues values() const noexcept { return {values_, count_, length_}; }
     std::string_view valueOf(const FieldValue& v) const noexcept { return {text_ + v.offset, v.size}; }
 
 private:
