@@ -5,8 +5,11 @@
 #include "logweave/operations.h"
 #include "logweave/text.h"
 
+#include <algorithm>
 #include <array>
+#include <cstdio>
 #include <string>
+#include <vector>
 
 namespace logweave::testing {
 namespace {
@@ -96,6 +99,39 @@ TEST_F(ReadOpenLogTest, SaysWhichRecordBreaksTheOrderAndTakesTheLogAsRead)
               Outcome::Done);
     EXPECT_EQ(store.openRecordCount(), 2);
     EXPECT_TRUE(paneHas(pane::outOfOrder(2)));
+}
+
+// The order is checked as the tidy copy is written, in chunks that threads
+// take in turn: a record is compared with the one above it even where that
+// one is another chunk's last.
+TEST_F(ReadOpenLogTest, SaysTheFirstRecordOutOfOrderWhereverTheThreadsCutTheLog)
+{
+    const auto log = [](std::size_t records, std::vector<std::size_t> later) {
+        std::string text = "<EOH>\n";
+        char time[8];
+        for (std::size_t r = 0; r < records; ++r) {
+            // Sorted on the first date and the time; kept with the last date.
+            std::snprintf(time, sizeof time, "%06zu", r);
+            const bool isLater = std::find(later.begin(), later.end(), r) != later.end();
+            text += std::string("<QSO_DATE:8>20230101 <TIME_ON:6>") + time + " <QSO_DATE:8>"
+                + (isLater ? "20230103" : "20230102") + " <NOTES:260>" + std::string(260, 'n') + " <EOR>\n";
+        }
+        return text;
+    };
+    // Over 8 MiB, written on two threads; record 1536 is the first of a chunk.
+    const std::string outOfOrder = log(32000, {20000, 1535});
+    const std::string inOrder = log(32000, {});
+    for (const unsigned threads : {1u, 2u}) {
+        SCOPED_TRACE(std::to_string(threads) + " threads");
+        session.threads = threads;
+        ui.pane.clear();
+        ASSERT_EQ(open(outOfOrder), Outcome::Done);
+        EXPECT_TRUE(paneHas(pane::outOfOrder(1537)));
+        EXPECT_FALSE(paneHas(pane::outOfOrder(20002)));
+        ui.pane.clear();
+        ASSERT_EQ(open(inOrder), Outcome::Done);
+        EXPECT_FALSE(paneHas("hors de l'ordre"));
+    }
 }
 
 // Records, fields and counts past the bounds that once held: a field order list, a read, a filter, a merge.

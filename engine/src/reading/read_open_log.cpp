@@ -12,8 +12,8 @@
 #include "writing/write_record.h"
 #include "writing/write_records.h"
 
-#include <algorithm>
-#include <vector>
+#include <atomic>
+#include <limits>
 
 namespace logweave {
 namespace {
@@ -29,42 +29,56 @@ std::string adifCodes(const FieldTable& fields, bool upperCase)
     return out;
 }
 
-// The first record, numbered from 1, whose date and time come before those
-// of the record above it; 0 when none does. Looked for side by side, each
-// record's values looked up once: on a million records, 60 ms on two
-// threads where looking each up twice on one took 230.
-long long firstOutOfOrder(const OpenedLog& opened, unsigned threads)
-{
-    const Log& log = opened.log;
-    const int d = opened.standard.qsoDate;
-    const int t = opened.standard.timeOn;
-    const std::size_t pieces = std::min(piecesFor(log.text().size(), threads), std::max<std::size_t>(log.size(), 1));
-    std::vector<long long> found(pieces, 0);
-    runSideBySide(pieces, [&](std::size_t piece) {
-        // Each piece starts at the record above its first, so the pieces meet.
-        const std::size_t end = log.size() * (piece + 1) / pieces;
-        std::size_t r = std::max<std::size_t>(log.size() * piece / pieces, 1) - 1;
-        if (r >= end)
+// Finds the first record, numbered from 1, whose date and time come before
+// those of the record above it, as the tidy copy is written: each record's
+// values are then at hand. Looked for after the writing, on a million
+// records, it took 100-150 ms on one thread, the last of an open.
+class OrderCheck {
+public:
+    explicit OrderCheck(const OpenedLog& opened)
+        : log_(opened.log), date_(opened.standard.qsoDate), time_(opened.standard.timeOn)
+    {
+    }
+
+    // Compares record `r` with the one above it; any thread may.
+    void see(std::size_t r)
+    {
+        if (r == 0)
             return;
-        std::string_view date = log[r].value(d);
-        std::string_view time = log[r].value(t);
-        for (++r; r < end; ++r) {
-            const std::string_view nextDate = log[r].value(d);
-            const std::string_view nextTime = log[r].value(t);
-            if (nextDate < date || (nextDate == date && nextTime < time)) {
-                found[piece] = static_cast<long long>(r) + 1;
-                return;
-            }
-            date = nextDate;
-            time = nextTime;
+        const Record& above = log_[r - 1];
+        const Record& record = log_[r];
+        const std::string_view date = record.value(date_);
+        const std::string_view aboveDate = above.value(date_);
+        if (date < aboveDate || (date == aboveDate && record.value(time_) < above.value(time_)))
+            lowerTo(r + 1);
+    }
+
+    // 0 when every record follows the one above it.
+    long long firstOutOfOrder() const noexcept
+    {
+        const std::size_t first = first_.load();
+        return first == kNone ? 0 : static_cast<long long>(first);
+    }
+
+private:
+    static constexpr std::size_t kNone = std::numeric_limits<std::size_t>::max();
+
+    void lowerTo(std::size_t number) noexcept
+    {
+        std::size_t first = first_.load();
+        while (number < first && !first_.compare_exchange_weak(first, number)) {
         }
-    });
-    const auto first = std::find_if(found.begin(), found.end(), [](long long r) { return r != 0; });
-    return first == found.end() ? 0 : *first;
-}
+    }
+
+    const Log& log_;
+    const int date_;
+    const int time_;
+    std::atomic<std::size_t> first_ = kNone;
+};
 
 // The tidy copy and its field names, written but not yet in place.
-std::unique_ptr<FileBatch> writeAdifFile(const Session& session, const OpenedLog& opened, const OutputForm& form)
+std::unique_ptr<FileBatch> writeAdifFile(const Session& session, const OpenedLog& opened, const OutputForm& form,
+                                         OrderCheck& order)
 {
     auto batch = session.files.writeFiles({session.programFolder / "Adif_File.adi",
                                            session.programFolder / "AdifCodes.txt"});
@@ -72,9 +86,10 @@ std::unique_ptr<FileBatch> writeAdifFile(const Session& session, const OpenedLog
     if (!opened.header.empty())
         writeHeaderLine(adif.text(), form, opened.header);
     ProgressMeter meter(session.ui, Phase::Writing, opened.log.size());
-    const auto formatter = [&opened, &form]() -> RecordFormatter {
-        return [&opened, &form, names = OutputNames(opened.fields, form.upperCaseNames)](
+    const auto formatter = [&opened, &form, &order]() -> RecordFormatter {
+        return [&opened, &form, &order, names = OutputNames(opened.fields, form.upperCaseNames)](
                    std::size_t r, std::span<std::string* const> texts) mutable {
+            order.see(r);
             writeRecord(*texts[0], opened.log[r], names);
             writeRecordEnd(*texts[0], form);
             return std::size_t{0};
@@ -96,21 +111,13 @@ TextEnd readLog(LogStore& store, const Session& session, FileReader& reader, std
     const TextEnd end = file.endsAfterARecord ? TextEnd::AfterARecord : TextEnd::InARecord;
     OpenedLog opened{std::move(file.log), std::move(fields), {}, file.header.value_or(""), std::string(path)};
     opened.standard = findStandardFields(opened.fields);
-    auto written = writeAdifFile(session, opened, form);
-    long long outOfOrder = 0;
-    if (tidyCopy != nullptr) {
+    OrderCheck order(opened);
+    auto written = writeAdifFile(session, opened, form, order);
+    if (tidyCopy != nullptr)
         *tidyCopy = std::move(written);
-        outOfOrder = firstOutOfOrder(opened, session.threads);
-    } else {
-        // The order is checked while the tidy copy goes into place, which takes
-        // the system longer: on a million records, 0.95 times the time of an open.
-        runBoth(session.threads, [&](std::size_t task) {
-            if (task == 0)
-                written->commit();
-            else
-                outOfOrder = firstOutOfOrder(opened, 1);
-        });
-    }
+    else
+        written->commit();
+    const long long outOfOrder = order.firstOutOfOrder();
     store.open(std::move(opened));
     if (outOfOrder != 0)
         session.ui.appendToPane(pane::outOfOrder(outOfOrder));
