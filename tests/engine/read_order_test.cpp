@@ -164,12 +164,12 @@ TEST(ReadOrder, RecordLinesReadInPiecesAreThoseReadWhole)
 
 // What a scan gives: the records' texts and values, the field names as
 // entered, and the summary.
-std::string scanned(std::string_view text, std::size_t pieces)
+std::string scanned(std::string_view text, std::size_t pieces, unsigned threads = 2)
 {
     Log log{Bytes(text)};
     FieldTable fields;
     fields.add("BAND");
-    const ScanSummary summary = scanRecords(log, fields, 0, pieces, [](std::size_t) {});
+    const ScanSummary summary = scanRecords(log, fields, 0, pieces, threads, [](std::size_t) {});
     std::string out;
     for (const Record& record : log) {
         out.append(record.text()) += '|';
@@ -195,6 +195,9 @@ TEST(ReadOrder, RecordsScannedInPiecesAreThoseScannedWhole)
         const std::string whole = scanned(text, 1);
         for (const std::size_t pieces : {2, 3, 4, 7})
             ASSERT_EQ(scanned(text, pieces), whole) << "seed " << seed << ", " << pieces << " pieces:\n" << text;
+        // Threads fewer or more than the pieces, which they take in turn.
+        for (const unsigned threads : {1u, 3u})
+            ASSERT_EQ(scanned(text, 5, threads), whole) << "seed " << seed << ", " << threads << " threads:\n" << text;
     }
     // Tags that each hide an end tag, long enough for the pieces to be cut there.
     std::string hiding = "h<EOH>\n";

@@ -68,11 +68,13 @@ struct Ending {
 // the bytes read into memory, and of those scanned.
 Ending readRecords(ProgressMeter& reading, std::uint64_t before, Log& log, FieldTable& fields, unsigned threads)
 {
-    const std::size_t pieces = piecesFor(log.text().size(), threads);
+    // More pieces than threads, for the threads to share out as they go.
+    constexpr unsigned kPiecesAThread = 4;
+    const std::size_t pieces = threads > 1 ? piecesFor(log.text().size(), threads * kPiecesAThread) : 1;
     ScanSummary scan;
     const auto readFrom = [&](std::size_t eoh) {
         log.reserve(roomForRecords(log.text().size()));
-        scan = scanRecords(log, fields, eoh == npos ? 0 : eoh + 1, pieces,
+        scan = scanRecords(log, fields, eoh == npos ? 0 : eoh + 1, pieces, threads,
                            [&](std::size_t scanned) { reading.advanceTo((before + scanned) / 2); });
         return headerSure(scan, log.text(), eoh);
     };

@@ -9,10 +9,10 @@
 namespace logweave {
 
 // Reads the records of `log`'s text from `from` into `log`, their field
-// names into `fields`, cut into at most `pieces` read side by side: the
-// records, the table and the summary are those of a reading in one piece.
-// `scanned(n)` now and then, n about the bytes read.
-ScanSummary scanRecords(Log& log, FieldTable& fields, std::size_t from, std::size_t pieces,
+// names into `fields`, cut into at most `pieces` that `threads` read side by
+// side: the records, the table and the summary are those of a reading in one
+// piece. `scanned(n)` now and then on this thread, n about the bytes read.
+ScanSummary scanRecords(Log& log, FieldTable& fields, std::size_t from, std::size_t pieces, unsigned threads,
                         const std::function<void(std::size_t)>& scanned);
 
 }  // namespace logweave
