@@ -25,6 +25,8 @@ struct SystemCalls {
     std::function<int(int fd)> close;
     std::function<int(int fd, int command, int argument)> fcntl;
     std::function<int(int fd)> fsync;
+    // Starts writing those bytes to the disk, without waiting for it; a hint.
+    std::function<void(int fd, off_t offset, off_t size)> startWriteOut;
     std::function<int(int fd, mode_t mode)> fchmod;
     std::function<int(int fd, uid_t owner, gid_t group)> fchown;
     std::function<int(int fd, struct stat* info)> fstat;

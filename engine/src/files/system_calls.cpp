@@ -21,6 +21,13 @@ SystemCalls SystemCalls::real()
     calls.close = [](int fd) { return ::close(fd); };
     calls.fcntl = [](int fd, int command, int argument) { return ::fcntl(fd, command, argument); };
     calls.fsync = [](int fd) { return ::fsync(fd); };
+    calls.startWriteOut = [](int fd, off_t offset, off_t size) {
+#ifdef __linux__
+        ::sync_file_range(fd, offset, size, SYNC_FILE_RANGE_WRITE);
+#else
+        (void)fd, (void)offset, (void)size;
+#endif
+    };
     calls.fchmod = [](int fd, mode_t mode) { return ::fchmod(fd, mode); };
     calls.fchown = [](int fd, uid_t owner, gid_t group) { return ::fchown(fd, owner, group); };
     calls.fstat = [](int fd, struct stat* info) { return ::fstat(fd, info); };

@@ -10,6 +10,8 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr std::size_t kBlock = std::size_t{1} << 20;
+// Bytes written before the system is asked to start writing them out.
+constexpr off_t kWriteOutEvery = off_t{16} << 20;
 
 fs::path hiddenPattern(const fs::path& target)
 {
@@ -75,6 +77,16 @@ void TemporaryFile::writeAll(std::string_view bytes)
         if (n < 0)
             fail(errno);
         bytes.remove_prefix(static_cast<std::size_t>(n));
+        written_ += n;
+    }
+    // Written out as it comes, the file need not be when it is put in place:
+    // ext4 writes out a file renamed over another, which held the rename of
+    // a tidy copy of a million records for 70-100 ms. Paired against writing
+    // it all at the rename, an open took 0.958 of the time (21 runs), an
+    // open followed by a filter 0.984.
+    if (written_ - writtenOut_ >= kWriteOutEvery) {
+        calls_.startWriteOut(fd_.get(), writtenOut_, written_ - writtenOut_);
+        writtenOut_ = written_;
     }
 }
 

@@ -55,6 +55,8 @@ private:
     std::filesystem::path path_;
     FileDescriptor fd_;
     std::function<bool()> makeRoom_;
+    off_t written_ = 0;
+    off_t writtenOut_ = 0;
     bool placed_ = false;
 };
 
