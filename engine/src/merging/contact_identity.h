@@ -32,8 +32,8 @@ class ContactFields {
 public:
     explicit ContactFields(const FieldTable& table);
 
-    // Call, band and mode, letter case ignored, in one text.
-    std::string group(const Record& record) const;
+    // Call, band and mode, letter case ignored, in one text appended to `key`.
+    void appendGroup(const Record& record, std::string& key) const;
     std::optional<long long> start(const Record& record) const;
     // Its QSO_DATE and TIME_ON, typed or not.
     std::pair<std::string_view, std::string_view> dateAndTime(const Record& record) const;

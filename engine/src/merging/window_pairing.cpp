@@ -30,7 +30,7 @@ struct Stretch {
             starts.push_back(fields.start(open[i]));
             const std::size_t nameStart = names.size();
             if (starts.back())
-                names.append(fields.group(open[i]));
+                fields.appendGroup(open[i], names);
             nameEnds.push_back(names.size());
             hashes.push_back(starts.back() ? GroupKey::of(std::string_view(names).substr(nameStart)).hash : 0);
         }
@@ -172,7 +172,8 @@ BigVector<std::optional<std::size_t>> WindowPairing::pairEach(const Log& added, 
                 starts[b] = fields_.start(added[first + b]);
                 if (!starts[b])
                     continue;
-                names[b] = fields_.group(added[first + b]);
+                names[b].clear();
+                fields_.appendGroup(added[first + b], names[b]);
                 keys[b] = GroupKey::of(names[b]);
                 groups_.prefetch(keys[b]);
             }
