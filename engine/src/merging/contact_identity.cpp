@@ -48,6 +48,15 @@ void appendUpperCased(std::string& out, std::string_view text)
     std::transform(text.begin(), text.end(), out.begin() + static_cast<std::ptrdiff_t>(start), asciiUpper);
 }
 
+// The mode modeOf gives, appended to `out`.
+void appendModeOf(std::string& out, std::string_view mode, std::string_view submode)
+{
+    const std::size_t start = out.size();
+    appendUpperCased(out, mode.empty() ? submode : mode);
+    if (const auto known = modeOfSubmode(std::string_view(out).substr(start)))
+        out.replace(start, std::string::npos, *known);
+}
+
 std::vector<int> fieldsNamed(const FieldTable& table, std::initializer_list<std::string_view> names)
 {
     std::vector<int> fields;
@@ -73,9 +82,9 @@ std::string_view bandOfFrequency(std::string_view megahertz)
 
 std::string modeOf(std::string_view mode, std::string_view submode)
 {
-    std::string written = upperCased(mode.empty() ? submode : mode);
-    const auto known = modeOfSubmode(written);
-    return known ? std::string(*known) : written;
+    std::string written;
+    appendModeOf(written, mode, submode);
+    return written;
 }
 
 std::optional<long long> startSeconds(std::string_view date, std::string_view time)
@@ -122,11 +131,7 @@ void ContactFields::appendGroup(const Record& record, std::string& key) const
     key += '\0';
     appendUpperCased(key, band);
     key += '\0';
-    const std::string_view mode = firstOf(record, modes_);
-    const std::size_t modeStart = key.size();
-    appendUpperCased(key, mode.empty() ? firstOf(record, submodes_) : mode);
-    if (const auto known = modeOfSubmode(std::string_view(key).substr(modeStart)))
-        key.replace(modeStart, std::string::npos, *known);
+    appendModeOf(key, firstOf(record, modes_), firstOf(record, submodes_));
 }
 
 std::optional<long long> ContactFields::start(const Record& record) const
