@@ -2,6 +2,12 @@
 
 #include "engine_fixture.h"
 #include "merging/group_table.h"
+#include "merging/window_pairing.h"
+#include "reading/scan_records.h"
+
+#include <map>
+#include <random>
+#include <tuple>
 
 namespace logweave::testing {
 namespace {
@@ -100,6 +106,78 @@ TEST_F(WindowTest, KeepsTheOpenDateAndTimeAndTheOrderOfTheLog)
               "<qsl_rcvd:1>Y <eor>\r\n"
               "<call:5>Q3NEW <qso_date:8>20230102 <time_on:4>1200 <band:3>20m <mode:3>FT8 <eor>\r\n"
               "<call:5>Q2XYZ <qso_date:8>20230103 <time_on:6>090000 <band:3>20m <mode:3>FT8 <eor>\r\n");
+}
+
+// Each added record in turn takes the nearest open record of its call, band
+// and mode not yet taken, within the window; of two as near, the one started
+// earlier; of those started together, the first in the log. Worked out here
+// the slow way, on logs whose order by date differs from that of their starts.
+WindowPairs pairedTheSlowWay(const Log& open, const Log& added, const ContactFields& fields, long long window)
+{
+    const auto groupOf = [&fields](const Record& record) {
+        std::string group;
+        fields.appendGroup(record, group);
+        return group;
+    };
+    std::map<std::string, std::vector<std::size_t>> openOfGroup;
+    for (std::size_t i = 0; i < open.size(); ++i)
+        openOfGroup[groupOf(open[i])].push_back(i);
+    WindowPairs pairs{BigVector<std::size_t>(open.size(), 0), {}};
+    for (std::size_t j = 0; j < added.size(); ++j) {
+        const auto start = fields.start(added[j]);
+        std::optional<std::tuple<long long, long long, std::size_t>> best;
+        for (const std::size_t i : openOfGroup[groupOf(added[j])]) {
+            const auto openStart = fields.start(open[i]);
+            if (!start || !openStart || pairs.partner[i] != 0)
+                continue;
+            const std::tuple<long long, long long, std::size_t> candidate{std::abs(*openStart - *start), *openStart, i};
+            if (std::get<0>(candidate) <= window && (!best || candidate < *best))
+                best = candidate;
+        }
+        if (best)
+            pairs.partner[std::get<2>(*best)] = j + 1;
+        else
+            pairs.unpaired.push_back(j);
+    }
+    return pairs;
+}
+
+TEST(WindowPairing, PairsAsTheSlowWayDoesOnAnyThreads)
+{
+    std::mt19937 random(23);
+    const auto oneOf = [&random](std::initializer_list<const char*> items) {
+        return std::string(items.begin()[std::uniform_int_distribution<std::size_t>(0, items.size() - 1)(random)]);
+    };
+    const auto log = [&](std::size_t records, int calls) {
+        std::string text;
+        for (std::size_t r = 0; r < records; ++r) {
+            const std::string call = oneOf({"Q", "q"}) + std::to_string(random() % calls) + "A";
+            text += qso(call, oneOf({"20230228", "20230229", "20230301", "2023030", "20230302"}),
+                        oneOf({"2350", "235000", "0000", "0010", "001030", "0040", "1200"}),
+                        oneOf({"<BAND:3>20m <MODE:3>FT8 ", "<BAND:3>20M <MODE:4>MFSK <SUBMODE:3>FT4 ",
+                               "<BAND:3>20m <MODE:3>FT4 ", "<BAND:3>40m <MODE:3>FT8 ", ""}));
+        }
+        return text;
+    };
+    const long long window = 30 * 60;
+    // Small logs of one to three calls, then logs long enough to be worked
+    // out in stretches and looked up in pieces.
+    for (int round = 0; round <= 300; ++round) {
+        const bool big = round == 300;
+        Log open{Bytes(log(big ? 70000 : round % 40, big ? 5000 : 1 + round % 3))};
+        Log added{Bytes(log(big ? 40000 : round % 23, big ? 5000 : 1 + round % 3))};
+        FieldTable table;
+        scanRecords(open, table, 0, 1, 1, [](std::size_t) {});
+        scanRecords(added, table, 0, 1, 1, [](std::size_t) {});
+        const ContactFields fields(table);
+        const WindowPairs expected = pairedTheSlowWay(open, added, fields, window);
+        for (const std::size_t threads : {1, 2}) {
+            SCOPED_TRACE(::testing::Message() << "round " << round << ", threads " << threads);
+            const WindowPairs pairs = WindowPairing(open, fields, window, threads).pairEach(added, threads);
+            ASSERT_EQ(pairs.partner, expected.partner);
+            ASSERT_EQ(pairs.unpaired, expected.unpaired);
+        }
+    }
 }
 
 // Far more groups than it was made for, names alike but for where their

@@ -17,25 +17,6 @@ std::string orderOf(const ContactFields& fields, const Record& record)
     return key;
 }
 
-struct Pairs {
-    BigVector<std::size_t> partner;  // by open record: 1 + the added record it pairs with, or 0
-    std::vector<std::size_t> unpaired;  // added records, in their order
-};
-
-Pairs pairUp(const Log& open, const Log& added, const ContactFields& fields, int minutes, std::size_t threads)
-{
-    WindowPairing pairing(open, fields, 60LL * minutes, threads);
-    Pairs pairs{BigVector<std::size_t>(open.size(), 0), {}};
-    const auto paired = pairing.pairEach(added, threads);
-    for (std::size_t j = 0; j < added.size(); ++j) {
-        if (const auto i = paired[j])
-            pairs.partner[*i] = j + 1;
-        else
-            pairs.unpaired.push_back(j);
-    }
-    return pairs;
-}
-
 }  // namespace
 
 void mergeWithinWindow(const LogsToMerge& logs, int minutes, MergedOutput& out, ConflictSettler& settler,
@@ -44,7 +25,8 @@ void mergeWithinWindow(const LogsToMerge& logs, int minutes, MergedOutput& out, 
     const Log& open = logs.open;
     const Log& added = logs.added;
     const ContactFields fields(logs.fields);
-    const Pairs pairs = pairUp(open, added, fields, minutes, threads);
+    // The pairing's tables go before the writing starts.
+    const WindowPairs pairs = WindowPairing(open, fields, 60LL * minutes, threads).pairEach(added, threads);
     // The contact's date and time are those of the open log, without a question.
     RecordMerger merger(logs.fields, settler, [&fields](int field) { return fields.isDateOrTime(field); });
     MergedFields merged;

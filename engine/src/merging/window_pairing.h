@@ -14,22 +14,31 @@
 
 namespace logweave {
 
+// Which records of the two logs pair.
+struct WindowPairs {
+    BigVector<std::size_t> partner;     // by open record: 1 + the added record it pairs with, or 0
+    std::vector<std::size_t> unpaired;  // added records, in their order
+};
+
 class WindowPairing {
 public:
     // The groups of `open` are worked out on a second of `threads` while they are entered.
     WindowPairing(const Log& open, const ContactFields& fields, long long windowSeconds, std::size_t threads);
 
-    // For each record of `added` in turn, the open record (0-based) it pairs
-    // with, then taken; none. Where each would look is found on `threads`.
-    BigVector<std::optional<std::size_t>> pairEach(const Log& added, std::size_t threads);
+    // Each record of `added` in turn takes the open record it pairs with, if
+    // any. Where each would look is found on `threads`.
+    WindowPairs pairEach(const Log& added, std::size_t threads);
 
 private:
+    static constexpr std::uint32_t kNoGroup = UINT32_MAX;
     struct Entry {
-        std::uint32_t group;
         long long start;
         std::size_t open;
         auto operator<=>(const Entry&) const = default;
     };
+    void sortIntoGroups(const BigVector<std::uint32_t>& groupOf, const BigVector<long long>& startOf,
+                        std::size_t entries);
+    void freeAll(std::size_t entries);
     std::optional<std::size_t> nearest(std::size_t from, std::size_t to, long long start);
     std::size_t nextFree(std::size_t i);
     std::size_t previousFree(std::size_t i);
@@ -37,9 +46,10 @@ private:
 
     const ContactFields& fields_;
     long long window_;
+    std::size_t openRecords_;
     GroupTable groups_;
-    BigVector<Entry> entries_;  // by group, start and place in the open log
-    BigVector<std::size_t> groupEnd_;
+    BigVector<Entry> entries_;  // by group, then start and place in the open log
+    BigVector<std::size_t> groupEnd_;  // group g's entries end at groupEnd_[g]
     // Taken entries are skipped: next_[i] leads to the first free entry at or
     // after i, previous_[i + 1] to the last free one at or before i.
     BigVector<std::size_t> next_;
