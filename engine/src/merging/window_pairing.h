@@ -26,7 +26,8 @@ public:
     WindowPairing(const Log& open, const ContactFields& fields, long long windowSeconds, std::size_t threads);
 
     // Each record of `added` in turn takes the open record it pairs with, if
-    // any. Where each would look is found on `threads`.
+    // any. Where each would look is found on `threads`. Once only: the
+    // groups' names are let go on the way.
     WindowPairs pairEach(const Log& added, std::size_t threads);
 
 private:
@@ -36,9 +37,16 @@ private:
         std::size_t open;
         auto operator<=>(const Entry&) const = default;
     };
+    // Where an added record looks: its group, if the open log has it, and its start.
+    struct Place {
+        std::uint32_t group;
+        bool known;
+        long long start;
+    };
     void sortIntoGroups(const BigVector<std::uint32_t>& groupOf, const BigVector<long long>& startOf,
                         std::size_t entries);
     void freeAll(std::size_t entries);
+    BigVector<Place> placesOf(const Log& added, std::size_t threads) const;
     std::optional<std::size_t> nearest(std::size_t from, std::size_t to, long long start);
     std::size_t nextFree(std::size_t i);
     std::size_t previousFree(std::size_t i);
@@ -47,7 +55,7 @@ private:
     const ContactFields& fields_;
     long long window_;
     std::size_t openRecords_;
-    GroupTable groups_;
+    std::optional<GroupTable> groups_;
     BigVector<Entry> entries_;  // by group, then start and place in the open log
     BigVector<std::size_t> groupEnd_;  // group g's entries end at groupEnd_[g]
     // Taken entries are skipped: next_[i] leads to the first free entry at or
