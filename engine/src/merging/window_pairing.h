@@ -45,7 +45,7 @@ private:
     };
     void sortIntoGroups(const BigVector<std::uint32_t>& groupOf, const BigVector<long long>& startOf,
                         std::size_t entries);
-    void freeAll(std::size_t entries);
+    void markAllFree(std::size_t entries);
     BigVector<Place> placesOf(const Log& added, std::size_t threads) const;
     std::optional<std::size_t> nearest(std::size_t from, std::size_t to, long long start);
     std::size_t nextFree(std::size_t i);
