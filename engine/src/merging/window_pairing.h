@@ -43,8 +43,7 @@ private:
         bool known;
         long long start;
     };
-    void sortIntoGroups(const BigVector<std::uint32_t>& groupOf, const BigVector<long long>& startOf,
-                        std::size_t entries);
+    void sortIntoGroups(const BigVector<std::uint32_t>& groupOf, const BigVector<long long>& startOf);
     void markAllFree(std::size_t entries);
     BigVector<Place> placesOf(const Log& added, std::size_t threads) const;
     std::optional<std::size_t> nearest(std::size_t from, std::size_t to, long long start);
