@@ -164,12 +164,12 @@ TEST(ReadOrder, RecordLinesReadInPiecesAreThoseReadWhole)
 
 // What a scan gives: the records' texts and values, the field names as
 // entered, and the summary.
-std::string scanned(std::string_view text, std::size_t pieces, unsigned threads = 2)
+std::string scanned(std::string_view text, std::size_t pieces, unsigned threads = 2, std::size_t firstNames = 0)
 {
     Log log{Bytes(text)};
     FieldTable fields;
     fields.add("BAND");
-    const ScanSummary summary = scanRecords(log, fields, 0, pieces, threads, [](std::size_t) {});
+    const ScanSummary summary = scanRecords(log, fields, 0, pieces, threads, [](std::size_t) {}, firstNames);
     std::string out;
     for (const Record& record : log) {
         out.append(record.text()) += '|';
@@ -198,6 +198,9 @@ TEST(ReadOrder, RecordsScannedInPiecesAreThoseScannedWhole)
         // Threads fewer or more than the pieces, which they take in turn.
         for (const unsigned threads : {1u, 3u})
             ASSERT_EQ(scanned(text, 5, threads), whole) << "seed " << seed << ", " << threads << " threads:\n" << text;
+        // Pieces that start from the names of the first records, cut anywhere.
+        for (const std::size_t firstNames : {std::size_t{1}, text.size() / 3, text.size()})
+            ASSERT_EQ(scanned(text, 4, 2, firstNames), whole) << "seed " << seed << ", " << firstNames << " bytes:\n" << text;
     }
     // Tags that each hide an end tag, long enough for the pieces to be cut there.
     std::string hiding = "h<EOH>\n";
