@@ -121,7 +121,13 @@ std::vector<std::size_t> pieceStarts(std::string_view text, std::size_t from, st
 
 bool RecordLines::inOrder() const
 {
-    return std::is_sorted(keys.begin(), keys.end());
+    for (std::size_t i = 1; i < keys.size(); ++i) {
+        if (i + kKeysAhead < keys.size())
+            prefetchKey(keys[i + kKeysAhead]);
+        if (keys[i] < keys[i - 1])
+            return false;
+    }
+    return true;
 }
 
 std::optional<RecordLines> recordLines(std::string_view text, std::size_t pieces)

@@ -96,6 +96,8 @@ BigVector<std::size_t> dateTimeOrder(const BigVector<SortKey>& keys, std::size_t
     std::vector<char> allPacked(pieces, 1);
     runSideBySide(pieces, [&](std::size_t piece) {
         for (std::size_t i = pieceStart(piece); i < pieceStart(piece + 1); ++i) {
+            if (i + kKeysAhead < keys.size())
+                prefetchKey(keys[i + kKeysAhead]);
             const auto number = packed(keys[i]);
             if (!number) {
                 allPacked[piece] = 0;
