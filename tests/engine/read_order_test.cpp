@@ -200,7 +200,8 @@ TEST(ReadOrder, RecordsScannedInPiecesAreThoseScannedWhole)
             ASSERT_EQ(scanned(text, 5, threads), whole) << "seed " << seed << ", " << threads << " threads:\n" << text;
         // Pieces that start from the names of the first records, cut anywhere.
         for (const std::size_t firstNames : {std::size_t{1}, text.size() / 3, text.size()})
-            ASSERT_EQ(scanned(text, 4, 2, firstNames), whole) << "seed " << seed << ", " << firstNames << " bytes:\n" << text;
+            ASSERT_EQ(scanned(text, 4, 2, firstNames), whole)
+                << "seed " << seed << ", " << firstNames << " bytes:\n" << text;
     }
     // Tags that each hide an end tag, long enough for the pieces to be cut there.
     std::string hiding = "h<EOH>\n";

@@ -81,10 +81,10 @@ ScanSummary scanInOnePiece(Log& log, FieldTable& fields, std::size_t from,
 // of any reading of the whole.
 FieldTable namesOfTheFirstRecords(std::string_view text, std::size_t from, std::size_t bytes, FieldTable fields)
 {
-    FieldNamer namer(fields, text);
-    RecordScanner scanner(text, from, namer, bytes >= text.size() ? npos : from + bytes);
-    for (ScannedRecord record; scanner.next(record);) {
-    }
+    Piece first;
+    first.start = from;
+    first.until = bytes >= text.size() ? npos : from + bytes;
+    scanPiece(text, first, fields, [](const ScannedRecord&) {});
     return fields;
 }
 
