@@ -1,5 +1,7 @@
 #include "merging/group_table.h"
 
+#include "prefetch.h"
+
 #include <algorithm>
 #include <bit>
 #include <functional>
@@ -37,9 +39,7 @@ std::size_t GroupTable::slotOf(const GroupKey& group) const
 
 void GroupTable::prefetch(const GroupKey& group) const noexcept
 {
-#if defined(__GNUC__)
-    __builtin_prefetch(&slots_[group.hash & (slots_.size() - 1)]);
-#endif
+    logweave::prefetch(&slots_[group.hash & (slots_.size() - 1)]);
 }
 
 std::string_view GroupTable::nameOf(std::uint32_t number) const noexcept

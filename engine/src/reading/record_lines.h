@@ -5,6 +5,7 @@
 
 #include "logweave/big_vector.h"
 #include "logweave/sort_record_lines.h"
+#include "prefetch.h"
 
 #include <optional>
 #include <string_view>
@@ -31,11 +32,7 @@ struct RecordLines {
 inline constexpr std::size_t kKeysAhead = 16;
 inline void prefetchKey(const SortKey& key) noexcept
 {
-#if defined(__GNUC__)
-    __builtin_prefetch(key.date.data());
-#else
-    (void)key;
-#endif
+    prefetch(key.date.data());
 }
 
 // Room for the records of `bytes` of text: logs hold records of 128 bytes and
