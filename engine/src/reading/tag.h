@@ -3,7 +3,12 @@
 
 #include "logweave/text.h"
 
+#include <bit>
 #include <string_view>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace logweave {
 
@@ -14,34 +19,72 @@ struct Tag {
     bool holdsLt;           // a "<" inside it: a tag within the tag, for the eye
 };
 
-// The tag whose "<" is at `lt`. "<CALL:5:>" has an empty type: its ">" is no
-// type letter, or the tag would be written back as "<call:5:>>".
-inline Tag readTag(std::string_view text, std::size_t lt) noexcept
+namespace tag_detail {
+
+// The tag at `lt` from where its ">" and its first two colons stand (npos for none).
+inline Tag tagFrom(std::string_view text, std::size_t lt, std::size_t gt, std::size_t colon, std::size_t typeColon,
+                   bool holdsLt) noexcept
 {
-    Tag tag{std::string_view::npos, {}, {}, false};
-    std::size_t colon = std::string_view::npos;
-    std::size_t typeColon = std::string_view::npos;
-    std::size_t gt = lt + 1;
-    for (; gt < text.size() && text[gt] != '>'; ++gt) {
-        const char c = text[gt];
-        if (c == ':') {
-            if (colon == std::string_view::npos)
-                colon = gt;
-            else if (typeColon == std::string_view::npos)
-                typeColon = gt;
-        } else if (c == '<') {
-            tag.holdsLt = true;
-        }
-    }
-    if (gt == text.size())
-        return tag;
-    tag.gt = gt;
+    Tag tag{gt, {}, {}, holdsLt};
     if (colon == std::string_view::npos)
         colon = gt;
     tag.name = text.substr(lt + 1, colon - lt - 1);
     if (typeColon != std::string_view::npos && typeColon + 1 != gt)
         tag.type = text.substr(typeColon, 2);
     return tag;
+}
+
+#if defined(__SSE2__)
+// The bytes of `block` equal to `c`, as bits.
+inline unsigned bytesEqual(__m128i block, char c) noexcept
+{
+    return static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, _mm_set1_epi8(c))));
+}
+#endif
+
+}  // namespace tag_detail
+
+// The tag whose "<" is at `lt`. "<CALL:5:>" has an empty type: its ">" is no
+// type letter, or the tag would be written back as "<call:5:>>".
+inline Tag readTag(std::string_view text, std::size_t lt) noexcept
+{
+    constexpr auto npos = std::string_view::npos;
+#if defined(__SSE2__)
+    // Most tags end within the 16 bytes after their "<" and are read in one
+    // look at them. Scanning a log of a million records took 393 ms where it
+    // took 562 byte by byte (the fastest of 7 runs, alternated); opening it,
+    // 0.97 of the time and 0.94 of the processor time (25 paired runs).
+    if (text.size() - lt > 16) {
+        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + lt + 1));
+        if (const unsigned gts = tag_detail::bytesEqual(block, '>'); gts != 0) {
+            const unsigned before = (1u << std::countr_zero(gts)) - 1;  // the bytes before the first ">"
+            unsigned colons = tag_detail::bytesEqual(block, ':') & before;
+            const std::size_t colon = colons == 0 ? npos : lt + 1 + std::countr_zero(colons);
+            colons &= colons - 1;
+            const std::size_t typeColon = colons == 0 ? npos : lt + 1 + std::countr_zero(colons);
+            const bool holdsLt = (tag_detail::bytesEqual(block, '<') & before) != 0;
+            return tag_detail::tagFrom(text, lt, lt + 1 + std::countr_zero(gts), colon, typeColon, holdsLt);
+        }
+    }
+#endif
+    std::size_t colon = npos;
+    std::size_t typeColon = npos;
+    bool holdsLt = false;
+    std::size_t gt = lt + 1;
+    for (; gt < text.size() && text[gt] != '>'; ++gt) {
+        const char c = text[gt];
+        if (c == ':') {
+            if (colon == npos)
+                colon = gt;
+            else if (typeColon == npos)
+                typeColon = gt;
+        } else if (c == '<') {
+            holdsLt = true;
+        }
+    }
+    if (gt == text.size())
+        return Tag{npos, {}, {}, holdsLt};
+    return tag_detail::tagFrom(text, lt, gt, colon, typeColon, holdsLt);
 }
 
 // "<EOR>" in any letter case, with no type: the tag that ends a record.
