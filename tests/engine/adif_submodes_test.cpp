@@ -25,9 +25,11 @@ TEST(AdifSubmodes, TakesEachSubmodeToItsModeWrittenEitherWay)
         EXPECT_EQ(modeOf("", lowerCased(submode)), mode) << submode;
         EXPECT_EQ(modeOf("DATA", submode), "DATA") << submode;  // a record's own MODE wins
     }
-    // The lookup is by upper-case bytes: a table entry in another case could never be found.
-    for (const auto& [submode, mode] : adifSubmodes())
+    // Every entry is found; the lookup is by upper-case bytes: an entry in another case never would be.
+    for (const auto& [submode, mode] : adifSubmodes()) {
+        EXPECT_EQ(modeOfSubmode(submode), mode) << submode;
         EXPECT_EQ(upperCased(submode), submode);
+    }
 }
 
 TEST(AdifSubmodes, WhatIsNoSubmodeStaysItselfUpperCased)
