@@ -43,9 +43,9 @@ int number(std::string_view digits) noexcept
 
 void appendUpperCased(std::string& out, std::string_view text)
 {
-    const std::size_t start = out.size();
-    out.resize(start + text.size());
-    std::transform(text.begin(), text.end(), out.begin() + static_cast<std::ptrdiff_t>(start), asciiUpper);
+    const auto start = static_cast<std::ptrdiff_t>(out.size());
+    out.append(text);
+    std::transform(out.begin() + start, out.end(), out.begin() + start, asciiUpper);
 }
 
 // The mode modeOf gives, appended to `out`.
