@@ -13,13 +13,14 @@ namespace {
 
 namespace fs = std::filesystem;
 
-enum class Operation { Open, Add, Filter, WsjtxUpdate };
+enum class Operation { Open, Add, AddByWindow, Filter, WsjtxUpdate };
 
 struct CancelAt {
     const char* name;
     Operation operation;
     Phase phase;
     int nth;  // the progress shown of that phase from which the user asks
+    unsigned threads = 1;
 };
 
 void PrintTo(const CancelAt& at, std::ostream* out)
@@ -92,6 +93,11 @@ protected:
             return readOpenLog(store, cancelling, (folder / "shuffled.adi").string(), ui.options);
         case Operation::Add:
             return mergeAddedLog(store, cancelling, (folder / "added.adi").string(), ui.options);
+        case Operation::AddByWindow: {
+            OutputOptions options = ui.options;
+            options.sameContact = {ContactRule::Window, 30};
+            return mergeAddedLog(store, cancelling, (folder / "added.adi").string(), options);
+        }
         case Operation::Filter:
             return filterOpenLog(store, cancelling, "BAND:20M;MODE:FT8", ui.options);
         case Operation::WsjtxUpdate:
@@ -104,7 +110,8 @@ protected:
 TEST_P(CancelTest, LeavesEveryFileAndTheOpenLogAsTheyWere)
 {
     const CancelAt at = GetParam();
-    if (at.operation == Operation::Filter) {  // a filter of a larger log than first.adi
+    // A filter of a larger log than first.adi; a merge that works it out while the added log is read.
+    if (at.operation == Operation::Filter || at.operation == Operation::AddByWindow) {
         ASSERT_EQ(open(folder.read("shuffled.adi")), Outcome::Done);
     }
     const auto filesBefore = filesUnder(folder.path());
@@ -113,7 +120,7 @@ TEST_P(CancelTest, LeavesEveryFileAndTheOpenLogAsTheyWere)
     ui.pane.clear();
 
     CancellingInterface user(ui, at.phase, at.nth);
-    EXPECT_EQ(run(at.operation, {user, files, folder.path()}), Outcome::Stopped) << ui.pane;
+    EXPECT_EQ(run(at.operation, {user, files, folder.path(), at.threads}), Outcome::Stopped) << ui.pane;
     ASSERT_TRUE(user.asked()) << "the phase showed its progress " << user.shown() << " times";
     EXPECT_EQ(contactsOf(store), logBefore);
     EXPECT_EQ(store.openLogPath(), pathBefore);
@@ -131,6 +138,8 @@ INSTANTIATE_TEST_SUITE_P(
                       CancelAt{"AddWhileReading", Operation::Add, Phase::Reading, 100},
                       CancelAt{"AddAsItBeginsMerging", Operation::Add, Phase::Merging, 1},
                       CancelAt{"AddWhileMerging", Operation::Add, Phase::Merging, 150},
+                      CancelAt{"AddByWindowWhileReading", Operation::AddByWindow, Phase::Reading, 100, 2},
+                      CancelAt{"AddByWindowWhileMerging", Operation::AddByWindow, Phase::Merging, 150, 2},
                       CancelAt{"FilterAsItBegins", Operation::Filter, Phase::Filtering, 1},
                       CancelAt{"FilterHalfway", Operation::Filter, Phase::Filtering, 150},
                       CancelAt{"UpdateWhileReading", Operation::WsjtxUpdate, Phase::Reading, 100},

@@ -108,6 +108,48 @@ TEST_F(WindowTest, KeepsTheOpenDateAndTimeAndTheOrderOfTheLog)
               "<call:5>Q2XYZ <qso_date:8>20230103 <time_on:6>090000 <band:3>20m <mode:3>FT8 <eor>\r\n");
 }
 
+// The open log's groups are worked out beside the reading of the added log
+// when the merge has two threads, by the open log's own fields: here the
+// added log brings the band, the untyped date and a comment, which the open
+// log lacks. Enough records to cross stretches of the work and be read in pieces.
+TEST_F(WindowTest, MergesAlikeOnOneThreadAndWithTheOpenLogWorkedOutBeside)
+{
+    std::string openLog = "open<EOH>\n";
+    std::string addedLog;
+    const int records = 43200;  // 30 days of a contact a minute
+    for (int i = 0; i < records; ++i) {
+        const std::string call = "Q" + std::to_string(100000 + i);
+        const std::string date = std::to_string(20230101 + i / 1440);
+        const std::string time = std::to_string(10000 + i % 1440 / 60 * 100 + i % 60).substr(1);
+        openLog += "<CALL:7>" + call + " <QSO_DATE:8:D>" + date + " <TIME_ON:4>" + time
+            + " <FREQ:6>14.074 <MODE:3>FT8 <EOR>\n";
+        // Every third one on another band: not the same contact.
+        addedLog += qso(call, date, time + "10",
+                        (i % 3 == 0 ? "<BAND:3>40m " : "<BAND:3>20M ") + std::string("<MODE:3>FT8 <COMMENT:1>x "));
+    }
+    const auto openPath = folder.write("open.adi", openLog);
+    const auto addedPath = folder.write("added.adi", addedLog);
+    OutputOptions byWindow = withoutOrderList();
+    byWindow.sameContact = kWindow;
+    std::map<unsigned, std::vector<std::string>> written;
+    for (const unsigned threads : {1U, 2U}) {
+        SCOPED_TRACE(std::to_string(threads) + " threads");
+        Workbench apart(folder / ("threads" + std::to_string(threads)), byWindow);
+        apart.session.threads = threads;
+        ASSERT_EQ(apart.read(openPath), Outcome::Done);
+        ASSERT_EQ(mergeAddedLog(apart.store, apart.session, addedPath.string(), byWindow), Outcome::Done);
+        // What it said from the merge on, its own folder aside.
+        std::string pane = apart.ui.pane.substr(apart.ui.pane.find(pane::fileAdded(addedPath.string())));
+        const std::string own = apart.session.programFolder.string();
+        for (std::size_t at = pane.find(own); at != std::string::npos; at = pane.find(own, at))
+            pane.replace(at, own.size(), "FOLDER");
+        EXPECT_NE(pane.find(pane::mergeCounts({records, records / 3, 0, records - records / 3})), std::string::npos);
+        written[threads] = {apart.written("Logweave.adi"), apart.written("Logweave.log"),
+                            apart.written("Logweave_Changes.csv"), pane};
+    }
+    EXPECT_TRUE(written[1] == written[2]);
+}
+
 // Each added record in turn takes the nearest open record of its call, band
 // and mode not yet taken, within the window; of two as near, the one started
 // earlier; of those started together, the first in the log. Worked out here
@@ -173,7 +215,7 @@ TEST(WindowPairing, PairsAsTheSlowWayDoesOnAnyThreads)
         const WindowPairs expected = pairedTheSlowWay(open, added, fields, window);
         for (const std::size_t threads : {1, 2}) {
             SCOPED_TRACE(::testing::Message() << "round " << round << ", threads " << threads);
-            const WindowPairs pairs = WindowPairing(open, fields, window, threads).pairEach(added, threads);
+            const WindowPairs pairs = WindowPairing(open, fields, window, threads).pairEach(added, fields, threads);
             ASSERT_EQ(pairs.partner, expected.partner);
             ASSERT_EQ(pairs.unpaired, expected.unpaired);
         }

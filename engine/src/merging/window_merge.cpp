@@ -1,6 +1,5 @@
 #include "merging/window_merge.h"
 
-#include "merging/window_pairing.h"
 #include "merging/record_merger.h"
 
 namespace logweave {
@@ -19,14 +18,14 @@ std::string orderOf(const ContactFields& fields, const Record& record)
 
 }  // namespace
 
-void mergeWithinWindow(const LogsToMerge& logs, int minutes, MergedOutput& out, ConflictSettler& settler,
+void mergeWithinWindow(const LogsToMerge& logs, WindowPairing pairing, MergedOutput& out, ConflictSettler& settler,
                        MergeCounts& counts, std::size_t threads)
 {
     const Log& open = logs.open;
     const Log& added = logs.added;
     const ContactFields fields(logs.fields);
     // The pairing's tables go before the writing starts.
-    const WindowPairs pairs = WindowPairing(open, fields, 60LL * minutes, threads).pairEach(added, threads);
+    const WindowPairs pairs = std::move(pairing).pairEach(added, fields, threads);
     // The contact's date and time are those of the open log, without a question.
     RecordMerger merger(logs.fields, settler, [&fields](int field) { return fields.isDateOrTime(field); });
     MergedFields merged;

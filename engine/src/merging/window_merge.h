@@ -8,10 +8,12 @@
 #include "merging/logs_to_merge.h"
 #include "logweave/merge_counts.h"
 #include "merging/merged_output.h"
+#include "merging/window_pairing.h"
 
 namespace logweave {
 
-void mergeWithinWindow(const LogsToMerge& logs, int minutes, MergedOutput& out, ConflictSettler& settler,
+// `pairing` holds the open log's groups, entered before the added log is at hand.
+void mergeWithinWindow(const LogsToMerge& logs, WindowPairing pairing, MergedOutput& out, ConflictSettler& settler,
                        MergeCounts& counts, std::size_t threads);
 
 }  // namespace logweave

@@ -49,12 +49,19 @@ struct Stretch {
 // wait for memory, no more than the cache keeps.
 constexpr std::size_t kFetchAhead = 16;
 
+// Frees what the vector holds, which clear() keeps.
+template <class T>
+void letGo(BigVector<T>& vector)
+{
+    BigVector<T>().swap(vector);
+}
+
 }  // namespace
 
 WindowPairing::WindowPairing(const Log& open, const ContactFields& fields, long long windowSeconds,
                              std::size_t threads)
     // The table has room for a group a record.
-    : fields_(fields), window_(windowSeconds), openRecords_(open.size()), groups_(std::in_place, open.size())
+    : window_(windowSeconds), openRecords_(open.size()), groups_(std::in_place, open.size())
 {
     BigVector<std::uint32_t> groupOf(open.size());
     BigVector<long long> startOf(open.size());
@@ -195,7 +202,8 @@ std::optional<std::size_t> WindowPairing::nearest(std::size_t from, std::size_t 
     return std::nullopt;
 }
 
-BigVector<WindowPairing::Place> WindowPairing::placesOf(const Log& added, std::size_t threads) const
+BigVector<WindowPairing::Place> WindowPairing::placesOf(const Log& added, const ContactFields& fields,
+                                                         std::size_t threads) const
 {
     BigVector<Place> places(added.size());
     const std::size_t pieces = std::clamp<std::size_t>(added.size() / 16384, 1, std::max<std::size_t>(threads, 1));
@@ -209,11 +217,11 @@ BigVector<WindowPairing::Place> WindowPairing::placesOf(const Log& added, std::s
         for (std::size_t first = p * added.size() / pieces; first < end; first += kFetchAhead) {
             const std::size_t count = std::min(kFetchAhead, end - first);
             for (std::size_t b = 0; b < count; ++b) {
-                starts[b] = fields_.start(added[first + b]);
+                starts[b] = fields.start(added[first + b]);
                 if (!starts[b])
                     continue;
                 names[b].clear();
-                fields_.appendGroup(added[first + b], names[b]);
+                fields.appendGroup(added[first + b], names[b]);
                 keys[b] = GroupKey::of(names[b]);
                 groups_->prefetch(keys[b]);
             }
@@ -226,11 +234,11 @@ BigVector<WindowPairing::Place> WindowPairing::placesOf(const Log& added, std::s
     return places;
 }
 
-WindowPairs WindowPairing::pairEach(const Log& added, std::size_t threads)
+WindowPairs WindowPairing::pairEach(const Log& added, const ContactFields& addedFields, std::size_t threads) &&
 {
     // Where each record looks reads the groups alone: the threads share that.
     // Which open record it takes depends on those taken before: that is done in turn.
-    const BigVector<Place> places = placesOf(added, threads);
+    const BigVector<Place> places = placesOf(added, addedFields, threads);
     // The groups' names are done with. Freed before the links are laid, they
     // keep the merge's peak 28 MiB lower at a million records.
     groups_.reset();
@@ -260,6 +268,10 @@ WindowPairs WindowPairing::pairEach(const Log& added, std::size_t threads)
         take(*entry);
         pairs.partner[entries_[*entry].open] = j + 1;
     }
+    letGo(entries_);
+    letGo(groupEnd_);
+    letGo(next_);
+    letGo(previous_);
     return pairs;
 }
 

@@ -22,13 +22,15 @@ struct WindowPairs {
 
 class WindowPairing {
 public:
-    // The groups of `open` are worked out on a second of `threads` while they are entered.
-    WindowPairing(const Log& open, const ContactFields& fields, long long windowSeconds, std::size_t threads);
+    // The groups of `open`, read by `openFields`, are worked out on a second
+    // of `threads` while they are entered.
+    WindowPairing(const Log& open, const ContactFields& openFields, long long windowSeconds, std::size_t threads);
 
-    // Each record of `added` in turn takes the open record it pairs with, if
-    // any. Where each would look is found on `threads`. Once only: the
-    // groups' names are let go on the way.
-    WindowPairs pairEach(const Log& added, std::size_t threads);
+    // Each record of `added`, read by `addedFields`, in turn takes the open
+    // record it pairs with, if any. Where each would look is found on
+    // `threads`. Once only: every table is let go on the way, so the writing
+    // that follows has their memory.
+    WindowPairs pairEach(const Log& added, const ContactFields& addedFields, std::size_t threads) &&;
 
 private:
     static constexpr std::uint32_t kNoGroup = UINT32_MAX;
@@ -45,13 +47,12 @@ private:
     };
     void sortIntoGroups(const BigVector<std::uint32_t>& groupOf, const BigVector<long long>& startOf);
     void markAllFree(std::size_t entries);
-    BigVector<Place> placesOf(const Log& added, std::size_t threads) const;
+    BigVector<Place> placesOf(const Log& added, const ContactFields& fields, std::size_t threads) const;
     std::optional<std::size_t> nearest(std::size_t from, std::size_t to, long long start);
     std::size_t nextFree(std::size_t i);
     std::size_t previousFree(std::size_t i);
     void take(std::size_t i);
 
-    const ContactFields& fields_;
     long long window_;
     std::size_t openRecords_;
     std::optional<GroupTable> groups_;
