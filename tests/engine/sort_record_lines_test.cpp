@@ -2,6 +2,9 @@
 
 #include "logweave/sort_record_lines.h"
 
+#include <memory>
+#include <random>
+
 namespace logweave::testing {
 namespace {
 
@@ -36,6 +39,43 @@ TEST(sortRecordLines, OrdersRecordsByDateAndTimeAndShortensRunsOfLineBreaks)
         std::string result = text;
         sortRecordLines(result);
         EXPECT_EQ(result, sorted) << text;
+    }
+}
+
+// Of each run of line breaks, the breaks numbered 0, 4, 8... stay.
+std::string collapsedPlainly(std::string_view text)
+{
+    std::string out;
+    int inRun = 0;
+    for (std::size_t i = 0; i < text.size();) {
+        const std::size_t length = text[i] == '\n' ? 1 : text.substr(i, 2) == "\r\n" ? 2 : 0;
+        if (length == 0) {
+            out += text[i++];
+            inRun = 0;
+            continue;
+        }
+        if (inRun++ % 4 == 0)
+            out += text.substr(i, length);
+        i += length;
+    }
+    return out;
+}
+
+// Texts of few characters but line breaks, runs of them wherever the search
+// looks at 64 bytes at once and where it ends, each in a buffer of its size.
+TEST(collapseBlankLines, KeepsTheBreaksNumbered0And4And8OfEachRunWhereverItLies)
+{
+    std::mt19937 random(7);
+    for (int round = 0; round < 4000; ++round) {
+        const std::size_t size = random() % 200;
+        const unsigned breaks = 1 + random() % 8;  // in 16: from a break now and then to mostly breaks
+        std::string text;
+        for (std::size_t i = 0; i < size; ++i)
+            text += random() % 16 < breaks ? (random() % 3 == 0 ? '\r' : '\n') : (random() % 2 == 0 ? 'a' : '<');
+        const auto buffer = std::make_unique<char[]>(text.size());
+        std::copy(text.begin(), text.end(), buffer.get());
+        const std::size_t kept = collapseBlankLines(buffer.get(), text.size());
+        ASSERT_EQ(std::string_view(buffer.get(), kept), collapsedPlainly(text)) << ::testing::PrintToString(text);
     }
 }
 
