@@ -62,7 +62,8 @@ std::string collapsedPlainly(std::string_view text)
 }
 
 // Texts of few characters but line breaks, runs of them wherever the search
-// looks at 64 bytes at once and where it ends, each in a buffer of its size.
+// looks at 64 bytes at once and where it ends, each in a buffer of its size;
+// and cut into pieces that are worked on side by side.
 TEST(collapseBlankLines, KeepsTheBreaksNumbered0And4And8OfEachRunWhereverItLies)
 {
     std::mt19937 random(7);
@@ -75,7 +76,13 @@ TEST(collapseBlankLines, KeepsTheBreaksNumbered0And4And8OfEachRunWhereverItLies)
         const auto buffer = std::make_unique<char[]>(text.size());
         std::copy(text.begin(), text.end(), buffer.get());
         const std::size_t kept = collapseBlankLines(buffer.get(), text.size());
-        ASSERT_EQ(std::string_view(buffer.get(), kept), collapsedPlainly(text)) << ::testing::PrintToString(text);
+        const std::string expected = collapsedPlainly(text);
+        ASSERT_EQ(std::string_view(buffer.get(), kept), expected) << ::testing::PrintToString(text);
+        for (const std::size_t pieces : {2, 3, 7}) {
+            Bytes inPieces(text);
+            collapseBlankLines(inPieces, pieces);
+            ASSERT_EQ(inPieces.view(), expected) << pieces << " pieces: " << ::testing::PrintToString(text);
+        }
     }
 }
 

@@ -36,8 +36,9 @@ BigVector<std::size_t> dateTimeOrderByText(const BigVector<SortKey>& keys);
 void sortRecordLines(std::string& text);
 
 // Its first step alone, in place: of each run of line breaks, the breaks
-// numbered 0, 4, 8... stay. The second form returns the text's new size.
-void collapseBlankLines(Bytes& text);
+// numbered 0, 4, 8... stay. The text is worked on in `pieces` side by side,
+// to the same result. The second form returns the text's new size.
+void collapseBlankLines(Bytes& text, std::size_t pieces = 1);
 std::size_t collapseBlankLines(char* text, std::size_t size) noexcept;
 
 }  // namespace logweave

@@ -95,8 +95,8 @@ Bytes orderedText(const Session& session, FileReader& file, ProgressMeter& readi
 {
     const FileReader::Stamp stamp = file.stamp();
     Bytes text = readAll(file, stamp.size, session.threads, [&reading](std::size_t read) { reading.advanceTo(read / 2); });
-    collapseBlankLines(text);
     const std::size_t pieces = piecesFor(text.size(), session.threads);
+    collapseBlankLines(text, pieces);
     auto lines = recordLines(text.view(), pieces);
     if (!lines || lines->inOrder())
         return text;
