@@ -61,9 +61,9 @@ std::string collapsedPlainly(std::string_view text)
     return out;
 }
 
-// Texts of few characters but line breaks, runs of them wherever the search
-// looks at 64 bytes at once and where it ends, each in a buffer of its size;
-// and cut into pieces that are worked on side by side.
+// Texts of line breaks and two other characters, with runs of breaks
+// wherever the search looks at 64 bytes at once and where it ends, each in a
+// buffer of its size; and cut into pieces that are worked on side by side.
 TEST(collapseBlankLines, KeepsTheBreaksNumbered0And4And8OfEachRunWhereverItLies)
 {
     std::mt19937 random(7);

@@ -34,7 +34,7 @@ std::size_t breakLengthAt(std::string_view text, std::size_t i) noexcept
 
 #if defined(__SSE2__)
 // Bit i says whether byte i of the 64 from `p` is `c`.
-std::uint64_t bytesEqual(const char* p, char c) noexcept
+std::uint64_t bytesEqualIn64(const char* p, char c) noexcept
 {
     const __m128i wanted = _mm_set1_epi8(c);
     std::uint64_t bits = 0;
@@ -56,11 +56,11 @@ std::size_t nextBreakBeforeABreak(std::string_view text, std::size_t from) noexc
     // Finding none there took 73-76 ms, where it took 170-184 line by line (2
     // rounds of 2 runs each); in a log of a record a line, as long as before.
     for (; text.size() - at > 64; at += 64) {
-        const std::uint64_t lf = bytesEqual(text.data() + at, '\n');
+        const std::uint64_t lf = bytesEqualIn64(text.data() + at, '\n');
         if (lf == 0)
             continue;
         const char after = text[at + 64];
-        const std::uint64_t breaks = lf | bytesEqual(text.data() + at, '\r');
+        const std::uint64_t breaks = lf | bytesEqualIn64(text.data() + at, '\r');
         const std::uint64_t breakFollows = breaks >> 1 | std::uint64_t{after == '\n' || after == '\r'} << 63;
         // A "\r" that no "\n" follows is no break: each candidate is checked.
         for (std::uint64_t candidates = lf & breakFollows; candidates != 0; candidates &= candidates - 1) {
