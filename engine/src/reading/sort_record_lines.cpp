@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <bit>
-#include <numeric>
 #include <cstdint>
 #include <cstring>
 #include <optional>
