@@ -1,5 +1,6 @@
 #include "logweave/sort_record_lines.h"
 
+#include "bytes_equal.h"
 #include "logweave/text.h"
 #include "reading/record_lines.h"
 #include "side_by_side.h"
@@ -12,10 +13,6 @@
 #include <utility>
 #include <string_view>
 #include <vector>
-
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
 namespace logweave {
 namespace {
@@ -30,20 +27,6 @@ std::size_t breakLengthAt(std::string_view text, std::size_t i) noexcept
         return 2;
     return 0;
 }
-
-#if defined(__SSE2__)
-// Bit i says whether byte i of the 64 from `p` is `c`.
-std::uint64_t bytesEqualIn64(const char* p, char c) noexcept
-{
-    const __m128i wanted = _mm_set1_epi8(c);
-    std::uint64_t bits = 0;
-    for (int k = 0; k < 4; ++k) {
-        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * k));
-        bits |= std::uint64_t{static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, wanted)))} << (16 * k);
-    }
-    return bits;
-}
-#endif
 
 // The first "\n" from `from` that another line break follows; npos for none.
 std::size_t nextBreakBeforeABreak(std::string_view text, std::size_t from) noexcept

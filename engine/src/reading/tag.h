@@ -1,14 +1,11 @@
 #pragma once
 // One ADIF tag read where its "<" stands: its name, its type, where it ends.
 
+#include "bytes_equal.h"
 #include "logweave/text.h"
 
 #include <bit>
 #include <string_view>
-
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
 namespace logweave {
 
@@ -34,14 +31,6 @@ inline Tag tagFrom(std::string_view text, std::size_t lt, std::size_t gt, std::s
     return tag;
 }
 
-#if defined(__SSE2__)
-// The bytes of `block` equal to `c`, as bits.
-inline unsigned bytesEqual(__m128i block, char c) noexcept
-{
-    return static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, _mm_set1_epi8(c))));
-}
-#endif
-
 }  // namespace tag_detail
 
 // The tag whose "<" is at `lt`. "<CALL:5:>" has an empty type: its ">" is no
@@ -56,13 +45,13 @@ inline Tag readTag(std::string_view text, std::size_t lt) noexcept
     // 0.97 of the time and 0.94 of the processor time (25 paired runs).
     if (text.size() - lt > 16) {
         const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + lt + 1));
-        if (const unsigned gts = tag_detail::bytesEqual(block, '>'); gts != 0) {
+        if (const unsigned gts = bytesEqual(block, '>'); gts != 0) {
             const unsigned before = (1u << std::countr_zero(gts)) - 1;  // the bytes before the first ">"
-            unsigned colons = tag_detail::bytesEqual(block, ':') & before;
+            unsigned colons = bytesEqual(block, ':') & before;
             const std::size_t colon = colons == 0 ? npos : lt + 1 + std::countr_zero(colons);
             colons &= colons - 1;
             const std::size_t typeColon = colons == 0 ? npos : lt + 1 + std::countr_zero(colons);
-            const bool holdsLt = (tag_detail::bytesEqual(block, '<') & before) != 0;
+            const bool holdsLt = (bytesEqual(block, '<') & before) != 0;
             return tag_detail::tagFrom(text, lt, lt + 1 + std::countr_zero(gts), colon, typeColon, holdsLt);
         }
     }
