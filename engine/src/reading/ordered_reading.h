@@ -13,7 +13,8 @@ namespace logweave {
 
 // False when the file no longer gives the text that was planned on; `text`
 // is then lost. With more than one of `threads`, a block is read while the
-// one before is placed. `placedSoFar` hears the bytes placed, a block at a time.
+// one before is placed, and then helps place it. `placedSoFar` hears the
+// bytes placed, a block at a time.
 bool readInOrder(FileReader& file, Bytes& text, const RecordLines& lines, const BigVector<std::size_t>& order,
                  unsigned threads, const std::function<void(std::size_t)>& placedSoFar);
 
