@@ -13,4 +13,14 @@ inline void prefetch(const void* address) noexcept
 #endif
 }
 
+// As above, for memory about to be written over.
+inline void prefetchForWriting(void* address) noexcept
+{
+#if defined(__GNUC__)
+    __builtin_prefetch(address, 1);
+#else
+    (void)address;
+#endif
+}
+
 }  // namespace logweave
